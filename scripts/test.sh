@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds with sanitizers and runs every test through CTest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLITH_SANITIZE=ON -DVORLITH_WERROR=ON
+cmake --build build-test
+cd build-test
+ctest --output-on-failure -j2

@@ -1,0 +1,73 @@
+#include "input/KeyInput.h"
+
+#include "platform/InputDevices.h"
+
+namespace vorlith {
+namespace {
+
+float Direction(bool negative, bool positive) {
+  if (negative) return -1.0f;
+  if (positive) return 1.0f;
+  return 0.0f;
+}
+
+}  // namespace
+
+KeyInput::KeyInput(InputDevices* devices) : devices(devices) {}
+
+void KeyInput::Update() {
+  for (PadState& pad : pads) pad = PadState{};
+  if (!devices) return;
+  KeyboardState keys;
+  if (devices->ReadKeyboard(keys)) AddKeyboard(keys);
+  for (int i = 0; i < devices->GetControllerCount(); ++i) {
+    ControllerState controller;
+    if (devices->ReadController(i, controller)) AddController(controller);
+  }
+}
+
+PadState* KeyInput::GetPad(int index) {
+  if (index < 0 || index >= kPadCount) return nullptr;
+  return &pads[index];
+}
+
+float KeyInput::ScaleAxis(int value) {
+  if (value <= -800) return -1.0f;
+  if (value >= 800) return 1.0f;
+  if (value >= -200 && value <= 200) return 0.0f;
+  if (value < -200) return static_cast<float>(value + 200) / 600.0f;
+  return static_cast<float>(value - 200) / 600.0f;
+}
+
+void KeyInput::AddKeyboard(const KeyboardState& keys) {
+  PadState& pad = pads[0];
+  pad.up |= keys.up;
+  pad.down |= keys.down;
+  pad.left |= keys.left;
+  pad.right |= keys.right;
+  pad.buttons[0] |= keys.z;
+  pad.buttons[1] |= keys.x;
+  pad.buttons[2] |= keys.c;
+  pad.buttons[3] |= keys.v;
+  pad.stickY += Direction(pad.up, pad.down);
+  pad.stickX += Direction(pad.left, pad.right);
+  pad.up2 |= keys.e;
+  pad.down2 |= keys.d;
+  pad.left2 |= keys.s;
+  pad.right2 |= keys.f;
+  pad.stick2Y += Direction(pad.up2, pad.down2);
+  pad.stick2X += Direction(pad.left2, pad.right2);
+}
+
+void KeyInput::AddController(const ControllerState& controller) {
+  PadState& pad = pads[0];
+  pad.up |= controller.axisY < -200;
+  pad.down |= controller.axisY > 200;
+  pad.left |= controller.axisX < -200;
+  pad.right |= controller.axisX > 200;
+  for (int i = 0; i < 4; ++i) pad.buttons[i] |= controller.buttons[i];
+  pad.stickY += ScaleAxis(controller.axisY);
+  pad.stickX += ScaleAxis(controller.axisX);
+}
+
+}  // namespace vorlith

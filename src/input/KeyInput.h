@@ -1,0 +1,37 @@
+#pragma once
+
+#include "input/PadState.h"
+
+namespace vorlith {
+
+class InputDevices;
+struct KeyboardState;
+struct ControllerState;
+
+// Turns the keyboard and the controllers found at start-up into the pad-0 record the game
+// reads once per frame. The devices are borrowed; with none, every pad reads released.
+class KeyInput {
+ public:
+  static constexpr int kPadCount = 16;
+
+  explicit KeyInput(InputDevices* devices);
+  KeyInput(const KeyInput&) = delete;
+  KeyInput& operator=(const KeyInput&) = delete;
+
+  // Clears every pad and refills pad 0 from the keyboard, then each controller in order.
+  void Update();
+  // Stays valid for the object's lifetime; indices outside 0..15 give null.
+  PadState* GetPad(int index);
+
+  // Stick contribution of one controller axis value in -1000..1000.
+  static float ScaleAxis(int value);
+
+ private:
+  void AddKeyboard(const KeyboardState& keys);
+  void AddController(const ControllerState& controller);
+
+  PadState pads[kPadCount];
+  InputDevices* devices;
+};
+
+}  // namespace vorlith

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+namespace vorlith {
+
+// What the window tells the main loop. Keyboard shortcuts arrive already recognised.
+enum class WindowEventType {
+  None,
+  Close,             // close button, SIGTERM, or the system asking the program to end
+  Escape,            // Esc
+  ToggleFullScreen,  // Alt+Enter
+  Maximize,          // the maximize button (never maximizes: toggles full screen)
+  Help,              // F1
+  Expose,            // the window needs repainting
+  FocusGained,
+  FocusLost,
+  Hidden,            // minimized or hidden: nothing to present to
+  Shown,             // restored or shown again
+};
+
+struct WindowEvent {
+  WindowEventType type = WindowEventType::None;
+};
+
+// The main window and its event queue.
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // Creates a visible window without a sizing border. A missing or unreadable icon file
+  // gives no icon and no message. False when no window can be had.
+  virtual bool Create(const std::string& title, const std::string& iconPath) = 0;
+  virtual void Destroy() = 0;
+
+  virtual void GetDesktopSize(int& width, int& height) const = 0;
+  // Window mode: the client area is exactly width x height, centred on the desktop.
+  virtual void ShowWindowed(int width, int height) = 0;
+  // Desktop full screen (no display mode change).
+  virtual void ShowFullScreen() = 0;
+  virtual void GetClientSize(int& width, int& height) const = 0;
+  virtual void GetPosition(int& x, int& y) const = 0;
+
+  // Takes one waiting event; false when none waits.
+  virtual bool PollEvent(WindowEvent& event) = 0;
+  // Blocks until an event arrives (or timeoutMs passes); false on timeout.
+  virtual bool WaitEvent(WindowEvent& event, int timeoutMs) = 0;
+
+  virtual bool HasInputFocus() const = 0;
+  virtual bool IsMinimized() const = 0;
+
+  // Hands a path or address to the desktop's opener; errors are ignored.
+  virtual void OpenUrl(const std::string& url) = 0;
+};
+
+}  // namespace vorlith
