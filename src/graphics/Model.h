@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/RenderTypes.h"
+
+namespace vorlith {
+
+// One loaded .x model: a mesh with one subset per material, each with its colours and
+// optional texture. Drawn through the process-wide device (SetGraphicsDevice).
+class Model {
+ public:
+  explicit Model(const char* fileName);  // the name is borrowed, not copied
+  ~Model();
+  Model(const Model&) = delete;
+  Model& operator=(const Model&) = delete;
+
+  bool Load();
+  void DrawSubsets();
+  // Position in game-plane units, angles in degrees, uniform scale.
+  void DrawAt(float x, float y, float z, float rotX, float rotY, float rotZ, float scale);
+
+  const char* GetFileName() const { return fileName; }
+  std::uint32_t GetMaterialCount() const { return materialCount; }
+  const std::vector<Material>& GetMaterials() const { return materials; }
+
+ private:
+  MeshId mesh = 0;
+  std::uint32_t materialCount = 0;
+  std::vector<Material> materials;
+  std::vector<TextureId> textures;
+  const char* fileName;
+};
+
+}  // namespace vorlith
