@@ -8,17 +8,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/ForeignAllocationScope.h"
 #include "platform/GlLineRenderer.h"
 #include "platform/GlProgram.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
-#if __has_include("platform/SdlWindow.h")
 #include "platform/SdlWindow.h"
-#define VORLITH_HAS_SDL_WINDOW 1
-#endif
 
 namespace vorlith {
 namespace {
@@ -78,19 +71,6 @@ void main() {
 }
 )";
 
-// The GL driver (Mesa in particular) keeps allocations of its own that outlive the
-// context; the leak checker of sanitizer builds is told to look away while it runs.
-struct DriverAllocations {
-#if defined(__SANITIZE_ADDRESS__)
-  DriverAllocations() {
-    __lsan_disable();
-  }
-  ~DriverAllocations() {
-    __lsan_enable();
-  }
-#endif
-};
-
 void SetColour(GLint location, const ColorValue& c) {
   glUniform4f(location, c.r, c.g, c.b, c.a);
 }
@@ -127,12 +107,7 @@ struct GlRenderDevice::MeshUniforms {
 };
 
 std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window) {
-#ifdef VORLITH_HAS_SDL_WINDOW
   return CreateGlRenderDeviceOn(window ? window->GetSdlWindow() : nullptr);
-#else
-  (void)window;
-  return CreateGlRenderDeviceOn(nullptr);
-#endif
 }
 
 std::unique_ptr<RenderDevice> CreateGlRenderDeviceOn(SDL_Window* window) {
@@ -146,7 +121,7 @@ std::unique_ptr<GlRenderDevice> GlRenderDevice::Open(SDL_Window* window) {
 }
 
 GlRenderDevice::~GlRenderDevice() {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (context) {
     SDL_GL_MakeCurrent(window, context);
     for (GpuMesh& mesh : meshes) {
@@ -169,7 +144,7 @@ GlRenderDevice::~GlRenderDevice() {
 }
 
 bool GlRenderDevice::OpenContext(SDL_Window* target) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoInitialised = true;
@@ -200,7 +175,7 @@ bool GlRenderDevice::OpenContext(SDL_Window* target) {
 }
 
 bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!context || width <= 0 || height <= 0) return false;
   SDL_GL_MakeCurrent(window, context);
   if (!meshProgram) {
@@ -229,7 +204,7 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
 }
 
 bool GlRenderDevice::Reset(int width, int height) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!context || !meshProgram || width <= 0 || height <= 0) return false;
   SDL_GL_MakeCurrent(window, context);
   created = MakeFramebuffer(width, height);
@@ -295,7 +270,7 @@ RenderDevice::Status GlRenderDevice::TestCooperativeLevel() {
 }
 
 bool GlRenderDevice::BeginScene() {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created || SDL_GL_MakeCurrent(window, context) != 0) return false;
   UseFramebuffer();
   return true;
@@ -306,7 +281,7 @@ void GlRenderDevice::EndScene() {
 }
 
 void GlRenderDevice::Present() {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created || ownWindow || !window || lost || !WindowPresentable()) return;
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
@@ -348,7 +323,7 @@ bool GlRenderDevice::ScissorToViewport() {
 }
 
 void GlRenderDevice::Clear(std::uint32_t argb, bool clearDepth) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created) return;
   UseFramebuffer();
   if (ScissorToViewport()) {
@@ -454,7 +429,7 @@ void GlRenderDevice::UploadMeshUniforms() {
 }
 
 MeshId GlRenderDevice::CreateMesh(const MeshData& mesh) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!context || mesh.vertices.empty() || mesh.indices.empty()) return 0;
   const std::size_t vertexCount = mesh.vertices.size();
   if (std::any_of(mesh.indices.begin(), mesh.indices.end(),
@@ -501,7 +476,7 @@ MeshId GlRenderDevice::CreateMesh(const MeshData& mesh) {
 }
 
 void GlRenderDevice::DrawSubset(MeshId mesh, int subset) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created || mesh == 0 || mesh > meshes.size()) return;
   const GpuMesh& gpu = meshes[mesh - 1];
   if (gpu.vertexArray == 0 || subset < 0 || subset >= static_cast<int>(gpu.subsets.size())) return;
@@ -526,7 +501,7 @@ void GlRenderDevice::ReleaseMesh(MeshId mesh) {
 }
 
 TextureId GlRenderDevice::CreateTextureFromFile(const std::string& path) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!context) return 0;
   SDL_Surface* loaded = IMG_Load(path.c_str());
   if (!loaded) return 0;
@@ -580,7 +555,7 @@ void GlRenderDevice::ReleaseFont(FontId) {}
 
 void GlRenderDevice::DrawPolyline(const float* xy, int count, float width, std::uint32_t argb,
                                   bool antialias, std::uint32_t, float) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created || !lines) return;
   UseFramebuffer();
   if (ScissorToViewport()) {
@@ -596,7 +571,7 @@ void GlRenderDevice::DrawPolyline(const float* xy, int count, float width, std::
 }
 
 bool GlRenderDevice::ReadBackBuffer(std::vector<std::uint8_t>& rgba, int& width, int& height) {
-  DriverAllocations driverAllocations;
+  ForeignAllocationScope driverAllocations;
   if (!created) return false;
   UseFramebuffer();
   glFinish();
