@@ -84,3 +84,8 @@ if(VORLITH_WAV_REGRESSIONS)
   set_tests_properties(sound.fuzz_regressions PROPERTIES TIMEOUT 60
     FAIL_REGULAR_EXPRESSION "${sound_no_crash}")
 endif()
+
+# The committed effects are exactly what their generator writes.
+add_test(NAME sound.effects_match_generator
+  COMMAND sh -c "dir=$(mktemp -d) && \"$0\" \"$dir\" && cmp \"$dir/se_sad04.wav\" \"$1/se_sad04.wav\" && cmp \"$dir/se_sob02.wav\" \"$1/se_sob02.wav\"; status=$?; rm -rf \"$dir\"; exit $status"
+    $<TARGET_FILE:make_sounds> ${PROJECT_SOURCE_DIR}/data/sound)
