@@ -1,5 +1,6 @@
 #include "app/GameApp.h"
 
+#include "graphics/Transforms.h"
 #include "input/PadState.h"
 #include "platform/Dialogs.h"
 
@@ -14,6 +15,7 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
     : WindowApp(std::move(platform), args, kTitle, true), pacer(GetClock()) {
   if (!IsReady()) return;
   RenderDevice* device = GetGraphicsDevice()->GetDevice();
+  SetGraphicsDevice(device);
   debugFont.Create(device, 12);
   hudFont.Create(device, 18, 0, 300, kHudFace);
   titleFont.Create(device, 30);
