@@ -28,6 +28,8 @@ class TextFont {
   bool IsCreated() const { return font != 0; }
 
  private:
+  void Release();
+
   RenderDevice* device = nullptr;
   FontId font = 0;
 };

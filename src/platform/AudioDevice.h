@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace vorlith {
 
@@ -12,13 +13,29 @@ struct PcmFormat {
   int sampleRate = 0;
 };
 
+// Sample data a voice can play: PCM of 8 or 16 bits, mono or stereo, a rate the mixer
+// takes, and at least one whole frame.
+inline bool IsPlayableFormat(const PcmFormat& format, std::size_t bytes) {
+  constexpr int kMinRate = 100;
+  constexpr int kMaxRate = 200000;
+  if (format.channels != 1 && format.channels != 2) return false;
+  if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return false;
+  if (format.sampleRate < kMinRate || format.sampleRate > kMaxRate) return false;
+  return bytes >= static_cast<std::size_t>(format.channels * format.bitsPerSample / 8);
+}
+
 // One open audio output. Buffers hold sample data; voices play a buffer once each.
 // Ids are non-zero; 0 means failure.
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
+  // Claims the device for the game's playback; false when it cannot be had.
+  virtual bool Claim() = 0;
+  // Creates the output mix every voice sounds through; false when it cannot be made.
+  virtual bool CreateMix() = 0;
   // Output mix format; false when the device refuses it (the caller reports and plays on).
   virtual bool SetOutputFormat(int sampleRate, int channels, int bitsPerSample) = 0;
+  // A partial last frame is dropped. 0 for data that is not playable.
   virtual std::uint32_t CreateBuffer(const PcmFormat& format, const void* data,
                                      std::size_t bytes) = 0;
   virtual void ReleaseBuffer(std::uint32_t buffer) = 0;
@@ -38,6 +55,19 @@ class AudioSystem {
   virtual ~AudioSystem() = default;
   // Null when no device can be opened.
   virtual std::unique_ptr<AudioDevice> OpenDevice() = 0;
+
+  // The sound slots the game played, in order, since the last ClearPlayedSlots; kept only
+  // while recording is on (traces read and clear them once a frame).
+  void RecordPlayedSlots(bool on) { recordingPlays = on; }
+  void NotePlayed(int slot) {
+    if (recordingPlays) playedSlots.push_back(slot);
+  }
+  const std::vector<int>& GetPlayedSlots() const { return playedSlots; }
+  void ClearPlayedSlots() { playedSlots.clear(); }
+
+ private:
+  bool recordingPlays = false;
+  std::vector<int> playedSlots;
 };
 
 }  // namespace vorlith

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vorlith {
@@ -10,9 +11,12 @@ class AudioDevice;
 class Sound {
  public:
   static constexpr int kBufferCount = 10;
+  static constexpr int kVolume = -1500;  // hundredths of a decibel
+  // The largest sample data a sound may hold, as the device's largest buffer.
+  static constexpr std::size_t kMaxDataBytes = 0x0FFFFFFF;
 
   Sound(AudioDevice* device, const char* fileName);  // both borrowed
-  ~Sound() = default;  // Release frees the voices
+  ~Sound() = default;                                // Release frees the voices
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;
 
@@ -20,6 +24,10 @@ class Sound {
   void Play();
   void Release();
   int GetNextBuffer() const { return nextBuffer; }
+  std::uint32_t GetVoice(int index) const { return voices[index]; }
+
+  // Linear gain of a volume in hundredths of a decibel.
+  static float GainOf(int volume);
 
  private:
   std::uint32_t buffer = 0;                 // the sample data on the device

@@ -12,22 +12,27 @@ class Sound;
 // The stage's sound device and its sound effects by slot.
 class SoundManager {
  public:
-  SoundManager() = default;
+  SoundManager();
   ~SoundManager();
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
 
-  // Opens the device from the given audio system (borrowed).
+  // Opens the device from the given audio system (borrowed, outlives the manager).
   bool Init(AudioSystem* audio);
+  // Replaces (and releases) whatever sound the slot held. Must follow Init.
   void RegisterSound(int slot, const char* fileName);
   bool LoadAllSounds();
   void Play(int slot);
   void ReleaseAllSounds();
   void ReleaseDevice();
 
+  const Sound* GetSound(int slot) const;
+  AudioDevice* GetDevice() const { return device.get(); }
+
  private:
+  AudioSystem* audio = nullptr;
   std::unique_ptr<AudioDevice> device;
-  std::map<int, Sound*> sounds;
+  std::map<int, std::unique_ptr<Sound>> sounds;
 };
 
 }  // namespace vorlith

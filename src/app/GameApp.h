@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FramePacer.h"
+#include "app/WindowApp.h"
+#include "graphics/TextFont.h"
+
+namespace vorlith {
+
+struct PadState;
+
+// The game: the title and play scenes, stage number and score, frame pacing.
+class GameApp : public WindowApp {
+ public:
+  static constexpr const char* kTitle = "[061216] Vorlith ver0.24";
+  static constexpr const char* kHudFace = "HGP創英角ﾎﾟｯﾌﾟ体";
+  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1 };
+
+  GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args);
+  ~GameApp() override;
+
+  // Input, frame pacing, then the scene's logic.
+  void Update() override;
+  // The scene's picture and its presentation; nothing at all when the frame cannot begin.
+  void Draw() override;
+
+  std::int32_t GetScene() const { return scene; }
+  std::int32_t GetStageNumber() const { return stageNumber; }
+  std::uint32_t GetScore() const { return score; }
+  std::int32_t GetFps() const { return fps; }
+  std::int32_t GetCurrentTime() const { return currentTime; }
+
+  // ---- Stage runs -------------------------------------------------------------------------
+  // Builds the stage of the given number; true when it is ready to play. Without a player
+  // ship the user is told and the title returns.
+  bool StartStage(int number);
+  // Tears the running stage down, if any.
+  void EndStage();
+
+ private:
+  void UpdateTitleScene(const PadState& pad);
+  void UpdatePlayScene(const PadState& pad);
+  void DrawTitleScene();
+  void DrawPlayScene();
+
+  TextFont debugFont;
+  TextFont hudFont;
+  TextFont titleFont;  // "Press Z key": made once instead of in every title frame
+  std::int32_t scene = kTitleScene;
+  std::int32_t stageNumber = 1;
+  std::uint32_t score = 0;
+  std::int32_t currentTime = 0;
+  std::int32_t fps = 0;
+  FramePacer pacer;
+};
+
+}  // namespace vorlith

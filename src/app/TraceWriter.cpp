@@ -1,0 +1,136 @@
+#include "app/TraceWriter.h"
+
+#include <cstdio>
+
+namespace vorlith {
+namespace {
+
+void AppendFloat(std::string& out, float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", static_cast<double>(value));
+  out += text;
+}
+
+void AppendString(std::string& out, const std::string& value) {
+  out += '"';
+  for (unsigned char c : value) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  out += '"';
+}
+
+const char* Bool(bool value) {
+  return value ? "true" : "false";
+}
+
+void AppendShip(std::string& out, const std::optional<TraceFrame::Ship>& ship) {
+  if (!ship) {
+    out += "null";
+    return;
+  }
+  out += "{\"x\":";
+  AppendFloat(out, ship->x);
+  out += ",\"y\":";
+  AppendFloat(out, ship->y);
+  out += ",\"hp\":" + std::to_string(ship->hp) + ",\"hpMax\":" + std::to_string(ship->hpMax) +
+         ",\"shotInterval\":" + std::to_string(ship->shotInterval) +
+         ",\"finished\":" + Bool(ship->finished) + "}";
+}
+
+void AppendBoss(std::string& out, const std::optional<TraceFrame::Boss>& boss) {
+  if (!boss) {
+    out += "null";
+    return;
+  }
+  out += "{\"x\":";
+  AppendFloat(out, boss->x);
+  out += ",\"y\":";
+  AppendFloat(out, boss->y);
+  out += ",\"hp\":" + std::to_string(boss->hp) + ",\"phase\":" + std::to_string(boss->phase) +
+         ",\"age\":" + std::to_string(boss->age) + ",\"inPlay\":" + Bool(boss->inPlay) +
+         ",\"finished\":" + Bool(boss->finished) + "}";
+}
+
+}  // namespace
+
+TraceWriter::~TraceWriter() {
+  Close();
+}
+
+bool TraceWriter::Open(const std::string& path) {
+  Close();
+  file = std::fopen(path.c_str(), "w");
+  return file != nullptr;
+}
+
+void TraceWriter::Write(const TraceFrame& frame) {
+  if (!file) return;
+  const std::string line = Format(frame);
+  std::fwrite(line.data(), 1, line.size(), file);
+  std::fputc('\n', file);
+}
+
+void TraceWriter::Close() {
+  if (!file) return;
+  std::fclose(file);
+  file = nullptr;
+}
+
+std::string TraceWriter::Format(const TraceFrame& frame) {
+  std::string out =
+      "{\"frame\":" + std::to_string(frame.frame) + ",\"scene\":" + std::to_string(frame.scene) +
+      ",\"stage\":" + std::to_string(frame.stage) + ",\"score\":" + std::to_string(frame.score) +
+      ",\"fps\":" + std::to_string(frame.fps) + ",\"time\":";
+  out += frame.time ? std::to_string(*frame.time) : "null";
+  out += ",\"ship\":";
+  AppendShip(out, frame.ship);
+  out += ",\"boss\":";
+  AppendBoss(out, frame.boss);
+  out += ",\"enemies\":" + std::to_string(frame.enemies) +
+         ",\"bullets\":" + std::to_string(frame.bullets) +
+         ",\"items\":" + std::to_string(frame.items) + ",\"kills\":" + std::to_string(frame.kills) +
+         ",\"combo\":" + std::to_string(frame.combo) + ",\"request\":";
+  AppendString(out, frame.request ? std::string(1, frame.request) : std::string());
+  out += ",\"messages\":[";
+  for (std::size_t i = 0; i < frame.messages.size(); ++i) {
+    if (i) out += ',';
+    out += '[';
+    AppendString(out, frame.messages[i].first);
+    out += ',';
+    AppendString(out, frame.messages[i].second);
+    out += ']';
+  }
+  out += "],\"sounds\":[";
+  for (std::size_t i = 0; i < frame.sounds.size(); ++i) {
+    if (i) out += ',';
+    out += std::to_string(frame.sounds[i]);
+  }
+  out += "]}";
+  return out;
+}
+
+}  // namespace vorlith

@@ -1,0 +1,91 @@
+#include "app/WindowApp.h"
+
+namespace vorlith {
+
+const char* const WindowApp::kNoDeviceMessage =
+    "このプログラムにはDirectX 9.0以上が必要です。\n"
+    "DirectXの最新版、および最新のドライバが\n"
+    "インストールされているかどうかご確認ください。\n"
+    "また、起動時のオプションで解像度を変更してみてください。\n\n"
+    "ウィンドウ時800x600、フルスクリーン1024x768の場合：\n"
+    "-w 800 -h 600 -fw 1024 -fh 768";
+
+namespace {
+constexpr std::size_t kMaxTitleBytes = 127;
+}
+
+std::string WindowApp::DirectoryOf(const std::string& programPath) {
+  const std::size_t slash = programPath.find_last_of('/');
+  if (slash == std::string::npos) return {};
+  return programPath.substr(0, slash + 1);
+}
+
+WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+                     const std::string& title, bool useDepthBuffer)
+    : platform(std::move(platform)), title(title.substr(0, kMaxTitleBytes)) {
+  SetDialogs(this->platform->dialogs.get());
+  appDirectory = DirectoryOf(args.empty() ? std::string() : args[0]);
+  Window* window = this->platform->window.get();
+  std::unique_ptr<RenderDevice> device;
+  if (window->Create(this->title, appDirectory + "game.ico") && this->platform->makeRenderDevice) {
+    device = this->platform->makeRenderDevice();
+  }
+  graphicsDevice = std::make_unique<GraphicsDevice>(window, std::move(device),
+                                                    StartupOptions::Parse(args), useDepthBuffer);
+  if (!graphicsDevice->IsReady()) {
+    ShowMessageBox(kNoDeviceMessage, this->title);
+    return;
+  }
+  screenQuad.Init(graphicsDevice->GetDevice());
+  keyInput = std::make_unique<KeyInput>(this->platform->inputDevices.get());
+  ready = true;
+}
+
+WindowApp::~WindowApp() {
+  keyInput.reset();
+  screenQuad.Release();
+  graphicsDevice.reset();
+  platform->window->Destroy();
+  SetDialogs(nullptr);
+}
+
+int WindowApp::Run() {
+  if (!ready) return 1;
+  Window* window = platform->window.get();
+  running = true;
+  while (running) {
+    WindowEvent event;
+    if (window->PollEvent(event)) {
+      HandleEvent(event.type);
+    } else if (window->HasInputFocus()) {
+      Update();
+      Draw();
+    } else if (window->WaitEvent(event, kPausedWaitMs)) {
+      HandleEvent(event.type);
+    }
+  }
+  return 0;
+}
+
+void WindowApp::HandleEvent(WindowEventType type) {
+  switch (type) {
+    case WindowEventType::Close:
+    case WindowEventType::Escape:
+      Quit();
+      break;
+    case WindowEventType::ToggleFullScreen:
+    case WindowEventType::Maximize:
+      graphicsDevice->SetFullScreen(!graphicsDevice->IsFullScreen());
+      break;
+    case WindowEventType::Help:
+      if (!helpPath.empty()) platform->window->OpenUrl(helpPath);
+      break;
+    case WindowEventType::Expose:
+      Draw();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace vorlith

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GraphicsDevice.h"
+#include "app/ScreenQuad.h"
+#include "input/KeyInput.h"
+#include "platform/Platform.h"
+
+namespace vorlith {
+
+// The application frame: the main window, the graphics device and the keyboard input, and
+// the main loop that drives the game through Update and Draw.
+//
+// The loop takes every waiting window event before it runs a frame, and runs a frame
+// (Update, then Draw) only while the window has input focus. In the background the game is
+// paused and the loop sleeps until an event comes. Esc and closing the window end the loop;
+// Alt+Enter and the maximize button switch full screen; F1 opens the help document; a
+// repaint request draws one frame.
+class WindowApp {
+ public:
+  // The message shown when no drawing device can be had.
+  static const char* const kNoDeviceMessage;
+  // How long the paused loop sleeps at most between looks at the window.
+  static constexpr int kPausedWaitMs = 500;
+
+  // args are the command line, program path first.
+  WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+            const std::string& title, bool useDepthBuffer);
+  virtual ~WindowApp();
+  WindowApp(const WindowApp&) = delete;
+  WindowApp& operator=(const WindowApp&) = delete;
+
+  // The main loop; returns the program's exit status: 0 when the window was closed, 1 when
+  // start-up found no drawing device (the user has been told).
+  int Run();
+  // False when start-up failed; the derived class then sets nothing up.
+  bool IsReady() const { return ready; }
+
+  virtual void Update() {}
+  virtual void Draw() {}
+
+  Window* GetWindow() const { return platform->window.get(); }
+  GraphicsDevice* GetGraphicsDevice() const { return graphicsDevice.get(); }
+  KeyInput* GetKeyInput() const { return keyInput.get(); }
+  ScreenQuad& GetScreenQuad() { return screenQuad; }
+  Clock* GetClock() const { return platform->clock.get(); }
+  const std::string& GetTitle() const { return title; }
+  const std::string& GetAppDirectory() const { return appDirectory; }
+
+  // The directory part of a program path, with its trailing slash; empty without one.
+  static std::string DirectoryOf(const std::string& programPath);
+
+ protected:
+  // One window event as the loop handles it.
+  void HandleEvent(WindowEventType type);
+  // Ends the loop after the current pass.
+  void Quit() { running = false; }
+
+ private:
+  std::unique_ptr<Platform> platform;
+  std::unique_ptr<GraphicsDevice> graphicsDevice;
+  std::unique_ptr<KeyInput> keyInput;
+  ScreenQuad screenQuad;
+  std::string appDirectory;
+  std::string title;
+  std::string helpPath;
+  bool ready = false;
+  bool running = false;
+};
+
+}  // namespace vorlith

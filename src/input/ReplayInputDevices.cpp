@@ -1,0 +1,25 @@
+#include "input/ReplayInputDevices.h"
+
+namespace vorlith {
+
+ReplayInputDevices::ReplayInputDevices(const ReplayScript* script) : script(script) {}
+
+bool ReplayInputDevices::ReadKeyboard(KeyboardState& state) {
+  const ReplayControls controls = script->GetControls(framesRead++);
+  state = KeyboardState{};
+  state.up = controls & 0x01;
+  state.down = controls & 0x02;
+  state.left = controls & 0x04;
+  state.right = controls & 0x08;
+  state.z = controls & 0x10;
+  state.x = controls & 0x20;
+  state.c = controls & 0x40;
+  state.v = controls & 0x80;
+  return true;
+}
+
+bool ReplayInputDevices::IsFinished() const {
+  return framesRead >= script->GetFrameCount();
+}
+
+}  // namespace vorlith

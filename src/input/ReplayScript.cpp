@@ -1,0 +1,158 @@
+#include "input/ReplayScript.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "input/PadState.h"
+
+namespace vorlith {
+namespace {
+
+constexpr char kLetters[] = "UDLRZXCV";
+
+std::string StripComment(const std::string& line) {
+  std::string text = line.substr(0, line.find('#'));
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  std::size_t start = 0;
+  while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
+  return text.substr(start);
+}
+
+bool ParseControls(const std::string& word, ReplayControls& controls, std::string& problem) {
+  controls = 0;
+  if (word == "-") return true;
+  for (char c : word) {
+    const char* at = std::find(kLetters, kLetters + 8, c);
+    if (at == kLetters + 8) {
+      problem = std::string("unknown control '") + c + "' (expected letters of UDLRZXCV or -)";
+      return false;
+    }
+    controls |= static_cast<ReplayControls>(1u << (at - kLetters));
+  }
+  return true;
+}
+
+bool ParseCount(const std::string& word, std::int64_t& count, std::string& problem) {
+  if (word.empty() || word.size() > 10 ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    problem = "frame count '" + word + "' is not a whole number from 1 to " +
+              std::to_string(ReplayScript::kMaxFrames);
+    return false;
+  }
+  count = std::stoll(word);
+  if (count < 1 || count > ReplayScript::kMaxFrames) {
+    problem = "frame count '" + word + "' is not a whole number from 1 to " +
+              std::to_string(ReplayScript::kMaxFrames);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ReplayControls ControlsFromPad(const PadState& pad) {
+  const bool held[8] = {pad.up != 0,         pad.down != 0,       pad.left != 0,
+                        pad.right != 0,      pad.buttons[0] != 0, pad.buttons[1] != 0,
+                        pad.buttons[2] != 0, pad.buttons[3] != 0};
+  ReplayControls controls = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (held[i]) controls |= static_cast<ReplayControls>(1u << i);
+  }
+  return controls;
+}
+
+std::string ControlsToText(ReplayControls controls) {
+  std::string text;
+  for (int i = 0; i < 8; ++i) {
+    if (controls & (1u << i)) text += kLetters[i];
+  }
+  return text.empty() ? "-" : text;
+}
+
+bool ReplayScript::ParseLine(const std::string& line, std::string& problem) {
+  std::istringstream words(line);
+  std::string countWord, controlsWord, extra;
+  words >> countWord >> controlsWord;
+  if (controlsWord.empty()) {
+    problem = "expected 'COUNT CONTROLS'";
+    return false;
+  }
+  if (words >> extra) {
+    problem = "unexpected '" + extra + "' after the controls";
+    return false;
+  }
+  std::int64_t count = 0;
+  ReplayControls controls = 0;
+  if (!ParseCount(countWord, count, problem) || !ParseControls(controlsWord, controls, problem)) {
+    return false;
+  }
+  if (frameCount + count > kMaxFrames) {
+    problem = "the replay is longer than " + std::to_string(kMaxFrames) + " frames";
+    return false;
+  }
+  if (!runs.empty() && runs.back().controls == controls) {
+    runs.back().count += count;
+  } else {
+    runs.push_back({frameCount, count, controls});
+  }
+  frameCount += count;
+  return true;
+}
+
+bool ReplayScript::Parse(std::istream& in, std::string& error) {
+  runs.clear();
+  frameCount = 0;
+  std::string line;
+  int lineNumber = 0;
+  bool sawHeader = false;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    const std::string text = StripComment(line);
+    std::string problem;
+    if (!sawHeader) {
+      if (text != kHeader) {
+        error =
+            "line " + std::to_string(lineNumber) + ": expected the first line '" + kHeader + "'";
+        return false;
+      }
+      sawHeader = true;
+      continue;
+    }
+    if (text.empty()) continue;
+    if (!ParseLine(text, problem)) {
+      error = "line " + std::to_string(lineNumber) + ": " + problem;
+      return false;
+    }
+  }
+  if (!sawHeader) {
+    error = "line 1: expected the first line '" + std::string(kHeader) + "'";
+    return false;
+  }
+  return true;
+}
+
+bool ReplayScript::Load(const std::string& path, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot open";
+    return false;
+  }
+  std::string problem;
+  if (!Parse(file, problem)) {
+    error = path + ":" + problem.substr(5);  // "line N: ..." becomes "FILE:N: ..."
+    return false;
+  }
+  return true;
+}
+
+ReplayControls ReplayScript::GetControls(std::int64_t frame) const {
+  if (frame < 0 || frame >= frameCount) return 0;
+  auto run = std::upper_bound(runs.begin(), runs.end(), frame,
+                              [](std::int64_t f, const Run& r) { return f < r.firstFrame; });
+  return std::prev(run)->controls;
+}
+
+}  // namespace vorlith

@@ -1,0 +1,39 @@
+#include "platform/Platform.h"
+
+#include "platform/HeadlessRenderDevice.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/SdlClock.h"
+#include "platform/StderrDialogs.h"
+
+namespace vorlith {
+namespace {
+
+class NoInputDevices : public InputDevices {
+ public:
+  bool ReadKeyboard(KeyboardState& state) override {
+    state = KeyboardState{};
+    return false;
+  }
+  int GetControllerCount() const override { return 0; }
+  bool ReadController(int, ControllerState&) override { return false; }
+};
+
+}  // namespace
+
+Platform::~Platform() = default;
+
+std::unique_ptr<Platform> CreateHeadlessPlatform() {
+  auto platform = std::make_unique<Platform>();
+  auto window = std::make_unique<HeadlessWindow>();
+  const Window* headlessWindow = window.get();
+  platform->window = std::move(window);
+  platform->dialogs = std::make_unique<StderrDialogs>();
+  platform->clock = std::make_unique<SdlClock>();
+  platform->inputDevices = std::make_unique<NoInputDevices>();
+  platform->makeRenderDevice = [headlessWindow] {
+    return std::make_unique<HeadlessRenderDevice>(headlessWindow);
+  };
+  return platform;
+}
+
+}  // namespace vorlith

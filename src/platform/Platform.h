@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/InputDevices.h"
+#include "platform/RenderDevice.h"
+#include "platform/Window.h"
+
+namespace vorlith {
+
+// Everything the game needs of the system, in one bundle the application takes over.
+// The window is created by the application (it knows the title); the drawing device is made
+// by makeRenderDevice once the window exists and is created by the graphics device.
+struct Platform {
+  Platform() = default;
+  Platform(const Platform&) = delete;
+  Platform& operator=(const Platform&) = delete;
+  virtual ~Platform();
+
+  std::unique_ptr<Dialogs> dialogs;
+  std::unique_ptr<Clock> clock;
+  std::unique_ptr<Window> window;
+  std::unique_ptr<InputDevices> inputDevices;
+  std::function<std::unique_ptr<RenderDevice>()> makeRenderDevice;
+};
+
+// The real thing: an SDL window with an OpenGL drawing device, SDL input and message boxes.
+std::unique_ptr<Platform> CreateSdlPlatform();
+
+// No display, no GPU: a window that is always in front, a device that draws nothing,
+// messages on stderr, no input, the real clock.
+std::unique_ptr<Platform> CreateHeadlessPlatform();
+
+}  // namespace vorlith

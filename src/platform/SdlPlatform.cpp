@@ -1,0 +1,70 @@
+#include <SDL.h>
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Platform.h"
+#include "platform/SdlClock.h"
+#include "platform/SdlDialogs.h"
+#include "platform/SdlInputDevices.h"
+#include "platform/SdlWindow.h"
+
+// TODO(shell): drop the guard once the OpenGL device is on main.
+#if __has_include("platform/GlRenderDevice.h")
+#include "platform/GlRenderDevice.h"
+#define VORLITH_HAVE_GL_DEVICE 1
+#endif
+
+namespace vorlith {
+namespace {
+
+// Message boxes draw Japanese text only under a UTF-8 locale; SDL reads it from the
+// environment when it shows a box.
+void PreferUtf8Locale() {
+  if (!std::setlocale(LC_CTYPE, "")) return;
+  const char* codeset = nl_langinfo(CODESET);
+  const bool utf8 = codeset && std::strcmp(codeset, "UTF-8") == 0;
+  std::setlocale(LC_CTYPE, "C");
+  if (!utf8) setenv("LC_ALL", "C.UTF-8", 1);
+}
+
+// Owns SDL's initialisation for the lifetime of the real platform.
+struct SdlPlatform : Platform {
+  SdlPlatform() {
+    PreferUtf8Locale();
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_Init(SDL_INIT_EVENTS);
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+  }
+  ~SdlPlatform() override {
+    inputDevices.reset();
+    window.reset();
+    dialogs.reset();
+    SDL_Quit();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateSdlPlatform() {
+  auto platform = std::make_unique<SdlPlatform>();
+  auto window = std::make_unique<SdlWindow>();
+  SdlWindow* sdlWindow = window.get();
+  platform->window = std::move(window);
+  platform->dialogs = std::make_unique<SdlDialogs>();
+  platform->clock = std::make_unique<SdlClock>();
+  platform->inputDevices = std::make_unique<SdlInputDevices>(sdlWindow);
+#ifdef VORLITH_HAVE_GL_DEVICE
+  platform->makeRenderDevice = [sdlWindow] { return CreateGlRenderDevice(sdlWindow); };
+#else
+  // Built without a drawing device: start-up reports that none can be had.
+  (void)sdlWindow;
+#endif
+  return platform;
+}
+
+}  // namespace vorlith

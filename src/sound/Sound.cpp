@@ -1,0 +1,89 @@
+#include "sound/Sound.h"
+
+#include <cmath>
+#include <vector>
+
+#include "platform/AudioDevice.h"
+#include "platform/Dialogs.h"
+#include "sound/WaveFile.h"
+
+namespace vorlith {
+namespace {
+
+void ShowError(const char* text) {
+  ShowMessageBox(text, "Error");
+}
+
+// The device takes PCM only; any other tag gives a format no buffer can hold.
+PcmFormat PcmFormatOf(const WaveFormatEx& wfx) {
+  PcmFormat format;
+  if (wfx.wFormatTag != WAVE_FORMAT_PCM) return format;
+  format.channels = wfx.nChannels;
+  format.bitsPerSample = wfx.wBitsPerSample;
+  format.sampleRate = wfx.nSamplesPerSec > 0x7FFFFFFFu ? 0 : static_cast<int>(wfx.nSamplesPerSec);
+  return format;
+}
+
+}  // namespace
+
+Sound::Sound(AudioDevice* device, const char* fileName) : fileName(fileName), device(device) {}
+
+float Sound::GainOf(int volume) {
+  return static_cast<float>(std::pow(10.0, volume / 2000.0));
+}
+
+bool Sound::Load() {
+  WaveFile waveFile;
+  if (Failed(waveFile.Open(fileName))) {
+    ShowError("Waveファイルのオープンに失敗");
+    return false;
+  }
+  const std::uint32_t size = waveFile.GetSize();
+  const PcmFormat format = PcmFormatOf(*waveFile.GetFormat());
+  if (!device || size > kMaxDataBytes || !IsPlayableFormat(format, size)) {
+    ShowError("バッファの作成に失敗");
+    return false;
+  }
+  // A short or failed read leaves the rest of the data silent.
+  std::vector<std::uint8_t> data(size, format.bitsPerSample == 8 ? 0x80 : 0);
+  std::uint32_t sizeRead = 0;
+  waveFile.Read(data.data(), size, &sizeRead);
+  if (buffer != 0) Release();  // loading again replaces what the sound held
+  buffer = device->CreateBuffer(format, data.data(), data.size());
+  if (buffer == 0) {
+    ShowError("バッファの作成に失敗");
+    return false;
+  }
+  voices[0] = device->CreateVoice(buffer);
+  if (voices[0] == 0) {
+    ShowError("IDirectSoundBuffer8インターフェイスの取得に失敗");
+    return false;
+  }
+  for (int i = 1; i < kBufferCount; ++i) voices[i] = device->CreateVoice(buffer);
+  waveFile.Close();
+  return true;
+}
+
+void Sound::Play() {
+  const std::uint32_t voice = voices[nextBuffer];
+  if (voice != 0) {
+    device->SetGain(voice, GainOf(kVolume));
+    device->Play(voice);
+  }
+  nextBuffer = (nextBuffer + 1) % kBufferCount;
+}
+
+void Sound::Release() {
+  for (std::uint32_t& voice : voices) {
+    if (voice == 0) continue;
+    device->Stop(voice);
+    device->ReleaseVoice(voice);
+    voice = 0;
+  }
+  if (buffer != 0) {
+    device->ReleaseBuffer(buffer);
+    buffer = 0;
+  }
+}
+
+}  // namespace vorlith

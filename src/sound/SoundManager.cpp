@@ -1,0 +1,84 @@
+#include "sound/SoundManager.h"
+
+#include "platform/AudioDevice.h"
+#include "platform/Dialogs.h"
+#include "sound/Sound.h"
+
+namespace vorlith {
+namespace {
+
+constexpr int kOutputRate = 44100;
+constexpr int kOutputChannels = 2;
+constexpr int kOutputBits = 16;
+
+void ShowError(const char* text) {
+  ShowMessageBox(text, "Error");
+}
+
+}  // namespace
+
+SoundManager::SoundManager() = default;
+
+SoundManager::~SoundManager() {
+  // The owner releases first; whatever it left is let go here, sounds before the device.
+  ReleaseDevice();
+}
+
+bool SoundManager::Init(AudioSystem* audioSystem) {
+  ReleaseDevice();
+  audio = audioSystem;
+  device = audio ? audio->OpenDevice() : nullptr;
+  if (!device) {
+    ShowError("IDirectSound8インターフェイスの取得に失敗");
+    return false;
+  }
+  if (!device->Claim()) {
+    ShowError("協調レベルの設定に失敗");
+    return false;
+  }
+  if (!device->CreateMix()) {
+    ShowError("プライマリ・バッファの作成に失敗");
+    return false;
+  }
+  if (!device->SetOutputFormat(kOutputRate, kOutputChannels, kOutputBits)) {
+    ShowError("プライマリ・バッファのフォーマット設定に失敗");
+  }
+  return true;
+}
+
+void SoundManager::RegisterSound(int slot, const char* fileName) {
+  auto found = sounds.find(slot);
+  if (found != sounds.end()) found->second->Release();
+  sounds[slot] = std::make_unique<Sound>(device.get(), fileName);
+}
+
+bool SoundManager::LoadAllSounds() {
+  for (auto& [slot, sound] : sounds) {
+    if (!sound->Load()) return false;
+  }
+  return true;
+}
+
+void SoundManager::Play(int slot) {
+  auto found = sounds.find(slot);
+  if (found == sounds.end()) return;
+  found->second->Play();
+  if (audio) audio->NotePlayed(slot);
+}
+
+void SoundManager::ReleaseAllSounds() {
+  for (auto& [slot, sound] : sounds) sound->Release();
+}
+
+void SoundManager::ReleaseDevice() {
+  // Sounds borrow the device: their voices go before it does.
+  ReleaseAllSounds();
+  device.reset();
+}
+
+const Sound* SoundManager::GetSound(int slot) const {
+  auto found = sounds.find(slot);
+  return found == sounds.end() ? nullptr : found->second.get();
+}
+
+}  // namespace vorlith

@@ -1,0 +1,177 @@
+#include "sound/WaveFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "sound/ModuleResources.h"
+
+namespace vorlith {
+namespace {
+
+constexpr std::uint32_t kRiff = MakeFourCC('R', 'I', 'F', 'F');
+constexpr std::uint32_t kWave = MakeFourCC('W', 'A', 'V', 'E');
+constexpr std::uint32_t kFmt = MakeFourCC('f', 'm', 't', ' ');
+constexpr std::uint32_t kData = MakeFourCC('d', 'a', 't', 'a');
+constexpr long kPcmFormatSize = 16;  // the format fields every WAVE file has
+
+std::uint16_t Le16(const std::uint8_t* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+std::uint32_t Le32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(Le16(bytes)) | static_cast<std::uint32_t>(Le16(bytes + 2))
+                                                       << 16;
+}
+
+void CopyPcmFields(const std::uint8_t* bytes, WaveFormatEx& format) {
+  format.wFormatTag = Le16(bytes);
+  format.nChannels = Le16(bytes + 2);
+  format.nSamplesPerSec = Le32(bytes + 4);
+  format.nAvgBytesPerSec = Le32(bytes + 8);
+  format.nBlockAlign = Le16(bytes + 12);
+  format.wBitsPerSample = Le16(bytes + 14);
+}
+
+}  // namespace
+
+WaveFile::~WaveFile() {
+  Close();
+  m_pwfx.reset();
+}
+
+HResult WaveFile::Open(const char* fileName) {
+  if (!fileName) return E_INVALIDARG;
+  Close();  // a reader opened twice lets go of the first file
+  m_pwfx.reset();
+  m_ck = RiffChunk();
+  m_dwSize = 0;
+  m_hmmio = RiffReader::OpenFile(fileName);
+  if (!m_hmmio) {
+    HResult hr = OpenResource(fileName);
+    if (Failed(hr)) return hr;
+  }
+  HResult hr = ReadMMIO();
+  if (Failed(hr)) {
+    Close();
+    return VORLITH_TRACE("ReadMMIO", hr);
+  }
+  hr = ResetFile();
+  if (Failed(hr)) return VORLITH_TRACE("ResetFile", hr);
+  m_dwSize = m_ck.cksize;
+  return S_OK;
+}
+
+HResult WaveFile::OpenResource(const char* fileName) {
+  const EmbeddedResource* resource = FindModuleResource(fileName, "WAVE");
+  if (!resource) resource = FindModuleResource(fileName, "WAV");
+  if (!resource) return VORLITH_TRACE("FindResource", E_FAIL);
+  if (resource->size == 0) return VORLITH_TRACE("SizeofResource", E_FAIL);
+  const std::uint8_t* bytes = resource->data;  // the linked-in bytes stay read-only
+  if (!bytes) return VORLITH_TRACE("LockResource", E_FAIL);
+  m_pbResourceCopy.reset(new (std::nothrow) std::uint8_t[resource->size]);
+  if (!m_pbResourceCopy) return VORLITH_TRACE("new", E_FAIL);
+  std::memcpy(m_pbResourceCopy.get(), bytes, resource->size);
+  m_hmmio = RiffReader::OpenMemory(m_pbResourceCopy.get(), resource->size);
+  return S_OK;
+}
+
+HResult WaveFile::ReadMMIO() {
+  m_pwfx.reset();
+  if (m_hmmio->Descend(m_ckRiff, nullptr, 0) != RiffError::None) {
+    return VORLITH_TRACE("mmioDescend", E_FAIL);
+  }
+  if (m_ckRiff.ckid != kRiff || m_ckRiff.fccType != kWave) {
+    return VORLITH_TRACE("mmioFOURCC", E_FAIL);
+  }
+  RiffChunk ckIn;
+  ckIn.ckid = kFmt;
+  if (m_hmmio->Descend(ckIn, &m_ckRiff, RiffReader::kFindChunk) != RiffError::None) {
+    return VORLITH_TRACE("mmioDescend", E_FAIL);
+  }
+  if (ckIn.cksize < kPcmFormatSize) return VORLITH_TRACE("sizeof(PCMWAVEFORMAT)", E_FAIL);
+  std::uint8_t pcmBytes[kPcmFormatSize];
+  if (m_hmmio->Read(pcmBytes, kPcmFormatSize) != kPcmFormatSize) {
+    return VORLITH_TRACE("mmioRead", E_FAIL);
+  }
+  HResult hr = S_OK;
+  if (Le16(pcmBytes) == WAVE_FORMAT_PCM) {
+    m_pwfx.reset(new (std::nothrow) WaveFormatEx());
+    if (!m_pwfx) return VORLITH_TRACE("m_pwfx", E_FAIL);
+    CopyPcmFields(pcmBytes, *m_pwfx);
+    m_pwfx->cbSize = 0;
+  } else {
+    hr = ReadExtraFormat(pcmBytes);
+    if (Failed(hr)) return hr;
+  }
+  if (m_hmmio->Ascend(ckIn) != RiffError::None) {
+    m_pwfx.reset();
+    return VORLITH_TRACE("mmioAscend", E_FAIL);
+  }
+  return S_OK;
+}
+
+HResult WaveFile::ReadExtraFormat(const std::uint8_t* pcmBytes) {
+  std::uint8_t countBytes[2] = {0, 0};
+  if (m_hmmio->Read(countBytes, 2) != 2) return VORLITH_TRACE("mmioRead", E_FAIL);
+  std::uint16_t cbExtraBytes = Le16(countBytes);
+  m_pwfx.reset(new (std::nothrow) WaveFormatEx());
+  if (!m_pwfx) return VORLITH_TRACE("new", E_FAIL);
+  CopyPcmFields(pcmBytes, *m_pwfx);
+  m_pwfx->cbSize = cbExtraBytes;
+  m_pwfx->extra.resize(cbExtraBytes);
+  if (m_hmmio->Read(m_pwfx->extra.data(), cbExtraBytes) != cbExtraBytes) {
+    m_pwfx.reset();
+    return VORLITH_TRACE("mmioRead", E_FAIL);
+  }
+  return S_OK;
+}
+
+HResult WaveFile::ResetFile() {
+  if (!m_hmmio) return CO_E_NOTINITIALIZED;
+  if (m_hmmio->Seek(static_cast<long>(m_ckRiff.dwDataOffset) + 4, SEEK_SET) == -1) {
+    return VORLITH_TRACE("mmioSeek", E_FAIL);
+  }
+  m_ck.ckid = kData;
+  if (m_hmmio->Descend(m_ck, &m_ckRiff, RiffReader::kFindChunk) != RiffError::None) {
+    return VORLITH_TRACE("mmioDescend", E_FAIL);
+  }
+  return S_OK;
+}
+
+HResult WaveFile::Read(std::uint8_t* buffer, std::uint32_t sizeToRead, std::uint32_t* sizeRead) {
+  if (!m_hmmio) return CO_E_NOTINITIALIZED;
+  if (!buffer || !sizeRead) return E_INVALIDARG;
+  *sizeRead = 0;
+  RiffIoInfo mmioinfoIn;
+  if (m_hmmio->GetInfo(mmioinfoIn) != RiffError::None) {
+    return VORLITH_TRACE("mmioGetInfo", E_FAIL);
+  }
+  std::uint32_t cbDataIn = sizeToRead < m_ck.cksize ? sizeToRead : m_ck.cksize;
+  m_ck.cksize -= cbDataIn;
+  for (std::uint32_t cT = 0; cT < cbDataIn; ++cT) {
+    if (mmioinfoIn.pchNext == mmioinfoIn.pchEndRead) {
+      if (m_hmmio->Advance(mmioinfoIn) != RiffError::None) {
+        return VORLITH_TRACE("mmioAdvance", E_FAIL);
+      }
+      if (mmioinfoIn.pchNext == mmioinfoIn.pchEndRead) {
+        return VORLITH_TRACE("mmioinfoIn.pchNext", E_FAIL);
+      }
+    }
+    buffer[cT] = *mmioinfoIn.pchNext;
+    ++mmioinfoIn.pchNext;
+  }
+  if (m_hmmio->SetInfo(mmioinfoIn) != RiffError::None) {
+    return VORLITH_TRACE("mmioSetInfo", E_FAIL);
+  }
+  *sizeRead = cbDataIn;
+  return S_OK;
+}
+
+HResult WaveFile::Close() {
+  m_hmmio.reset();
+  m_pbResourceCopy.reset();
+  return S_OK;
+}
+
+}  // namespace vorlith
