@@ -39,6 +39,7 @@ struct FullField {
       boss->AddHitBox(-25, -15, 5, -5);
       boss->AddHitBox(15, 25, 5, -5);
       boss->AddContactBox(-25, 25, 8, -8);
+      boss->SetShot(nullptr, -1, 1, 0);  // already in play: never spawned again
       boss->SetTimer(0);
       manager->AddBoss(boss);
       manager->CreateMoverBoss(boss);
@@ -80,9 +81,8 @@ void BM_UpdateAndMoveFullField(benchmark::State& state) {
     field.manager->UpdateFrame();
     field.manager->MoveMovers();
   }
-  state.counters["ns_per_frame"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * 1e-9,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  // Google Benchmark's Time column is the figure: nanoseconds per frame.
+  state.counters["frames"] = static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_UpdateAndMoveFullField)->Unit(benchmark::kNanosecond);
 

@@ -8,12 +8,12 @@
 #include "app/ComboCounter.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
+#include "platform/SilentAudioSystem.h"
 #include "stage/CStage.h"
 
 namespace vorlith {
 namespace {
 
-using testkit::RecordingAudio;
 using testkit::RecordingDialogs;
 
 // A short, silent 8-bit mono WAVE file.
@@ -32,7 +32,7 @@ std::string WriteWave() {
 struct StageFixture : testing::Test {
   HeadlessRenderDevice device;
   RecordingDialogs dialogs;
-  RecordingAudio audio;
+  SilentAudioSystem audio;
   PadState pad;
   ComboCounter combo;
   // Registrations only ask whether a model is set; it is never loaded.
@@ -84,7 +84,7 @@ struct StageFixture : testing::Test {
 };
 
 TEST_F(StageFixture, InitFailsWithoutASoundDeviceAndTheStageStaysInert) {
-  audio.available = false;
+  audio.Faults().openDevice = true;
   EXPECT_FALSE(stage->Init());
   EXPECT_NE(stage->GetManager(), nullptr);
   EXPECT_EQ(Mover::GetManager(), stage->GetManager());
@@ -240,12 +240,14 @@ TEST_F(StageFixture, PlayerShotsAndKillsPlayTheirSounds) {
   enemy->SetPosition(50, 84, 0);
   enemy->SetTimer(0);
   stage->GetManager()->CreateMoverEnemy(enemy);
+  audio.RecordPlayedSlots(true);
   pad.buttons[0] = 1;
   stage->Step();
   stage->MoveAll();
   stage->Step();
   EXPECT_TRUE(enemy->IsDead());
-  EXPECT_EQ(audio.played, (std::vector<std::uint32_t>{1, 2}));
+  EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(audio.GetLog().plays.size(), 2u);
   std::remove(wave.c_str());
 }
 

@@ -13,18 +13,28 @@ namespace {
 bool counting = false;
 long allocations = 0;
 
-void* CountedAllocate(std::size_t size) {
+void* CountedAllocate(std::size_t size) noexcept {
   if (counting) ++allocations;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* CountedAllocateOrThrow(std::size_t size) {
+  if (void* memory = CountedAllocate(size)) return memory;
   throw std::bad_alloc();
 }
 
 }  // namespace
 
 void* operator new(std::size_t size) {
-  return CountedAllocate(size);
+  return CountedAllocateOrThrow(size);
 }
 void* operator new[](std::size_t size) {
+  return CountedAllocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   return CountedAllocate(size);
 }
 void operator delete(void* memory) noexcept {
@@ -37,6 +47,12 @@ void operator delete(void* memory, std::size_t) noexcept {
   std::free(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
   std::free(memory);
 }
 

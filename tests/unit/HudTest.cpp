@@ -7,6 +7,7 @@
 #include "app/ComboCounter.h"
 #include "app/Hud.h"
 #include "graphics/TextFont.h"
+#include "platform/SilentAudioSystem.h"
 #include "stage/CStage.h"
 
 namespace vorlith {
@@ -39,7 +40,7 @@ TEST(HudTest, ComboEndsThirtyOneFramesAfterItsLastKillAndPaysItsSquare) {
 
 struct HudFixture : testing::Test {
   HeadlessRenderDevice device;
-  testkit::RecordingAudio audio;
+  SilentAudioSystem audio;
   PadState pad;
   TextFont font;
   std::unique_ptr<CStage> stage;
@@ -79,7 +80,6 @@ TEST_F(HudFixture, LineShowsStageAndScoreAndTakesTheStagePoints) {
 }
 
 TEST_F(HudFixture, DebugOverlayListsSixLinesAndRestartsTheDrawnCounts) {
-  ASSERT_TRUE(device.BeginScene());
   auto* enemy = new MoverEnemy();
   stage->GetManager()->CreateMoverEnemy(enemy);
   auto* bullet = new MoverBullet();

@@ -50,7 +50,7 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
   EXPECT_EQ(ship->GetShotInterval(), 6);
   EXPECT_STREQ(ability->GetPopupText(), "Shoot Ability +1");
 
-  for (int kind : {kItemNothing, 17}) {
+  for (int kind : {static_cast<int>(kItemNothing), 17}) {
     MoverItem* nothing = PickUp(stage, kind, 5);
     EXPECT_TRUE(nothing->IsGone());
     EXPECT_EQ(nothing->GetPopupFrames(), 0);

@@ -3,7 +3,6 @@
 // Small stages for the gameplay tests: a headless device, a manager reachable by every
 // mover, a player ship in slot 0 and a recorder of message boxes.
 
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,7 +15,6 @@
 #include "movers/MoverEnemy.h"
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
-#include "platform/AudioDevice.h"
 #include "platform/Dialogs.h"
 #include "platform/HeadlessRenderDevice.h"
 #include "stage/MoverManager.h"
@@ -35,42 +33,6 @@ class RecordingDialogs : public Dialogs {
 
  private:
   Dialogs* previous;
-};
-
-// An audio output that remembers which buffer each started voice plays.
-class RecordingAudio : public AudioSystem {
- public:
-  class Device : public AudioDevice {
-   public:
-    explicit Device(RecordingAudio* owner) : owner(owner) {}
-    bool SetOutputFormat(int, int, int) override { return true; }
-    std::uint32_t CreateBuffer(const PcmFormat&, const void*, std::size_t) override {
-      return ++owner->buffers;
-    }
-    void ReleaseBuffer(std::uint32_t) override {}
-    std::uint32_t CreateVoice(std::uint32_t buffer) override {
-      owner->voiceBuffer[++owner->voices] = buffer;
-      return owner->voices;
-    }
-    void ReleaseVoice(std::uint32_t) override {}
-    void SetGain(std::uint32_t, float) override {}
-    void Play(std::uint32_t voice) override { owner->played.push_back(owner->voiceBuffer[voice]); }
-    void Stop(std::uint32_t) override {}
-    bool IsPlaying(std::uint32_t) override { return false; }
-
-   private:
-    RecordingAudio* owner;
-  };
-
-  std::unique_ptr<AudioDevice> OpenDevice() override {
-    if (!available) return nullptr;
-    return std::make_unique<Device>(this);
-  }
-
-  bool available = true;
-  std::uint32_t buffers = 0, voices = 0;
-  std::map<std::uint32_t, std::uint32_t> voiceBuffer;
-  std::vector<std::uint32_t> played;  // buffer ids: 1 is the sound of slot 0, 2 of slot 1
 };
 
 // A manager with the class-wide pointers set, and optionally the player's ship.
