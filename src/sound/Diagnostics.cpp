@@ -19,6 +19,9 @@ constexpr ResultInfo kResults[] = {
     {CO_E_NOTINITIALIZED, "CO_E_NOTINITIALIZED", "The object has not been initialized."},
 };
 
+TraceSink traceSink = nullptr;
+void* traceContext = nullptr;
+
 const ResultInfo* FindResult(HResult hr) {
   for (const ResultInfo& info : kResults) {
     if (info.code == hr) return &info;
@@ -47,8 +50,17 @@ HResult TraceResult(const char* file, long line, const char* step, HResult hr) {
   std::string text = std::string(file) + "(" + lineText + "): ";
   if (step && *step) text += std::string(step) + " ";
   text += std::string("hr=") + codeText + "\n";
-  std::fputs(text.c_str(), stderr);
+  if (traceSink) {
+    traceSink(text.c_str(), traceContext);
+  } else {
+    std::fputs(text.c_str(), stderr);
+  }
   return hr;
+}
+
+void SetTraceSink(TraceSink sink, void* context) {
+  traceSink = sink;
+  traceContext = context;
 }
 
 }  // namespace vorlith

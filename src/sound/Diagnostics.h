@@ -25,6 +25,10 @@ const char* GetResultDescription(HResult hr);
 // The step and its blank are left out when the step is empty. Returns hr.
 HResult TraceResult(const char* file, long line, const char* step, HResult hr);
 
+// Where trace lines go instead of stderr (tools that report them); null restores stderr.
+using TraceSink = void (*)(const char* line, void* context);
+void SetTraceSink(TraceSink sink, void* context);
+
 }  // namespace vorlith
 
 // Traces a failed step at the place it failed and yields its code.
