@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/OpenAlAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/SdlClock.h"
 #include "platform/SdlDialogs.h"
@@ -57,6 +58,7 @@ std::unique_ptr<Platform> CreateSdlPlatform() {
   platform->window = std::move(window);
   platform->dialogs = std::make_unique<SdlDialogs>();
   platform->clock = std::make_unique<SdlClock>();
+  platform->audioSystem = std::make_unique<OpenAlAudioSystem>();
   platform->inputDevices = std::make_unique<SdlInputDevices>(sdlWindow);
 #ifdef VORLITH_HAVE_GL_DEVICE
   platform->makeRenderDevice = [sdlWindow] { return CreateGlRenderDevice(sdlWindow); };
