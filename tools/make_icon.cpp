@@ -1,0 +1,124 @@
+// Writes the window icon, the same bytes on every run:
+//   make_icon <file>   ->  a 32 x 32, 32-bit icon file (BMP-style image with alpha)
+// The picture: a small arrow-headed ship pointing up, cyan with a white canopy and an
+// orange engine flame, on a transparent background.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kSize = 32;
+
+struct Rgba {
+  std::uint8_t r = 0, g = 0, b = 0, a = 0;
+};
+
+// The ship's hull: a triangle from the nose (16, 2) to the wing tips (3, 26) and (29, 26),
+// with a notch at the back where the flame comes out.
+bool InHull(double x, double y) {
+  if (y < 2 || y > 26) return false;
+  const double halfWidth = (y - 2) * 13.0 / 24.0;
+  if (std::fabs(x - 16) > halfWidth) return false;
+  return !(y > 22 && std::fabs(x - 16) < 3);
+}
+
+Rgba Shade(double x, double y) {
+  if (std::hypot(x - 16, y - 14) < 2.6) return {255, 255, 255, 255};  // canopy
+  if (y > 22 && y < 30 && std::fabs(x - 16) < 2.2 - (y - 22) * 0.25) {
+    return {255, 150, 40, 230};  // flame
+  }
+  if (InHull(x, y)) {
+    const auto light = static_cast<std::uint8_t>(150 + 100 * (1 - y / 26));
+    return {40, light, 255, 255};
+  }
+  return {};
+}
+
+// 4 x 4 supersampling for soft edges.
+Rgba Pixel(int px, int py) {
+  double r = 0, g = 0, b = 0, a = 0;
+  for (int sy = 0; sy < 4; ++sy) {
+    for (int sx = 0; sx < 4; ++sx) {
+      const Rgba c = Shade(px + (sx + 0.5) / 4, py + (sy + 0.5) / 4);
+      r += c.r * c.a, g += c.g * c.a, b += c.b * c.a, a += c.a;
+    }
+  }
+  if (a == 0) return {};
+  return {static_cast<std::uint8_t>(r / a), static_cast<std::uint8_t>(g / a),
+          static_cast<std::uint8_t>(b / a), static_cast<std::uint8_t>(a / 16)};
+}
+
+void Put16(std::vector<std::uint8_t>& out, unsigned v) {
+  out.push_back(v & 0xFF);
+  out.push_back((v >> 8) & 0xFF);
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+std::vector<std::uint8_t> Image() {
+  std::vector<std::uint8_t> out;
+  const unsigned maskRowBytes = 4;  // 32 pixels, 1 bit each, rows padded to 32 bits
+  const unsigned imageBytes = kSize * kSize * 4 + maskRowBytes * kSize;
+  Put32(out, 40);         // BITMAPINFOHEADER size
+  Put32(out, kSize);      // width
+  Put32(out, kSize * 2);  // height of colour image plus mask
+  Put16(out, 1);          // planes
+  Put16(out, 32);         // bits per pixel
+  Put32(out, 0);          // no compression
+  Put32(out, imageBytes);
+  for (int i = 0; i < 4; ++i) Put32(out, 0);
+  std::vector<std::uint8_t> mask;
+  for (int y = kSize - 1; y >= 0; --y) {  // bottom row first
+    std::uint32_t maskBits = 0;
+    for (int x = 0; x < kSize; ++x) {
+      const Rgba c = Pixel(x, y);
+      out.push_back(c.b);
+      out.push_back(c.g);
+      out.push_back(c.r);
+      out.push_back(c.a);
+      if (c.a == 0) maskBits |= 0x80000000u >> x;
+    }
+    for (int k = 3; k >= 0; --k) mask.push_back((maskBits >> (k * 8)) & 0xFF);
+  }
+  out.insert(out.end(), mask.begin(), mask.end());
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <file.ico>\n", argv[0]);
+    return 2;
+  }
+  const std::vector<std::uint8_t> image = Image();
+  std::vector<std::uint8_t> file;
+  Put16(file, 0);  // reserved
+  Put16(file, 1);  // icon
+  Put16(file, 1);  // one image
+  file.push_back(kSize);
+  file.push_back(kSize);
+  file.push_back(0);  // no palette
+  file.push_back(0);
+  Put16(file, 1);   // planes
+  Put16(file, 32);  // bits per pixel
+  Put32(file, static_cast<std::uint32_t>(image.size()));
+  Put32(file, 22);  // image offset: after this header and the one directory entry
+  file.insert(file.end(), image.begin(), image.end());
+  std::FILE* out = std::fopen(argv[1], "wb");
+  if (!out) {
+    std::perror(argv[1]);
+    return 1;
+  }
+  const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+  if (std::fclose(out) != 0 || !written) {
+    std::perror(argv[1]);
+    return 1;
+  }
+  return 0;
+}
