@@ -20,9 +20,4 @@ std::uint32_t ComboCounter::Step(std::int32_t kills) {
   return paid;
 }
 
-ComboCounter& ComboCounter::Global() {
-  static ComboCounter counter;
-  return counter;
-}
-
 }  // namespace vorlith

@@ -5,8 +5,8 @@
 namespace vorlith {
 
 // Kills that follow each other within 30 drawn frames form a combo; when it ends it pays
-// the square of its length in hundreds. Lives for the whole program run: stage starts,
-// continues and returns to the title leave it as it is.
+// the square of its length in hundreds. The game keeps one for the whole program run: stage
+// starts, continues and returns to the title leave it as it is.
 class ComboCounter {
  public:
   static constexpr std::int32_t kPause = 30;
@@ -15,9 +15,6 @@ class ComboCounter {
   std::uint32_t Step(std::int32_t kills);
   std::int32_t GetCount() const { return count; }
   std::int32_t GetTimer() const { return timer; }
-
-  // The one counter of the program run.
-  static ComboCounter& Global();
 
  private:
   std::int32_t count = 0;

@@ -75,6 +75,7 @@ bool GameApp::StartStage(int number) {
   EndStage();
   PadState* pad = GetKeyInput()->GetPad(0);
   stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem());
+  stage->SetComboCounter(&combo);
   if (!stage->Init()) return AbandonStart();
   const auto setUp = setUps.find(number);
   if (setUp != setUps.end() && setUp->second && !setUp->second(*stage, pad)) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ComboCounter.h"
 #include "app/FramePacer.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
@@ -51,6 +52,7 @@ class GameApp : public WindowApp {
   // Tears the running stage down, if any.
   void EndStage();
   CStage* GetStage() const { return stage.get(); }
+  const ComboCounter& GetCombo() const { return combo; }
 
  private:
   void UpdateTitleScene(const PadState& pad);
@@ -69,6 +71,7 @@ class GameApp : public WindowApp {
   std::int32_t fps = 0;
   FramePacer pacer;
   std::map<int, StageSetUp> setUps;
+  ComboCounter combo;  // runs on across stages
   std::unique_ptr<CStage> stage;
 };
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/ComboCounter.h"
 #include "app/ResultOverlay.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
@@ -26,7 +25,7 @@ std::int32_t WrappingAdd(std::int32_t a, std::uint32_t b) {
 }  // namespace
 
 CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem)
-    : device(renderDevice), pad(padState), audio(audioSystem), combo(&ComboCounter::Global()) {}
+    : device(renderDevice), pad(padState), audio(audioSystem) {}
 
 CStage::~CStage() {
   if (Mover::GetManager() == manager.get()) Mover::SetManagers(nullptr, nullptr);
@@ -72,7 +71,7 @@ void CStage::ReleaseAllModels() {
 template <typename T, typename Add>
 bool CStage::Register(T* const* entries, int count, const char* caption, Add add) {
   for (int i = 0; i < count; ++i) {
-    if (manager && entries[i]->GetModel()) {
+    if (manager && entries[i] && entries[i]->GetModel()) {
       add(entries[i]);
       continue;
     }
@@ -155,12 +154,10 @@ void CStage::Draw() {
 }
 
 void CStage::DrawCombo() {
-  if (combo) {
-    score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", combo->GetCount());
-    smallFont.DrawText(text, 400, 15, kComboColour, TopLeft);
-  }
+  score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", combo->GetCount());
+  smallFont.DrawText(text, 400, 15, kComboColour, TopLeft);
   manager->ResetKillCount();
 }
 

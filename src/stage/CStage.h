@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/ComboCounter.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/TextFont.h"
 #include "platform/AudioDevice.h"
@@ -11,7 +12,6 @@
 
 namespace vorlith {
 
-class ComboCounter;
 class Model;
 class Mover;
 class MoverBoss;
@@ -73,8 +73,9 @@ class CStage {
   MoverBoss* GetBossMover() const { return boss; }
   SoundManager& GetSoundManager() { return soundManager; }
   bool IsSweepDone() const { return sweepDone; }
-  // The combo counter the stage pays from; the program-wide one unless replaced.
-  void SetComboCounter(ComboCounter* counter) { combo = counter; }
+  // The combo counter the stage pays from: the game's, which outlives stages; a stage on its
+  // own keeps one of its own.
+  void SetComboCounter(ComboCounter* counter) { combo = counter ? counter : &ownCombo; }
 
  private:
   template <typename T, typename Add>
@@ -95,7 +96,8 @@ class CStage {
   TextFont smallFont;
   char request = 0;
   bool sweepDone = false;
-  ComboCounter* combo;
+  ComboCounter ownCombo;
+  ComboCounter* combo = &ownCombo;
 };
 
 }  // namespace vorlith

@@ -8,6 +8,7 @@
 #include "app/GameApp.h"
 #include "graphics/Model.h"
 #include "movers/MoverBoss.h"
+#include "movers/MoverBullet.h"
 #include "movers/MoverMyShip.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
@@ -29,6 +30,8 @@ struct Game {
   int setUps = 0;
 
   Game() {
+    MoverBullet::ResetVisibleBulletCount();  // program-wide counts other tests may have left
+    MoverEnemy::ResetVisibleEnemyCount();
     app = std::make_unique<GameApp>(test.Take(), std::vector<std::string>{"vorlith"});
     app->SetStageSetUp(1, [this](CStage& stage, PadState* pad) {
       setUps += 1;
@@ -110,6 +113,25 @@ TEST(PlaySceneTest, AHeldKeyTakesEffectAtTheEndOfTheNextUpdate) {
   EXPECT_EQ(game.app->GetStageNumber(), 1);
   EXPECT_EQ(game.app->GetScore(), 301u);
   EXPECT_EQ(game.app->GetScene(), GameApp::kPlayScene);
+}
+
+TEST(PlaySceneTest, AComboStillRunningAtAContinueIsPaidInTheNewStage) {
+  Game game;
+  game.Press('z', true);
+  game.Frame();
+  game.Press('z', false);
+  game.app->GetStage()->GetManager()->AddKill();
+  game.app->GetStage()->GetManager()->AddKill();
+  game.app->GetStage()->GetMyShip()->Damage(100);
+  game.Press('c', true);
+  game.Frame();
+  EXPECT_EQ(game.app->GetCombo().GetCount(), 2);
+  game.Press('c', false);
+  for (int i = 0; i < 30; ++i) game.Frame();
+  EXPECT_EQ(game.setUps, 2);
+  EXPECT_EQ(game.app->GetScore(), 1u);  // the ship's own point
+  game.Frame();
+  EXPECT_EQ(game.app->GetScore(), 401u);
 }
 
 TEST(PlaySceneTest, VReturnsToTheTitleAndAHeldZStartsAgainAtOnce) {
