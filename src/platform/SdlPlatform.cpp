@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ForeignAllocationScope.h"
 #include "platform/OpenAlAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/SdlClock.h"
@@ -38,6 +39,7 @@ struct SdlPlatform : Platform {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_Init(SDL_INIT_EVENTS);
+    ForeignAllocationScope driverAllocations;
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   }

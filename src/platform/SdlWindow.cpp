@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include "platform/ForeignAllocationScope.h"
+
 namespace vorlith {
 
 SdlWindow::~SdlWindow() {
@@ -27,6 +29,7 @@ bool SdlWindow::CreateSdlWindow(bool accelerated) {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);  // the game draws into its own framebuffer
   // Hidden until it is sized and placed, so it never shows at a wrong place.
+  ForeignAllocationScope driverAllocations;
   window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1, 1,
                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!window) return false;

@@ -36,9 +36,10 @@ void FitHeight(TTF_Font* font, int wanted) {
 
 }  // namespace
 
-// fontconfig keeps (and on some versions loses track of) what it parsed from its
-// configuration files for the whole process; that is not ours to free. Read by LeakSanitizer
-// in sanitizer builds, unused otherwise.
+// LeakSanitizer's list of leaks that are not ours (read in sanitizer builds, unused
+// otherwise; one list for the whole program, so every platform library's entry goes here):
+// fontconfig keeps, and on some versions loses track of, what it parsed from its
+// configuration. (Leaks of the OpenGL drivers: ForeignAllocationScope.)
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
