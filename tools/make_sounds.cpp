@@ -54,20 +54,22 @@ double Edges(double t, double length, double fadeIn, double fadeOut) {
 }
 
 // The shot: a bright chirp falling from 2400 Hz to 900 Hz with two soft overtones and a
-// short breath of high noise at its start, dying away within 0.12 s.
+// short breath of noise (3 to 9 kHz) at its start, dying away within 0.12 s.
 Samples MakeShot() {
   const double length = 0.12;
   const int count = static_cast<int>(length * kRate);
   Samples out(count);
   Noise noise(0x5AD04u);
-  LowPass airFilter;
+  LowPass airLow;
+  LowPass airHigh;
   double phase = 0.0;
   for (int i = 0; i < count; ++i) {
     double t = static_cast<double>(i) / kRate;
     double frequency = 900.0 + 1500.0 * std::exp(-t / 0.025);
     phase += 2.0 * kPi * frequency / kRate;
     double tone = std::sin(phase) + 0.35 * std::sin(2.0 * phase) + 0.12 * std::sin(3.0 * phase);
-    double air = noise.Next() - airFilter.Step(noise.Next(), 3000.0);  // high-passed noise
+    double white = noise.Next();
+    double air = airHigh.Step(white, 9000.0) - airLow.Step(white, 3000.0);  // 3 to 9 kHz
     double body = std::exp(-t / 0.03);
     double snap = std::exp(-t / 0.006);
     out[i] = (0.8 * tone * body + 0.25 * air * snap) * Edges(t, length, 0.002, 0.02);
@@ -76,15 +78,21 @@ Samples MakeShot() {
 }
 
 // The destruction: a burst of noise whose brightness falls from 5 kHz to 250 Hz, over a low
-// thump falling from 140 Hz to 45 Hz, with a few crackles in the first half.
+// thump falling from 140 Hz to 45 Hz, with a few short crackles of debris in its first quarter
+// second (each a 5 ms grain of 1.5 to 8 kHz noise with a smooth envelope, never a bare impulse).
 Samples MakeExplosion() {
   const double length = 0.55;
   const int count = static_cast<int>(length * kRate);
   Samples out(count);
   Noise noise(0x50B02u);
-  Noise crackleNoise(0xC4AC1Eu);
+  Noise grainNoise(0xC4AC1Eu);
   LowPass rumble1;
   LowPass rumble2;
+  LowPass grainLow;
+  LowPass grainHigh;
+  const int grainLength = static_cast<int>(0.005 * kRate);
+  int grainLeft = 0;
+  double grainLevel = 0.0;
   double phase = 0.0;
   for (int i = 0; i < count; ++i) {
     double t = static_cast<double>(i) / kRate;
@@ -93,10 +101,21 @@ Samples MakeExplosion() {
     double frequency = 45.0 + 95.0 * std::exp(-t / 0.09);
     phase += 2.0 * kPi * frequency / kRate;
     double thump = std::sin(phase) * std::exp(-t / 0.12);
-    double crackle = 0.0;
-    if (t < 0.25 && crackleNoise.Next() > 0.9985) crackle = 0.6 * crackleNoise.Next();
+    double trigger = grainNoise.Next();
+    if (grainLeft == 0 && t > 0.02 && t < 0.25 && trigger > 0.9994) {
+      grainLeft = grainLength;
+      grainLevel = 0.35 + 0.25 * grainNoise.Next();
+    }
+    double grain = 0.0;
+    if (grainLeft > 0) {
+      double x = 1.0 - static_cast<double>(grainLeft) / grainLength;
+      double white = grainNoise.Next();
+      double band = grainHigh.Step(white, 8000.0) - grainLow.Step(white, 1500.0);
+      grain = 1.5 * grainLevel * band * std::sin(kPi * x);
+      --grainLeft;
+    }
     double body = std::exp(-t / 0.13);
-    out[i] = (1.6 * burst * body + 0.7 * thump + crackle * body) * Edges(t, length, 0.003, 0.08);
+    out[i] = (1.6 * burst * body + 0.55 * thump + grain * body) * Edges(t, length, 0.003, 0.08);
   }
   return out;
 }
@@ -159,7 +178,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string directory = argv[1];
-  bool ok = WriteWave(directory + "/se_sad04.wav", ToPcm16(MakeShot(), -3.0)) &&
+  bool ok = WriteWave(directory + "/se_sad04.wav", ToPcm16(MakeShot(), -7.0)) &&
             WriteWave(directory + "/se_sob02.wav", ToPcm16(MakeExplosion(), -1.0));
   if (!ok) {
     std::fprintf(stderr, "make_sounds: cannot write to %s\n", directory.c_str());

@@ -20,6 +20,7 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
     : WindowApp(std::move(platform), args, kTitle, true), pacer(GetClock()) {
   if (!IsReady()) return;
   RenderDevice* device = GetGraphicsDevice()->GetDevice();
+  SetGraphicsDevice(device);
   debugFont.Create(device, 12);
   hudFont.Create(device, 18, 0, 300, kHudFace);
   titleFont.Create(device, 30);

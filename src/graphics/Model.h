@@ -7,6 +7,8 @@
 
 namespace vorlith {
 
+class RenderDevice;
+
 // One loaded .x model: a mesh with one subset per material, each with its colours and
 // optional texture. Drawn through the process-wide device (SetGraphicsDevice).
 class Model {
@@ -24,13 +26,18 @@ class Model {
   const char* GetFileName() const { return fileName; }
   std::uint32_t GetMaterialCount() const { return materialCount; }
   const std::vector<Material>& GetMaterials() const { return materials; }
+  const std::vector<TextureId>& GetTextures() const { return textures; }
+  bool IsLoaded() const { return mesh != 0; }
 
  private:
+  void Release();
+
   MeshId mesh = 0;
   std::uint32_t materialCount = 0;
   std::vector<Material> materials;
   std::vector<TextureId> textures;
   const char* fileName;
+  RenderDevice* device = nullptr;  // the device the mesh and textures live on
 };
 
 }  // namespace vorlith

@@ -6,18 +6,13 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
+#include "platform/GlRenderDevice.h"
 #include "platform/OpenAlAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/SdlClock.h"
 #include "platform/SdlDialogs.h"
 #include "platform/SdlInputDevices.h"
 #include "platform/SdlWindow.h"
-
-// TODO(shell): drop the guard once the OpenGL device is on main.
-#if __has_include("platform/GlRenderDevice.h")
-#include "platform/GlRenderDevice.h"
-#define VORLITH_HAVE_GL_DEVICE 1
-#endif
 
 namespace vorlith {
 namespace {
@@ -62,12 +57,7 @@ std::unique_ptr<Platform> CreateSdlPlatform() {
   platform->clock = std::make_unique<SdlClock>();
   platform->audioSystem = std::make_unique<OpenAlAudioSystem>();
   platform->inputDevices = std::make_unique<SdlInputDevices>(sdlWindow);
-#ifdef VORLITH_HAVE_GL_DEVICE
   platform->makeRenderDevice = [sdlWindow] { return CreateGlRenderDevice(sdlWindow); };
-#else
-  // Built without a drawing device: start-up reports that none can be had.
-  (void)sdlWindow;
-#endif
   return platform;
 }
 

@@ -71,8 +71,9 @@ void SoundManager::ReleaseAllSounds() {
 }
 
 void SoundManager::ReleaseDevice() {
-  // Sounds borrow the device: their voices go before it does.
+  // Sounds borrow the device: they go before it does, so that none is left pointing at it.
   ReleaseAllSounds();
+  sounds.clear();
   device.reset();
 }
 

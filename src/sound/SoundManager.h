@@ -24,6 +24,7 @@ class SoundManager {
   bool LoadAllSounds();
   void Play(int slot);
   void ReleaseAllSounds();
+  // Also lets go of the registered sounds, which cannot play without the device.
   void ReleaseDevice();
 
   const Sound* GetSound(int slot) const;

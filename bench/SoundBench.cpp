@@ -1,0 +1,66 @@
+// How long the sound work of a stage start and of one frame takes.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "platform/SilentAudioSystem.h"
+#include "sound/SoundManager.h"
+#include "sound/WaveFile.h"
+
+namespace {
+
+// The files under data/ when run from there, else the copies linked into the program.
+constexpr const char* kShot = "./sound/se_sad04.wav";
+constexpr const char* kBlast = "./sound/se_sob02.wav";
+
+// Opening and reading the destruction effect whole, as a sound's load does.
+void BM_WaveFileOpenAndRead(benchmark::State& state) {
+  std::vector<std::uint8_t> buffer(1 << 20);
+  for (auto _ : state) {
+    vorlith::WaveFile wave;
+    wave.Open(kBlast);
+    std::uint32_t got = 0;
+    wave.Read(buffer.data(), wave.GetSize(), &got);
+    benchmark::DoNotOptimize(got);
+  }
+}
+BENCHMARK(BM_WaveFileOpenAndRead);
+
+// The sound side of a stage start: device, two sounds with ten voices each, release.
+void BM_StageSoundStart(benchmark::State& state) {
+  vorlith::SilentAudioSystem audio;
+  for (auto _ : state) {
+    vorlith::SoundManager manager;
+    manager.Init(&audio);
+    manager.RegisterSound(0, kShot);
+    manager.RegisterSound(1, kBlast);
+    benchmark::DoNotOptimize(manager.LoadAllSounds());
+    manager.ReleaseAllSounds();
+    manager.ReleaseDevice();
+  }
+}
+BENCHMARK(BM_StageSoundStart);
+
+// One play of an effect, the per-frame cost (the silent device's log is emptied now and then).
+void BM_Play(benchmark::State& state) {
+  vorlith::SilentAudioSystem audio;
+  vorlith::SoundManager manager;
+  manager.Init(&audio);
+  manager.RegisterSound(0, kShot);
+  manager.LoadAllSounds();
+  int plays = 0;
+  for (auto _ : state) {
+    manager.Play(0);
+    if (++plays == 4096) {
+      state.PauseTiming();
+      audio.ClearPlays();
+      plays = 0;
+      state.ResumeTiming();
+    }
+  }
+}
+BENCHMARK(BM_Play);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,36 @@
+#include "graphics/ModelRegistry.h"
+
+#include "graphics/Model.h"
+
+namespace vorlith {
+
+ModelRegistry::~ModelRegistry() {
+  ReleaseAllModels();
+}
+
+void ModelRegistry::RegisterModel(int slot, const char* fileName) {
+  Model*& entry = models[slot];
+  delete entry;
+  entry = new Model(fileName);
+}
+
+bool ModelRegistry::LoadAllModels() {
+  for (auto& [slot, model] : models) {
+    if (model && !model->Load()) return false;
+  }
+  return true;
+}
+
+Model* ModelRegistry::GetModel(int slot) const {
+  const auto found = models.find(slot);
+  return found == models.end() ? nullptr : found->second;
+}
+
+void ModelRegistry::ReleaseAllModels() {
+  for (auto& [slot, model] : models) {
+    delete model;
+    model = nullptr;
+  }
+}
+
+}  // namespace vorlith

@@ -1,0 +1,167 @@
+#include "platform/XModelLoader.h"
+
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <filesystem>
+#include <fstream>
+
+namespace vorlith {
+namespace {
+
+constexpr unsigned kImportFlags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
+                                  aiProcess_PreTransformVertices | aiProcess_JoinIdenticalVertices;
+
+ColorValue ToColor(const aiColor4D& c) {
+  return ColorValue{c.r, c.g, c.b, c.a};
+}
+
+Material ConvertMaterial(const aiMaterial& source) {
+  Material material;
+  aiColor4D colour(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS) {
+    material.diffuse = ToColor(colour);
+  }
+  colour = aiColor4D(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_SPECULAR, &colour) == AI_SUCCESS) {
+    material.specular = ToColor(colour);
+  }
+  colour = aiColor4D(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_EMISSIVE, &colour) == AI_SUCCESS) {
+    material.emissive = ToColor(colour);
+  }
+  float power = 0.0f;
+  if (aiGetMaterialFloat(&source, AI_MATKEY_SHININESS, &power) == AI_SUCCESS) {
+    material.power = power;
+  }
+  material.ambient = material.diffuse;
+  return material;
+}
+
+// The one texture file a .x material names, whatever use the importer guessed for it.
+std::string TextureName(const aiMaterial& source) {
+  for (int type = aiTextureType_DIFFUSE; type <= aiTextureType_UNKNOWN; ++type) {
+    aiString path;
+    if (source.GetTextureCount(static_cast<aiTextureType>(type)) > 0 &&
+        source.GetTexture(static_cast<aiTextureType>(type), 0, &path) == AI_SUCCESS) {
+      std::string name(path.C_Str());
+      std::replace(name.begin(), name.end(), '\\', '/');
+      return name;
+    }
+  }
+  return std::string();
+}
+
+MeshVertex ConvertVertex(const aiMesh& mesh, unsigned i) {
+  MeshVertex vertex;
+  vertex.px = mesh.mVertices[i].x;
+  vertex.py = mesh.mVertices[i].y;
+  vertex.pz = mesh.mVertices[i].z;
+  if (mesh.HasNormals()) {
+    vertex.nx = mesh.mNormals[i].x;
+    vertex.ny = mesh.mNormals[i].y;
+    vertex.nz = mesh.mNormals[i].z;
+  }
+  if (mesh.HasTextureCoords(0)) {
+    vertex.u = mesh.mTextureCoords[0][i].x;
+    vertex.v = mesh.mTextureCoords[0][i].y;
+  }
+  return vertex;
+}
+
+// Appends the mesh's triangles; faces of fewer than three corners or with corners outside
+// the mesh are skipped, larger polygons are split into a fan.
+void AppendFaces(const aiMesh& mesh, std::uint32_t base, std::vector<std::uint32_t>& indices) {
+  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+    const aiFace& face = mesh.mFaces[f];
+    if (face.mNumIndices < 3 || !face.mIndices) continue;
+    const bool inside = std::all_of(face.mIndices, face.mIndices + face.mNumIndices,
+                                    [&](unsigned index) { return index < mesh.mNumVertices; });
+    if (!inside) continue;
+    for (unsigned corner = 2; corner < face.mNumIndices; ++corner) {
+      indices.push_back(base + face.mIndices[0]);
+      indices.push_back(base + face.mIndices[corner - 1]);
+      indices.push_back(base + face.mIndices[corner]);
+    }
+  }
+}
+
+void AppendMesh(const aiMesh& mesh, MeshData& out) {
+  const auto base = static_cast<std::uint32_t>(out.vertices.size());
+  for (unsigned i = 0; i < mesh.mNumVertices; ++i) out.vertices.push_back(ConvertVertex(mesh, i));
+  if (mesh.HasNormals()) out.hasNormals = true;
+  AppendFaces(mesh, base, out.indices);
+}
+
+bool CheckFile(const std::string& path, std::string& error) {
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(path, code)) {
+    error = "cannot open model file " + path;
+    return false;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(path, code);
+  if (code) {
+    error = "cannot read model file " + path + ": " + code.message();
+    return false;
+  }
+  if (size > kMaxModelFileBytes) {
+    error = "model file " + path + " is too large (" + std::to_string(size) + " bytes)";
+    return false;
+  }
+  char magic[4] = {};
+  std::ifstream file(path, std::ios::binary);
+  if (!file.read(magic, sizeof magic) || std::string(magic, sizeof magic) != "xof ") {
+    error = path + " is not a .x file";
+    return false;
+  }
+  return true;
+}
+
+bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
+  if (scene.mNumMeshes == 0 || scene.mNumMaterials == 0) {
+    error = "the file holds no mesh";
+    return false;
+  }
+  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+    MeshData::Subset subset;
+    subset.firstIndex = static_cast<std::uint32_t>(out.mesh.indices.size());
+    for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
+      const aiMesh* mesh = scene.mMeshes[i];
+      if (mesh && mesh->mMaterialIndex == m) AppendMesh(*mesh, out.mesh);
+    }
+    subset.indexCount = static_cast<std::uint32_t>(out.mesh.indices.size()) - subset.firstIndex;
+    out.mesh.subsets.push_back(subset);
+    out.materials.push_back(ConvertMaterial(*scene.mMaterials[m]));
+    out.textureNames.push_back(TextureName(*scene.mMaterials[m]));
+  }
+  if (out.mesh.indices.empty()) {
+    error = "the file holds no triangles";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  if (!CheckFile(path, error)) return false;
+  Assimp::Importer importer;
+  const aiScene* scene = importer.ReadFile(path, kImportFlags);
+  if (!scene) {
+    error = importer.GetErrorString();
+    if (error.empty()) error = "cannot read " + path;
+    return false;
+  }
+  if (!ConvertScene(*scene, out, error)) {
+    out = LoadedModel{};
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vorlith

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "graphics/MatrixMath.h"
+#include "platform/GlRenderDevice.h"
+
+namespace vorlith {
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+struct Pixel {
+  int r, g, b, a;
+};
+
+// An offscreen device with an identity view and a pixel-sized orthographic projection:
+// the point (x, y) lands on back-buffer pixel (320 + x, 240 - y).
+class GlRenderDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    device = GlRenderDevice::Open(nullptr);
+    ASSERT_NE(device, nullptr) << "no OpenGL 3.3 context";
+    ASSERT_TRUE(device->Create(kWidth, kHeight, true));
+    ASSERT_TRUE(device->BeginScene());
+    device->SetTransform(TransformState::View, MatrixIdentity());
+    device->SetTransform(TransformState::Projection, MatrixOrthoLH(kWidth, kHeight, 0.0f, 10.0f));
+    device->SetTransform(TransformState::World, MatrixIdentity());
+    device->SetCullMode(CullMode::None);
+    device->SetDepthTest(true);
+  }
+
+  Pixel At(int x, int y) {
+    std::vector<std::uint8_t> rgba;
+    int width = 0, height = 0;
+    EXPECT_TRUE(device->ReadBackBuffer(rgba, width, height));
+    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
+    return Pixel{rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
+  }
+
+  // A triangle given by its corners in back-buffer pixels, facing the viewer (normal -Z).
+  MeshId ScreenTriangle(float x0, float y0, float x1, float y1, float x2, float y2, float z = 1) {
+    MeshData mesh;
+    for (auto [x, y] : {std::pair{x0, y0}, {x1, y1}, {x2, y2}}) {
+      MeshVertex v;
+      v.px = x - kWidth / 2.0f;
+      v.py = kHeight / 2.0f - y;
+      v.pz = z;
+      v.nz = -1.0f;
+      mesh.vertices.push_back(v);
+    }
+    mesh.indices = {0, 1, 2};
+    mesh.subsets = {{0, 3}};
+    mesh.hasNormals = true;
+    return device->CreateMesh(mesh);
+  }
+
+  static Material Coloured(float r, float g, float b, float a) {
+    Material material;
+    material.diffuse = ColorValue{r, g, b, a};
+    material.ambient = material.diffuse;
+    return material;
+  }
+
+  std::unique_ptr<GlRenderDevice> device;
+};
+
+TEST_F(GlRenderDeviceTest, ClearFillsOnlyTheCurrentViewport) {
+  device->Clear(0xFF102030, true);
+  device->SetViewport(Viewport{160, 0, 480, 480, 0.0f, 1.0f});
+  device->Clear(0xFF000000 | 0xC08040, true);
+  const Pixel status = At(159, 10);
+  EXPECT_EQ(status.r, 0x10);
+  EXPECT_EQ(status.g, 0x20);
+  EXPECT_EQ(status.b, 0x30);
+  const Pixel play = At(160, 479);
+  EXPECT_EQ(play.r, 0xC0);
+  EXPECT_EQ(play.g, 0x80);
+  EXPECT_EQ(play.b, 0x40);
+}
+
+TEST_F(GlRenderDeviceTest, LitFaceHasTheFixedFunctionColour) {
+  device->Clear(0xFF000000, true);
+  device->SetLighting(true);
+  device->SetAmbient(0x006F6F6F);
+  Light light;
+  light.type = LightType::Directional;
+  light.diffuse = ColorValue{1, 1, 1, 0};
+  light.direction = Vec3Normalize(Vec3{-1, -1, 1});
+  device->SetLight(0, light);
+  device->EnableLight(0, true);
+  device->SetMaterial(Coloured(0.8f, 0.4f, 0.2f, 1.0f));
+  const MeshId mesh = ScreenTriangle(100, 100, 300, 100, 100, 300);
+  ASSERT_NE(mesh, 0u);
+  device->DrawSubset(mesh, 0);
+
+  const float ambient = 0x6F / 255.0f, diffuse = 1.0f / std::sqrt(3.0f);
+  const Pixel lit = At(130, 130);
+  EXPECT_NEAR(lit.r, 255 * 0.8f * (ambient + diffuse), 2.0);
+  EXPECT_NEAR(lit.g, 255 * 0.4f * (ambient + diffuse), 2.0);
+  EXPECT_NEAR(lit.b, 255 * 0.2f * (ambient + diffuse), 2.0);
+
+  // Turned away from the light only the ambient part is left.
+  light.direction = Vec3{0, 0, -1};
+  device->SetLight(0, light);
+  device->DrawSubset(mesh, 0);
+  EXPECT_NEAR(At(130, 130).r, 255 * 0.8f * ambient, 2.0);
+}
+
+TEST_F(GlRenderDeviceTest, CullingFollowsTheWindingOnScreen) {
+  device->Clear(0xFF000000, true);
+  device->SetLighting(false);
+  device->SetCullMode(CullMode::CounterClockwise);
+  // Top-left, bottom-left, bottom-right: counter-clockwise as seen on screen.
+  const MeshId ccw = ScreenTriangle(100, 100, 100, 200, 200, 200);
+  // Top-left, top-right, bottom-left: clockwise as seen on screen.
+  const MeshId cw = ScreenTriangle(300, 100, 400, 100, 300, 200);
+  device->DrawSubset(ccw, 0);
+  device->DrawSubset(cw, 0);
+  EXPECT_EQ(At(110, 190).r, 0);
+  EXPECT_EQ(At(310, 110).r, 255);
+
+  device->SetCullMode(CullMode::Clockwise);
+  device->Clear(0xFF000000, true);
+  device->DrawSubset(ccw, 0);
+  device->DrawSubset(cw, 0);
+  EXPECT_EQ(At(110, 190).r, 255);
+  EXPECT_EQ(At(310, 110).r, 0);
+}
+
+TEST_F(GlRenderDeviceTest, HalfTransparentMaterialBlendsOverTheBackground) {
+  device->Clear(0xFFFF0000, true);
+  device->SetLighting(true);
+  device->SetAmbient(0xFFFFFFFF);
+  device->EnableLight(0, false);
+  device->SetMaterial(Coloured(0.0f, 0.0f, 1.0f, 0.5f));
+  device->SetAlphaBlend(true);
+  device->DrawSubset(ScreenTriangle(100, 100, 300, 100, 100, 300), 0);
+  const Pixel blended = At(130, 130);
+  EXPECT_NEAR(blended.r, 128, 2);
+  EXPECT_NEAR(blended.b, 128, 2);
+}
+
+TEST_F(GlRenderDeviceTest, GaugeReachesFromItsBaseToItsTop) {
+  device->Clear(0xFF000000, true);
+  const float gauge[] = {440, 380, 440, 280};
+  device->DrawPolyline(gauge, 2, 10.0f, 0xFF6464FF, true, 1, 1.0f);
+  for (int y : {281, 330, 379}) {
+    const Pixel p = At(440, y);
+    EXPECT_EQ(p.r, 0x64) << y;
+    EXPECT_EQ(p.b, 0xFF) << y;
+  }
+  EXPECT_EQ(At(436, 330).b, 0xFF);
+  EXPECT_EQ(At(443, 330).b, 0xFF);
+  EXPECT_EQ(At(430, 330).b, 0);
+  EXPECT_EQ(At(450, 330).b, 0);
+  EXPECT_EQ(At(440, 275).b, 0);
+  EXPECT_EQ(At(440, 385).b, 0);
+}
+
+}  // namespace
+}  // namespace vorlith

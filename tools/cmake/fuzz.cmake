@@ -1,0 +1,16 @@
+# libFuzzer targets (clang only): cmake -DVORLITH_FUZZ=ON -DVORLITH_SANITIZE=ON
+#   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+# then run e.g. build-fuzz/fuzz/wave_file_fuzzer -max_total_time=600 corpus-dir
+if(VORLITH_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(WARNING "VORLITH_FUZZ needs clang; no fuzz targets built")
+  else()
+    target_compile_options(vorlith_core PRIVATE -fsanitize=fuzzer-no-link)
+    target_compile_options(vorlith_platform PRIVATE -fsanitize=fuzzer-no-link)
+    add_executable(wave_file_fuzzer ${PROJECT_SOURCE_DIR}/fuzz/WaveFileFuzzer.cpp)
+    set_target_properties(wave_file_fuzzer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    target_compile_options(wave_file_fuzzer PRIVATE -fsanitize=fuzzer)
+    target_link_options(wave_file_fuzzer PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(wave_file_fuzzer PRIVATE vorlith_core)
+  endif()
+endif()
