@@ -21,15 +21,6 @@ TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutside) {
   EXPECT_FLOAT_EQ(bullet.GetPosition().y, -10.5f);
 }
 
-TEST(MoverBulletTest, OnlyStraightAimedAndHomingTypesMove) {
-  for (int type : {0, 5, 9}) {
-    MoverBullet bullet;
-    bullet.SetMotion(type, 50, 50, 10, 10, 0);
-    bullet.Move();
-    EXPECT_FLOAT_EQ(bullet.GetPosition().x, 0.0f) << type;
-  }
-}
-
 TEST(MoverBulletTest, SpentBulletFinishesInItsUpdateAndIsNoLongerDrawn) {
   MoverBullet::ResetVisibleBulletCount();
   MoverBullet bullet;
