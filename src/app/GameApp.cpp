@@ -1,14 +1,19 @@
 #include "app/GameApp.h"
 
+#include "app/GraphicsDevice.h"
+#include "app/Hud.h"
 #include "graphics/Transforms.h"
 #include "input/PadState.h"
 #include "platform/Dialogs.h"
+#include "stage/CStage.h"
 
 namespace vorlith {
 
 namespace {
 constexpr std::uint32_t kTitleBackground = 0xFF000040;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kPanelBackground = 0xFF323232;
+constexpr std::uint32_t kFieldBackground = 0xFF000000;
 }  // namespace
 
 GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args)
@@ -62,20 +67,83 @@ void GameApp::DrawTitleScene() {
 }
 
 // ---- Stage runs ---------------------------------------------------------------------------
-// No stage has a set-up yet, so no stage ever has a player ship: every start ends on the
-// title with the message, as it does for any stage number without a set-up.
 
-bool GameApp::StartStage(int) {
-  scene = kTitleScene;
-  ShowMessageBox("自機が登録されていません。\nMyShip is not registered.", "Error");
+void GameApp::SetStageSetUp(int number, StageSetUp setUp) {
+  setUps[number] = std::move(setUp);
+}
+
+bool GameApp::StartStage(int number) {
   EndStage();
+  PadState* pad = GetKeyInput()->GetPad(0);
+  stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem());
+  stage->SetComboCounter(&combo);
+  if (!stage->Init()) return AbandonStart();
+  const auto setUp = setUps.find(number);
+  if (setUp != setUps.end() && setUp->second && !setUp->second(*stage, pad)) {
+    return AbandonStart();
+  }
+  if (!stage->GetShipSlots()[0]) {
+    ShowMessageBox("自機が登録されていません。\nMyShip is not registered.", "Error");
+    return AbandonStart();
+  }
+  currentTime = 0;
+  fps = 0;
+  return true;
+}
+
+// A stage that cannot be played is never stepped or drawn: back to the title as after V, so
+// that the next Z starts stage 1 again.
+bool GameApp::AbandonStart() {
+  EndStage();
+  scene = kTitleScene;
+  stageNumber = 1;
+  score = 0;
   return false;
 }
 
-void GameApp::EndStage() {}
+void GameApp::EndStage() {
+  if (!stage) return;
+  stage->ClearMovers();
+  stage->ReleaseAllModels();
+  stage.reset();
+}
 
-void GameApp::UpdatePlayScene(const PadState&) {}
+// Step and move, then the request the result overlays left in the previous drawing.
+void GameApp::UpdatePlayScene(const PadState&) {
+  if (!stage) return;
+  stage->Step();
+  stage->MoveAll();
+  switch (stage->GetRequest()) {
+    case 'b':
+      EndStage();
+      stageNumber += 1;
+      StartStage(stageNumber);
+      break;
+    case 'c':
+      EndStage();
+      StartStage(stageNumber);
+      break;
+    case 'v':
+      EndStage();
+      score = 0;
+      stageNumber = 1;
+      scene = kTitleScene;
+      break;
+    default:
+      break;
+  }
+}
 
-void GameApp::DrawPlayScene() {}
+void GameApp::DrawPlayScene() {
+  if (!stage) return;
+  GraphicsDevice* graphics = GetGraphicsDevice();
+  SetHudViewport();
+  graphics->Clear(kPanelBackground);
+  Hud::DrawDebug(debugFont, *stage, currentTime, fps);
+  SetupPlayfieldScene();
+  graphics->Clear(kFieldBackground);
+  stage->Draw();
+  Hud::DrawLine(hudFont, stageNumber, score, *stage);
+}
 
 }  // namespace vorlith

@@ -1,16 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/ComboCounter.h"
 #include "app/FramePacer.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
 
 namespace vorlith {
 
+class CStage;
 struct PadState;
 
 // The game: the title and play scenes, stage number and score, frame pacing.
@@ -35,17 +39,27 @@ class GameApp : public WindowApp {
   std::int32_t GetCurrentTime() const { return currentTime; }
 
   // ---- Stage runs -------------------------------------------------------------------------
-  // Builds the stage of the given number; true when it is ready to play. Without a player
-  // ship the user is told and the title returns.
+  // Fills a freshly initialised stage with its sounds, models and movers; false when a step
+  // failed (the step has told the user).
+  using StageSetUp = std::function<bool(CStage& stage, PadState* pad)>;
+  // The set-up of one stage number; numbers without one start no stage.
+  void SetStageSetUp(int number, StageSetUp setUp);
+
+  // Builds the stage of the given number; true when it is ready to play. When it cannot be
+  // played (its start failed, or it has no player ship, which the user is told) the title
+  // returns with stage number 1 and score 0.
   bool StartStage(int number);
   // Tears the running stage down, if any.
   void EndStage();
+  CStage* GetStage() const { return stage.get(); }
+  const ComboCounter& GetCombo() const { return combo; }
 
  private:
   void UpdateTitleScene(const PadState& pad);
   void UpdatePlayScene(const PadState& pad);
   void DrawTitleScene();
   void DrawPlayScene();
+  bool AbandonStart();
 
   TextFont debugFont;
   TextFont hudFont;
@@ -56,6 +70,9 @@ class GameApp : public WindowApp {
   std::int32_t currentTime = 0;
   std::int32_t fps = 0;
   FramePacer pacer;
+  std::map<int, StageSetUp> setUps;
+  ComboCounter combo;  // runs on across stages
+  std::unique_ptr<CStage> stage;
 };
 
 }  // namespace vorlith

@@ -47,6 +47,7 @@ class WindowApp {
   KeyInput* GetKeyInput() const { return keyInput.get(); }
   ScreenQuad& GetScreenQuad() { return screenQuad; }
   Clock* GetClock() const { return platform->clock.get(); }
+  AudioSystem* GetAudioSystem() const { return platform->audioSystem.get(); }
   const std::string& GetTitle() const { return title; }
   const std::string& GetAppDirectory() const { return appDirectory; }
 

@@ -3,6 +3,7 @@
 #include "platform/HeadlessRenderDevice.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/SdlClock.h"
+#include "platform/SilentAudioSystem.h"
 #include "platform/StderrDialogs.h"
 
 namespace vorlith {
@@ -29,6 +30,7 @@ std::unique_ptr<Platform> CreateHeadlessPlatform() {
   platform->window = std::move(window);
   platform->dialogs = std::make_unique<StderrDialogs>();
   platform->clock = std::make_unique<SdlClock>();
+  platform->audioSystem = std::make_unique<SilentAudioSystem>();
   platform->inputDevices = std::make_unique<NoInputDevices>();
   platform->makeRenderDevice = [headlessWindow] {
     return std::make_unique<HeadlessRenderDevice>(headlessWindow);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/InputDevices.h"
@@ -25,6 +26,8 @@ struct Platform {
   std::unique_ptr<Window> window;
   std::unique_ptr<InputDevices> inputDevices;
   std::function<std::unique_ptr<RenderDevice>()> makeRenderDevice;
+  // Opens the sound device of each stage; none gives stages that cannot start.
+  std::unique_ptr<AudioSystem> audioSystem;
 };
 
 // The real thing: an SDL window with an OpenGL drawing device, SDL input and message boxes.

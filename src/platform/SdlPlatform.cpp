@@ -7,6 +7,7 @@
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/GlRenderDevice.h"
+#include "platform/OpenAlAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/SdlClock.h"
 #include "platform/SdlDialogs.h"
@@ -54,6 +55,7 @@ std::unique_ptr<Platform> CreateSdlPlatform() {
   platform->window = std::move(window);
   platform->dialogs = std::make_unique<SdlDialogs>();
   platform->clock = std::make_unique<SdlClock>();
+  platform->audioSystem = std::make_unique<OpenAlAudioSystem>();
   platform->inputDevices = std::make_unique<SdlInputDevices>(sdlWindow);
   platform->makeRenderDevice = [sdlWindow] { return CreateGlRenderDevice(sdlWindow); };
   return platform;

@@ -11,6 +11,7 @@
 #include "platform/HeadlessWindow.h"
 #include "platform/InputDevices.h"
 #include "platform/Platform.h"
+#include "platform/SilentAudioSystem.h"
 
 namespace vorlith::testing {
 
@@ -43,6 +44,7 @@ struct TestPlatform {
   FakeClock* clock = nullptr;
   HeldKeys* input = nullptr;
   HeadlessRenderDevice* device = nullptr;  // set once the application made it
+  SilentAudioSystem* audio = nullptr;
   bool deviceCreateFails = false;
 
   TestPlatform() {
@@ -58,6 +60,9 @@ struct TestPlatform {
     auto ownInput = std::make_unique<HeldKeys>();
     input = ownInput.get();
     platform->inputDevices = std::move(ownInput);
+    auto ownAudio = std::make_unique<SilentAudioSystem>();
+    audio = ownAudio.get();
+    platform->audioSystem = std::move(ownAudio);
     platform->makeRenderDevice = [this] {
       auto made = std::make_unique<HeadlessRenderDevice>(window);
       made->SetCreateFails(deviceCreateFails);

@@ -1,0 +1,111 @@
+#include "movers/MoverEnemy.h"
+
+#include "movers/MoverBullet.h"
+#include "movers/MoverMyShip.h"
+#include "stage/MoverManager.h"
+
+namespace vorlith {
+
+std::int32_t MoverEnemy::visibleEnemyCount = 0;
+std::int32_t MoverEnemy::killedEnemyCount = 0;
+
+void MoverEnemy::SetShot(MoverBullet* bullet, std::int32_t start, std::int32_t interval,
+                         std::int32_t count) {
+  shot = bullet;
+  appearStart = start;
+  appearInterval = interval;
+  appearCount = count;
+}
+
+void MoverEnemy::CountAppearance() {
+  if (appearCount > 0) appearCount -= 1;
+}
+
+// A copy made while the player's ship is finished drops out at once.
+void MoverEnemy::Init() {
+  const Mover* ship = PlayerShip();
+  if (ship && ship->IsFinished()) {
+    finished = true;
+    return;
+  }
+  StartMotion();
+}
+
+void MoverEnemy::Update() {
+  if (dead) {
+    timer -= 1;
+    if (timer < -100) finished = true;
+    return;
+  }
+  if (!InOuterField()) dead = true;
+  FireOnRhythm(shot);
+  if (timer == 0) TestBullets();
+  if (hp < 1) {
+    dead = true;
+    CountKill();
+    ShowPopupNumber(score, kScoreColour);
+    PlaySound(1);
+  }
+  age += 1;
+}
+
+void MoverEnemy::CountKill() {
+  killedEnemyCount += 1;
+  if (MoverManager* moverManager = GetManager()) {
+    moverManager->AddScore(score);
+    moverManager->AddKill();
+  }
+}
+
+void MoverEnemy::FireOnRhythm(MoverBullet* bullet) {
+  if (!bullet) return;
+  const std::int32_t shots = bullet->GetShotsLeft();
+  if (shots != -1 && shots <= 0) return;
+  const std::int32_t interval = bullet->GetFireInterval();
+  if (interval == 0) return;
+  const std::int64_t sinceStart = static_cast<std::int64_t>(age) - bullet->GetFireStart();
+  if (sinceStart % interval != 0) return;
+  FireVolley(bullet);
+  bullet->CountShot();
+}
+
+void MoverEnemy::TestBullets() {
+  MoverManager* moverManager = GetManager();
+  if (!moverManager) return;
+  MoverBullet* const* bullets = moverManager->GetBulletSlots();
+  for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
+    MoverBullet* bullet = bullets[i];
+    if (!bullet || !Contains(bullet->GetPosition())) continue;
+    Damage(bullet->GetPower());
+    bullet->Damage(1);
+  }
+}
+
+void MoverEnemy::Move() {
+  if (dead) return;
+  switch (motionType) {
+    case 1:
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+      RunMotion(motionType);
+      break;
+    default:
+      break;
+  }
+}
+
+void MoverEnemy::DrawBody() {
+  DrawModel(0.0f, 0.0f, angle);
+  visibleEnemyCount += 1;
+}
+
+void MoverEnemy::Draw() {
+  if (!dead) DrawBody();
+  DrawPopup();
+}
+
+}  // namespace vorlith

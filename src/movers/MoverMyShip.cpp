@@ -1,0 +1,115 @@
+#include "movers/MoverMyShip.h"
+
+#include "graphics/LineDrawer.h"
+#include "input/PadState.h"
+#include "movers/MoverBoss.h"
+#include "movers/MoverBullet.h"
+#include "movers/MoverEnemy.h"
+#include "stage/MoverManager.h"
+
+namespace vorlith {
+
+std::unique_ptr<LineDrawer> MakeGauge(float x, std::int32_t length) {
+  auto gauge = std::make_unique<LineDrawer>();
+  MoverManager* moverManager = Mover::GetManager();
+  gauge->Create(moverManager ? moverManager->GetDevice() : nullptr, 1, 10.0f, true, false, 1.0f);
+  gauge->AddPoint({x, MoverMyShip::kGaugeBottom});
+  gauge->AddPoint({x, MoverMyShip::kGaugeBottom - static_cast<float>(length)});
+  return gauge;
+}
+
+void DrawGauge(LineDrawer* gauge, float x, std::int32_t length, std::uint32_t colour) {
+  if (!gauge) return;
+  gauge->SetPoint(1, x, MoverMyShip::kGaugeBottom - static_cast<float>(length));
+  gauge->Draw(colour);
+}
+
+MoverMyShip::MoverMyShip(PadState* padState) : pad(padState) {
+  score = 1;
+  angle = 0.0f;
+}
+
+MoverMyShip::~MoverMyShip() = default;
+
+void MoverMyShip::Init() {
+  hpBar = MakeGauge(kGaugeX, hpMax);
+  hpMaxBar = MakeGauge(kGaugeX, hpMax);
+}
+
+void MoverMyShip::ShortenInterval(std::int32_t n) {
+  if (shotInterval - n >= 2) {
+    shotInterval -= n;
+  } else {
+    shotInterval = 1;
+  }
+}
+
+void MoverMyShip::Move() {
+  if (finished || !pad) return;
+  float dx = (pad->right ? speed : 0.0f) - (pad->left ? speed : 0.0f);
+  if (position.x + dx < 0.0f || position.x + dx > static_cast<float>(FIELD_WIDTH)) dx = 0.0f;
+  float dy = (pad->down ? speed : 0.0f) - (pad->up ? speed : 0.0f);
+  if (position.y + dy < 0.0f || position.y + dy > static_cast<float>(FIELD_HEIGHT)) dy = 0.0f;
+  Translate(dx, dy, 0.0f);
+}
+
+void MoverMyShip::Update() {
+  Fire();
+  if (finished || !GetManager()) return;
+  TestBullets();
+  TestEnemies();
+  TestBosses();
+  if (hp < 1) {
+    if (GetManager()) GetManager()->AddScore(score);
+    finished = true;
+  }
+}
+
+void MoverMyShip::Fire() {
+  if (finished || !pad || !pad->buttons[0] || !shot) return;
+  if (fireCounter == 0) {
+    FireVolley(shot);
+    PlaySound(0);
+  }
+  fireCounter += pad->buttons[0];
+  if (fireCounter > shotInterval) fireCounter = 0;
+}
+
+void MoverMyShip::TestBullets() {
+  MoverBullet* const* bullets = GetManager()->GetBulletSlots();
+  for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
+    MoverBullet* bullet = bullets[i];
+    if (!bullet || !Contains(bullet->GetPosition())) continue;
+    hp -= bullet->GetPower();
+    bullet->Damage(1);
+  }
+}
+
+void MoverMyShip::TestEnemies() {
+  MoverEnemy* const* enemies = GetManager()->GetEnemySlots();
+  for (int i = 0; i < MoverManager::kEnemySlots; ++i) {
+    MoverEnemy* enemy = enemies[i];
+    if (!enemy || enemy->GetTimer() != 0 || !Contains(enemy->GetPosition())) continue;
+    hp -= 5;
+    enemy->Damage(1);
+  }
+}
+
+void MoverMyShip::TestBosses() {
+  MoverBoss* const* bosses = GetManager()->GetBossSlots();
+  for (int i = 0; i < MoverManager::kBossSlots; ++i) {
+    MoverBoss* boss = bosses[i];
+    if (!boss || boss->GetTimer() != 0 || !Contains(boss->GetPosition())) continue;
+    boss->Damage(1);
+  }
+}
+
+void MoverMyShip::Draw() {
+  DrawGauge(hpMaxBar.get(), kGaugeX, hpMax, 0xFFFFFFFF);
+  DrawGauge(hpBar.get(), kGaugeX, hp, kGaugeColour);
+  if (finished) return;
+  DrawModel(0.0f, 0.0f, angle);
+  DrawPopup();
+}
+
+}  // namespace vorlith

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "app/ComboCounter.h"
+#include "graphics/ModelRegistry.h"
+#include "graphics/TextFont.h"
+#include "platform/AudioDevice.h"
+#include "platform/RenderTypes.h"
+#include "sound/SoundManager.h"
+
+namespace vorlith {
+
+class Model;
+class Mover;
+class MoverBoss;
+class MoverBullet;
+class MoverEnemy;
+class MoverItem;
+class MoverManager;
+class MoverMyShip;
+class RenderDevice;
+struct PadState;
+
+// One stage run: owns its mover manager, sounds, models and fonts; holds the stage's ship
+// and boss, the points not yet taken and the request the result overlays leave.
+class CStage {
+ public:
+  CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem);
+  ~CStage();
+  CStage(const CStage&) = delete;
+  CStage& operator=(const CStage&) = delete;
+
+  // Makes the manager and hands it to the movers, opens the sound device (false when that
+  // fails) and creates the fonts.
+  bool Init();
+
+  void RegisterSound(int slot, const char* fileName);
+  bool LoadAllSounds();
+  void RegisterModel(int slot, const char* fileName);
+  bool LoadAllModels();
+  Model* GetModel(int slot) const;
+  void ReleaseAllModels();
+
+  // Registrations take ownership of every entry. An entry without a model is refused with
+  // a message; it and the entries after it are destroyed and the result is false.
+  bool SetMoverMyShip(MoverMyShip* const* entries, int count);
+  bool SetMoverBullet(MoverBullet* const* entries, int count);
+  bool SetMoverEnemy(MoverEnemy* const* entries, int count);
+  bool SetMoverBoss(MoverBoss* const* entries, int count);
+  bool SetMoverItem(MoverItem* const* entries, int count);
+  bool SetMoverLine(Mover* const* entries, int count);
+
+  // One update frame: the manager's frame, the sweep once the boss is destroyed, the
+  // frame's points.
+  void Step();
+  void MoveAll();
+  char GetRequest() const { return request; }
+  // The result overlays, the combo counter and every mover.
+  void Draw();
+  std::int32_t TakeScore();
+
+  Vec3 GetShipPosition() const;
+  std::int32_t GetVisibleBulletCount() const;
+  std::int32_t GetVisibleEnemyCount() const;
+  std::int32_t GetKilledEnemyCount() const;
+  MoverMyShip* const* GetShipSlots() const;
+  void ClearMovers();
+
+  MoverManager* GetManager() const { return manager.get(); }
+  MoverMyShip* GetMyShip() const { return myShip; }
+  MoverBoss* GetBossMover() const { return boss; }
+  SoundManager& GetSoundManager() { return soundManager; }
+  bool IsSweepDone() const { return sweepDone; }
+  // The combo counter the stage pays from: the game's, which outlives stages; a stage on its
+  // own keeps one of its own.
+  void SetComboCounter(ComboCounter* counter) { combo = counter ? counter : &ownCombo; }
+
+ private:
+  template <typename T, typename Add>
+  bool Register(T* const* entries, int count, const char* caption, Add add);
+  void DrawCombo();
+
+  std::unique_ptr<MoverManager> manager;
+  SoundManager soundManager;
+  ModelRegistry models;
+  MoverMyShip* myShip = nullptr;
+  MoverBoss* boss = nullptr;
+  std::int32_t score = 0;
+  RenderDevice* device;
+  PadState* pad;
+  AudioSystem* audio;
+  TextFont largeFont;
+  TextFont mediumFont;
+  TextFont smallFont;
+  char request = 0;
+  bool sweepDone = false;
+  ComboCounter ownCombo;
+  ComboCounter* combo = &ownCombo;
+};
+
+}  // namespace vorlith

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "graphics/TextFont.h"
+
+namespace vorlith {
+
+class Mover;
+class MoverBoss;
+class MoverBullet;
+class MoverEnemy;
+class MoverItem;
+class MoverMyShip;
+class RenderDevice;
+
+// Owns every mover of the running stage in fixed slot arrays per kind, the registered
+// templates and bosses, the stage clock and the score and kills of the current frame.
+// Slots are searched from index 0; each frame spawns what is due, updates, removes finished
+// movers and then moves them, all in fixed orders.
+class MoverManager {
+ public:
+  static constexpr int kShipSlots = 3;
+  static constexpr int kBossSlots = 3;
+  static constexpr int kEnemySlots = 50;
+  static constexpr int kBulletSlots = 500;
+  static constexpr int kItemSlots = 10;
+  static constexpr int kLineSlots = 4;
+
+  enum DamageKind : int { kDamageEnemies = 1, kDamageBullets = 2 };
+
+  explicit MoverManager(RenderDevice* renderDevice);
+  ~MoverManager();
+  MoverManager(const MoverManager&) = delete;
+  MoverManager& operator=(const MoverManager&) = delete;
+
+  // Store the mover in the first free slot of its kind. When the kind is full an "Error"
+  // box names the operation and the mover is not stored: false, and the caller keeps it.
+  bool CreateMoverMyShip(MoverMyShip* mover);
+  bool CreateMoverBoss(MoverBoss* mover);
+  bool CreateMoverEnemy(MoverEnemy* mover);
+  bool CreateMoverBullet(MoverBullet* mover);
+  bool CreateMoverItem(MoverItem* mover);
+  bool CreateMoverLine(Mover* mover);
+
+  // The lists take ownership.
+  void AddEnemyPrototype(MoverEnemy* mover);
+  void AddBoss(MoverBoss* mover);
+  void AddBulletPrototype(MoverBullet* mover);
+  void AddItemPrototype(MoverItem* mover);
+
+  // Spawning, every mover's Update with removal of finished ones, then the clock + 1.
+  void UpdateFrame();
+  void MoveMovers();
+  void DrawMovers();
+  void DamageAllOfKind(int kind);
+
+  void AddScore(std::int32_t points);
+  std::int32_t TakeScore();
+  void AddKill() { killsThisFrame += 1; }
+  std::int32_t GetKillCount() const { return killsThisFrame; }
+  void ResetKillCount() { killsThisFrame = 0; }
+
+  MoverEnemy* const* GetEnemySlots() const { return enemySlots; }
+  MoverBullet* const* GetBulletSlots() const { return bulletSlots; }
+  MoverBoss* const* GetBossSlots() const { return bossSlots; }
+  MoverMyShip* const* GetShipSlots() const { return shipSlots; }
+  MoverItem* const* GetItemSlots() const { return itemSlots; }
+  Mover* const* GetLineSlots() const { return lineSlots; }
+  RenderDevice* GetDevice() const { return device; }
+  std::int32_t GetStageTime() const { return stageTime; }
+
+  std::size_t GetEnemyPrototypeCount() const { return enemyPrototypes.size(); }
+  std::size_t GetBossCount() const { return bosses.size(); }
+  std::size_t GetBulletPrototypeCount() const { return bulletPrototypes.size(); }
+  std::size_t GetItemPrototypeCount() const { return itemPrototypes.size(); }
+  MoverBoss* GetBoss(std::size_t index) const { return bosses[index].get(); }
+
+  // A label centred on a playfield position, in the manager's small font.
+  void DrawTextAt(const char* text, float x, float y, float z, std::uint32_t colour);
+  // Destroys every mover in the ship, enemy, bullet, item and line slots; bosses stay with
+  // their list.
+  void ClearMovers();
+
+ private:
+  template <typename T, int N>
+  static bool Store(T* (&slots)[N], T* mover, const char* operation);
+  template <typename T, int N>
+  static void UpdateAndRemove(T* (&slots)[N]);
+  template <typename T, int N>
+  static void DestroyAll(T* (&slots)[N]);
+
+  void Spawn();
+  void SpawnEnemies();
+  void SpawnBosses();
+  void SpawnItems();
+
+  std::vector<std::unique_ptr<MoverEnemy>> enemyPrototypes;
+  std::vector<std::unique_ptr<MoverBoss>> bosses;
+  std::vector<std::unique_ptr<MoverBullet>> bulletPrototypes;
+  std::vector<std::unique_ptr<MoverItem>> itemPrototypes;
+  MoverEnemy* enemySlots[kEnemySlots] = {};
+  MoverBullet* bulletSlots[kBulletSlots] = {};
+  MoverBoss* bossSlots[kBossSlots] = {};
+  MoverMyShip* shipSlots[kShipSlots] = {};
+  Mover* lineSlots[kLineSlots] = {};
+  MoverItem* itemSlots[kItemSlots] = {};
+  std::int32_t pendingScore = 0;
+  std::int32_t killsThisFrame = 0;
+  RenderDevice* device;
+  TextFont font;
+  std::int32_t stageTime = 0;
+};
+
+}  // namespace vorlith

@@ -1,0 +1,158 @@
+// Counts every allocation made through the global operator new while a frame runs, to show
+// that a frame allocates nothing but the movers it spawns or fires.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "StageTestKit.h"
+
+namespace {
+
+bool counting = false;
+long allocations = 0;
+
+void* CountedAllocate(std::size_t size) noexcept {
+  if (counting) ++allocations;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* CountedAllocateOrThrow(std::size_t size) {
+  if (void* memory = CountedAllocate(size)) return memory;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  return CountedAllocateOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+  return CountedAllocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return CountedAllocate(size);
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
+
+namespace vorlith {
+namespace {
+
+// A busy field: the ship firing three-way every second frame, two enemy kinds firing
+// spreads, items falling, and a boss that enters half-way and fires its volleys.
+struct BusyStage : testkit::SmallStage {
+  BusyStage() {
+    auto* shipShot = NewBullet(1, 0, 0, 0);
+    shipShot->SetFire(2, 0, 0, 1, 0, 0);
+    auto* spread = NewBullet(1, 10, 15, 12);
+    spread->SetFire(3, 10, 15, -1, 12, 10);
+    auto* aimed = NewBullet(3, 10, 15, 0);
+    aimed->SetFire(1, 10, 15, -1, 0, 0);
+    for (int i = 0; i < 2; ++i) {
+      auto* enemy = new MoverEnemy();
+      enemy->SetPosition(30.0f + 40.0f * i, -10, 0);
+      enemy->SetMotion(2 - i, 0.05f, 0, 0, 0, 0);
+      enemy->SetHp(3);
+      enemy->SetShot(spread, 5 + 7 * i, 20 + 13 * i, -1);
+      manager->AddEnemyPrototype(enemy);
+    }
+    auto* item = new MoverItem();
+    item->SetPosition(80, -10, 0);
+    item->SetMotion(1, 0, 0, 0, 0, 0);
+    item->SetItem(kItemShootAbility, 1, 0, 0, 0);
+    for (int frame = 40; frame < 600; frame += 45) item->AddSpawnFrame(frame);
+    manager->AddItemPrototype(item);
+    auto* boss = new MoverBoss();
+    boss->SetPosition(50, 10, 0);
+    boss->SetHp(100000);
+    boss->AddHitBox(-5, 5, 5, -5);
+    boss->AddContactBox(-25, 25, 8, -8);
+    boss->SetPhaseStart(1, 20);
+    boss->AddShot(spread);
+    boss->AddShot(aimed);
+    boss->SetShot(nullptr, 300, 10, 1);
+    manager->AddBoss(boss);
+    AddShip(50, 90, 1000000)->SetShotTemplate(shipShot);
+    ship->ShortenInterval(7);
+    pad.buttons[0] = 1;
+  }
+  MoverBullet* NewBullet(int motion, int start, int interval, float ways) {
+    auto* bullet = new MoverBullet();
+    bullet->SetSpeed(3);
+    bullet->SetMotion(motion, 0, 0, 0, 0, 0);
+    bullet->SetFire(0, start, interval, -1, ways, 10);
+    manager->AddBulletPrototype(bullet);
+    return bullet;
+  }
+  // Movers in the enemy, bullet and item slots, and how many of them are finished (the
+  // next update step removes those).
+  struct Census {
+    int movers = 0, finished = 0, items = 0, finishedItems = 0;
+  };
+  Census Take() const {
+    Census census;
+    Add(census, manager->GetEnemySlots(), MoverManager::kEnemySlots);
+    Add(census, manager->GetBulletSlots(), MoverManager::kBulletSlots);
+    const int moversBefore = census.movers, finishedBefore = census.finished;
+    Add(census, manager->GetItemSlots(), MoverManager::kItemSlots);
+    census.items = census.movers - moversBefore;
+    census.finishedItems = census.finished - finishedBefore;
+    return census;
+  }
+  template <typename T>
+  static void Add(Census& census, T* const* slots, int n) {
+    for (int i = 0; i < n; ++i) {
+      census.movers += slots[i] != nullptr;
+      census.finished += slots[i] != nullptr && slots[i]->IsFinished();
+    }
+  }
+};
+
+TEST(FrameAllocationTest, AFrameAllocatesOnlyTheMoversItBringsIntoPlay) {
+  BusyStage stage;
+  int quietFrames = 0;
+  for (int frame = 0; frame < 600; ++frame) {
+    const BusyStage::Census before = stage.Take();
+    const bool bossWaiting = stage.manager->GetBossSlots()[0] == nullptr;
+    allocations = 0;
+    counting = true;
+    stage.Frame();
+    counting = false;
+    const BusyStage::Census after = stage.Take();
+    // Movers that came: the growth of the field plus what the update step removed.
+    const long created = after.movers - before.movers + before.finished;
+    const long itemsCreated = after.items - before.items + before.finishedItems;
+    // A new item also copies its list of frames; the boss entering play makes two gauges.
+    const bool bossEntered = bossWaiting && stage.manager->GetBossSlots()[0] != nullptr;
+    const long expected = created + itemsCreated + (bossEntered ? 2 : 0);
+    ASSERT_EQ(allocations, expected) << "frame " << frame;
+    quietFrames += created == 0;
+  }
+  EXPECT_GT(quietFrames, 50);
+  EXPECT_GT(stage.CountBullets(), 50);
+  EXPECT_NE(stage.manager->GetBossSlots()[0], nullptr);
+}
+
+}  // namespace
+}  // namespace vorlith
