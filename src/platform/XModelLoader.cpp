@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/XFileCheck.h"
+
 namespace vorlith {
 namespace {
 
@@ -96,7 +98,8 @@ void AppendMesh(const aiMesh& mesh, MeshData& out) {
   AppendFaces(mesh, base, out.indices);
 }
 
-bool CheckFile(const std::string& path, std::string& error) {
+// Reads the whole file, refusing one too large to be a sensible model.
+bool ReadModelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
   std::error_code code;
   if (!std::filesystem::is_regular_file(path, code)) {
     error = "cannot open model file " + path;
@@ -111,10 +114,10 @@ bool CheckFile(const std::string& path, std::string& error) {
     error = "model file " + path + " is too large (" + std::to_string(size) + " bytes)";
     return false;
   }
-  char magic[4] = {};
+  bytes.resize(static_cast<std::size_t>(size));
   std::ifstream file(path, std::ios::binary);
-  if (!file.read(magic, sizeof magic) || std::string(magic, sizeof magic) != "xof ") {
-    error = path + " is not a .x file";
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    error = "cannot read model file " + path;
     return false;
   }
   return true;
@@ -125,7 +128,15 @@ bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
     error = "the file holds no mesh";
     return false;
   }
-  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+  // Materials the file lists but no mesh uses (shared ones never referenced) are not
+  // subsets of this mesh: drop those after the last one in use.
+  unsigned materialCount = 0;
+  for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
+    if (scene.mMeshes[i] && scene.mMeshes[i]->mMaterialIndex < scene.mNumMaterials) {
+      materialCount = std::max(materialCount, scene.mMeshes[i]->mMaterialIndex + 1);
+    }
+  }
+  for (unsigned m = 0; m < materialCount; ++m) {
     MeshData::Subset subset;
     subset.firstIndex = static_cast<std::uint32_t>(out.mesh.indices.size());
     for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
@@ -149,12 +160,29 @@ bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
 bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
   out = LoadedModel{};
   error.clear();
-  if (!CheckFile(path, error)) return false;
+  std::vector<std::uint8_t> bytes;
+  if (!ReadModelFile(path, bytes, error)) return false;
+  if (!LoadXModelFromMemory(bytes, out, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
+                          std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  if (bytes.size() > kMaxModelFileBytes) {
+    error = "too large for a model";
+    return false;
+  }
+  if (!XFileCheck::Check(bytes, error)) return false;
   Assimp::Importer importer;
-  const aiScene* scene = importer.ReadFile(path, kImportFlags);
+  const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
   if (!scene) {
     error = importer.GetErrorString();
-    if (error.empty()) error = "cannot read " + path;
+    if (error.empty()) error = "not readable as a model";
     return false;
   }
   if (!ConvertScene(*scene, out, error)) {

@@ -18,10 +18,13 @@ struct LoadedModel {
 };
 
 // Files larger than this are refused before parsing.
-constexpr std::uintmax_t kMaxModelFileBytes = 64u * 1024u * 1024u;
+constexpr std::uintmax_t kMaxModelFileBytes = 16u * 1024u * 1024u;
 
 // Reads a text, binary or compressed .x file in its own coordinates and winding.
 // False with a message in error when the file cannot be read as a model.
 bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error);
+// The same for a file's bytes already in memory.
+bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
+                          std::string& error);
 
 }  // namespace vorlith

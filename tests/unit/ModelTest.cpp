@@ -145,7 +145,7 @@ TEST_F(ModelTest, UnloadableFilesFailWithoutTouchingTheDevice) {
   Model missing(nothere.c_str());
   EXPECT_FALSE(missing.Load());
   const std::string garbage = (directory / "garbage.x").string();
-  std::ofstream(garbage) << "not a model at all";
+  std::ofstream(garbage) << "xof 0303txt 0032\nMesh { 3; 0.0;0.0;";
   Model broken(garbage.c_str());
   EXPECT_FALSE(broken.Load());
   EXPECT_TRUE(device.meshes.empty());
