@@ -11,6 +11,7 @@
 #include "platform/ForeignAllocationScope.h"
 #include "platform/GlLineRenderer.h"
 #include "platform/GlProgram.h"
+#include "platform/GlTextRenderer.h"
 #include "platform/SdlWindow.h"
 
 namespace vorlith {
@@ -134,6 +135,7 @@ GlRenderDevice::~GlRenderDevice() {
     }
     if (sampler != 0) glDeleteSamplers(1, &sampler);
     lines.reset();
+    text.reset();
     meshProgram.reset();
     DeleteFramebuffer();
     SDL_GL_MakeCurrent(window, nullptr);
@@ -190,6 +192,12 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
       std::fprintf(stderr, "line shader: %s\n", error.c_str());
       return false;
     }
+    auto textRenderer = std::make_unique<GlTextRenderer>();
+    if (!textRenderer->Init(error)) {
+      std::fprintf(stderr, "text shader: %s\n", error.c_str());
+      return false;
+    }
+    text = std::move(textRenderer);
     meshProgram = std::move(program);
     uniforms = std::make_unique<MeshUniforms>();
     uniforms->Find(*meshProgram);
@@ -540,33 +548,48 @@ void GlRenderDevice::ReleaseTexture(TextureId texture) {
   if (this->texture == texture) this->texture = 0;
 }
 
-FontId GlRenderDevice::CreateFont(const FontDesc&) {
-  return 0;
+FontId GlRenderDevice::CreateFont(const FontDesc& desc) {
+  if (!text) return 0;
+  ForeignAllocationScope driverAllocations;
+  return text->CreateFont(desc);
 }
 
-bool GlRenderDevice::MeasureText(FontId, const std::string&, int& width, int& height) {
+bool GlRenderDevice::MeasureText(FontId font, const std::string& utf8, int& width, int& height) {
   width = height = 0;
-  return false;
+  return text && text->Measure(font, utf8, width, height);
 }
 
-void GlRenderDevice::DrawText(FontId, const std::string&, int, int, std::uint32_t) {}
+void GlRenderDevice::DrawText(FontId font, const std::string& utf8, int x, int y,
+                              std::uint32_t argb) {
+  if (!created || !text) return;
+  ForeignAllocationScope driverAllocations;
+  if (Begin2D()) text->Draw(font, utf8, x, y, argb, backWidth, backHeight);
+  glDisable(GL_SCISSOR_TEST);
+}
 
-void GlRenderDevice::ReleaseFont(FontId) {}
+void GlRenderDevice::ReleaseFont(FontId font) {
+  if (text) text->ReleaseFont(font);
+}
+
+// Screen-space drawing: back-buffer pixels over the whole buffer, clipped to the current
+// viewport, blended, no depth test. False when the viewport covers no pixel.
+bool GlRenderDevice::Begin2D() {
+  UseFramebuffer();
+  if (!ScissorToViewport()) return false;
+  glViewport(0, 0, backWidth, backHeight);
+  glDepthRange(0.0, 1.0);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  return true;
+}
 
 void GlRenderDevice::DrawPolyline(const float* xy, int count, float width, std::uint32_t argb,
                                   bool antialias, std::uint32_t, float) {
-  ForeignAllocationScope driverAllocations;
   if (!created || !lines) return;
-  UseFramebuffer();
-  if (ScissorToViewport()) {
-    glViewport(0, 0, backWidth, backHeight);
-    glDepthRange(0.0, 1.0);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    lines->Draw(xy, count, width, argb, antialias, backWidth, backHeight);
-  }
+  ForeignAllocationScope driverAllocations;
+  if (Begin2D()) lines->Draw(xy, count, width, argb, antialias, backWidth, backHeight);
   glDisable(GL_SCISSOR_TEST);
 }
 

@@ -15,6 +15,7 @@ namespace vorlith {
 class SdlWindow;
 class GlProgram;
 class GlLineRenderer;
+class GlTextRenderer;
 
 // The drawing device on OpenGL 3.3 core. Draws into an offscreen framebuffer (RGBA8, 16-bit
 // depth) of the back buffer's size; Present scales it, letterboxed, onto the window. Without
@@ -89,6 +90,7 @@ class GlRenderDevice : public RenderDevice {
   void ApplyMeshState();
   void UploadMeshUniforms();
   bool ScissorToViewport();
+  bool Begin2D();
   bool WindowPresentable() const;
 
   SDL_Window* window = nullptr;
@@ -119,6 +121,7 @@ class GlRenderDevice : public RenderDevice {
   std::vector<GpuMesh> meshes;     // MeshId - 1
   std::vector<unsigned> textures;  // TextureId - 1; 0 for a released slot
   std::unique_ptr<GlLineRenderer> lines;
+  std::unique_ptr<GlTextRenderer> text;
 };
 
 }  // namespace vorlith

@@ -160,5 +160,45 @@ TEST_F(GlRenderDeviceTest, GaugeReachesFromItsBaseToItsTop) {
   EXPECT_EQ(At(440, 385).b, 0);
 }
 
+// Counts lit pixels inside and outside a rectangle.
+struct LitCount {
+  int inside = 0, outside = 0;
+};
+
+TEST_F(GlRenderDeviceTest, TextDrawsInsideItsExtentAndTheViewport) {
+  FontDesc desc;
+  desc.height = 30;
+  const FontId font = device->CreateFont(desc);
+  if (font == 0) GTEST_SKIP() << "no font face installed";
+  int width = 0, height = 0;
+  ASSERT_TRUE(device->MeasureText(font, "Press Z key", width, height));
+  EXPECT_GT(width, 60);
+  EXPECT_GE(height, 25);
+  device->Clear(0xFF000000, true);
+  device->DrawText(font, "Press Z key", 250, 150, 0xFFFFFFFF);
+  // The same text again, but its viewport shows only its left half.
+  device->SetViewport(Viewport{0, 300, 250 + width / 2, 100, 0.0f, 1.0f});
+  device->DrawText(font, "Press Z key", 250, 320, 0xFFFFFFFF);
+
+  std::vector<std::uint8_t> rgba;
+  int w = 0, h = 0;
+  ASSERT_TRUE(device->ReadBackBuffer(rgba, w, h));
+  LitCount first, clipped;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (rgba[(static_cast<std::size_t>(y) * w + x) * 4] < 128) continue;
+      const bool inFirst = x >= 250 && x < 250 + width && y >= 150 && y < 150 + height;
+      const bool inLeftHalf = x >= 250 && x < 250 + width / 2 && y >= 320 && y < 320 + height;
+      (inFirst ? first.inside : inLeftHalf ? clipped.inside : first.outside)++;
+    }
+  }
+  EXPECT_GT(first.inside, 100);
+  EXPECT_GT(clipped.inside, 30);
+  EXPECT_LT(clipped.inside, first.inside);
+  EXPECT_EQ(first.outside, 0);
+  device->ReleaseFont(font);
+  EXPECT_FALSE(device->MeasureText(font, "x", width, height));
+}
+
 }  // namespace
 }  // namespace vorlith
