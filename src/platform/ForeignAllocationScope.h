@@ -28,7 +28,7 @@ class ForeignAllocationScope {
     __lsan_enable();
   }
 #else
-  ForeignAllocationScope() = default;
+  ForeignAllocationScope() {}  // user-provided, so a scope variable is not "unused"
 #endif
   ForeignAllocationScope(const ForeignAllocationScope&) = delete;
   ForeignAllocationScope& operator=(const ForeignAllocationScope&) = delete;
