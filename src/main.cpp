@@ -1,12 +1,77 @@
+#include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "app/FrameReporter.h"
 #include "app/GameApp.h"
+#include "app/LaunchOptions.h"
+#include "app/RecordingDialogs.h"
+#include "app/UnpacedClock.h"
+#include "input/ReplayInputDevices.h"
+#include "input/ReplayScript.h"
 #include "platform/Platform.h"
+#include "platform/StderrDialogs.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vorlith: %s\n", message.c_str());
+  return kUsageError;
+}
+
+// The platform the options ask for, with its input, clock and message boxes replaced where
+// a replay or an unpaced run needs it. Messages always pass through a recorder so that
+// traces can report them.
+std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& options,
+                                                vorlith::ReplayScript& script,
+                                                vorlith::ReplayInputDevices*& replay,
+                                                vorlith::RecordingDialogs*& dialogs) {
+  using namespace vorlith;
+  auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
+  std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
+  if (!options.replayPath.empty()) {
+    auto replayInput = std::make_unique<ReplayInputDevices>(&script);
+    replay = replayInput.get();
+    platform->inputDevices = std::move(replayInput);
+    shown = std::make_unique<StderrDialogs>();  // a replay never waits for a click
+  }
+  if (options.noPacing) {
+    platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));
+  }
+  auto recording = std::make_unique<RecordingDialogs>(std::move(shown));
+  dialogs = recording.get();
+  platform->dialogs = std::move(recording);
+  return platform;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv, argv + argc);
-  auto app = std::make_unique<vorlith::GameApp>(vorlith::CreateSdlPlatform(), args);
+  using namespace vorlith;
+  LaunchOptions options;
+  std::string error;
+  if (!LaunchOptions::Parse(argc, argv, options, error)) return Fail(error + " (see --help)");
+  if (options.help) {
+    std::fputs(LaunchOptions::HelpText(argc > 0 ? argv[0] : "vorlith").c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("Vorlith %s\n", VORLITH_VERSION);
+    return 0;
+  }
+  ReplayScript script;
+  if (!options.replayPath.empty()) {
+    if (!script.Load(options.replayPath, error)) return Fail(error);
+    if (script.GetFrameCount() == 0) return 0;  // nothing to play
+  }
+
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
+  auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
+  auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  FrameReporter reporter(*app, settings);
+  if (!reporter.Open(error)) return Fail(error);
+  app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
   return app->Run();
 }

@@ -6,6 +6,7 @@
 #include "input/PadState.h"
 #include "platform/Dialogs.h"
 #include "stage/CStage.h"
+#include "stage/StageSetUp.h"
 
 namespace vorlith {
 
@@ -18,6 +19,8 @@ constexpr std::uint32_t kFieldBackground = 0xFF000000;
 
 GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args)
     : WindowApp(std::move(platform), args, kTitle, true), pacer(GetClock()) {
+  SetStageSetUp(1, SetUpStage1);
+  SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
   RenderDevice* device = GetGraphicsDevice()->GetDevice();
   SetGraphicsDevice(device);

@@ -60,6 +60,7 @@ int WindowApp::Run() {
     } else if (window->HasInputFocus()) {
       Update();
       Draw();
+      if (frameObserver) frameObserver();
     } else if (window->WaitEvent(event, kPausedWaitMs)) {
       HandleEvent(event.type);
     }
@@ -71,7 +72,7 @@ void WindowApp::HandleEvent(WindowEventType type) {
   switch (type) {
     case WindowEventType::Close:
     case WindowEventType::Escape:
-      Quit();
+      RequestQuit();
       break;
     case WindowEventType::ToggleFullScreen:
     case WindowEventType::Maximize:

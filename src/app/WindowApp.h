@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,11 @@ class WindowApp {
   virtual void Update() {}
   virtual void Draw() {}
 
+  // Ends the loop after the current pass.
+  void RequestQuit() { running = false; }
+  // Called after every frame the loop runs (Update, then Draw); not after repaint draws.
+  void SetFrameObserver(std::function<void()> observer) { frameObserver = std::move(observer); }
+
   Window* GetWindow() const { return platform->window.get(); }
   GraphicsDevice* GetGraphicsDevice() const { return graphicsDevice.get(); }
   KeyInput* GetKeyInput() const { return keyInput.get(); }
@@ -57,8 +63,6 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
-  // Ends the loop after the current pass.
-  void Quit() { running = false; }
 
  private:
   std::unique_ptr<Platform> platform;
@@ -70,6 +74,7 @@ class WindowApp {
   std::string helpPath;
   bool ready = false;
   bool running = false;
+  std::function<void()> frameObserver;
 };
 
 }  // namespace vorlith

@@ -74,6 +74,7 @@ TEST(GameAppTest, UpdateReadsInputAndPacesTheFrame) {
 TEST(GameAppTest, ZOnTheTitleTriesTheStageAndComesBackWithoutAPlayerShip) {
   TestPlatform test;
   GameApp app(test.Take(), {"vorlith"});
+  app.SetStageSetUp(1, nullptr);
   test.input->keys.z = true;
   app.Update();
   EXPECT_EQ(app.GetScene(), GameApp::kTitleScene);

@@ -155,6 +155,7 @@ TEST(PlaySceneTest, VReturnsToTheTitleAndAHeldZStartsAgainAtOnce) {
 TEST(PlaySceneTest, StageClearLeadsOnAndAStageThatCannotStartBringsBackStageOne) {
   Game game;
   game.bossBeaten = true;
+  game.app->SetStageSetUp(2, nullptr);  // a stage number without a set-up
   game.Press('z', true);
   game.Frame();
   game.Press('z', false);

@@ -1,0 +1,14 @@
+# Every tests/replays/NAME.replay is played headless and unpaced through the program, and
+# its trace checked by tests/replays/NAME.py.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GLOB VORLITH_REPLAYS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/replays/*.replay)
+foreach(replay ${VORLITH_REPLAYS})
+  get_filename_component(name ${replay} NAME_WE)
+  add_test(NAME replay.${name}
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/replays/run_replay.py
+            $<TARGET_FILE:vorlith> ${PROJECT_SOURCE_DIR}/data ${replay})
+  set_tests_properties(replay.${name} PROPERTIES TIMEOUT 900)
+endforeach()
+
+add_test(NAME cli.command_line
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/command_line.sh $<TARGET_FILE:vorlith>)
