@@ -28,7 +28,9 @@ class ForeignAllocationScope {
     __lsan_enable();
   }
 #else
-  ForeignAllocationScope() {}  // user-provided, so a scope variable is not "unused"
+  // User-provided, so that a scope variable does not count as unused.
+  ForeignAllocationScope() {}
+  ~ForeignAllocationScope() {}
 #endif
   ForeignAllocationScope(const ForeignAllocationScope&) = delete;
   ForeignAllocationScope& operator=(const ForeignAllocationScope&) = delete;
