@@ -28,7 +28,9 @@ class ForeignAllocationScope {
     __lsan_enable();
   }
 #else
-  ForeignAllocationScope() = default;
+  // User-provided, so that a scope variable does not count as unused.
+  ForeignAllocationScope() {}
+  ~ForeignAllocationScope() {}
 #endif
   ForeignAllocationScope(const ForeignAllocationScope&) = delete;
   ForeignAllocationScope& operator=(const ForeignAllocationScope&) = delete;

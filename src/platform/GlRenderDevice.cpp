@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/GlLineRenderer.h"
@@ -26,8 +27,7 @@ layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 texCoord;
 uniform mat4 world;
-uniform mat4 view;
-uniform mat4 projection;
+uniform mat4 worldViewProjection;
 uniform bool lighting;
 uniform bool lightOn;
 uniform vec3 lightDirection;
@@ -40,7 +40,7 @@ uniform vec4 materialEmissive;
 out vec4 vColour;
 out vec2 vTexCoord;
 void main() {
-  vec4 clip = projection * (view * (world * vec4(position, 1.0)));
+  vec4 clip = worldViewProjection * vec4(position, 1.0);
   gl_Position = vec4(clip.x, clip.y, 2.0 * clip.z - clip.w, clip.w);
   vTexCoord = texCoord;
   if (!lighting) {
@@ -72,6 +72,18 @@ void main() {
 }
 )";
 
+// a * b in the row-vector convention: a first, then b.
+Matrix Multiply(const Matrix& a, const Matrix& b) {
+  Matrix r;
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 4; ++col) {
+      r.m[row][col] = a.m[row][0] * b.m[0][col] + a.m[row][1] * b.m[1][col] +
+                      a.m[row][2] * b.m[2][col] + a.m[row][3] * b.m[3][col];
+    }
+  }
+  return r;
+}
+
 void SetColour(GLint location, const ColorValue& c) {
   glUniform4f(location, c.r, c.g, c.b, c.a);
 }
@@ -84,15 +96,14 @@ ColorValue FromArgb(std::uint32_t argb) {
 }  // namespace
 
 struct GlRenderDevice::MeshUniforms {
-  GLint world = -1, view = -1, projection = -1, lighting = -1, lightOn = -1;
+  GLint world = -1, worldViewProjection = -1, lighting = -1, lightOn = -1;
   GLint lightDirection = -1, lightDiffuse = -1, lightAmbient = -1, globalAmbient = -1;
   GLint materialDiffuse = -1, materialAmbient = -1, materialEmissive = -1;
   GLint textured = -1, textureMap = -1;
 
   void Find(const GlProgram& program) {
     world = program.Uniform("world");
-    view = program.Uniform("view");
-    projection = program.Uniform("projection");
+    worldViewProjection = program.Uniform("worldViewProjection");
     lighting = program.Uniform("lighting");
     lightOn = program.Uniform("lightOn");
     lightDirection = program.Uniform("lightDirection");
@@ -221,6 +232,7 @@ bool GlRenderDevice::Reset(int width, int height) {
 }
 
 bool GlRenderDevice::MakeFramebuffer(int width, int height) {
+  stateKnown = false;
   DeleteFramebuffer();
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -278,6 +290,7 @@ RenderDevice::Status GlRenderDevice::TestCooperativeLevel() {
 }
 
 bool GlRenderDevice::BeginScene() {
+  stateKnown = false;
   ForeignAllocationScope driverAllocations;
   if (!created || SDL_GL_MakeCurrent(window, context) != 0) return false;
   UseFramebuffer();
@@ -291,6 +304,7 @@ void GlRenderDevice::EndScene() {
 void GlRenderDevice::Present() {
   ForeignAllocationScope driverAllocations;
   if (!created || ownWindow || !window || lost || !WindowPresentable()) return;
+  stateKnown = false;
   int drawableWidth = 0, drawableHeight = 0;
   SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return;
@@ -363,80 +377,115 @@ void GlRenderDevice::SetTransform(TransformState which, const Matrix& matrix) {
   switch (which) {
     case TransformState::World:
       world = matrix;
+      dirtyUniforms |= kWorldUniform;
       break;
     case TransformState::View:
       view = matrix;
+      dirtyUniforms |= kViewUniforms;
       break;
     case TransformState::Projection:
       projection = matrix;
+      dirtyUniforms |= kViewUniforms;
       break;
   }
 }
 
+void GlRenderDevice::SetMaterial(const Material& material) {
+  if (std::memcmp(&material, &this->material, sizeof material) == 0) return;
+  this->material = material;
+  dirtyUniforms |= kMaterialUniforms;
+}
+
 void GlRenderDevice::SetLight(int index, const Light& light) {
-  if (index == 0) this->light = light;
+  if (index != 0) return;
+  this->light = light;
+  dirtyUniforms |= kLightUniforms;
 }
 
 void GlRenderDevice::EnableLight(int index, bool on) {
-  if (index == 0) lightEnabled = on;
+  if (index != 0) return;
+  lightEnabled = on;
+  dirtyUniforms |= kLightUniforms;
 }
 
 void GlRenderDevice::ApplyMeshState() {
-  UseFramebuffer();
-  ApplyViewport();
-  glDisable(GL_SCISSOR_TEST);
-  if (depthTest && hasDepth) {
-    glEnable(GL_DEPTH_TEST);
+  const bool known = stateKnown;
+  stateKnown = true;
+  if (!known) {
+    UseFramebuffer();
+    glDisable(GL_SCISSOR_TEST);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
-  } else {
-    glDisable(GL_DEPTH_TEST);
-  }
-  if (cullMode == CullMode::None) {
-    glDisable(GL_CULL_FACE);
-  } else {
-    // The winding that counts is the one seen on screen; GL culls its back faces.
-    glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    glFrontFace(cullMode == CullMode::CounterClockwise ? GL_CW : GL_CCW);
-  }
-  if (alphaBlend) {
-    glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  } else {
-    glDisable(GL_BLEND);
+    glActiveTexture(GL_TEXTURE0);
+    glBindSampler(0, sampler);
+    glUseProgram(meshProgram->Id());
+  }
+  if (!known || std::memcmp(&viewport, &appliedViewport, sizeof viewport) != 0) {
+    ApplyViewport();
+    appliedViewport = viewport;
+  }
+  const bool depth = depthTest && hasDepth;
+  if (!known || depth != appliedDepthTest) {
+    depth ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+    appliedDepthTest = depth;
+  }
+  if (!known || cullMode != appliedCull) {
+    // The winding that counts is the one seen on screen; GL culls its back faces.
+    cullMode == CullMode::None ? glDisable(GL_CULL_FACE) : glEnable(GL_CULL_FACE);
+    glFrontFace(cullMode == CullMode::CounterClockwise ? GL_CW : GL_CCW);
+    appliedCull = cullMode;
+  }
+  if (!known || alphaBlend != appliedBlend) {
+    alphaBlend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+    appliedBlend = alphaBlend;
   }
   const bool textured = texture != 0 && texture <= textures.size() && textures[texture - 1] != 0;
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, textured ? textures[texture - 1] : 0);
+  const unsigned name = textured ? textures[texture - 1] : 0;
+  if (!known || name != appliedTexture) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glUniform1i(uniforms->textured, textured ? 1 : 0);
+    appliedTexture = name;
+  }
   const bool linear = textureFilter == TextureFilter::Linear;
-  glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
-                      linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
-  glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, linear ? GL_LINEAR : GL_NEAREST);
-  glBindSampler(0, sampler);
-  glUseProgram(meshProgram->Id());
-  glUniform1i(uniforms->textured, textured ? 1 : 0);
-  glUniform1i(uniforms->textureMap, 0);
+  if (!known || linear != appliedLinear) {
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+                        linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, linear ? GL_LINEAR : GL_NEAREST);
+    appliedLinear = linear;
+  }
 }
 
+// Uploads what changed since the last mesh drawn; the mesh program keeps its uniforms while
+// other programs draw text and lines.
 void GlRenderDevice::UploadMeshUniforms() {
   // Our matrices are row-vector and stored row by row, which is exactly GL's column-major
   // layout of the transposed (column-vector) matrix.
-  glUniformMatrix4fv(uniforms->world, 1, GL_FALSE, &world.m[0][0]);
-  glUniformMatrix4fv(uniforms->view, 1, GL_FALSE, &view.m[0][0]);
-  glUniformMatrix4fv(uniforms->projection, 1, GL_FALSE, &projection.m[0][0]);
-  glUniform1i(uniforms->lighting, lighting ? 1 : 0);
-  glUniform1i(uniforms->lightOn, lightEnabled ? 1 : 0);
-  glUniform3f(uniforms->lightDirection, light.direction.x, light.direction.y, light.direction.z);
-  SetColour(uniforms->lightDiffuse, light.diffuse);
-  SetColour(uniforms->lightAmbient, light.ambient);
-  SetColour(uniforms->globalAmbient, FromArgb(ambient));
-  SetColour(uniforms->materialDiffuse, material.diffuse);
-  SetColour(uniforms->materialAmbient, material.ambient);
-  SetColour(uniforms->materialEmissive, material.emissive);
+  if (dirtyUniforms & kViewUniforms) viewProjection = Multiply(view, projection);
+  if (dirtyUniforms & (kWorldUniform | kViewUniforms)) {
+    const Matrix all = Multiply(world, viewProjection);
+    glUniformMatrix4fv(uniforms->world, 1, GL_FALSE, &world.m[0][0]);
+    glUniformMatrix4fv(uniforms->worldViewProjection, 1, GL_FALSE, &all.m[0][0]);
+  }
+  if (dirtyUniforms & kLightUniforms) {
+    glUniform1i(uniforms->lighting, lighting ? 1 : 0);
+    glUniform1i(uniforms->lightOn, lightEnabled ? 1 : 0);
+    glUniform3f(uniforms->lightDirection, light.direction.x, light.direction.y, light.direction.z);
+    SetColour(uniforms->lightDiffuse, light.diffuse);
+    SetColour(uniforms->lightAmbient, light.ambient);
+    SetColour(uniforms->globalAmbient, FromArgb(ambient));
+  }
+  if (dirtyUniforms & kMaterialUniforms) {
+    SetColour(uniforms->materialDiffuse, material.diffuse);
+    SetColour(uniforms->materialAmbient, material.ambient);
+    SetColour(uniforms->materialEmissive, material.emissive);
+  }
+  dirtyUniforms = 0;
 }
 
 MeshId GlRenderDevice::CreateMesh(const MeshData& mesh) {
+  stateKnown = false;
   ForeignAllocationScope driverAllocations;
   if (!context || mesh.vertices.empty() || mesh.indices.empty()) return 0;
   const std::size_t vertexCount = mesh.vertices.size();
@@ -495,10 +544,10 @@ void GlRenderDevice::DrawSubset(MeshId mesh, int subset) {
   glBindVertexArray(gpu.vertexArray);
   glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
                  reinterpret_cast<const void*>(range.firstIndex * sizeof(std::uint32_t)));
-  glBindVertexArray(0);
 }
 
 void GlRenderDevice::ReleaseMesh(MeshId mesh) {
+  stateKnown = false;
   if (!context || mesh == 0 || mesh > meshes.size()) return;
   GpuMesh& gpu = meshes[mesh - 1];
   if (gpu.vertexArray == 0) return;
@@ -509,6 +558,7 @@ void GlRenderDevice::ReleaseMesh(MeshId mesh) {
 }
 
 TextureId GlRenderDevice::CreateTextureFromFile(const std::string& path) {
+  stateKnown = false;
   ForeignAllocationScope driverAllocations;
   if (!context) return 0;
   SDL_Surface* loaded = IMG_Load(path.c_str());
@@ -541,6 +591,7 @@ TextureId GlRenderDevice::CreateTextureFromFile(const std::string& path) {
 }
 
 void GlRenderDevice::ReleaseTexture(TextureId texture) {
+  stateKnown = false;
   if (!context || texture == 0 || texture > textures.size()) return;
   GLuint& name = textures[texture - 1];
   if (name != 0) glDeleteTextures(1, &name);
@@ -574,6 +625,7 @@ void GlRenderDevice::ReleaseFont(FontId font) {
 // Screen-space drawing: back-buffer pixels over the whole buffer, clipped to the current
 // viewport, blended, no depth test. False when the viewport covers no pixel.
 bool GlRenderDevice::Begin2D() {
+  stateKnown = false;
   UseFramebuffer();
   if (!ScissorToViewport()) return false;
   glViewport(0, 0, backWidth, backHeight);
@@ -591,6 +643,10 @@ void GlRenderDevice::DrawPolyline(const float* xy, int count, float width, std::
   ForeignAllocationScope driverAllocations;
   if (Begin2D()) lines->Draw(xy, count, width, argb, antialias, backWidth, backHeight);
   glDisable(GL_SCISSOR_TEST);
+}
+
+void GlRenderDevice::Finish() {
+  if (context) glFinish();
 }
 
 bool GlRenderDevice::ReadBackBuffer(std::vector<std::uint8_t>& rgba, int& width, int& height) {

@@ -47,14 +47,20 @@ class GlRenderDevice : public RenderDevice {
 
   void SetTransform(TransformState which, const Matrix& matrix) override;
   void SetCullMode(CullMode mode) override { cullMode = mode; }
-  void SetLighting(bool on) override { lighting = on; }
+  void SetLighting(bool on) override {
+    lighting = on;
+    dirtyUniforms |= kLightUniforms;
+  }
   void SetDepthTest(bool on) override { depthTest = on; }
   void SetAlphaBlend(bool on) override { alphaBlend = on; }
-  void SetAmbient(std::uint32_t argb) override { ambient = argb; }
+  void SetAmbient(std::uint32_t argb) override {
+    ambient = argb;
+    dirtyUniforms |= kLightUniforms;
+  }
   void SetTextureFilter(TextureFilter filter) override { textureFilter = filter; }
   void SetLight(int index, const Light& light) override;
   void EnableLight(int index, bool on) override;
-  void SetMaterial(const Material& material) override { this->material = material; }
+  void SetMaterial(const Material& material) override;
   void SetTexture(TextureId texture) override { this->texture = texture; }
 
   MeshId CreateMesh(const MeshData& mesh) override;
@@ -74,12 +80,22 @@ class GlRenderDevice : public RenderDevice {
 
   bool ReadBackBuffer(std::vector<std::uint8_t>& rgba, int& width, int& height) override;
 
+  // Waits until everything drawn so far is in the back buffer (for measuring).
+  void Finish();
+
  private:
   struct GpuMesh {
     unsigned vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     std::vector<MeshData::Subset> subsets;
   };
   struct MeshUniforms;
+  enum : unsigned {
+    kWorldUniform = 1,
+    kViewUniforms = 2,
+    kLightUniforms = 4,
+    kMaterialUniforms = 8,
+    kAllUniforms = 15
+  };
 
   GlRenderDevice() = default;
   bool OpenContext(SDL_Window* target);
@@ -105,7 +121,7 @@ class GlRenderDevice : public RenderDevice {
   bool lost = false;
 
   Viewport viewport;
-  Matrix world, view, projection;
+  Matrix world, view, projection, viewProjection;
   CullMode cullMode = CullMode::CounterClockwise;
   bool lighting = true, depthTest = false, alphaBlend = false;
   std::uint32_t ambient = 0;
@@ -114,6 +130,14 @@ class GlRenderDevice : public RenderDevice {
   bool lightEnabled = false;
   Material material;
   TextureId texture = 0;
+
+  // What the GL context was last given for meshes; stateKnown false means anything.
+  bool stateKnown = false;
+  bool appliedDepthTest = false, appliedBlend = false, appliedLinear = false;
+  CullMode appliedCull = CullMode::None;
+  unsigned appliedTexture = 0;
+  Viewport appliedViewport;
+  unsigned dirtyUniforms = kAllUniforms;
 
   std::unique_ptr<GlProgram> meshProgram;
   std::unique_ptr<MeshUniforms> uniforms;

@@ -1,0 +1,148 @@
+# Shared helpers for the end-to-end scripts: a private X server with a small window
+# manager, the game started in it, and clean-up of everything started here on any exit.
+# Source it, then call e2e_start_x and e2e_start_game. Needs Xvfb, evilwm, xdotool,
+# xwininfo, xprop (x11-utils) and ImageMagick's import.
+
+set -u
+
+E2E_TMP="$(mktemp -d /tmp/vorlith-e2e.XXXXXX)"
+E2E_PIDS=()     # started here, killed on exit in reverse order
+GAME_PID=""
+GAME_WINDOW=""
+GAME_STATUS=""
+
+e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ] && [ -n "$GAME_WINDOW" ]; then
+    import -window root "$E2E_TMP/failure.png" 2>/dev/null &&
+      cp "$E2E_TMP/failure.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" 2>/dev/null &&
+      echo "screen at failure: ${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" >&2
+  fi
+  [ -f "$E2E_TMP/game.log" ] && { echo "--- game output:" >&2; tail -20 "$E2E_TMP/game.log" >&2; }
+  exit 1
+}
+
+e2e_cleanup() {
+  local i pid
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    pid="${E2E_PIDS[$i]}"
+    kill -TERM "$pid" 2>/dev/null || continue
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# e2e_wait_until SECONDS COMMAND...: polls the command until it succeeds; false on timeout.
+e2e_wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+
+# Starts Xvfb on a free display (it picks the number itself) and evilwm on it; tries again
+# with a fresh server when either does not come up.
+e2e_start_x() {
+  local size="${1:-1280x1024}" attempt
+  unset SDL_VIDEODRIVER
+  for attempt in 1 2 3; do
+    if e2e_try_start_x "$size"; then
+      e2e_log "X server on $DISPLAY with evilwm"
+      return 0
+    fi
+    e2e_log "attempt $attempt: $(cat "$E2E_TMP/xvfb.log" "$E2E_TMP/evilwm.log" 2>/dev/null | tail -3)"
+  done
+  e2e_fail "no X server with a window manager after 3 attempts"
+}
+
+e2e_try_start_x() {
+  local xvfb wm
+  : >"$E2E_TMP/display"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$E2E_TMP/display" \
+    >"$E2E_TMP/xvfb.log" 2>&1 &
+  xvfb=$!
+  E2E_PIDS+=("$xvfb")
+  if e2e_wait_until 30 test -s "$E2E_TMP/display"; then
+    export DISPLAY=":$(head -1 "$E2E_TMP/display")"
+    evilwm >"$E2E_TMP/evilwm.log" 2>&1 &
+    wm=$!
+    E2E_PIDS+=("$wm")
+    e2e_wait_until 20 e2e_wm_ready && return 0
+    kill "$wm" 2>/dev/null
+  fi
+  kill "$xvfb" 2>/dev/null
+  return 1
+}
+
+e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+
+# e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
+e2e_start_game() {
+  local binary="$1"
+  shift
+  # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours.
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$binary" "$@" >"$E2E_TMP/game.log" 2>&1 &
+  GAME_PID=$!
+  E2E_PIDS+=("$GAME_PID")
+  e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
+  e2e_log "game pid $GAME_PID, window $GAME_WINDOW"
+}
+
+e2e_find_window() {
+  kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended before showing its window"
+  GAME_WINDOW="$(xdotool search --onlyvisible --name 'Vorlith' 2>/dev/null | head -1)"
+  [ -n "$GAME_WINDOW" ]
+}
+
+# Prints "x y width height" of the game window's client area on the screen.
+e2e_geometry() {
+  xwininfo -id "$GAME_WINDOW" 2>/dev/null | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+e2e_geometry_is() { [ "$(e2e_geometry)" = "$*" ]; }
+
+e2e_screen_size() { xdpyinfo 2>/dev/null | awk '/dimensions:/ {sub("x", " ", $2); print $2}'; }
+
+# Prints "left right top bottom" of the window manager's frame (0 0 0 0 without one).
+e2e_frame_extents() {
+  local extents
+  extents="$(xprop -id "$GAME_WINDOW" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')"
+  [ -n "$extents" ] && echo "$extents" | tr -d ',' || echo "0 0 0 0"
+}
+
+e2e_focus_game() {
+  xdotool windowactivate --sync "$GAME_WINDOW" >/dev/null 2>&1 ||
+    xdotool windowfocus --sync "$GAME_WINDOW" >/dev/null 2>&1
+  e2e_wait_until 10 e2e_game_has_focus
+}
+
+e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW" ]; }
+
+# CPU time of the game in clock ticks (user + system).
+e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+
+# e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status;
+# false when it is still running after SECONDS. (Not in a subshell: only this shell can wait
+# for its child.)
+e2e_wait_exit() {
+  e2e_wait_until "$1" e2e_game_ended || return 1
+  GAME_STATUS=0
+  wait "$GAME_PID" || GAME_STATUS=$?
+}
+
+# A finished child stays a zombie until it is waited for.
+e2e_game_ended() {
+  local state
+  state="$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null)"
+  [ -z "$state" ] || [ "$state" = "Z" ]
+}
