@@ -16,7 +16,8 @@ constexpr std::size_t kHeaderBytes = 16;
 constexpr std::size_t kMaxTokens = 8u * 1024u * 1024u;
 constexpr std::size_t kMaxBlockBytes = 32768;
 
-enum class Kind : std::uint8_t { Name, String, Number, Open, Close, Guid, Template };
+// Other: punctuation that belongs in template declarations only.
+enum class Kind : std::uint8_t { Name, String, Number, Open, Close, Guid, Template, Other };
 
 struct Token {
   explicit Token(Kind kind, bool integer = false, double value = 0, std::string_view text = {})
@@ -153,7 +154,8 @@ bool Tokenizer::Text(std::string& error) {
       if (!Push(token, error)) return false;
       p = q;
     } else {
-      ++p;  // brackets and other punctuation of template declarations
+      if (!Push(Token(Kind::Other), error)) return false;
+      ++p;
     }
   }
   return true;
@@ -229,8 +231,14 @@ bool Tokenizer::Binary(std::string& error) {
       case 31:
         if (!Push(Token{Kind::Template}, error)) return false;
         break;
+      case 19:  // comma
+      case 20:  // semicolon
+        break;
       default:
-        if ((id >= 12 && id <= 20) || (id >= 40 && id <= 53)) break;  // punctuation, types
+        if ((id >= 12 && id <= 18) || (id >= 40 && id <= 53)) {  // template punctuation, types
+          if (!Push(Token(Kind::Other), error)) return false;
+          break;
+        }
         error = "unknown token " + std::to_string(id) + " in binary .x file";
         return false;
     }
@@ -266,6 +274,10 @@ class Structure {
     if (token.kind == Kind::Open) return SkipBlock(error);  // a reference: { name }
     if (token.kind == Kind::Close) {
       error = "unbalanced '}' in .x file";
+      return false;
+    }
+    if (token.kind == Kind::Other) {
+      error = "stray punctuation outside a template in .x file";
       return false;
     }
     ++at;
