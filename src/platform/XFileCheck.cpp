@@ -108,6 +108,12 @@ class Tokenizer {
   std::vector<Token>& tokens;
 };
 
+// What may follow a number or a name in a text file: the importer reads a token up to the
+// next space or separator.
+bool EndsToken(std::uint8_t c) {
+  return std::isspace(c) || c == ',' || c == ';' || c == '{' || c == '}' || c == '[' || c == ']';
+}
+
 bool IsNameChar(std::uint8_t c) {
   return std::isalnum(c) || c == '_' || c == '-' || c == '.';
 }
@@ -140,6 +146,10 @@ bool Tokenizer::Text(std::string& error) {
         if (!std::isdigit(*q) && !(q == p && (*q == '-' || *q == '+'))) integer = false;
         ++q;
       }
+      if (q < end && !EndsToken(*q)) {
+        error = "malformed number in .x file";
+        return false;
+      }
       Token token(Kind::Number, integer);
       const char* first = reinterpret_cast<const char*>(p + (*p == '+' ? 1 : 0));
       std::from_chars(first, reinterpret_cast<const char*>(q), token.value);
@@ -148,6 +158,10 @@ bool Tokenizer::Text(std::string& error) {
     } else if (std::isalpha(c) || c == '_') {
       const std::uint8_t* q = p;
       while (q < end && IsNameChar(*q)) ++q;
+      if (q < end && !EndsToken(*q)) {
+        error = "malformed name in .x file";
+        return false;
+      }
       Token token(Kind::Name);
       token.text = std::string_view(reinterpret_cast<const char*>(p), q - p);
       if (token.text == "template") token.kind = Kind::Template;
@@ -278,6 +292,10 @@ class Structure {
     }
     if (token.kind == Kind::Other) {
       error = "stray punctuation outside a template in .x file";
+      return false;
+    }
+    if (token.kind == Kind::Name) {  // names stand only before objects or in { references }
+      error = "unexpected name '" + std::string(token.text) + "' in .x file";
       return false;
     }
     ++at;

@@ -146,6 +146,7 @@ TEST_F(GlRenderDeviceTest, HalfTransparentMaterialBlendsOverTheBackground) {
   const Pixel blended = At(130, 130);
   EXPECT_NEAR(blended.r, 128, 2);
   EXPECT_NEAR(blended.b, 128, 2);
+  EXPECT_EQ(blended.a, 255);  // the picture stays opaque
 }
 
 TEST_F(GlRenderDeviceTest, GaugeReachesFromItsBaseToItsTop) {

@@ -143,6 +143,11 @@ TEST(XFileCheckTest, RefusesMalformedStructure) {
   for (int i = 0; i < 100; ++i) deep += "Frame {\n";
   for (int i = 0; i < 100; ++i) deep += "}\n";
   EXPECT_FALSE(Passes(deep));
+  // Tokens the importer would stumble over: stray punctuation, bare names, glued numbers.
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;; = }\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;; x }\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0#0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1x;;\n 1;\n 3;0,1,2;;\n}\n"));
   // Templates and references are passed over.
   EXPECT_TRUE(Passes(kHeader +
                      "template Mesh {\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\n"
