@@ -371,6 +371,8 @@ class Structure {
     return true;
   }
 
+  // The objects whose layout the importer trusts must hold exactly the numbers their
+  // counts declare: a count that disagrees with its data shifts everything after it.
   static bool Sizes(std::string_view type, const std::vector<double>& n,
                     const std::vector<bool>& integers, std::optional<double> meshVertices,
                     std::string& error) {
@@ -385,6 +387,7 @@ class Structure {
       }
     } else if (type == "MeshTextureCoords") {
       ok = Count(n, integers, k, 2, count);
+      k += 2 * count;
     } else if (type == "MeshVertexColors") {
       ok = Count(n, integers, k, 5, count);
       for (std::size_t i = 0; ok && i < count; ++i, k += 5) {
@@ -404,12 +407,15 @@ class Structure {
       for (std::size_t i = 0; ok && i < count; ++i, ++k) {
         ok = n[k] >= 0 && (!meshVertices || n[k] < *meshVertices);
       }
+      k += count + 16;  // the weights and the offset matrix
     } else if (type == "VertexDuplicationIndices") {
-      ok = Count(n, integers, k, 1, count) && k < n.size();
+      ok = Count(n, integers, k, 1, count);
+      k += 1 + count;
     } else if (type == "DeclData") {
       ok = Count(n, integers, k, 4, count);
       k += 4 * count;
       ok = ok && Count(n, integers, k, 1, count);
+      k += count;
     } else if (type == "AnimationKey") {
       ok = k < n.size();
       ++k;
@@ -420,9 +426,18 @@ class Structure {
         ok = Count(n, integers, k, 1, values);
         k += values;
       }
+    } else if (type == "Material") {
+      k = 11;  // diffuse RGBA, power, specular RGB, emissive RGB
+    } else if (type == "FrameTransformMatrix") {
+      k = 16;
+    } else {
+      k = n.size();
     }
-    if (!ok) error = "the sizes in a " + std::string(type) + " object do not fit its data";
-    return ok;
+    if (!ok || k != n.size()) {
+      error = "the sizes in a " + std::string(type) + " object do not fit its data";
+      return false;
+    }
+    return true;
   }
 
   const std::vector<Token>& tokens;

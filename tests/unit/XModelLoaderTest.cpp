@@ -118,6 +118,8 @@ TEST(XFileCheckTest, RefusesSizesTheDataCannotHold) {
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 2000000000;\n 0.0;0.0;0.0;;\n 1;\n 3;0,0,0;;\n}\n"));
   // A face corner past the last vertex.
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,3;;\n}\n"));
+  // A vertex short of a number: the counts no longer add up to the data.
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
   // A file that ends inside its mesh.
   EXPECT_FALSE(Passes(kHeader + "Mesh { 3; 0.0;0.0;"));
   // Skin weights for a vertex the mesh does not have.
