@@ -12,3 +12,9 @@ endforeach()
 
 add_test(NAME cli.command_line
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/command_line.sh $<TARGET_FILE:vorlith>)
+
+# A live session under Xvfb, recorded and played back headless: the same trace.
+add_test(NAME e2e_replay_round_trip
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/replay_round_trip.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_replay_round_trip PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
