@@ -122,7 +122,16 @@ bool Tokenizer::Text(std::string& error) {
   const std::uint8_t* p = begin;
   while (p < end) {
     const std::uint8_t c = *p;
-    if (std::isspace(c) || c == ',' || c == ';') {
+    if (c == ',') {
+      // A comma separates two values: another separator right after it is malformed.
+      const std::uint8_t* q = p + 1;
+      while (q < end && std::isspace(*q)) ++q;
+      if (q < end && (*q == ',' || *q == ';')) {
+        error = "malformed separators in .x file";
+        return false;
+      }
+      ++p;
+    } else if (std::isspace(c) || c == ';') {
       ++p;
     } else if (c == '#' || (c == '/' && p + 1 < end && p[1] == '/')) {
       while (p < end && *p != '\n') ++p;
