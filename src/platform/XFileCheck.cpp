@@ -114,6 +114,15 @@ bool EndsToken(std::uint8_t c) {
   return std::isspace(c) || c == ',' || c == ';' || c == '{' || c == '}' || c == '[' || c == ']';
 }
 
+// A digit, or a sign or point before one ("[...]" in templates is punctuation).
+bool StartsNumber(const std::uint8_t* p, const std::uint8_t* end) {
+  if (std::isdigit(*p)) return true;
+  if (*p != '-' && *p != '+' && *p != '.') return false;
+  const std::uint8_t* q = p + 1;
+  if (q < end && *q == '.' && *p != '.') ++q;
+  return q < end && std::isdigit(*q);
+}
+
 bool IsNameChar(std::uint8_t c) {
   return std::isalnum(c) || c == '_' || c == '-' || c == '.';
 }
@@ -147,7 +156,7 @@ bool Tokenizer::Text(std::string& error) {
       }
       if (!Push(Token{c == '"' ? Kind::String : Kind::Guid}, error)) return false;
       p = static_cast<const std::uint8_t*>(found) + 1;
-    } else if (std::isdigit(c) || c == '-' || c == '+' || c == '.') {
+    } else if (StartsNumber(p, end)) {
       const std::uint8_t* q = p;
       bool integer = true;
       while (q < end &&
@@ -161,7 +170,12 @@ bool Tokenizer::Text(std::string& error) {
       }
       Token token(Kind::Number, integer);
       const char* first = reinterpret_cast<const char*>(p + (*p == '+' ? 1 : 0));
-      std::from_chars(first, reinterpret_cast<const char*>(q), token.value);
+      const char* last = reinterpret_cast<const char*>(q);
+      const auto [stop, result] = std::from_chars(first, last, token.value);
+      if (result != std::errc() || stop != last) {
+        error = "malformed number in .x file";
+        return false;
+      }
       if (!Push(token, error)) return false;
       p = q;
     } else if (std::isalpha(c) || c == '_') {
