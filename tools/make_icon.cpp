@@ -1,5 +1,6 @@
 // Writes the window icon, the same bytes on every run:
-//   make_icon <file>   ->  a 32 x 32, 32-bit icon file (BMP-style image with alpha)
+//   make_icon <file>   ->  an icon file with a 16 x 16 and a 32 x 32 image, both 32-bit
+//                          (BMP-style images with alpha)
 // The picture: a small arrow-headed ship pointing up, cyan with a white canopy and an
 // orange engine flame, on a transparent background.
 #include <cmath>
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr int kSize = 32;
+constexpr int kSize = 32;  // the picture is drawn on a 32 x 32 grid
 
 struct Rgba {
   std::uint8_t r = 0, g = 0, b = 0, a = 0;
@@ -36,12 +37,13 @@ Rgba Shade(double x, double y) {
   return {};
 }
 
-// 4 x 4 supersampling for soft edges.
-Rgba Pixel(int px, int py) {
+// 4 x 4 supersampling for soft edges; size is the image's, the picture is scaled to it.
+Rgba Pixel(int px, int py, int size) {
+  const double scale = static_cast<double>(kSize) / size;
   double r = 0, g = 0, b = 0, a = 0;
   for (int sy = 0; sy < 4; ++sy) {
     for (int sx = 0; sx < 4; ++sx) {
-      const Rgba c = Shade(px + (sx + 0.5) / 4, py + (sy + 0.5) / 4);
+      const Rgba c = Shade((px + (sx + 0.5) / 4) * scale, (py + (sy + 0.5) / 4) * scale);
       r += c.r * c.a, g += c.g * c.a, b += c.b * c.a, a += c.a;
     }
   }
@@ -60,23 +62,23 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 
-std::vector<std::uint8_t> Image() {
+std::vector<std::uint8_t> Image(int size) {
   std::vector<std::uint8_t> out;
-  const unsigned maskRowBytes = 4;  // 32 pixels, 1 bit each, rows padded to 32 bits
-  const unsigned imageBytes = kSize * kSize * 4 + maskRowBytes * kSize;
-  Put32(out, 40);         // BITMAPINFOHEADER size
-  Put32(out, kSize);      // width
-  Put32(out, kSize * 2);  // height of colour image plus mask
-  Put16(out, 1);          // planes
-  Put16(out, 32);         // bits per pixel
-  Put32(out, 0);          // no compression
+  const unsigned maskRowBytes = 4;  // up to 32 pixels, 1 bit each, rows padded to 32 bits
+  const unsigned imageBytes = size * size * 4 + maskRowBytes * size;
+  Put32(out, 40);        // BITMAPINFOHEADER size
+  Put32(out, size);      // width
+  Put32(out, size * 2);  // height of colour image plus mask
+  Put16(out, 1);         // planes
+  Put16(out, 32);        // bits per pixel
+  Put32(out, 0);         // no compression
   Put32(out, imageBytes);
   for (int i = 0; i < 4; ++i) Put32(out, 0);
   std::vector<std::uint8_t> mask;
-  for (int y = kSize - 1; y >= 0; --y) {  // bottom row first
+  for (int y = size - 1; y >= 0; --y) {  // bottom row first
     std::uint32_t maskBits = 0;
-    for (int x = 0; x < kSize; ++x) {
-      const Rgba c = Pixel(x, y);
+    for (int x = 0; x < size; ++x) {
+      const Rgba c = Pixel(x, y, size);
       out.push_back(c.b);
       out.push_back(c.g);
       out.push_back(c.r);
@@ -96,20 +98,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s <file.ico>\n", argv[0]);
     return 2;
   }
-  const std::vector<std::uint8_t> image = Image();
+  const std::vector<std::uint8_t> images[] = {Image(16), Image(kSize)};
+  const int sizes[] = {16, kSize};
   std::vector<std::uint8_t> file;
-  Put16(file, 0);  // reserved
-  Put16(file, 1);  // icon
-  Put16(file, 1);  // one image
-  file.push_back(kSize);
-  file.push_back(kSize);
-  file.push_back(0);  // no palette
-  file.push_back(0);
-  Put16(file, 1);   // planes
-  Put16(file, 32);  // bits per pixel
-  Put32(file, static_cast<std::uint32_t>(image.size()));
-  Put32(file, 22);  // image offset: after this header and the one directory entry
-  file.insert(file.end(), image.begin(), image.end());
+  Put16(file, 0);                     // reserved
+  Put16(file, 1);                     // icon
+  Put16(file, 2);                     // two images
+  std::uint32_t offset = 6 + 2 * 16;  // after this header and the two directory entries
+  for (int i = 0; i < 2; ++i) {
+    file.push_back(static_cast<std::uint8_t>(sizes[i]));
+    file.push_back(static_cast<std::uint8_t>(sizes[i]));
+    file.push_back(0);  // no palette
+    file.push_back(0);
+    Put16(file, 1);   // planes
+    Put16(file, 32);  // bits per pixel
+    Put32(file, static_cast<std::uint32_t>(images[i].size()));
+    Put32(file, offset);
+    offset += static_cast<std::uint32_t>(images[i].size());
+  }
+  for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
   std::FILE* out = std::fopen(argv[1], "wb");
   if (!out) {
     std::perror(argv[1]);

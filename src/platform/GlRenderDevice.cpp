@@ -417,7 +417,8 @@ void GlRenderDevice::ApplyMeshState() {
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
     glCullFace(GL_BACK);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Colour blends; the back buffer keeps the alpha it was cleared to (pictures stay opaque).
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, sampler);
     glUseProgram(meshProgram->Id());
@@ -633,7 +634,7 @@ bool GlRenderDevice::Begin2D() {
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
   return true;
 }
 

@@ -161,6 +161,12 @@ bool GlTextRenderer::BuildQuads(Font& font, const std::u32string& text, int x, i
   char32_t previous = 0;
   const float texel = 1.0f / kAtlasSize;
   for (char32_t codePoint : text) {
+    if (codePoint == U'\n') {  // a line break starts the next line under the first
+      pen = x;
+      y += font.rasterizer->GetLineHeight();
+      previous = 0;
+      continue;
+    }
     if (previous) pen += font.rasterizer->GetKerning(previous, codePoint);
     previous = codePoint;
     const GlyphSlot* glyph = Glyph(font, codePoint);

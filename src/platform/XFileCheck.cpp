@@ -16,7 +16,8 @@ constexpr std::size_t kHeaderBytes = 16;
 constexpr std::size_t kMaxTokens = 8u * 1024u * 1024u;
 constexpr std::size_t kMaxBlockBytes = 32768;
 
-enum class Kind : std::uint8_t { Name, String, Number, Open, Close, Guid, Template };
+// Other: punctuation that belongs in template declarations only.
+enum class Kind : std::uint8_t { Name, String, Number, Open, Close, Guid, Template, Other };
 
 struct Token {
   explicit Token(Kind kind, bool integer = false, double value = 0, std::string_view text = {})
@@ -107,6 +108,21 @@ class Tokenizer {
   std::vector<Token>& tokens;
 };
 
+// What may follow a number or a name in a text file: the importer reads a token up to the
+// next space or separator.
+bool EndsToken(std::uint8_t c) {
+  return std::isspace(c) || c == ',' || c == ';' || c == '{' || c == '}' || c == '[' || c == ']';
+}
+
+// A digit, or a sign or point before one ("[...]" in templates is punctuation).
+bool StartsNumber(const std::uint8_t* p, const std::uint8_t* end) {
+  if (std::isdigit(*p)) return true;
+  if (*p != '-' && *p != '+' && *p != '.') return false;
+  const std::uint8_t* q = p + 1;
+  if (q < end && *q == '.' && *p != '.') ++q;
+  return q < end && std::isdigit(*q);
+}
+
 bool IsNameChar(std::uint8_t c) {
   return std::isalnum(c) || c == '_' || c == '-' || c == '.';
 }
@@ -115,7 +131,16 @@ bool Tokenizer::Text(std::string& error) {
   const std::uint8_t* p = begin;
   while (p < end) {
     const std::uint8_t c = *p;
-    if (std::isspace(c) || c == ',' || c == ';') {
+    if (c == ',') {
+      // A comma separates two values: another separator right after it is malformed.
+      const std::uint8_t* q = p + 1;
+      while (q < end && std::isspace(*q)) ++q;
+      if (q < end && (*q == ',' || *q == ';')) {
+        error = "malformed separators in .x file";
+        return false;
+      }
+      ++p;
+    } else if (std::isspace(c) || c == ';') {
       ++p;
     } else if (c == '#' || (c == '/' && p + 1 < end && p[1] == '/')) {
       while (p < end && *p != '\n') ++p;
@@ -131,7 +156,7 @@ bool Tokenizer::Text(std::string& error) {
       }
       if (!Push(Token{c == '"' ? Kind::String : Kind::Guid}, error)) return false;
       p = static_cast<const std::uint8_t*>(found) + 1;
-    } else if (std::isdigit(c) || c == '-' || c == '+' || c == '.') {
+    } else if (StartsNumber(p, end)) {
       const std::uint8_t* q = p;
       bool integer = true;
       while (q < end &&
@@ -139,21 +164,35 @@ bool Tokenizer::Text(std::string& error) {
         if (!std::isdigit(*q) && !(q == p && (*q == '-' || *q == '+'))) integer = false;
         ++q;
       }
+      if (q < end && !EndsToken(*q)) {
+        error = "malformed number in .x file";
+        return false;
+      }
       Token token(Kind::Number, integer);
       const char* first = reinterpret_cast<const char*>(p + (*p == '+' ? 1 : 0));
-      std::from_chars(first, reinterpret_cast<const char*>(q), token.value);
+      const char* last = reinterpret_cast<const char*>(q);
+      const auto [stop, result] = std::from_chars(first, last, token.value);
+      if (result != std::errc() || stop != last) {
+        error = "malformed number in .x file";
+        return false;
+      }
       if (!Push(token, error)) return false;
       p = q;
     } else if (std::isalpha(c) || c == '_') {
       const std::uint8_t* q = p;
       while (q < end && IsNameChar(*q)) ++q;
+      if (q < end && !EndsToken(*q)) {
+        error = "malformed name in .x file";
+        return false;
+      }
       Token token(Kind::Name);
       token.text = std::string_view(reinterpret_cast<const char*>(p), q - p);
       if (token.text == "template") token.kind = Kind::Template;
       if (!Push(token, error)) return false;
       p = q;
     } else {
-      ++p;  // brackets and other punctuation of template declarations
+      if (!Push(Token(Kind::Other), error)) return false;
+      ++p;
     }
   }
   return true;
@@ -229,8 +268,14 @@ bool Tokenizer::Binary(std::string& error) {
       case 31:
         if (!Push(Token{Kind::Template}, error)) return false;
         break;
+      case 19:  // comma
+      case 20:  // semicolon
+        break;
       default:
-        if ((id >= 12 && id <= 20) || (id >= 40 && id <= 53)) break;  // punctuation, types
+        if ((id >= 12 && id <= 18) || (id >= 40 && id <= 53)) {  // template punctuation, types
+          if (!Push(Token(Kind::Other), error)) return false;
+          break;
+        }
         error = "unknown token " + std::to_string(id) + " in binary .x file";
         return false;
     }
@@ -266,6 +311,14 @@ class Structure {
     if (token.kind == Kind::Open) return SkipBlock(error);  // a reference: { name }
     if (token.kind == Kind::Close) {
       error = "unbalanced '}' in .x file";
+      return false;
+    }
+    if (token.kind == Kind::Other) {
+      error = "stray punctuation outside a template in .x file";
+      return false;
+    }
+    if (token.kind == Kind::Name) {  // names stand only before objects or in { references }
+      error = "unexpected name '" + std::string(token.text) + "' in .x file";
       return false;
     }
     ++at;
@@ -341,6 +394,8 @@ class Structure {
     return true;
   }
 
+  // The objects whose layout the importer trusts must hold exactly the numbers their
+  // counts declare: a count that disagrees with its data shifts everything after it.
   static bool Sizes(std::string_view type, const std::vector<double>& n,
                     const std::vector<bool>& integers, std::optional<double> meshVertices,
                     std::string& error) {
@@ -355,6 +410,7 @@ class Structure {
       }
     } else if (type == "MeshTextureCoords") {
       ok = Count(n, integers, k, 2, count);
+      k += 2 * count;
     } else if (type == "MeshVertexColors") {
       ok = Count(n, integers, k, 5, count);
       for (std::size_t i = 0; ok && i < count; ++i, k += 5) {
@@ -374,12 +430,15 @@ class Structure {
       for (std::size_t i = 0; ok && i < count; ++i, ++k) {
         ok = n[k] >= 0 && (!meshVertices || n[k] < *meshVertices);
       }
+      k += count + 16;  // the weights and the offset matrix
     } else if (type == "VertexDuplicationIndices") {
-      ok = Count(n, integers, k, 1, count) && k < n.size();
+      ok = Count(n, integers, k, 1, count);
+      k += 1 + count;
     } else if (type == "DeclData") {
       ok = Count(n, integers, k, 4, count);
       k += 4 * count;
       ok = ok && Count(n, integers, k, 1, count);
+      k += count;
     } else if (type == "AnimationKey") {
       ok = k < n.size();
       ++k;
@@ -390,9 +449,18 @@ class Structure {
         ok = Count(n, integers, k, 1, values);
         k += values;
       }
+    } else if (type == "Material") {
+      k = 11;  // diffuse RGBA, power, specular RGB, emissive RGB
+    } else if (type == "FrameTransformMatrix") {
+      k = 16;
+    } else {
+      k = n.size();
     }
-    if (!ok) error = "the sizes in a " + std::string(type) + " object do not fit its data";
-    return ok;
+    if (!ok || k != n.size()) {
+      error = "the sizes in a " + std::string(type) + " object do not fit its data";
+      return false;
+    }
+    return true;
   }
 
   const std::vector<Token>& tokens;

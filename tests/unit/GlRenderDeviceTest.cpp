@@ -2,9 +2,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "graphics/MatrixMath.h"
+#include "graphics/Model.h"
+#include "graphics/Transforms.h"
 #include "platform/GlRenderDevice.h"
+#include "platform/PngFile.h"
 
 namespace vorlith {
 namespace {
@@ -141,6 +146,7 @@ TEST_F(GlRenderDeviceTest, HalfTransparentMaterialBlendsOverTheBackground) {
   const Pixel blended = At(130, 130);
   EXPECT_NEAR(blended.r, 128, 2);
   EXPECT_NEAR(blended.b, 128, 2);
+  EXPECT_EQ(blended.a, 255);  // the picture stays opaque
 }
 
 TEST_F(GlRenderDeviceTest, GaugeReachesFromItsBaseToItsTop) {
@@ -158,6 +164,96 @@ TEST_F(GlRenderDeviceTest, GaugeReachesFromItsBaseToItsTop) {
   EXPECT_EQ(At(450, 330).b, 0);
   EXPECT_EQ(At(440, 275).b, 0);
   EXPECT_EQ(At(440, 385).b, 0);
+}
+
+TEST_F(GlRenderDeviceTest, TextureModulatesWithItsTopRowAtVZero) {
+  const std::filesystem::path png =
+      std::filesystem::temp_directory_path() / "vorlith_gl_texture_test.png";
+  // 2 x 2: red over blue, opaque.
+  const std::vector<std::uint8_t> pixels = {255, 0, 0,   255, 255, 0, 0,   255,
+                                            0,   0, 255, 255, 0,   0, 255, 255};
+  ASSERT_TRUE(WritePng(png.string(), pixels, 2, 2));
+  const TextureId texture = device->CreateTextureFromFile(png.string());
+  std::filesystem::remove(png);
+  ASSERT_NE(texture, 0u);
+  EXPECT_EQ(device->CreateTextureFromFile(png.string()), 0u);
+
+  MeshData quad;
+  const float corners[4][4] = {
+      {-100, 100, 0, 0}, {100, 100, 1, 0}, {100, -100, 1, 1}, {-100, -100, 0, 1}};
+  for (const auto& c : corners) {
+    MeshVertex v;
+    v.px = c[0];
+    v.py = c[1];
+    v.pz = 1;
+    v.u = c[2];
+    v.v = c[3];
+    quad.vertices.push_back(v);
+  }
+  quad.indices = {0, 1, 2, 0, 2, 3};
+  quad.subsets = {{0, 6}};
+  const MeshId mesh = device->CreateMesh(quad);
+  device->Clear(0xFF000000, true);
+  device->SetLighting(false);
+  device->SetTextureFilter(TextureFilter::Point);
+  device->SetTexture(texture);
+  device->DrawSubset(mesh, 0);
+  EXPECT_EQ(At(320, 200).r, 255);  // upper half of the quad
+  EXPECT_EQ(At(320, 200).b, 0);
+  EXPECT_EQ(At(320, 280).b, 255);  // lower half
+  EXPECT_EQ(At(320, 280).r, 0);
+  device->ReleaseTexture(texture);
+  device->Clear(0xFF000000, true);
+  device->DrawSubset(mesh, 0);  // a released texture draws untextured
+  EXPECT_EQ(At(320, 200).g, 255);
+}
+
+// A square plate, red on its upper (+y, towards the viewer) side and green underneath.
+const char* const kTwoSidedPlate = R"(xof 0303txt 0032
+Mesh {
+ 8;
+ -5.0;0.5;-5.0;, -5.0;0.5;5.0;, 5.0;0.5;5.0;, 5.0;0.5;-5.0;,
+ -5.0;-0.5;-5.0;, 5.0;-0.5;-5.0;, 5.0;-0.5;5.0;, -5.0;-0.5;5.0;;
+ 4;
+ 3;0,1,2;, 3;0,2,3;, 3;4,5,6;, 3;4,6,7;;
+ MeshMaterialList {
+  2; 4; 0, 0, 1, 1;;
+  Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.5;0.0;0.0;; }
+  Material { 0.0;1.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.5;0.0;; }
+ }
+ MeshNormals {
+  2; 0.0;1.0;0.0;, 0.0;-1.0;0.0;;
+  4; 3;0,0,0;, 3;0,0,0;, 3;1,1,1;, 3;1,1,1;;
+ }
+}
+)";
+
+TEST_F(GlRenderDeviceTest, PlayfieldShowsAModelsUpperSideAtItsPlace) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "vorlith_gl_plate_test.x";
+  std::ofstream(path) << kTwoSidedPlate;
+  const std::string name = path.string();
+  SetGraphicsDevice(device.get());
+  {
+    Model plate(name.c_str());
+    ASSERT_TRUE(plate.Load());
+    SetHudViewport();
+    device->Clear(0xFF323232, true);
+    SetupPlayfieldScene();
+    device->Clear(0xFF000000, true);
+    plate.DrawAt(50, 50, 0, 0, 0, 0, 1.0f);
+    plate.DrawAt(-25 + 5, -25 + 5, 0, 0, 0, 0, 1.0f);  // touching the top-left corner
+    plate.DrawAt(50, 100, 0, 0, 0, 30, 1.0f);
+  }
+  SetGraphicsDevice(nullptr);
+  std::filesystem::remove(path);
+  const Pixel centre = At(400, 240);
+  EXPECT_GT(centre.r, 200);
+  EXPECT_EQ(centre.g, 0);
+  EXPECT_GT(At(161, 1).r, 200);
+  EXPECT_EQ(At(159, 1).r, 0x32);      // the status area keeps its own colour
+  EXPECT_EQ(At(400 + 20, 240).r, 0);  // 10 units across: 32 pixels
+  EXPECT_GT(At(400, 400).r, 200);
 }
 
 // Counts lit pixels inside and outside a rectangle.

@@ -118,6 +118,8 @@ TEST(XFileCheckTest, RefusesSizesTheDataCannotHold) {
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 2000000000;\n 0.0;0.0;0.0;;\n 1;\n 3;0,0,0;;\n}\n"));
   // A face corner past the last vertex.
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,3;;\n}\n"));
+  // A vertex short of a number: the counts no longer add up to the data.
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
   // A file that ends inside its mesh.
   EXPECT_FALSE(Passes(kHeader + "Mesh { 3; 0.0;0.0;"));
   // Skin weights for a vertex the mesh does not have.
@@ -143,6 +145,11 @@ TEST(XFileCheckTest, RefusesMalformedStructure) {
   for (int i = 0; i < 100; ++i) deep += "Frame {\n";
   for (int i = 0; i < 100; ++i) deep += "}\n";
   EXPECT_FALSE(Passes(deep));
+  // Tokens the importer would stumble over: stray punctuation, bare names, glued numbers.
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;; = }\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;; x }\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0#0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1x;;\n 1;\n 3;0,1,2;;\n}\n"));
   // Templates and references are passed over.
   EXPECT_TRUE(Passes(kHeader +
                      "template Mesh {\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\n"
