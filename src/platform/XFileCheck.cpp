@@ -91,6 +91,7 @@ class Tokenizer {
 
  private:
   bool Push(Token token, std::string& error) {
+    separated = false;
     if (tokens.size() >= kMaxTokens) {
       error = ".x file has too many tokens";
       return false;
@@ -106,6 +107,7 @@ class Tokenizer {
   const std::uint8_t* end;
   bool doubles;
   std::vector<Token>& tokens;
+  bool separated = false;  // a ',' or ';' since the last token (text)
 };
 
 // What may follow a number or a name in a text file: the importer reads a token up to the
@@ -129,8 +131,10 @@ bool IsNameChar(std::uint8_t c) {
 
 bool Tokenizer::Text(std::string& error) {
   const std::uint8_t* p = begin;
+  separated = false;
   while (p < end) {
     const std::uint8_t c = *p;
+    if (c == ',' || c == ';') separated = true;
     if (c == ',') {
       // A comma separates two values: another separator right after it is malformed.
       const std::uint8_t* q = p + 1;
@@ -157,6 +161,10 @@ bool Tokenizer::Text(std::string& error) {
       if (!Push(Token{c == '"' ? Kind::String : Kind::Guid}, error)) return false;
       p = static_cast<const std::uint8_t*>(found) + 1;
     } else if (StartsNumber(p, end)) {
+      if (!tokens.empty() && tokens.back().kind == Kind::Number && !separated) {
+        error = "numbers without a separator between them in .x file";
+        return false;
+      }
       const std::uint8_t* q = p;
       bool integer = true;
       while (q < end &&

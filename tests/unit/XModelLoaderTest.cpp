@@ -150,6 +150,12 @@ TEST(XFileCheckTest, RefusesMalformedStructure) {
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;; x }\n"));
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0#0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
   EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1x;;\n 1;\n 3;0,1,2;;\n}\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0;0.5.0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;, 1;0 0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
+  EXPECT_FALSE(Passes(kHeader + "Mesh {\n 3;\n 0;0;0;,; 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n}\n"));
+  // Comments may stand between values.
+  EXPECT_TRUE(Passes(kHeader + "Mesh {\n 3; // count\n 0;0;0;, # a\n 1;0;0;, 0;0;1;;\n 1;\n"
+                               " 3;0,1,2;;\n}\n"));
   // Templates and references are passed over.
   EXPECT_TRUE(Passes(kHeader +
                      "template Mesh {\n <3D82AB44-62DA-11cf-AB39-0020AF71E433>\n"
