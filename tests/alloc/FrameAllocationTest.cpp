@@ -25,50 +25,38 @@ void* CountedAllocateOrThrow(std::size_t size) {
 
 }  // namespace
 
-void* operator new(std::size_t size) {
-  return CountedAllocateOrThrow(size);
-}
-void* operator new[](std::size_t size) {
-  return CountedAllocateOrThrow(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocate(size);
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
+// clang-format off
+void* operator new(std::size_t n) { return CountedAllocateOrThrow(n); }
+void* operator new[](std::size_t n) { return CountedAllocateOrThrow(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return CountedAllocate(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return CountedAllocate(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+// clang-format on
 
 namespace vorlith {
 namespace {
 
 // A busy field: the ship firing three-way every second frame, two enemy kinds firing
-// spreads, items falling, and a boss that enters half-way and fires its volleys.
+// spreads, items falling, and a boss that enters at 300 and fires its volleys from 320.
 struct BusyStage : testkit::SmallStage {
   BusyStage() {
-    auto* shipShot = NewBullet(1, 0, 0, 0);
-    shipShot->SetFire(2, 0, 0, 1, 0, 0);
-    auto* spread = NewBullet(1, 10, 15, 12);
-    spread->SetFire(3, 10, 15, -1, 12, 10);
-    auto* aimed = NewBullet(3, 10, 15, 0);
-    aimed->SetFire(1, 10, 15, -1, 0, 0);
+    MoverBullet* spread = NewBullet(1, 3, 12);
+    MoverBullet* aimed = NewBullet(3, 1, 0);
+    auto* boss = new MoverBoss();
+    boss->SetPosition(50, 10, 0);
+    boss->SetHp(100000);
+    boss->AddHitBox(-5, 5, 5, -5);
+    boss->AddContactBox(-25, 25, 8, -8);
+    boss->SetPhaseStart(1, 20);
+    boss->AddShot(spread);
+    boss->AddShot(aimed);
+    boss->SetShot(nullptr, 300, 10, 1);
+    manager->AddBoss(boss);
     for (int i = 0; i < 2; ++i) {
       auto* enemy = new MoverEnemy();
       enemy->SetPosition(30.0f + 40.0f * i, -10, 0);
@@ -83,49 +71,33 @@ struct BusyStage : testkit::SmallStage {
     item->SetItem(kItemShootAbility, 1, 0, 0, 0);
     for (int frame = 40; frame < 600; frame += 45) item->AddSpawnFrame(frame);
     manager->AddItemPrototype(item);
-    auto* boss = new MoverBoss();
-    boss->SetPosition(50, 10, 0);
-    boss->SetHp(100000);
-    boss->AddHitBox(-5, 5, 5, -5);
-    boss->AddContactBox(-25, 25, 8, -8);
-    boss->SetPhaseStart(1, 20);
-    boss->AddShot(spread);
-    boss->AddShot(aimed);
-    boss->SetShot(nullptr, 300, 10, 1);
-    manager->AddBoss(boss);
+    MoverBullet* shipShot = NewBullet(1, 2, 0);
     AddShip(50, 90, 1000000)->SetShotTemplate(shipShot);
     ship->ShortenInterval(7);
     pad.buttons[0] = 1;
   }
-  MoverBullet* NewBullet(int motion, int start, int interval, float ways) {
+  MoverBullet* NewBullet(int motion, int pattern, float ways) {
     auto* bullet = new MoverBullet();
     bullet->SetSpeed(3);
     bullet->SetMotion(motion, 0, 0, 0, 0, 0);
-    bullet->SetFire(0, start, interval, -1, ways, 10);
+    bullet->SetFire(pattern, 10, 15, -1, ways, 10);
     manager->AddBulletPrototype(bullet);
     return bullet;
   }
-  // Movers in the enemy, bullet and item slots, and how many of them are finished (the
-  // next update step removes those).
+  // Movers in the enemy, bullet and item slots, items among them, and how many of each are
+  // finished (the next update step removes those).
   struct Census {
-    int movers = 0, finished = 0, items = 0, finishedItems = 0;
+    long movers = 0, finished = 0, items = 0, finishedItems = 0;
   };
   Census Take() const {
     Census census;
-    Add(census, manager->GetEnemySlots(), MoverManager::kEnemySlots);
-    Add(census, manager->GetBulletSlots(), MoverManager::kBulletSlots);
-    const int moversBefore = census.movers, finishedBefore = census.finished;
-    Add(census, manager->GetItemSlots(), MoverManager::kItemSlots);
-    census.items = census.movers - moversBefore;
-    census.finishedItems = census.finished - finishedBefore;
+    for (const Mover* mover : Enemies()) census.finished += mover->IsFinished();
+    for (const Mover* mover : Bullets()) census.finished += mover->IsFinished();
+    for (const Mover* mover : Items()) census.finishedItems += mover->IsFinished();
+    census.items = static_cast<long>(Items().size());
+    census.movers = static_cast<long>(Enemies().size() + Bullets().size()) + census.items;
+    census.finished += census.finishedItems;
     return census;
-  }
-  template <typename T>
-  static void Add(Census& census, T* const* slots, int n) {
-    for (int i = 0; i < n; ++i) {
-      census.movers += slots[i] != nullptr;
-      census.finished += slots[i] != nullptr && slots[i]->IsFinished();
-    }
   }
 };
 
@@ -145,8 +117,7 @@ TEST(FrameAllocationTest, AFrameAllocatesOnlyTheMoversItBringsIntoPlay) {
     const long itemsCreated = after.items - before.items + before.finishedItems;
     // A new item also copies its list of frames; the boss entering play makes two gauges.
     const bool bossEntered = bossWaiting && stage.manager->GetBossSlots()[0] != nullptr;
-    const long expected = created + itemsCreated + (bossEntered ? 2 : 0);
-    ASSERT_EQ(allocations, expected) << "frame " << frame;
+    ASSERT_EQ(allocations, created + itemsCreated + (bossEntered ? 2 : 0)) << "frame " << frame;
     quietFrames += created == 0;
   }
   EXPECT_GT(quietFrames, 50);

@@ -13,14 +13,12 @@ def check(trace):
 
     # Its phases: waiting, then descending at age 200, then the dance once below half.
     phases = []
-    for f in trace[enter:]:
-        boss = f["boss"]
-        if boss and not boss["finished"] and (not phases or phases[-1][0] != boss["phase"]):
+    for boss in (f["boss"] for f in trace[enter:] if f["boss"] and not f["boss"]["finished"]):
+        if not phases or phases[-1][0] != boss["phase"]:
             phases.append((boss["phase"], boss["age"], boss["hp"]))
-    assert [p for p, _, _ in phases][:2] == [0, 1] and phases[1][1] == 200, phases
-    assert 3 in [p for p, _, _ in phases], phases
-    dance = next(entry for entry in phases if entry[0] == 3)
-    assert dance[2] < 50, phases
+    kinds = [p for p, _, _ in phases]
+    assert kinds[:2] == [0, 1] and phases[1][1] == 200, phases
+    assert kinds.index(3) == len(kinds) - 1 and phases[-1][2] < 50, phases
 
     # Its defeat: 100000 points and a kill; the sweep empties the field of bullets at once
     # and no enemy enters any more.

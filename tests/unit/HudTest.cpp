@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "StageTestKit.h"
-#include "app/ComboCounter.h"
 #include "app/Hud.h"
 #include "graphics/TextFont.h"
-#include "platform/SilentAudioSystem.h"
-#include "stage/CStage.h"
 
 namespace vorlith {
 namespace {
 
 TEST(HudTest, LastTwoDigitsDoNotCarryFrom99WithAGainEndingIn01) {
-  EXPECT_EQ(Hud::AddGain(99, 1), 99u);
-  EXPECT_EQ(Hud::AddGain(199, 101), 299u);
-  EXPECT_EQ(Hud::AddGain(99, 2), 101u);
-  EXPECT_EQ(Hud::AddGain(50, 1), 51u);
-  EXPECT_EQ(Hud::AddGain(99, 100), 199u);
-  EXPECT_EQ(Hud::AddGain(4294967295u, 1), 0u);  // ends in 95: wraps as usual
+  const std::uint32_t cases[][3] = {{99, 1, 99},        {199, 101, 299}, {99, 2, 101},
+                                    {50, 1, 51},        {99, 100, 199},  {1099, 1, 1099},
+                                    {4294967295u, 1, 0}};  // ends in 95: wraps as usual
+  for (const auto& c : cases) EXPECT_EQ(Hud::AddGain(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
 }
 
 TEST(HudTest, ComboEndsThirtyOneFramesAfterItsLastKillAndPaysItsSquare) {
@@ -38,69 +30,35 @@ TEST(HudTest, ComboEndsThirtyOneFramesAfterItsLastKillAndPaysItsSquare) {
   EXPECT_EQ(combo.Step(0), 0u);
 }
 
-struct HudFixture : testing::Test {
-  HeadlessRenderDevice device;
-  SilentAudioSystem audio;
-  PadState pad;
+TEST(HudTest, TheLineTakesTheStagePointsAndTheDebugOverlayRestartsTheDrawnCounts) {
+  testkit::StageRun run;
   TextFont font;
-  std::unique_ptr<CStage> stage;
-
-  void SetUp() override {
-    device.Create(640, 480, true);
-    font.Create(&device, 12);
-    stage = std::make_unique<CStage>(&device, &pad, &audio);
-    ASSERT_TRUE(stage->Init());
-    auto* ship = new MoverMyShip(&pad);
-    ship->SetPosition(12.345f, 90, 0);
-    stage->SetMoverMyShip(&ship, 1);
-    ASSERT_TRUE(device.BeginScene());
-  }
-  void TearDown() override {
-    stage->ClearMovers();
-    stage.reset();
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& call : device.GetTexts()) texts.push_back(call.text);
-    return texts;
-  }
-};
-
-TEST_F(HudFixture, LineShowsStageAndScoreAndTakesTheStagePoints) {
-  stage->GetManager()->AddScore(1);
-  stage->Step();
-  std::uint32_t score = 99;
-  Hud::DrawLine(font, 3, score, *stage);
-  EXPECT_EQ(score, 99u);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Stage 3", "000000099"}));
-  EXPECT_EQ(device.GetTexts()[0].x, 200);
-  EXPECT_EQ(device.GetTexts()[1].x, 500);
-  EXPECT_EQ(device.GetTexts()[1].y, 15);
-  EXPECT_EQ(stage->TakeScore(), 0);
-}
-
-TEST_F(HudFixture, DebugOverlayListsSixLinesAndRestartsTheDrawnCounts) {
-  auto* enemy = new MoverEnemy();
-  stage->GetManager()->CreateMoverEnemy(enemy);
-  auto* bullet = new MoverBullet();
-  stage->GetManager()->CreateMoverBullet(bullet);
+  font.Create(&run.device, 12);
+  ASSERT_TRUE(run.stage->Init());
+  run.AddShip(12.345f, 90);
+  run.Manager().AddScore(1);
+  run.Manager().CreateMoverEnemy(new MoverEnemy());
+  run.Manager().CreateMoverBullet(new MoverBullet());
+  run.stage->Step();
   MoverEnemy::ResetVisibleEnemyCount();
   MoverBullet::ResetVisibleBulletCount();
-  stage->Draw();
+  run.device.BeginScene();
+  run.Manager().DrawMovers();
+  std::uint32_t score = 99;
   std::int32_t currentTime = 7;
-  const std::vector<std::string> before = Texts();
-  Hud::DrawDebug(font, *stage, currentTime, 60);
-  std::vector<std::string> lines = Texts();
-  lines.erase(lines.begin(), lines.begin() + static_cast<long>(before.size()));
+  Hud::DrawDebug(font, *run.stage, currentTime, 60);
+  Hud::DrawLine(font, 3, score, *run.stage);
   const std::string killed = "KilledEnemyNum " + std::to_string(MoverEnemy::GetKilledEnemyCount());
-  EXPECT_EQ(lines,
-            (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
-                                      "VisibleEnemyNum 1", killed, "CurrentTime 7", "FPS 60"}));
-  EXPECT_EQ(device.GetTexts().back().x, 20);
-  EXPECT_EQ(device.GetTexts().back().y, 120);
-  EXPECT_EQ(currentTime, 8);
-  EXPECT_EQ(MoverBullet::GetVisibleBulletCount(), 0);
-  EXPECT_EQ(MoverEnemy::GetVisibleEnemyCount(), 0);
+  EXPECT_EQ(
+      testkit::Texts(run.device),
+      (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1", "VisibleEnemyNum 1",
+                                killed, "CurrentTime 7", "FPS 60", "Stage 3", "000000099"}));
+  const auto& texts = run.device.GetTexts();
+  EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
+            std::tuple(20, 120, 200, 500, 15));
+  EXPECT_EQ(std::tuple(score, run.stage->TakeScore(), currentTime,
+                       MoverBullet::GetVisibleBulletCount(), MoverEnemy::GetVisibleEnemyCount()),
+            std::tuple(99u, 0, 8, 0, 0));
 }
 
 }  // namespace

@@ -2,28 +2,30 @@
 
 #include "StageTestKit.h"
 #include "graphics/LineDrawer.h"
-#include "movers/MoverBoss.h"
 
 namespace vorlith {
 namespace {
 
-using testkit::SmallStage;
+using testkit::At;
 
-// The first stage's boss with its two bullet templates, entering play at stage time 0.
-struct BossStage : SmallStage {
+// The first stage's boss at (50, 10) with 100 hp, its three hit boxes and contact box, phase
+// starts 100 and 200, firing the 12-way spread and the aimed pair from stage time 0; and a
+// ship out of its reach, 75 right of and 100 below where the boss fires first.
+struct BossStage : testkit::SmallStage {
   MoverBoss* boss = new MoverBoss();
-  MoverBullet* spread = new MoverBullet();
-  MoverBullet* aimed = new MoverBullet();
 
   BossStage() {
-    spread->SetSpeed(3);
-    spread->SetMotion(1, 180, 0, 0, 0, 0);
+    auto* spread = new MoverBullet();
+    auto* aimed = new MoverBullet();
     spread->SetFire(3, 10, 15, -1, 12, 10);
-    aimed->SetSpeed(3);
-    aimed->SetMotion(3, 180, 0, 0, 0, 0);
     aimed->SetFire(1, 10, 15, -1, 0, 0);
-    manager->AddBulletPrototype(spread);
-    manager->AddBulletPrototype(aimed);
+    aimed->SetMotion(3, 180, 0, 0, 0, 0);
+    for (MoverBullet* shot : {spread, aimed}) {
+      shot->SetSpeed(3);
+      manager->AddBulletPrototype(shot);
+      boss->AddShot(shot);
+    }
+    spread->SetMotion(1, 180, 0, 0, 0, 0);
     boss->SetPosition(50, 10, 0);
     boss->SetHp(100);
     boss->AddHitBox(-5, 5, 5, -5);
@@ -31,70 +33,67 @@ struct BossStage : SmallStage {
     boss->AddHitBox(15, 25, 5, -5);
     boss->AddContactBox(-25, 25, 8, -8);
     boss->SetScore(100000);
-    boss->SetPhaseStart(0, 100);
-    boss->SetPhaseStart(1, 200);
-    boss->SetPhaseStart(2, -1);
-    boss->SetPhaseStart(3, -1);
-    boss->AddShot(spread);
-    boss->AddShot(aimed);
+    const int phaseStarts[] = {100, 200, -1, -1};
+    for (int phase = 0; phase < 4; ++phase) boss->SetPhaseStart(phase, phaseStarts[phase]);
     boss->SetShot(nullptr, 0, 10, 1);
     manager->AddBoss(boss);
-    AddShip(95, 100, 1000000);  // out of reach, below the boss's path
+    AddShip(125, 116, 1000000);
   }
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) Frame();
+  }
+  std::tuple<int, float> PhaseAndY() const { return {boss->GetPhase(), boss->GetPosition().y}; }
 };
 
 TEST(MoverBossTest, WaitsThenDescendsAndRisesInTurn) {
   BossStage stage;
-  for (int i = 0; i < 200; ++i) stage.Frame();
-  EXPECT_EQ(stage.boss->GetPhase(), 1);
-  EXPECT_FLOAT_EQ(stage.boss->GetPosition().y, 10.0f);
+  stage.Frames(205);  // ages 0 to 204: phase 1 from age 200, no volley yet
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 15.0f));
   EXPECT_EQ(stage.CountBullets(), 0);
-  for (int i = 0; i < 5; ++i) stage.Frame();  // ages 200 to 204
-  EXPECT_EQ(stage.CountBullets(), 0);
-  stage.Frame();  // age 205: the spread twice and two aimed shots
-  EXPECT_EQ(stage.CountBullets(), 26);
-  for (int i = 0; i < 85; ++i) stage.Frame();
-  EXPECT_EQ(stage.boss->GetPhase(), 2);  // passed y = 100 after 91 frames of descent
-  EXPECT_FLOAT_EQ(stage.boss->GetPosition().y, 101.0f);
-  for (int i = 0; i < 101; ++i) stage.Frame();
+  stage.Frame();  // age 205: the aimed pair and the spread twice, 8 below the boss
+  ASSERT_EQ(stage.CountBullets(), 26);
+  // Placed 3 ahead, then moved by their speed of 3 once.
+  EXPECT_TRUE(At(stage.Bullet(0), 50 - 1 + 6 * 0.6f, 16 + 8 + 6 * 0.8f));
+  EXPECT_NEAR(stage.Bullet(2)->GetPosition().x, 50 - 20 + 6 * 0.819152f, 1e-4);
+  stage.Frames(85);
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 101.0f));  // past 100 after 91 frames down
+  stage.Frames(101);
   EXPECT_EQ(stage.boss->GetPhase(), 2);
   stage.Frame();  // 102 frames of rising pass 0
-  EXPECT_EQ(stage.boss->GetPhase(), 1);
-  EXPECT_FLOAT_EQ(stage.boss->GetPosition().y, -1.0f);
-  stage.Frame();  // the descent's velocity is set anew
-  EXPECT_FLOAT_EQ(stage.boss->GetPosition().y, 0.0f);
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, -1.0f));
+  stage.Frame();  // the descent's velocity is set anew, and so is the rise's after it
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 0.0f));
+  stage.Frames(102);
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 100.0f));
   EXPECT_EQ(stage.boss->GetHp(), 100);  // never hit by its own volleys
 }
 
 TEST(MoverBossTest, HalfItsHitPointsGoneDuringADescentStartsTheDanceForGood) {
   BossStage stage;
-  for (int i = 0; i < 300; ++i) stage.Frame();
+  stage.Frames(300);
   ASSERT_EQ(stage.boss->GetPhase(), 2);
-  stage.boss->Damage(51);  // 49 of 100 while rising: no switch yet
-  for (int i = 0; i < 93; ++i) stage.Frame();
-  ASSERT_EQ(stage.boss->GetPhase(), 1);
+  stage.boss->Damage(50);  // half of 100 is not below half
+  stage.Frames(94);
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 0.0f));
+  stage.Frames(102);
+  stage.boss->Damage(1);  // below half while rising: no switch until the next descent
   stage.Frame();
-  EXPECT_EQ(stage.boss->GetPhase(), 3);
-  stage.Frame();  // the first dance frame: t = 0
-  EXPECT_NEAR(stage.boss->GetPosition().x, 50.0f, 1e-5);
-  EXPECT_NEAR(stage.boss->GetPosition().y, 50.0f, 1e-5);
-  stage.Frame();
-  EXPECT_NEAR(stage.boss->GetPosition().x, 50 + 30 * 0.0348995f, 1e-4);  // sin 2 degrees
-  EXPECT_NEAR(stage.boss->GetPosition().y, 50 + 30 * 0.0523360f, 1e-4);  // sin 3 degrees
-  for (int i = 0; i < 500; ++i) stage.Frame();
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 99.0f));
+  stage.Frames(101);
+  EXPECT_EQ(stage.PhaseAndY(), std::tuple(3, 0.0f));
+  stage.Frames(2);  // dancing at t = 0, then t = 1: sin 2 and sin 3 degrees
+  EXPECT_TRUE(At(stage.boss, 50 + 30 * 0.0348995f, 50 + 30 * 0.0523360f));
+  stage.Frames(500);
   EXPECT_EQ(stage.boss->GetPhase(), 3);
 }
 
 TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {
   BossStage stage;
-  MoverBoss* boss = stage.boss;
-  boss->SetTimer(0);
   stage.PlaceBullet(50 - 20, 10, 3);
   stage.PlaceBullet(50 - 10, 10, 50);  // between the blocks
   stage.PlaceBullet(50 + 25, 15, 4);   // corner of the right block
-  boss->Update();
-  EXPECT_EQ(boss->GetHp(), 93);
-
+  stage.boss->Update();
+  EXPECT_EQ(stage.boss->GetHp(), 93);
   MoverBoss overlapping;
   overlapping.SetHp(10);
   overlapping.AddHitBox(-5, 5, 5, -5);
@@ -106,69 +105,54 @@ TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {
 
 TEST(MoverBossTest, ContactBoxHurtsTheShipEveryFrameAndTheShipHurtsTheCentre) {
   BossStage stage;
-  MoverBoss* boss = stage.boss;
   stage.manager->UpdateFrame();  // enters play
   stage.ship->SetHp(100);
-  stage.ship->SetPosition(70, 18, 0);  // inside the contact box only
+  stage.ship->SetPosition(75, 18, 0);  // the corner of the contact box
   stage.manager->UpdateFrame();
   stage.manager->UpdateFrame();
-  EXPECT_EQ(stage.ship->GetHp(), 90);
-  EXPECT_EQ(boss->GetHp(), 100);
+  EXPECT_EQ(std::tuple(stage.ship->GetHp(), stage.boss->GetHp()), std::tuple(90, 100));
   stage.ship->SetPosition(51, 11, 0);
   stage.manager->UpdateFrame();
-  EXPECT_EQ(stage.ship->GetHp(), 85);
-  EXPECT_EQ(boss->GetHp(), 99);
+  EXPECT_EQ(std::tuple(stage.ship->GetHp(), stage.boss->GetHp()), std::tuple(85, 99));
 }
 
-TEST(MoverBossTest, FiresOnlyTheTemplatesItHas) {
-  SmallStage stage;
-  stage.AddShip(50, 100);
+TEST(MoverBossTest, FiresOnlyTheTemplatesItHasAndNeedsNoShip) {
+  testkit::SmallStage stage;
   MoverBullet bullet;
   bullet.SetFire(0, 0, 1, -1, 0, 0);
-  MoverBoss none;
-  none.SetPhaseStart(1, 1);
-  MoverBoss one;
-  one.SetPhaseStart(1, 1);
+  MoverBoss none, one;
+  none.AddContactBox(-5, 5, 5, -5);
   one.AddShot(&bullet);
-  for (int i = 0; i < 2; ++i) {
-    none.Update();
-    one.Update();
+  for (MoverBoss* boss : {&none, &one}) {
+    boss->SetPhaseStart(1, 1);
+    boss->Update();
+    boss->Update();
   }
-  EXPECT_EQ(one.GetPhase(), 1);
-  EXPECT_EQ(stage.CountBullets(), 2);              // bossShots[0] from both sides
+  EXPECT_EQ(std::tuple(one.GetPhase(), stage.CountBullets()), std::tuple(1, 2));  // both sides
   EXPECT_FLOAT_EQ(bullet.GetPosition().x, 20.0f);  // the template keeps the last offset
 }
 
-TEST(MoverBossTest, DefeatScoresOnceAndThenNothingRunsOrDraws) {
-  BossStage stage;
-  MoverBoss* boss = stage.boss;
-  stage.manager->UpdateFrame();
-  const int killed = MoverEnemy::GetKilledEnemyCount();
-  boss->Damage(100);
-  stage.manager->UpdateFrame();
-  EXPECT_TRUE(boss->IsFinished());
-  EXPECT_EQ(MoverEnemy::GetKilledEnemyCount(), killed + 1);
-  EXPECT_EQ(stage.manager->TakeScore(), 100000);
-  EXPECT_EQ(stage.manager->GetKillCount(), 1);
-  stage.manager->UpdateFrame();
-  EXPECT_EQ(boss->GetAge(), 2);  // the frame it died in still counted its age
-  MoverEnemy::ResetVisibleEnemyCount();
-  boss->Draw();
-  EXPECT_EQ(MoverEnemy::GetVisibleEnemyCount(), 0);
-}
-
-TEST(MoverBossTest, GaugesStandAt460) {
+TEST(MoverBossTest, GaugesStandAt460AndDefeatScoresOnceThenNothingRunsOrDraws) {
   BossStage stage;
   stage.manager->UpdateFrame();
   const LineDrawer* bar = stage.boss->GetHpBar();
-  ASSERT_NE(bar, nullptr);
-  EXPECT_FLOAT_EQ(bar->GetPoint(0).x, 460.0f);
-  EXPECT_FLOAT_EQ(bar->GetPoint(1).y, 280.0f);
+  EXPECT_EQ(std::tuple(bar->GetPoint(0).x, bar->GetPoint(1).y), std::tuple(460.0f, 280.0f));
   stage.boss->Damage(40);
-  ASSERT_TRUE(stage.device.BeginScene());
+  stage.device.BeginScene();
   stage.boss->Draw();
-  EXPECT_FLOAT_EQ(bar->GetPoint(1).y, 320.0f);
-  EXPECT_FLOAT_EQ(stage.boss->GetHpMaxBar()->GetPoint(1).y, 280.0f);
+  EXPECT_EQ(std::tuple(bar->GetPoint(1).y, stage.boss->GetHpMaxBar()->GetPoint(1).y),
+            std::tuple(320.0f, 280.0f));
+  const int killed = MoverEnemy::GetKilledEnemyCount();
+  stage.boss->Damage(60);
+  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame();
+  EXPECT_EQ(std::tuple(stage.boss->IsFinished(), MoverEnemy::GetKilledEnemyCount() - killed,
+                       stage.manager->TakeScore(), stage.manager->GetKillCount()),
+            std::tuple(true, 1, 100000, 1));
+  EXPECT_EQ(stage.boss->GetAge(), 2);  // the frame it fell in still counted its age
+  MoverEnemy::ResetVisibleEnemyCount();
+  stage.boss->Draw();
+  EXPECT_EQ(MoverEnemy::GetVisibleEnemyCount(), 0);
 }
 
 }  // namespace

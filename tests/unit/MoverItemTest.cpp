@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "StageTestKit.h"
-#include "movers/MoverItem.h"
 
 namespace vorlith {
 namespace {
 
 using testkit::SmallStage;
 
-// An item of the given kind standing on the ship, picked up by one update.
+// An item of the given kind standing on the ship's box edge, picked up by one update.
 MoverItem* PickUp(SmallStage& stage, int kind, float amount, MoverBullet* weapon = nullptr) {
   auto* item = new MoverItem();
   item->SetItem(kind, amount, 0, 0, 0);
@@ -27,36 +24,33 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
   MoverMyShip* ship = stage.AddShip(50, 90, 100);
   ship->Damage(10);
   MoverItem* heal = PickUp(stage, kItemHeal, 30);
-  EXPECT_EQ(ship->GetHp(), 100);
-  EXPECT_EQ(heal->GetPopupNumber(), 30);
-  EXPECT_EQ(heal->GetPopupColor(), 0xFF6464FFu);
-  EXPECT_TRUE(heal->IsGone());
+  EXPECT_EQ(
+      std::tuple(ship->GetHp(), heal->GetPopupNumber(), heal->GetPopupColor(), heal->IsGone()),
+      std::tuple(100, 30, 0xFF6464FFu, true));
+  stage.device.BeginScene();
+  heal->Draw();  // gone: no model and no spin, but the pop-up
+  EXPECT_FLOAT_EQ(heal->GetSpin(), 0.0f);
+  EXPECT_EQ(testkit::Texts(stage.device), std::vector<std::string>{"30"});
 
   MoverBullet laser;
   MoverItem* weapon = PickUp(stage, kItemWeapon, 0, &laser);
   EXPECT_EQ(ship->GetShotTemplate(), &laser);
   EXPECT_STREQ(weapon->GetPopupText(), "Weapon Change!");
-
   MoverItem* points = PickUp(stage, kItemScore, 250.7f);
-  EXPECT_EQ(stage.manager->TakeScore(), 250);
-  EXPECT_EQ(points->GetPopupColor(), 0xFFFFFF64u);
-
+  EXPECT_EQ(std::tuple(stage.manager->TakeScore(), points->GetPopupColor()),
+            std::tuple(250, 0xFFFFFF64u));
   MoverItem* hpMax = PickUp(stage, kItemHpMax, 10);
-  EXPECT_EQ(ship->GetHpMax(), 110);
-  EXPECT_EQ(ship->GetHp(), 110);
+  EXPECT_EQ(std::tuple(ship->GetHp(), ship->GetHpMax()), std::tuple(110, 110));
   EXPECT_STREQ(hpMax->GetPopupText(), "HP Max +1");
 
   MoverItem* ability = PickUp(stage, kItemShootAbility, 2.9f);
   EXPECT_EQ(ship->GetShotInterval(), 6);
   EXPECT_STREQ(ability->GetPopupText(), "Shoot Ability +1");
-
   for (int kind : {static_cast<int>(kItemNothing), 17}) {
     MoverItem* nothing = PickUp(stage, kind, 5);
-    EXPECT_TRUE(nothing->IsGone());
-    EXPECT_EQ(nothing->GetPopupFrames(), 0);
+    EXPECT_EQ(std::tuple(nothing->IsGone(), nothing->GetPopupFrames()), std::tuple(true, 0));
   }
-  EXPECT_EQ(ship->GetHp(), 110);
-  EXPECT_EQ(stage.manager->TakeScore(), 0);
+  EXPECT_EQ(std::tuple(ship->GetHp(), stage.manager->TakeScore()), std::tuple(110, 0));
 
   PickUp(stage, kItemWeapon, 0, nullptr);  // a null weapon: the ship stops firing
   stage.pad.buttons[0] = 1;
@@ -64,7 +58,7 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
   EXPECT_EQ(stage.CountBullets(), 0);
 }
 
-TEST(MoverItemTest, NoPickUpWithoutAShipOrOutsideTheBox) {
+TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlay) {
   SmallStage stage;
   MoverItem loose;
   loose.SetPosition(50, 50, 0);
@@ -87,46 +81,26 @@ TEST(MoverItemTest, NoPickUpWithoutAShipOrOutsideTheBox) {
   EXPECT_TRUE(loose.IsGone());
 }
 
-TEST(MoverItemTest, DriftsDownAndLeavesPlayPastTheOuterField) {
-  SmallStage stage;
-  stage.AddShip(10, 10);
+TEST(MoverItemTest, DriftsDownSpinningAndLeavesPlayPastTheOuterField) {
+  SmallStage stage;  // no ship: nothing to pick it up
   MoverItem item;
   item.SetMotion(1, 0, 0, 0, 0, 0);
-  item.SetPosition(80, -10, 0);
+  item.SetPosition(80, 108, 0);
   item.Init();
-  EXPECT_EQ(item.GetTimer(), 0);
-  for (int i = 0; i < 100; ++i) item.Move();
-  EXPECT_NEAR(item.GetPosition().y, 90.0f, 1e-3);
-  for (int i = 0; i < 21; ++i) {
+  for (int i = 0; i < 3; ++i) {  // at 108, 109 and 110 still in play
     item.Update();
     item.Move();
+    item.Draw();
   }
-  EXPECT_FALSE(item.IsGone());
-  item.Update();
+  EXPECT_EQ(std::tuple(item.IsGone(), item.GetSpin()), std::tuple(false, 15.0f));
+  item.Update();  // at 111: gone, and no longer moving
   item.Move();
   EXPECT_TRUE(item.IsGone());
-  const float y = item.GetPosition().y;
-  item.Move();
-  EXPECT_FLOAT_EQ(item.GetPosition().y, y);
-  for (int i = 0; i < 101; ++i) item.Update();
+  EXPECT_TRUE(testkit::At(&item, 80, 111));
+  for (int i = 0; i < 100; ++i) item.Update();
+  EXPECT_FALSE(item.IsFinished());
+  item.Update();
   EXPECT_TRUE(item.IsFinished());
-}
-
-TEST(MoverItemTest, GoneItemsStopSpinningButShowTheirPopup) {
-  SmallStage stage;
-  stage.AddShip(50, 50);
-  ASSERT_TRUE(stage.device.BeginScene());
-  MoverItem* item = PickUp(stage, kItemHeal, 5);
-  EXPECT_FLOAT_EQ(item->GetSpin(), 0.0f);
-  item->Draw();
-  EXPECT_FLOAT_EQ(item->GetSpin(), 0.0f);
-  ASSERT_EQ(stage.device.GetTexts().size(), 1u);
-  EXPECT_EQ(stage.device.GetTexts()[0].text, "5");
-
-  MoverItem spinning;
-  spinning.Draw();
-  spinning.Draw();
-  EXPECT_FLOAT_EQ(spinning.GetSpin(), 10.0f);
 }
 
 }  // namespace

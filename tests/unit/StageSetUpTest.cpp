@@ -3,56 +3,30 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "StageTestKit.h"
-#include "TestPlatform.h"
-#include "app/GameApp.h"
-#include "graphics/Model.h"
-#include "graphics/Transforms.h"
-#include "platform/SilentAudioSystem.h"
-#include "stage/CStage.h"
 #include "stage/StageSetUp.h"
 
 namespace vorlith {
 namespace {
 
 namespace fs = std::filesystem;
-using testkit::RecordingDialogs;
+using ::testing::ElementsAre;
 
-struct StageSetUpTest : ::testing::Test {
-  HeadlessRenderDevice device;
-  RecordingDialogs dialogs;
-  SilentAudioSystem audio;
-  PadState pad;
-  std::unique_ptr<CStage> stage;
-
-  void SetUp() override {
-    device.Create(640, 480, true);
-    SetGraphicsDevice(&device);
-    stage = std::make_unique<CStage>(&device, &pad, &audio);
-    ASSERT_TRUE(stage->Init());
-  }
-  void TearDown() override {
-    stage->ClearMovers();
-    stage->ReleaseAllModels();
-    stage.reset();
-    SetGraphicsDevice(nullptr);
-  }
-  MoverManager& Manager() { return *stage->GetManager(); }
-
+struct StageSetUpTest : ::testing::Test, testkit::StageRun {
+  void SetUp() override { ASSERT_TRUE(stage->Init()); }
   template <typename T>
-  static std::vector<Vec3> Positions(T* const* slots, int n) {
+  static std::vector<Vec3> Positions(const std::vector<T*>& movers) {
     std::vector<Vec3> found;
-    for (int i = 0; i < n; ++i) {
-      if (slots[i]) found.push_back(slots[i]->GetPosition());
-    }
+    for (const T* mover : movers) found.push_back(mover->GetPosition());
     return found;
   }
-  std::vector<Vec3> Enemies() { return Positions(Manager().GetEnemySlots(), 50); }
-  std::vector<Vec3> Items() { return Positions(Manager().GetItemSlots(), 10); }
+  std::vector<Vec3> Enemies() const {
+    return Positions(testkit::InPlay<MoverEnemy>(Manager().GetEnemySlots(), 50));
+  }
+  std::vector<Vec3> Items() const {
+    return Positions(testkit::InPlay<MoverItem>(Manager().GetItemSlots(), 10));
+  }
   // Runs update frames (spawning and behaviour, nothing moves) until the clock reads `t`.
   void UpdateUntil(int t) {
     while (Manager().GetStageTime() < t) Manager().UpdateFrame();
@@ -68,48 +42,33 @@ TEST_F(StageSetUpTest, StageOneHoldsItsTemplatesItsShipAndTheFrameAndNothingElse
   ASSERT_TRUE(SetUpStage1(*stage, &pad));
   EXPECT_TRUE(dialogs.shown.empty());
   MoverManager& manager = Manager();
-  EXPECT_EQ(manager.GetBulletPrototypeCount(), 5u);
-  EXPECT_EQ(manager.GetItemPrototypeCount(), 2u);
-  EXPECT_EQ(manager.GetEnemyPrototypeCount(), 2u);
-  ASSERT_EQ(manager.GetBossCount(), 1u);
-
+  EXPECT_EQ(std::tuple(manager.GetBulletPrototypeCount(), manager.GetItemPrototypeCount(),
+                       manager.GetEnemyPrototypeCount(), manager.GetBossCount()),
+            std::tuple(5u, 2u, 2u, 1u));
   MoverMyShip* ship = manager.GetShipSlots()[0];
-  ASSERT_NE(ship, nullptr);
-  EXPECT_EQ(stage->GetMyShip(), ship);
+  ASSERT_EQ(stage->GetMyShip(), ship);
   EXPECT_EQ(ship->GetModel(), stage->GetModel(0));
-  EXPECT_THAT(ship->GetPosition(), At(50, 90));
-  EXPECT_EQ(ship->GetHp(), 100);
-  EXPECT_EQ(ship->GetHpMax(), 100);
-  EXPECT_EQ(ship->GetAngle(), 0.0f);
-  ASSERT_NE(ship->GetShotTemplate(), nullptr);
   EXPECT_EQ(ship->GetShotTemplate()->GetModel(), stage->GetModel(4));
-  EXPECT_EQ(ship->GetShotTemplate()->GetSpeed(), 3.0f);
-  EXPECT_NE(ship->GetHpBar(), nullptr);  // Init has run
-
   MoverBoss* boss = manager.GetBoss(0);
-  EXPECT_EQ(stage->GetBossMover(), boss);
-  EXPECT_EQ(boss->GetAppearStart(), 5000);
-  EXPECT_EQ(boss->GetHpMax(), 100);
-  EXPECT_EQ(boss->GetScore(), 100000);
-  EXPECT_EQ(boss->GetModel(), stage->GetModel(1));
-
-  EXPECT_EQ(manager.GetShipSlots()[1], nullptr);
-  EXPECT_EQ(manager.GetShipSlots()[2], nullptr);
-  EXPECT_TRUE(Positions(manager.GetBossSlots(), 3).empty());
-  EXPECT_TRUE(Enemies().empty());
-  EXPECT_TRUE(Positions(manager.GetBulletSlots(), 500).empty());
-  EXPECT_TRUE(Items().empty());
-  EXPECT_THAT(Positions(manager.GetLineSlots(), 4),
-              ::testing::ElementsAre(At(50, 0), At(50, 100), At(0, 50), At(100, 50)));
+  EXPECT_EQ(
+      std::tuple(stage->GetBossMover(), boss->GetAppearStart(), boss->GetHpMax(), boss->GetModel()),
+      std::tuple(boss, 5000, 100, stage->GetModel(1)));
+  EXPECT_EQ(std::tuple(manager.GetShipSlots()[1], manager.GetBossSlots()[0],
+                       manager.GetBulletSlots()[0], Enemies().size(), Items().size()),
+            std::tuple(nullptr, nullptr, nullptr, 0u, 0u));
   Mover* const* lines = manager.GetLineSlots();
-  EXPECT_EQ(lines[0]->GetModel(), stage->GetModel(8));
-  EXPECT_EQ(lines[3]->GetModel(), stage->GetModel(9));
-  EXPECT_EQ(manager.GetStageTime(), 0);
-
-  for (int slot = 0; slot < 10; ++slot) {
-    ASSERT_NE(stage->GetModel(slot), nullptr) << slot;
-    EXPECT_TRUE(stage->GetModel(slot)->IsLoaded()) << slot;
+  EXPECT_THAT(Positions(std::vector<Mover*>(lines, lines + 4)),
+              ElementsAre(At(50, 0), At(50, 100), At(0, 50), At(100, 50)));
+  EXPECT_EQ(std::tuple(lines[0]->GetModel(), lines[3]->GetModel()),
+            std::tuple(stage->GetModel(8), stage->GetModel(9)));
+  for (float x : {30.0f, 38.0f, 45.0f, 75.0f}) {  // in the side and centre blocks, or between
+    auto* bullet = new MoverBullet();
+    bullet->SetPosition(x, 15, 0);
+    manager.CreateMoverBullet(bullet);
   }
+  boss->Update();
+  EXPECT_EQ(boss->GetHp(), 97);
+  for (int slot = 0; slot < 10; ++slot) EXPECT_TRUE(stage->GetModel(slot)->IsLoaded()) << slot;
   EXPECT_NE(stage->GetSoundManager().GetSound(0), nullptr);
   EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
 }
@@ -119,88 +78,37 @@ TEST_F(StageSetUpTest, StageOnesScriptOpensWithEnemiesAtFiftyAndAHundredAndItems
   UpdateUntil(50);
   EXPECT_TRUE(Enemies().empty());
   UpdateUntil(51);
-  EXPECT_THAT(Enemies(), ::testing::ElementsAre(At(30, -10)));
+  EXPECT_THAT(Enemies(), ElementsAre(At(30, -10)));
   UpdateUntil(100);
   EXPECT_TRUE(Items().empty());
   UpdateUntil(101);
-  EXPECT_THAT(Enemies(), ::testing::ElementsAre(At(30, -10), At(70, -10)));
-  EXPECT_THAT(Items(), ::testing::ElementsAre(At(80, -10)));
+  EXPECT_THAT(Enemies(), ElementsAre(At(30, -10), At(70, -10)));
+  EXPECT_THAT(Items(), ElementsAre(At(80, -10)));
   UpdateUntil(150);
   EXPECT_EQ(Enemies().size(), 2u);
   UpdateUntil(151);
-  EXPECT_THAT(Enemies(), ::testing::ElementsAre(At(30, -10), At(70, -10), At(30, -10)));
-  EXPECT_THAT(Items(), ::testing::ElementsAre(At(80, -10), At(80, -10), At(10, -10)));
-  // The first enemy fired its 12-way spread at ages 10, 25, 40 ... from its entry at t = 50.
-  MoverEnemy* first = Manager().GetEnemySlots()[0];
-  EXPECT_EQ(first->GetAge(), 101);
-  EXPECT_FALSE(Positions(Manager().GetBulletSlots(), 500).empty());
+  EXPECT_THAT(Enemies(), ElementsAre(At(30, -10), At(70, -10), At(30, -10)));
+  EXPECT_THAT(Items(), ElementsAre(At(80, -10), At(80, -10), At(10, -10)));
+  // The first enemy fired its 12-way spread at ages 10, 25, 40 ... from its entry at t = 50;
+  // the second at ages 10, 25, 40 from t = 100.
+  EXPECT_EQ(testkit::InPlay<MoverBullet>(Manager().GetBulletSlots(), 500).size(), 12u * 10);
 }
 
-// A working directory holding a copy of the game's data without one file.
-struct DataCopyWithout {
-  fs::path directory;
-  fs::path previous = fs::current_path();
-
-  explicit DataCopyWithout(const char* missing) {
-    directory = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
-    fs::remove_all(directory);
-    fs::copy(VORLITH_DATA_DIR, directory, fs::copy_options::recursive);
-    fs::remove(directory / missing);
-    fs::current_path(directory);
-  }
-  ~DataCopyWithout() {
-    fs::current_path(previous);
-    fs::remove_all(directory);
-  }
-};
-
-TEST_F(StageSetUpTest, AMissingModelFailsTheStageBeforeAnyMoverIsMade) {
-  DataCopyWithout data("model/boss0.x");
-  EXPECT_FALSE(SetUpStage1(*stage, &pad));
-  MoverManager& manager = Manager();
-  EXPECT_EQ(manager.GetBulletPrototypeCount(), 0u);
-  EXPECT_EQ(manager.GetItemPrototypeCount(), 0u);
-  EXPECT_EQ(manager.GetEnemyPrototypeCount(), 0u);
-  EXPECT_EQ(manager.GetBossCount(), 0u);
-  EXPECT_EQ(manager.GetShipSlots()[0], nullptr);
-  EXPECT_TRUE(Positions(manager.GetLineSlots(), 4).empty());
-  EXPECT_EQ(stage->GetMyShip(), nullptr);
-  EXPECT_EQ(stage->GetBossMover(), nullptr);
-  EXPECT_TRUE(stage->GetModel(0)->IsLoaded());  // slots below the missing one stay loaded
-}
-
-TEST_F(StageSetUpTest, AMissingSoundFileFallsBackToTheBuiltInCopy) {
-  DataCopyWithout data("sound/se_sob02.wav");
-  EXPECT_TRUE(SetUpStage1(*stage, &pad));
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(StageSetUpTest, StageTwoRefusesItsBulletAndMakesNoShip) {
-  EXPECT_FALSE(SetUpStage2(*stage, &pad));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].first, "Error! CStage::SetMoverBullet()");
-  EXPECT_EQ(dialogs.shown[0].second, "モデルが登録されていない");
-  EXPECT_EQ(Manager().GetBulletPrototypeCount(), 0u);
-  EXPECT_EQ(Manager().GetShipSlots()[0], nullptr);
-  EXPECT_EQ(stage->GetMyShip(), nullptr);
-}
-
-TEST(StageSetUpGameTest, TheGameBuildsStageOneOnZAndFallsBackFromStageTwoToTheTitle) {
-  vorlith::testing::TestPlatform test;
-  GameApp app(test.Take(), {"vorlith"});
-  test.input->keys.z = true;
-  app.Update();
-  ASSERT_EQ(app.GetScene(), GameApp::kPlayScene);
-  ASSERT_NE(app.GetStage(), nullptr);
-  EXPECT_EQ(app.GetStage()->GetManager()->GetBossCount(), 1u);
-  EXPECT_TRUE(test.dialogs->shown.empty());
-
-  EXPECT_FALSE(app.StartStage(2));
-  EXPECT_EQ(app.GetScene(), GameApp::kTitleScene);
-  EXPECT_EQ(app.GetStage(), nullptr);
-  EXPECT_EQ(app.GetStageNumber(), 1);
-  ASSERT_EQ(test.dialogs->shown.size(), 1u);
-  EXPECT_EQ(test.dialogs->shown[0].first, "Error! CStage::SetMoverBullet()");
+// Without the data directory the sounds come from the copies built into the program, but
+// the models are missing: the stage fails before any mover is made.
+TEST_F(StageSetUpTest, WithoutTheDataTheSoundsAreBuiltInButTheModelsFailTheStage) {
+  const fs::path data = fs::current_path();
+  const fs::path empty = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
+  fs::create_directories(empty);
+  fs::current_path(empty);
+  const bool ready = SetUpStage1(*stage, &pad);
+  fs::current_path(data);
+  fs::remove_all(empty);
+  EXPECT_FALSE(ready);
+  EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
+  EXPECT_EQ(std::tuple(Manager().GetBulletPrototypeCount(), stage->GetMyShip(),
+                       Manager().GetLineSlots()[0]),
+            std::tuple(0u, nullptr, nullptr));
 }
 
 }  // namespace

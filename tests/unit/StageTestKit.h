@@ -1,27 +1,34 @@
 #pragma once
 
-// Small stages for the gameplay tests: a headless device, a manager reachable by every
-// mover, a player ship in slot 0 and a recorder of message boxes.
+// Set-ups shared by the gameplay tests: a bare manager with the player's ship, a stage
+// object, a whole game on the headless platform, and a recorder of message boxes.
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "TestPlatform.h"
+#include "app/GameApp.h"
+#include "graphics/Model.h"
+#include "graphics/Transforms.h"
 #include "input/PadState.h"
-#include "movers/Mover.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
-#include "movers/MoverEnemy.h"
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
-#include "platform/Dialogs.h"
-#include "platform/HeadlessRenderDevice.h"
+#include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
 namespace vorlith::testkit {
 
-// Message boxes shown while it is installed, as (caption, text).
+using Message = std::pair<std::string, std::string>;  // caption, text
+
+// Message boxes shown while it is installed.
 class RecordingDialogs : public Dialogs {
  public:
   RecordingDialogs() : previous(GetDialogs()) { SetDialogs(this); }
@@ -29,11 +36,42 @@ class RecordingDialogs : public Dialogs {
   void ShowMessage(const std::string& caption, const std::string& text) override {
     shown.emplace_back(caption, text);
   }
-  std::vector<std::pair<std::string, std::string>> shown;
+  std::vector<Message> shown;
 
  private:
   Dialogs* previous;
 };
+
+// The texts drawn since the device's scene began.
+inline std::vector<std::string> Texts(const HeadlessRenderDevice& device) {
+  std::vector<std::string> texts;
+  for (const auto& call : device.GetTexts()) texts.push_back(call.text);
+  return texts;
+}
+
+// Whether a mover stands at (x, y), or flies with velocity (vx, vy), to a ten-thousandth.
+inline ::testing::AssertionResult Near(float x, float y, float expectX, float expectY) {
+  if (std::fabs(x - expectX) <= 1e-4f && std::fabs(y - expectY) <= 1e-4f) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << x << ", " << y;
+}
+inline ::testing::AssertionResult At(const Mover* mover, float x, float y) {
+  return Near(mover->GetPosition().x, mover->GetPosition().y, x, y);
+}
+inline ::testing::AssertionResult Flies(const Mover* mover, float vx, float vy) {
+  return Near(mover->GetMotionParam(3), mover->GetMotionParam(4), vx, vy);
+}
+
+// Occupied slots of a kind, in slot order.
+template <typename T>
+std::vector<T*> InPlay(T* const* slots, int n) {
+  std::vector<T*> found;
+  for (int i = 0; i < n; ++i) {
+    if (slots[i]) found.push_back(slots[i]);
+  }
+  return found;
+}
 
 // A manager with the class-wide pointers set, and optionally the player's ship.
 struct SmallStage {
@@ -53,7 +91,6 @@ struct SmallStage {
     manager.reset();
     Mover::SetManagers(nullptr, nullptr);
   }
-
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
     ship = new MoverMyShip(&pad);
     ship->SetPosition(x, y, 0);
@@ -62,17 +99,14 @@ struct SmallStage {
     ship->Init();
     return ship;
   }
-
   // A bullet standing still at (x, y) in the first free bullet slot.
   MoverBullet* PlaceBullet(float x, float y, int power = 1) {
     auto* bullet = new MoverBullet();
     bullet->SetPosition(x, y, 0);
     bullet->SetPower(power);
-    bullet->SetTimer(0);
     manager->CreateMoverBullet(bullet);
     return bullet;
   }
-
   MoverEnemy* PlaceEnemy(float x, float y, int hp = 1) {
     auto* enemy = new MoverEnemy();
     enemy->SetPosition(x, y, 0);
@@ -81,35 +115,83 @@ struct SmallStage {
     manager->CreateMoverEnemy(enemy);
     return enemy;
   }
-
-  int CountEnemies() const {
-    return CountSlots(manager->GetEnemySlots(), MoverManager::kEnemySlots);
-  }
-  int CountBullets() const {
-    return CountSlots(manager->GetBulletSlots(), MoverManager::kBulletSlots);
-  }
-  int CountItems() const { return CountSlots(manager->GetItemSlots(), MoverManager::kItemSlots); }
-
-  template <typename T>
-  static int CountSlots(T* const* slots, int n) {
-    int count = 0;
-    for (int i = 0; i < n; ++i) count += slots[i] != nullptr;
-    return count;
-  }
-
-  // The n-th occupied bullet slot.
-  MoverBullet* Bullet(int n) const {
-    MoverBullet* const* slots = manager->GetBulletSlots();
-    for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
-      if (slots[i] && n-- == 0) return slots[i];
-    }
-    return nullptr;
-  }
-
+  std::vector<MoverEnemy*> Enemies() const { return InPlay(manager->GetEnemySlots(), 50); }
+  std::vector<MoverBullet*> Bullets() const { return InPlay(manager->GetBulletSlots(), 500); }
+  std::vector<MoverItem*> Items() const { return InPlay(manager->GetItemSlots(), 10); }
+  int CountBullets() const { return static_cast<int>(Bullets().size()); }
+  MoverBullet* Bullet(int n) const { return Bullets().at(static_cast<std::size_t>(n)); }
   void Frame() {
     manager->UpdateFrame();
     manager->MoveMovers();
   }
+};
+
+// A stage object on a headless device and a silent audio system, not yet initialised.
+struct StageRun {
+  HeadlessRenderDevice device;
+  RecordingDialogs dialogs;
+  SilentAudioSystem audio;
+  PadState pad;
+  ComboCounter combo;
+  Model model{"test.x"};  // registrations only ask whether a model is set; never loaded
+  std::unique_ptr<CStage> stage;
+
+  StageRun() {
+    device.Create(640, 480, true);
+    SetGraphicsDevice(&device);
+    stage = std::make_unique<CStage>(&device, &pad, &audio);
+    stage->SetComboCounter(&combo);
+  }
+  ~StageRun() {
+    if (stage) stage->ClearMovers();
+    if (stage) stage->ReleaseAllModels();
+    stage.reset();
+    SetGraphicsDevice(nullptr);
+  }
+  MoverManager& Manager() const { return *stage->GetManager(); }
+  MoverMyShip* AddShip(float x, float y, int hp = 100) {
+    auto* ship = new MoverMyShip(&pad);
+    ship->SetPosition(x, y, 0);
+    ship->SetHp(hp);
+    stage->SetMoverMyShip(&ship, 1);
+    return ship;
+  }
+  MoverBoss* AddBoss(int appear, int hp = 10) {
+    auto* boss = new MoverBoss();
+    boss->SetModel(&model);
+    boss->SetHp(hp);
+    boss->SetScore(100000);
+    boss->SetShot(nullptr, appear, 10, 1);
+    stage->SetMoverBoss(&boss, 1);
+    return boss;
+  }
+  void Draw() {
+    device.BeginScene();
+    stage->Draw();
+    device.EndScene();
+  }
+};
+
+// The whole game on the headless platform; keys are held through `test.input->keys` unless
+// other input devices are given.
+struct GameRun {
+  vorlith::testing::TestPlatform test;
+  std::unique_ptr<GameApp> app;
+
+  explicit GameRun(const std::vector<std::string>& args = {"vorlith"},
+                   std::unique_ptr<InputDevices> input = nullptr) {
+    MoverBullet::ResetVisibleBulletCount();  // program-wide counts other tests may have left
+    MoverEnemy::ResetVisibleEnemyCount();
+    if (input) test.platform->inputDevices = std::move(input);
+    app = std::make_unique<GameApp>(test.Take(), args);
+  }
+  ~GameRun() { app.reset(); }
+  void Frame() {
+    app->Update();
+    app->Draw();
+  }
+  std::vector<std::string> Texts() const { return testkit::Texts(*test.device); }
+  CStage* Stage() const { return app->GetStage(); }
 };
 
 }  // namespace vorlith::testkit
