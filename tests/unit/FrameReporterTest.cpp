@@ -2,8 +2,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "TestPlatform.h"
 #include "app/FrameReporter.h"
@@ -15,73 +13,48 @@
 namespace vorlith {
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// A headless game driven by a replay, as --headless --replay runs it.
-struct ReplayRun {
+// A headless game driven by a replay, as --headless --replay runs it, recording and tracing.
+TEST(FrameReporterTest, ReplayRunsToItsEndWithOneTraceLineAndTheSameControlsPerFrame) {
   testing::TestPlatform test;
   ReplayScript script;
-  RecordingDialogs* dialogs = nullptr;
+  std::istringstream replay("vorlith-replay 1\n3 UL\n1 -\n1 ZRC\n2 DXV\n");
+  std::string error;
+  ASSERT_TRUE(script.Parse(replay, error)) << error;
   FrameReporter::Settings settings;
-
-  explicit ReplayRun(const std::string& replayText) {
-    std::istringstream in(replayText);
-    std::string error;
-    EXPECT_TRUE(script.Parse(in, error)) << error;
-    auto replay = std::make_unique<ReplayInputDevices>(&script);
-    settings.replay = replay.get();
-    test.platform->inputDevices = std::move(replay);
-    auto recording = std::make_unique<RecordingDialogs>(nullptr);
-    dialogs = recording.get();
-    settings.dialogs = dialogs;
-    test.platform->dialogs = std::move(recording);
-  }
-
-  int Run() {
+  settings.tracePath = ::testing::TempDir() + "/reporter.jsonl";
+  settings.recordPath = ::testing::TempDir() + "/recorded.replay";
+  auto devices = std::make_unique<ReplayInputDevices>(&script);
+  settings.replay = devices.get();
+  test.platform->inputDevices = std::move(devices);
+  auto dialogs = std::make_unique<RecordingDialogs>(nullptr);
+  settings.dialogs = dialogs.get();
+  test.platform->dialogs = std::move(dialogs);
+  {
     GameApp app(test.Take(), {"vorlith"});
-    app.SetStageSetUp(1, nullptr);  // no stage can start: every Z shows the missing-ship box
+    app.SetStageSetUp(1, nullptr);  // no stage can start: Z shows the missing-ship box
     FrameReporter reporter(app, settings);
-    std::string error;
-    EXPECT_TRUE(reporter.Open(error)) << error;
+    ASSERT_TRUE(reporter.Open(error)) << error;
     app.SetFrameObserver([&reporter] { reporter.OnFrame(); });
-    return app.Run();
+    EXPECT_EQ(app.Run(), 0);
   }
-};
+  std::stringstream recorded;
+  recorded << std::ifstream(settings.recordPath).rdbuf();
+  EXPECT_EQ(recorded.str(), "vorlith-replay 1\n3 UL\n1 -\n1 RZC\n2 DXV\n");
 
-TEST(FrameReporterTest, ReplayEndsTheRunAfterItsLastFrameWithOneTraceLineEach) {
-  ReplayRun run("vorlith-replay 1\n4 -\n1 Z\n2 -\n");
-  run.settings.tracePath = ::testing::TempDir() + "/reporter.jsonl";
-  EXPECT_EQ(run.Run(), 0);
-  const std::vector<std::string> lines = ReadLines(run.settings.tracePath);
+  std::ifstream trace(settings.tracePath);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(trace, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 7u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].rfind("{\"frame\":" + std::to_string(i) + ",\"scene\":1,", 0), 0u)
         << lines[i];
+    // The box of the failed start belongs to the frame in which Z was held, and only to it.
+    const std::string messages = i != 4 ? "\"messages\":[]"
+                                        : "\"messages\":[[\"Error\",\"自機が登録されていません。"
+                                          "\\nMyShip is not registered.\"]]";
+    EXPECT_NE(lines[i].find(messages), std::string::npos) << lines[i];
   }
-  // The box of the failed start belongs to the frame in which Z was held, and only to it.
-  EXPECT_NE(lines[4].find("\"messages\":[[\"Error\",\"自機が登録されていません。\\nMyShip is "
-                          "not registered.\"]]"),
-            std::string::npos)
-      << lines[4];
-  EXPECT_NE(lines[3].find("\"messages\":[]"), std::string::npos);
-  EXPECT_NE(lines[5].find("\"messages\":[]"), std::string::npos);
   EXPECT_NE(lines[0].find("\"fps\":10,"), std::string::npos);  // the first frame counts 100 ms
-}
-
-TEST(FrameReporterTest, RecordingWhileReplayingWritesTheSameControls) {
-  const std::string replay = "vorlith-replay 1\n3 UL\n2 -\n5 ZRC\n1 DXV\n";
-  ReplayRun run(replay);
-  run.settings.recordPath = ::testing::TempDir() + "/recorded.replay";
-  EXPECT_EQ(run.Run(), 0);
-  std::ifstream in(run.settings.recordPath);
-  std::stringstream recorded;
-  recorded << in.rdbuf();
-  EXPECT_EQ(recorded.str(), "vorlith-replay 1\n3 UL\n2 -\n5 RZC\n1 DXV\n");
 }
 
 TEST(FrameReporterTest, UnwritableOutputIsRefused) {

@@ -1,6 +1,8 @@
 #pragma once
 
 // Builds RIFF WAVE files byte by byte for the reader's tests.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -89,9 +91,10 @@ inline Bytes Wave(std::initializer_list<Bytes> chunks) {
   return Riff("WAVE", chunks);
 }
 
-// Writes the bytes to a fresh file under the test's temporary directory; returns its path.
+// Writes the bytes to a fresh file under the temporary directory, named for this process
+// (tests run in parallel processes); returns its path.
 inline std::string WriteTemp(const std::string& name, const Bytes& bytes) {
-  std::string path = ::testing::TempDir() + "vorlith_" + name;
+  std::string path = ::testing::TempDir() + "vorlith_" + std::to_string(getpid()) + "_" + name;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
