@@ -2,9 +2,10 @@
 # The real program's answers to its command line, on SDL's offscreen video driver (no X
 # server needed; message boxes go to stderr):
 #   - bad start-up option values never crash or hang it: it either plays (and then ends with
-#     status 0 on SIGTERM) or shows the no-device message and ends with status 1;
+#     status 0 on SIGTERM) or shows the no-device message, captioned with the title, and ends
+#     with status 1;
 #   - help, version and usage errors with their exit statuses; a replay that does not parse
-#     runs nothing.
+#     or an output that cannot be written runs nothing.
 # Usage: command_line.sh <game binary>   (run from data/)
 set -u
 GAME="${1:?usage: $0 <game binary>}"
@@ -57,10 +58,11 @@ expect plays "" -W 800 -H 600 --nonsense
 expect plays "" -w 320 -h 200abc
 expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
 for args in "-w abc" "-w 0" "-h -1" "-w 100000 -h 100000" "-ww 99999999999999999999" "-f -fw 0"; do
-  expect "status 1" "DirectX 9.0" $args
+  expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはDirectX 9\.0以上が必要です' $args
 done
 
 printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
+printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"
 expect "status 0" '--replay FILE' --help
 expect "status 0" '^Vorlith [0-9]' --version
 expect "status 2" 'needs --replay' --no-pacing -w 800
@@ -68,6 +70,10 @@ expect "status 2" 'cannot be used with --headless' --replay "$WORK/bad.replay" -
 expect "status 2" "^vorlith: $WORK/bad.replay:3: unknown control 'Q'" \
   --headless --replay "$WORK/bad.replay" --trace "$WORK/trace.jsonl"
 expect "status 2" 'missing.replay: cannot open' --headless --replay "$WORK/missing.replay"
+expect "status 2" "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
+expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
+  --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
 if [ -e "$WORK/trace.jsonl" ]; then
   echo "FAIL: a replay that does not parse still ran"
   failures=$((failures + 1))

@@ -3,8 +3,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "input/KeyInput.h"
-#include "input/ReplayInputDevices.h"
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
 
@@ -53,17 +51,6 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   }
 }
 
-TEST(ReplayScriptTest, LoadNamesTheFileInItsErrors) {
-  const std::string path = testing::TempDir() + "/bad.replay";
-  std::ofstream(path) << "vorlith-replay 1\n5 ZZ\n2 +\n";
-  ReplayScript script;
-  std::string error;
-  EXPECT_FALSE(script.Load(path, error));
-  EXPECT_EQ(error, path + ":3: unknown control '+' (expected letters of UDLRZXCV or -)");
-  EXPECT_FALSE(script.Load(path + ".missing", error));
-  EXPECT_EQ(error, path + ".missing: cannot open");
-}
-
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
   const std::string path = testing::TempDir() + "/round.replay";
   const std::vector<ReplayControls> frames = {0, 0, 0x10, 0x10, 0x18, 0x40, 0x40, 0x40, 0};
@@ -80,22 +67,6 @@ TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
   ASSERT_TRUE(script.Load(path, error)) << error;
   ASSERT_EQ(script.GetFrameCount(), static_cast<std::int64_t>(frames.size()));
   for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(script.GetControls(i), frames[i]);
-}
-
-TEST(ReplayInputDevicesTest, EachInputRefreshPlaysOneFrame) {
-  ReplayScript script;
-  std::string error;
-  ASSERT_TRUE(ParseText("vorlith-replay 1\n1 UZ\n1 LV\n", script, error)) << error;
-  ReplayInputDevices devices(&script);
-  KeyInput input(&devices);
-  const PadState& pad = *input.GetPad(0);
-  input.Update();
-  EXPECT_TRUE(pad.up && pad.buttons[0] && !pad.left && !devices.IsFinished());
-  EXPECT_FLOAT_EQ(pad.stickY, -1.0f);
-  EXPECT_EQ(ControlsFromPad(pad), 0x11);
-  input.Update();
-  EXPECT_TRUE(!pad.up && pad.left && pad.buttons[3] && devices.IsFinished());
-  EXPECT_EQ(devices.GetFramesRead(), 2);
 }
 
 }  // namespace

@@ -148,16 +148,14 @@ TEST(WaveFileTest, ArgumentsAndStateAreChecked) {
   WaveFile wave;
   std::uint8_t buffer[4];
   std::uint32_t got = 0;
-  testing::internal::CaptureStderr();
   EXPECT_EQ(wave.Open(nullptr), E_INVALIDARG);
-  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);  // not open
   ASSERT_EQ(OpenBytes(wave, Wave({PcmFormat16Mono(), Chunk("data", Ramp(4))})), S_OK);
   EXPECT_EQ(wave.Read(nullptr, 4, &got), E_INVALIDARG);
   EXPECT_EQ(wave.Read(buffer, 4, nullptr), E_INVALIDARG);
   EXPECT_EQ(wave.Close(), S_OK);
-  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);
   EXPECT_EQ(wave.Close(), S_OK);
+  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);  // closed
 }
 
 TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {
@@ -176,8 +174,10 @@ TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {
   EXPECT_EQ(ReadAll(wave, 1000), shot);
 
   std::string trace;
-  EXPECT_EQ(OpenTraced(wave, "./sound/no_such_sound.wav", trace), E_FAIL);
-  EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("FindResource")))) << trace;
+  for (const std::string& name : {std::string("./sound/no_such_sound.wav"), testing::TempDir()}) {
+    EXPECT_EQ(OpenTraced(wave, name, trace), E_FAIL);  // neither file nor resource
+    EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("FindResource")))) << trace;
+  }
   EXPECT_EQ(OpenTraced(wave, "./test/empty.wav", trace), E_FAIL);
   EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("SizeofResource")))) << trace;
 }
