@@ -88,13 +88,5 @@ TEST_F(SdlWindowTest, MaximizeIsReportedButNeverStays) {
   EXPECT_EQ(Next(), Event::None);
 }
 
-TEST_F(SdlWindowTest, WaitEventTimesOutWhenNothingComes) {
-  WindowEvent event;
-  EXPECT_FALSE(window.WaitEvent(event, 20));
-  PushKey(SDLK_ESCAPE, KMOD_NONE);
-  ASSERT_TRUE(window.WaitEvent(event, 1000));
-  EXPECT_EQ(event.type, Event::Escape);
-}
-
 }  // namespace
 }  // namespace vorlith

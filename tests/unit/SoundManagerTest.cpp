@@ -60,58 +60,51 @@ TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SoundManagerTest, EachFailingDeviceStepShowsItsMessage) {
-  const std::pair<bool SilentAudioFaults::*, const char*> cases[] = {
-      {&SilentAudioFaults::openDevice, "IDirectSound8インターフェイスの取得に失敗"},
-      {&SilentAudioFaults::claim, "協調レベルの設定に失敗"},
-      {&SilentAudioFaults::createMix, "プライマリ・バッファの作成に失敗"},
-      {&SilentAudioFaults::setOutputFormat, "プライマリ・バッファのフォーマット設定に失敗"},
-  };
-  for (const auto& [step, text] : cases) {
-    SilentAudioSystem faulty;
-    faulty.Faults().*step = true;
-    SoundManager manager;
-    const bool playsOn = step == &SilentAudioFaults::setOutputFormat;  // a refused format
-    EXPECT_EQ(manager.Init(&faulty), playsOn) << text;
-    EXPECT_EQ(Messages(), Texts{text});
-    if (!playsOn) continue;
-    manager.RegisterSound(0, kShot);
-    EXPECT_TRUE(manager.LoadAllSounds());
-    manager.Play(0);
-    EXPECT_EQ(faulty.GetLog().plays.size(), 1u);
-  }
-}
-
-// Each failure shows its message, stops the load at that slot and leaves nothing unreleased.
-TEST_F(SoundManagerTest, FileBufferAndVoiceFailuresStopTheLoadWithTheirMessages) {
+// Each failing step shows its message with the caption "Error" and stops the set-up there
+// (a refused output format only says so); nothing is left unreleased.
+TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
   const std::string adpcm =
       WriteTemp("adpcm.wav", Wave({Chunk("fmt ", Concat({FormatBody(2, 1, 8000, 4), Bytes{0, 0}})),
                                    Chunk("data", Ramp(64))}));
-  const std::string empty =
-      WriteTemp("empty_data.wav", Wave({PcmFormat16Mono(), Chunk("data", Bytes())}));
+  const std::string empty = WriteTemp("empty.wav", Wave({PcmFormat16Mono(), Chunk("data", {})}));
+  enum Stop { AtInit, AtLoad, Never };
   const struct {
-    std::string file;
     SilentAudioFaults faults;
+    std::string file;
+    Stop stop;
     const char* text;
   } cases[] = {
-      {"./sound/missing.wav", {}, "Waveファイルのオープンに失敗"},
-      {kShot, {.createBuffer = true}, "バッファの作成に失敗"},
-      {adpcm, {}, "バッファの作成に失敗"},
-      {empty, {}, "バッファの作成に失敗"},
-      {kShot, {.voicesBeforeFailure = 0}, "IDirectSoundBuffer8インターフェイスの取得に失敗"},
+      {{.openDevice = true}, kShot, AtInit, "IDirectSound8インターフェイスの取得に失敗"},
+      {{.claim = true}, kShot, AtInit, "協調レベルの設定に失敗"},
+      {{.createMix = true}, kShot, AtInit, "プライマリ・バッファの作成に失敗"},
+      {{.setOutputFormat = true}, kShot, Never, "プライマリ・バッファのフォーマット設定に失敗"},
+      {{}, "./sound/missing.wav", AtLoad, "Waveファイルのオープンに失敗"},
+      {{.createBuffer = true}, kShot, AtLoad, "バッファの作成に失敗"},
+      {{}, adpcm, AtLoad, "バッファの作成に失敗"},
+      {{}, empty, AtLoad, "バッファの作成に失敗"},
+      {{.voicesBeforeFailure = 0},
+       kShot,
+       AtLoad,
+       "IDirectSoundBuffer8インターフェイスの取得に失敗"},
   };
   for (const auto& c : cases) {
     SilentAudioSystem faulty;
     faulty.Faults() = c.faults;
-    SoundManager manager;
-    ASSERT_TRUE(manager.Init(&faulty));
-    manager.RegisterSound(0, c.file.c_str());
-    manager.RegisterSound(1, kBlast);
-    EXPECT_FALSE(manager.LoadAllSounds()) << c.file;
-    EXPECT_EQ(Messages(), Texts{c.text}) << c.file;
-    EXPECT_EQ(manager.GetSound(1)->GetVoice(0), 0u);  // never tried
-    manager.ReleaseAllSounds();
-    manager.ReleaseDevice();
+    {
+      SoundManager manager;
+      EXPECT_EQ(manager.Init(&faulty), c.stop != AtInit) << c.text;
+      manager.RegisterSound(0, c.file.c_str());
+      manager.RegisterSound(1, kBlast);
+      if (c.stop != AtInit) {
+        EXPECT_EQ(manager.LoadAllSounds(), c.stop == Never) << c.text;
+      }
+      EXPECT_EQ(Messages(), Texts{c.text});
+      if (c.stop == AtLoad) {
+        EXPECT_EQ(manager.GetSound(1)->GetVoice(0), 0u);  // never tried
+      }
+      manager.Play(0);
+      EXPECT_EQ(faulty.GetLog().plays.size(), c.stop == Never ? 1u : 0u) << c.text;
+    }
     EXPECT_EQ(faulty.GetLog().voicesCreated, faulty.GetLog().voicesReleased);
     for (const auto& buffer : faulty.GetLog().buffers) EXPECT_TRUE(buffer.released);
   }
