@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "input/KeyInput.h"
+#include "input/ReplayScript.h"
 #include "platform/InputDevices.h"
 
 namespace vorlith {
@@ -26,6 +27,11 @@ class ScriptedDevices : public InputDevices {
   }
 };
 
+// Pad 0's directions and buttons 0 to 3 as the letters UDLRZXCV ("-" for none).
+std::string Held(KeyInput& input) {
+  return ControlsToText(ControlsFromPad(*input.GetPad(0)));
+}
+
 TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   ScriptedDevices devices;
   devices.keys.up = devices.keys.down = true;  // both held: up wins the stick
@@ -33,9 +39,8 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(std::vector<int>({pad.up, pad.down, pad.left, pad.right}),
-            std::vector<int>({1, 1, 0, 1}));
-  EXPECT_EQ(std::vector<int>(pad.buttons, pad.buttons + 5), std::vector<int>({1, 0, 0, 1, 0}));
+  EXPECT_EQ(Held(input), "UDRZV");
+  EXPECT_EQ(pad.buttons[4], 0);
   EXPECT_FLOAT_EQ(pad.stickY, -1.0f);
   EXPECT_FLOAT_EQ(pad.stickX, 1.0f);
   EXPECT_EQ(pad.left2, 1);
@@ -43,43 +48,44 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
 
   devices.keys = KeyboardState{};
   input.Update();
-  EXPECT_EQ(pad.buttons[0], 0);
+  EXPECT_EQ(Held(input), "-");
   EXPECT_FLOAT_EQ(pad.stickY, 0.0f);
   devices.keys.z = true;
   devices.keyboardReadable = false;  // the window in the background
   input.Update();
-  EXPECT_EQ(pad.buttons[0], 0);
+  EXPECT_EQ(Held(input), "-");
 }
 
-TEST(KeyInputTest, AxisScalingAtItsBreakPoints) {
+TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {
   const std::pair<int, float> points[] = {{-1000, -1.0f},      {-800, -1.0f},       {-500, -0.5f},
                                           {-201, -1.0f / 600}, {-200, 0.0f},        {200, 0.0f},
                                           {500, 0.5f},         {799, 599.0f / 600}, {1000, 1.0f}};
   for (const auto& [value, scaled] : points) {
     EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(value), scaled) << value;
   }
+  // A stick held just at the dead zone's edge gives no direction; one step further does.
+  const std::pair<ControllerState, const char*> sticks[] = {
+      {{-200, 200}, "-"}, {{200, -200}, "-"}, {{-201, 201}, "DL"}, {{201, -201}, "UR"}};
+  for (const auto& [stick, held] : sticks) {
+    ScriptedDevices devices;
+    devices.controllers = {stick};
+    KeyInput input(&devices);
+    input.Update();
+    EXPECT_EQ(Held(input), held) << stick.axisX << ", " << stick.axisY;
+  }
 }
 
 TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   ScriptedDevices devices;
   devices.keys.left = true;
-  ControllerState stick;
-  stick.axisX = 1000;  // fully right against the held Left key
-  stick.axisY = -500;
-  stick.buttons[2] = true;
-  ControllerState threshold;
-  threshold.axisY = 200;  // exactly at the dead zone: no direction
-  ControllerState unreadable;
-  unreadable.axisY = 1000;
-  unreadable.buttons[0] = true;
-  devices.controllers = {stick, threshold, unreadable};
-  devices.controllerReadable = {true, true, false};
+  ControllerState stick{1000, -500, {false, false, true, false}};  // right against held Left
+  ControllerState unreadable{0, 1000, {true, false, false, false}};
+  devices.controllers = {stick, unreadable};
+  devices.controllerReadable = {true, false};
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(std::vector<int>({pad.up, pad.down, pad.left, pad.right}),
-            std::vector<int>({1, 0, 1, 1}));
-  EXPECT_EQ(std::vector<int>(pad.buttons, pad.buttons + 4), std::vector<int>({0, 0, 1, 0}));
+  EXPECT_EQ(Held(input), "ULRC");
   EXPECT_FLOAT_EQ(pad.stickX, 0.0f);
   EXPECT_FLOAT_EQ(pad.stickY, -0.5f);
   for (int i = 1; i < KeyInput::kPadCount; ++i) {  // only pad 0 is filled
@@ -90,7 +96,7 @@ TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   EXPECT_EQ(input.GetPad(-1), nullptr);
   KeyInput none(nullptr);  // no devices reads released
   none.Update();
-  EXPECT_EQ(none.GetPad(0)->up, 0);
+  EXPECT_EQ(Held(none), "-");
 }
 
 }  // namespace
