@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,28 @@ TEST(XModelLoaderTest, CorpusLoadsOrFailsWithAMessage) {
     EXPECT_TRUE(std::all_of(model.mesh.indices.begin(), model.mesh.indices.end(),
                             [&](std::uint32_t i) { return i < vertexCount; }));
   }
+}
+
+// Damaged files that pass the structural check but that the importer crashes on (found by
+// the fuzzer) or refuses: they fail with a message, and the game goes on.
+TEST(XModelLoaderTest, FilesTheImporterCannotTakeFailCleanly) {
+  const std::string crash =
+      VORLITH_SOURCE_DIR "/tests/data/x-regressions/importer-crash-truncated-templates.x";
+  ASSERT_TRUE(std::filesystem::is_regular_file(crash));
+  LoadedModel model;
+  std::string error;
+  EXPECT_FALSE(LoadXModel(crash, model, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(model.materials.empty());
+
+  // Skin weights without their bone name: the numbers fit, the importer refuses it.
+  const std::string text =
+      "xof 0303txt 0032\nMesh tri {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n"
+      " 1;\n 3;0,1,2;;\n SkinWeights {\n 1;\n 2;\n 1.0;\n"
+      " 1;0;0;0;0;1;0;0;0;0;1;0;0;0;0;1;;\n }\n}\n";
+  EXPECT_FALSE(
+      LoadXModelFromMemory(std::vector<std::uint8_t>(text.begin(), text.end()), model, error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(XModelLoaderTest, BinaryAndCompressedGiveTheSameCubeAsText) {
