@@ -1,0 +1,11 @@
+# Screenshots of the replays in a real window, probed against their traces.
+add_test(NAME e2e_stage_screenshots
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/stage_screenshots.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_stage_screenshots PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE LABELS e2e)
+
+# A player's first seconds with real keys, the score changing and the shots heard in the mix.
+add_test(NAME e2e_play_with_keys
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/play_with_keys.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_play_with_keys PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)

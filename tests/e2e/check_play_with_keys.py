@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Checks the trace and the recorded sound of play_with_keys.sh.
+
+usage: check_play_with_keys.py TRACE.jsonl MIX.wav
+"""
+import json
+import struct
+import sys
+
+
+def read_mix(path):
+    """Samples of a RIFF WAVE file (PCM 16-bit or 32-bit float) as floats, all channels
+    interleaved, and its frame rate times channels."""
+    with open(path, "rb") as wave:
+        data = wave.read()
+    assert data[:4] == b"RIFF" and data[8:12] == b"WAVE", "not a WAVE file"
+    at, fmt, samples = 12, None, None
+    while at + 8 <= len(data):
+        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
+        body = data[at + 8:at + 8 + size]
+        if chunk == b"fmt ":
+            fmt = struct.unpack("<HHIIHH", body[:16])
+        elif chunk == b"data":
+            samples = body
+        at += 8 + size + (size & 1)
+    assert fmt and samples is not None, "no format or no data"
+    tag, channels, rate, _, _, bits = fmt
+    if bits == 32 and tag in (3, 0xFFFE):
+        values = struct.unpack(f"<{len(samples) // 4}f", samples[:len(samples) // 4 * 4])
+    elif bits == 16:
+        values = [v / 32768 for v in struct.unpack(f"<{len(samples) // 2}h", samples[:len(samples) // 2 * 2])]
+    else:
+        raise AssertionError(f"unexpected sample format {fmt}")
+    return values, rate * channels
+
+
+def check(trace_path, mix_path):
+    with open(trace_path, encoding="utf-8") as lines:
+        trace = [json.loads(line) for line in lines]
+    play = [f for f in trace if f["scene"] == 0]
+    assert play, "Z never started the stage"
+    shots = [f["frame"] for f in trace for slot in f["sounds"] if slot == 0]
+    blasts = [f["frame"] for f in trace for slot in f["sounds"] if slot == 1]
+    assert len(shots) >= 10, f"{len(shots)} shots"
+    assert blasts, "no enemy was destroyed"
+    assert min(f["ship"]["x"] for f in play) <= 32, "the ship never reached the lane"
+    assert trace[-1]["score"] > 0 and trace[-1]["kills"] > 0, trace[-1]
+    print(f"{len(trace)} frames, {len(shots)} shots, {len(blasts)} enemies destroyed, "
+          f"score {trace[-1]['score']}")
+
+    values, per_second = read_mix(mix_path)
+    seconds = len(values) / per_second
+    window = per_second // 100  # 10 ms
+    loud = [max(abs(v) for v in values[i:i + window]) for i in range(0, len(values), window)]
+    heard = sum(1 for level in loud if level > 0.01)
+    peak = max(loud)
+    print(f"mix: {seconds:.1f} s, peak {peak:.3f}, {heard} of {len(loud)} 10-ms windows heard")
+    assert seconds >= 3, "the mix is shorter than the play"
+    assert 0.02 < peak < 1.0, f"peak {peak}: nothing heard, or clipped"
+    # Shots every 9 frames (0.15 s) of about 0.12 s each while Z is held: most of the firing
+    # time is heard; before the stage started nothing was.
+    first = next(i for i, level in enumerate(loud) if level > 0.01)
+    assert heard >= 0.4 * (len(loud) - first), "the firing is not heard most of the time"
+
+
+if __name__ == "__main__":
+    try:
+        check(sys.argv[1], sys.argv[2])
+    except AssertionError as failure:
+        print(f"FAIL: {failure}")
+        sys.exit(1)

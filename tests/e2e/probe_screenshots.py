@@ -1,0 +1,203 @@
+#!/usr/bin/env python3
+"""Pixel probes of the screenshots that stage_screenshots.sh takes of the replays.
+
+usage: probe_screenshots.py DIR
+       probe_screenshots.py --frames REPLAY   (prints the frames to take of that replay)
+
+DIR holds REPLAY.jsonl (the trace of each run) and REPLAY-FRAME.png (640 x 480 screenshots).
+Each picture is checked against what its trace frame says: the texts, panels and gauges stand
+where the game puts them, with the lengths of the hit points of that frame.
+"""
+import json
+import os
+import subprocess
+import sys
+
+# Which frames are taken, and what each must show.
+SHOTS = [
+    ("boss_stage_clear", 600, "field"),
+    ("boss_stage_clear", 5150, "boss"),
+    ("boss_stage_clear", 5260, "stage clear"),
+    ("boss_stage_clear", 5400, "title"),
+    ("game_over_continue_return", 2000, "game over"),
+]
+
+WIDTH, HEIGHT = 640, 480
+WHITE = (255, 255, 255)
+PANEL_GREY = (50, 50, 50)
+TITLE_BLUE = (0, 0, 64)
+OVERLAY_BLUE = (0, 0, 255)
+SHIP_GAUGE = (100, 100, 255)
+BOSS_GAUGE = (255, 150, 150)
+# The plane's (0, 0) on screen and pixels per plane unit: the 100-unit field is 320 pixels
+# wide, centred in the 480 x 480 field viewport right of the 160-pixel panel.
+FIELD_X, FIELD_Y, SCALE = 240, 80, 3.2
+
+
+class Picture:
+    def __init__(self, path):
+        size = subprocess.check_output(["identify", "-format", "%w %h", path]).split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.rgb = subprocess.check_output(["convert", path, "-depth", "8", "rgb:-"])
+        self.name = os.path.basename(path)
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def ink(self, left, top, right, bottom, match):
+        """Bounding box (x0, y0, x1, y1) of the pixels that match in the region, or None."""
+        box = None
+        for y in range(top, bottom):
+            for x in range(left, right):
+                if match(self.at(x, y)):
+                    if box is None:
+                        box = [x, y, x, y]
+                    box = [min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)]
+        return box
+
+
+def whitish(rgb):
+    return min(rgb) >= 160
+
+
+def lit(rgb):
+    return max(rgb) >= 60
+
+
+def exactly(colour):
+    return lambda rgb: rgb == colour
+
+
+def expect_text(pic, what, x, y, match, width=160, height=40, margin=8):
+    """Ink of a text drawn with its top-left corner at (x, y) starts just right of and below
+    that point (looked for from `margin` pixels before it)."""
+    box = pic.ink(max(0, x - margin), max(0, y - margin), min(WIDTH, x + width),
+                  min(HEIGHT, y + height), match)
+    assert box, f"{pic.name}: no ink of {what} near ({x}, {y})"
+    assert x <= box[0] <= x + 5 and y <= box[1] <= y + 10, f"{pic.name}: {what} ink at {box}"
+
+
+def expect_panel(pic, frame):
+    # The grey left quarter: plain grey but for six debug lines from (20, 45), 15 apart.
+    for y in range(HEIGHT):
+        for x in range(160):
+            if not (18 <= x < 160 and 43 <= y < 137):
+                assert pic.at(x, y) == PANEL_GREY, f"{pic.name}: panel at ({x}, {y}) {pic.at(x, y)}"
+    for line in range(6):
+        expect_text(pic, f"debug line {line + 1}", 20, 45 + 15 * line, whitish, 138, 15, 0)
+    # The field's viewport, cleared black, begins right of it; nothing is drawn this far left.
+    assert pic.ink(160, 0, 200, HEIGHT, lit) is None, f"{pic.name}: the field's left margin"
+
+
+def expect_hud(pic):
+    expect_text(pic, '"Stage 1"', 200, 15, whitish)
+    expect_text(pic, "the combo count", 400, 15, lambda c: c[0] >= 150 and max(c[1:]) < 100, 40)
+    expect_text(pic, "the score", 500, 15, whitish, 130)
+
+
+def expect_gauge(pic, what, x, value, maximum, colour):
+    """A 10-pixel column from y 380 upward: `value` pixels of its colour over `maximum` white."""
+    def share(top, bottom, wanted):
+        rows = range(top, bottom)
+        if not rows:
+            return 1.0
+        return sum(pic.at(x, y) == wanted for y in rows) / len(rows)
+    assert share(380 - value + 1, 379, colour) >= 0.9, f"{pic.name}: {what} ({value})"
+    assert share(380 - maximum + 1, 380 - value - 1, WHITE) >= 0.9, f"{pic.name}: {what} max"
+    assert not (whitish(pic.at(x, 380 - maximum - 3)) or pic.at(x, 380 - maximum - 3) == colour), \
+        f"{pic.name}: {what} reaches above {maximum}"
+    assert pic.at(x - 7, 370) != colour and pic.at(x + 7, 370) != colour, f"{what} too wide"
+
+
+def on_screen(x, y):
+    return round(FIELD_X + SCALE * x), round(FIELD_Y + SCALE * y)
+
+
+def expect_frame_lines(pic):
+    def share(points):
+        return sum(lit(pic.at(x, y)) for x, y in points) / len(points)
+    left, top = on_screen(0, 0)
+    right, bottom = on_screen(100, 100)
+    for name, points in [
+        ("top", [(x, top - 1) for x in range(left + 5, right - 5)]),
+        ("bottom", [(x, bottom - 1) for x in range(left + 5, right - 5)]),
+        ("left", [(left - 1, y) for y in range(top + 5, bottom - 5)]),
+        ("right", [(right - 1, y) for y in range(top + 5, bottom - 5)]),
+    ]:
+        assert share(points) >= 0.95, f"{pic.name}: the {name} frame line"
+
+
+def expect_mover(pic, what, x, y, shown=True):
+    cx, cy = on_screen(x, y)
+    box = pic.ink(cx - 4, cy - 4, cx + 5, cy + 5, lit)
+    assert (box is not None) == shown, f"{pic.name}: {what} at ({x}, {y}) -> {box}"
+
+
+def expect_play(pic, frame):
+    expect_panel(pic, frame)
+    expect_hud(pic)
+    expect_frame_lines(pic)
+    ship = frame["ship"]
+    expect_gauge(pic, "the ship's gauge", 440, max(0, ship["hp"]), ship["hpMax"], SHIP_GAUGE)
+    expect_mover(pic, "the ship", ship["x"], ship["y"], not ship["finished"])
+    boss = frame["boss"]
+    if boss["inPlay"] and not boss["finished"]:
+        expect_gauge(pic, "the boss's gauge", 460, boss["hp"], 100, BOSS_GAUGE)
+        expect_mover(pic, "the boss", boss["x"], boss["y"])
+    else:
+        assert pic.ink(455, 270, 466, 380, exactly(BOSS_GAUGE)) is None, "a boss gauge"
+
+
+def check_shot(pic, frame, kind):
+    assert (pic.width, pic.height) == (WIDTH, HEIGHT), (pic.width, pic.height)
+    if kind == "title":
+        assert frame["scene"] == 1
+        expect_text(pic, '"Press Z key"', 250, 150, whitish, 200, 40)
+        box = pic.ink(0, 0, WIDTH, HEIGHT, lambda c: c != TITLE_BLUE)
+        assert box and box[0] >= 250 and box[2] < 450 and box[3] < 190, f"title ink {box}"
+        return
+    expect_play(pic, frame)
+    if kind == "field":
+        assert frame["enemies"] > 0 and frame["bullets"] > 0, "enemies and bullets in play"
+    if kind == "boss":
+        assert frame["boss"]["inPlay"], "the boss is in play"
+    if kind == "game over":
+        assert frame["ship"]["finished"]
+        expect_text(pic, '"Game Over"', 330, 200, whitish, 200)
+        expect_text(pic, '"(Continue ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16)
+        # Looked for from its own top: the line above reaches down to it.
+        expect_text(pic, '"(Return Start ... V Key)"', 320, 270, exactly(OVERLAY_BLUE), 240, 16, 0)
+    if kind == "stage clear":
+        assert frame["boss"]["finished"] and not frame["ship"]["finished"]
+        # Its first word only: the ship may stand further right, over the text.
+        expect_text(pic, '"Stage Clear!!"', 330, 200, whitish, 70)
+        expect_text(pic, '"(Next Stage ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16)
+    if kind in ("field", "boss"):
+        assert pic.ink(300, 190, 560, 300, exactly(OVERLAY_BLUE)) is None, "an overlay in play"
+
+
+def main():
+    if sys.argv[1] == "--frames":
+        print(" ".join(str(number) for replay, number, _ in SHOTS if replay == sys.argv[2]))
+        return 0
+    directory = sys.argv[1]
+    traces = {}
+    failures = 0
+    for replay, number, kind in SHOTS:
+        if replay not in traces:
+            with open(os.path.join(directory, replay + ".jsonl"), encoding="utf-8") as lines:
+                traces[replay] = [json.loads(line) for line in lines]
+        frame = traces[replay][number]
+        assert frame["frame"] == number
+        try:
+            check_shot(Picture(os.path.join(directory, f"{replay}-{number}.png")), frame, kind)
+            print(f"{replay} frame {number} ({kind}): ok")
+        except AssertionError as failure:
+            print(f"{replay} frame {number} ({kind}): {failure}")
+            failures += 1
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Screenshots of the real program (OpenGL in a window under Xvfb) at chosen frames of the
+# replays, checked by pixel probes against the traces of the same runs.
+# Usage: stage_screenshots.sh <game binary>   (run from data/)
+# With VORLITH_SHOTS_DIR set, the pictures are also copied there to be looked at.
+source "$(dirname "$0")/lib.sh"
+
+GAME="${1:?usage: $0 <game binary>}"
+HERE="$(cd "$(dirname "$0")" && pwd)"
+PROBE="$HERE/probe_screenshots.py"
+REPLAYS="$HERE/../replays"
+
+e2e_start_x 1280x1024
+for replay in boss_stage_clear game_over_continue_return; do
+  shots=()
+  for frame in $(python3 "$PROBE" --frames "$replay"); do
+    shots+=(--screenshot "$frame:$E2E_TMP/$replay-$frame.png")
+  done
+  e2e_start_game "$GAME" --no-pacing --replay "$REPLAYS/$replay.replay" \
+    --trace "$E2E_TMP/$replay.jsonl" "${shots[@]}"
+  e2e_focus_game || e2e_fail "the game window does not take the focus"
+  e2e_wait_exit 600 || e2e_fail "$replay did not end"
+  [ "$GAME_STATUS" = 0 ] || e2e_fail "$replay: exit status $GAME_STATUS"
+  e2e_log "$replay played: $(wc -l <"$E2E_TMP/$replay.jsonl") frames"
+done
+
+if [ -n "${VORLITH_SHOTS_DIR:-}" ]; then
+  mkdir -p "$VORLITH_SHOTS_DIR" && cp "$E2E_TMP"/*.png "$E2E_TMP"/*.jsonl "$VORLITH_SHOTS_DIR"/
+fi
+python3 "$PROBE" "$E2E_TMP" || e2e_fail "the screenshots do not show what the traces say"
+e2e_log "PASS"
