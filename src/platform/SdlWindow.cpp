@@ -1,5 +1,7 @@
 #include "platform/SdlWindow.h"
 
+#include <cstring>
+
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -17,6 +19,10 @@ bool SdlWindow::Create(const std::string& title, const std::string& iconPath) {
   this->iconPath = iconPath;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   SDL_DisableScreenSaver();
+  // The offscreen driver has no desktop and never hands out the focus: its one window is
+  // always the window in front.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  alwaysInFront = driver && std::strcmp(driver, "offscreen") == 0;
   return CreateSdlWindow(true) || CreateSdlWindow(false);
 }
 
@@ -165,7 +171,8 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
 }
 
 bool SdlWindow::HasInputFocus() const {
-  return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  if (!window) return false;
+  return alwaysInFront || (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 bool SdlWindow::IsMinimized() const {

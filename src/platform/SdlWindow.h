@@ -52,6 +52,7 @@ class SdlWindow : public Window {
   std::string title, iconPath;
   bool shown = false;
   bool fullScreen = false;
+  bool alwaysInFront = false;  // a video driver without focus: the offscreen one
   int windowedWidth = 0, windowedHeight = 0;
 };
 
