@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -34,11 +35,15 @@ class GlRenderDeviceTest : public ::testing::Test {
   }
   void TearDown() override { SetGraphicsDevice(nullptr); }
 
-  Rgba At(int x, int y) {
+  std::vector<std::uint8_t> Pixels() {
     std::vector<std::uint8_t> rgba;
     int width = 0, height = 0;
     EXPECT_TRUE(device->ReadBackBuffer(rgba, width, height) && width == 640 && height == 480);
     rgba.resize(640 * 480 * 4);
+    return rgba;
+  }
+  Rgba At(int x, int y) {
+    const std::vector<std::uint8_t> rgba = Pixels();
     const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * 640 + x) * 4];
     return {p[0], p[1], p[2], p[3]};
   }
@@ -179,6 +184,29 @@ TEST_F(GlRenderDeviceTest, PlayfieldShowsAModelsLitUpperSideAtItsPlace) {
   }
   EXPECT_EQ(At(159, 1), (Rgba{0x10, 0x20, 0x30, 0xFF}));  // the status area's own clear
   EXPECT_EQ(At(400 + 20, 240), (Rgba{0, 0, 0, 0xFF}));    // 10 units across: 32 pixels
+}
+
+TEST_F(GlRenderDeviceTest, TextStaysInsideItsExtentAndTheViewport) {
+  FontDesc desc;
+  desc.height = 30;
+  const FontId font = device->CreateFont(desc);
+  if (font == 0) GTEST_SKIP() << "no font face installed";
+  int width = 0, height = 0;
+  ASSERT_TRUE(device->MeasureText(font, "Press Z key", width, height));
+  device->SetViewport(Viewport{0, 0, 250 + width / 2, 480, 0.0f, 1.0f});  // its left half
+  device->DrawText(font, "Press Z key", 250, 150, 0xFFFFFFFF);
+  const std::vector<std::uint8_t> rgba = Pixels();
+  int inside = 0, outside = 0, left = 640;
+  for (std::size_t i = 0; i < rgba.size(); i += 4) {
+    const int x = static_cast<int>(i / 4 % 640), y = static_cast<int>(i / 4 / 640);
+    const bool inHalf = x >= 250 && x < 250 + width / 2 && y >= 150 && y < 150 + height;
+    if (rgba[i] < 128) continue;
+    ++(inHalf ? inside : outside);
+    left = std::min(left, x);
+  }
+  EXPECT_GT(inside, 30);
+  EXPECT_LE(left, 250 + 4);  // the P starts at the left edge
+  EXPECT_EQ(outside, 0);
 }
 
 }  // namespace
