@@ -35,23 +35,18 @@ TEST(TtfFontRasterizerTest, AMissingFaceFallsBackToAJapaneseCapableOne) {
   EXPECT_GT(glyph.advance, 8);
 }
 
-TEST(TtfFontRasterizerTest, GlyphsAreCroppedAndSitOnTheBaselineInsideTheLine) {
+TEST(TtfFontRasterizerTest, GlyphsSitOnTheBaselineInsideTheLine) {
   auto font = Create(30);
   ASSERT_TRUE(font);
-  FontRasterizer::Glyph space, letter, low;
-  ASSERT_TRUE(font->RenderGlyph(U' ', space));
-  EXPECT_TRUE(space.width == 0 && space.alpha.empty() && space.advance > 0);
+  FontRasterizer::Glyph letter, low;
   ASSERT_TRUE(font->RenderGlyph(U'P', letter));
   ASSERT_EQ(letter.alpha.size(), static_cast<std::size_t>(letter.width * letter.height));
   EXPECT_GT(*std::max_element(letter.alpha.begin(), letter.alpha.end()), 200);
-  for (int y : {0, letter.height - 1}) {  // cropped: the first and last rows hold ink
-    const auto row = letter.alpha.begin() + y * letter.width;
-    EXPECT_TRUE(std::any_of(row, row + letter.width, [](auto a) { return a; })) << y;
-  }
   EXPECT_GE(letter.offsetY, 0);
   EXPECT_LE(letter.offsetY + letter.height, font->GetLineHeight());
   ASSERT_TRUE(font->RenderGlyph(U'y', low));  // the descender reaches below the capital
   EXPECT_GT(low.offsetY + low.height, letter.offsetY + letter.height);
+  EXPECT_LE(low.offsetY + low.height, font->GetLineHeight());
 }
 
 TEST(Utf8Test, DecodesAndReplacesBadBytes) {
