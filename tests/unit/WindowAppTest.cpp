@@ -37,20 +37,22 @@ TEST(WindowAppTest, CreatesTheWindowWithTitleAndIconBesideTheProgram) {
   EXPECT_TRUE(test.dialogs->shown.empty());
 }
 
+// Alt+Enter and the maximize button both switch full screen; help with the empty path does
+// nothing; an expose draws a frame of its own.
 TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   TestPlatform test;
   LoggingApp app(test);
   app.afterUpdate = [&](int frame) {
-    if (frame == 1) {
-      for (Event e : {Event::FocusGained, Event::Expose, Event::Help, Event::Shown}) {
-        test.window->PushEvent(e);  // the expose draws a frame of its own
-      }
-    }
-    if (frame == 2) test.window->PushEvent(Event::Escape);
+    const std::vector<std::vector<Event>> events = {
+        {Event::FocusGained, Event::Expose, Event::Help, Event::Maximize, Event::Shown},
+        {Event::ToggleFullScreen, Event::Escape}};
+    EXPECT_EQ(test.window->IsFullScreen(), frame == 2);
+    for (Event e : events.at(frame - 1)) test.window->PushEvent(e);
   };
   EXPECT_EQ(app.Run(), 0);
   EXPECT_EQ(app.log, "UDDUD");
-  EXPECT_TRUE(test.window->GetOpenedUrls().empty());  // help with the empty path does nothing
+  EXPECT_FALSE(test.window->IsFullScreen());
+  EXPECT_TRUE(test.window->GetOpenedUrls().empty());
   EXPECT_TRUE(test.dialogs->shown.empty());
 }
 
@@ -68,20 +70,6 @@ TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
   EXPECT_EQ(app.Run(), 0);
   EXPECT_EQ(app.log, "UDDUD");
   EXPECT_EQ(test.window->GetWaitCount(), 5);
-}
-
-TEST(WindowAppTest, AltEnterAndMaximizeSwitchFullScreenBackAndForth) {
-  TestPlatform test;
-  LoggingApp app(test);
-  const std::vector<Event> events = {Event::Maximize, Event::ToggleFullScreen, Event::Maximize,
-                                     Event::Maximize, Event::Close};
-  const bool fullAfter[] = {true, false, true, false};
-  app.afterUpdate = [&](int frame) {
-    EXPECT_EQ(test.window->IsFullScreen(), frame > 1 && fullAfter[frame - 2]) << frame;
-    test.window->PushEvent(events[frame - 1]);
-  };
-  EXPECT_EQ(app.Run(), 0);
-  EXPECT_EQ(app.updates, 5);
 }
 
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)
