@@ -1,4 +1,6 @@
-// Feeds arbitrary bytes to the .x model loader (the structural check, then the importer).
+// Feeds arbitrary bytes to the .x model loader: the structural check, then the importer in a
+// child process. A crash of the child is reported by libFuzzer in the child; the loader must
+// survive it and fail cleanly.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # platform libraries
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libepoxy-dev libglm-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libepoxy-dev
   libassimp-dev libopenal-dev libfontconfig-dev libgl1-mesa-dri libegl1 libegl-mesa0
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3

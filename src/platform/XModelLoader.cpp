@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <assimp/Importer.hpp>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ChildProcess.h"
 #include "platform/XFileCheck.h"
 
 namespace vorlith {
@@ -155,6 +157,87 @@ bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
   return true;
 }
 
+bool Import(const std::vector<std::uint8_t>& bytes, LoadedModel& out, std::string& error) {
+  Assimp::Importer importer;
+  const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
+  if (!scene) {
+    error = importer.GetErrorString();
+    if (error.empty()) error = "not readable as a model";
+    return false;
+  }
+  return ConvertScene(*scene, out, error);
+}
+
+// The child's reply: a flag, the message, then the model's arrays, each after its length.
+template <typename T>
+void PutArray(std::string& out, const T* items, std::size_t count) {
+  const auto length = static_cast<std::uint64_t>(count);
+  out.append(reinterpret_cast<const char*>(&length), sizeof length);
+  out.append(reinterpret_cast<const char*>(items), count * sizeof(T));
+}
+
+std::string Pack(bool loaded, const LoadedModel& model, const std::string& error) {
+  std::string out(1, loaded ? '\1' : '\0');
+  PutArray(out, error.data(), error.size());
+  PutArray(out, model.mesh.vertices.data(), model.mesh.vertices.size());
+  PutArray(out, model.mesh.indices.data(), model.mesh.indices.size());
+  PutArray(out, model.mesh.subsets.data(), model.mesh.subsets.size());
+  out.push_back(model.mesh.hasNormals ? '\1' : '\0');
+  PutArray(out, model.materials.data(), model.materials.size());
+  for (const std::string& name : model.textureNames) PutArray(out, name.data(), name.size());
+  return out;
+}
+
+class Reader {
+ public:
+  explicit Reader(const std::string& bytes) : bytes(bytes) {}
+  template <typename T>
+  bool Array(std::vector<T>& items) {
+    std::uint64_t count = 0;
+    if (!Raw(&count, sizeof count) || count > (bytes.size() - at) / sizeof(T)) return false;
+    items.resize(static_cast<std::size_t>(count));
+    return Raw(items.data(), items.size() * sizeof(T));
+  }
+  bool Text(std::string& text) {
+    std::vector<char> chars;
+    if (!Array(chars)) return false;
+    text.assign(chars.begin(), chars.end());
+    return true;
+  }
+  bool Flag(bool& flag) {
+    char c = 0;
+    if (!Raw(&c, 1)) return false;
+    flag = c != 0;
+    return true;
+  }
+  bool AtEnd() const { return at == bytes.size(); }
+
+ private:
+  bool Raw(void* to, std::size_t size) {
+    if (size > bytes.size() - at) return false;
+    if (size > 0) std::memcpy(to, bytes.data() + at, size);
+    at += size;
+    return true;
+  }
+  const std::string& bytes;
+  std::size_t at = 0;
+};
+
+bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::string& error) {
+  Reader reader(bytes);
+  if (!reader.Flag(loaded) || !reader.Text(error) || !reader.Array(model.mesh.vertices) ||
+      !reader.Array(model.mesh.indices) || !reader.Array(model.mesh.subsets) ||
+      !reader.Flag(model.mesh.hasNormals) || !reader.Array(model.materials)) {
+    return false;
+  }
+  if (model.mesh.subsets.size() != model.materials.size()) return false;
+  model.textureNames.resize(model.materials.size());
+  for (std::string& name : model.textureNames) {
+    if (!reader.Text(name)) return false;
+  }
+  return reader.AtEnd();
+}
+
 }  // namespace
 
 bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
@@ -178,18 +261,25 @@ bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& o
     return false;
   }
   if (!XFileCheck::Check(bytes, error)) return false;
-  Assimp::Importer importer;
-  const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
-  if (!scene) {
-    error = importer.GetErrorString();
-    if (error.empty()) error = "not readable as a model";
-    return false;
-  }
-  if (!ConvertScene(*scene, out, error)) {
+  // The importer has crashed on damaged files that pass the check: it runs in a child
+  // process, which hands the model back.
+  std::string reply;
+  const bool finished = RunInChildProcess(
+      [&bytes] {
+        LoadedModel model;
+        std::string message;
+        const bool loaded = Import(bytes, model, message);
+        return Pack(loaded, model, message);
+      },
+      reply);
+  bool loaded = false;
+  if (!finished || !Unpack(reply, loaded, out, error)) {
     out = LoadedModel{};
+    error = "the importer failed on this file";
     return false;
   }
-  return true;
+  if (!loaded) out = LoadedModel{};
+  return loaded;
 }
 
 }  // namespace vorlith

@@ -10,9 +10,6 @@ foreach(replay ${VORLITH_REPLAYS})
   set_tests_properties(replay.${name} PROPERTIES TIMEOUT 900)
 endforeach()
 
-add_test(NAME cli.command_line
-  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/command_line.sh $<TARGET_FILE:vorlith>)
-
 # A live session under Xvfb, recorded and played back headless: the same trace.
 add_test(NAME e2e_replay_round_trip
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/replay_round_trip.sh $<TARGET_FILE:vorlith>

@@ -4,11 +4,9 @@ add_test(NAME e2e_window_modes
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
 set_tests_properties(e2e_window_modes PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
 
-# Bad option values on the real program, with SDL's offscreen video driver.
-add_test(NAME e2e_bad_options
-  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/bad_options.sh $<TARGET_FILE:vorlith>
+# The command line on the real program, with SDL's offscreen video driver: bad option values,
+# help, version and usage errors.
+add_test(NAME e2e_command_line
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/command_line.sh $<TARGET_FILE:vorlith>
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
-set_tests_properties(e2e_bad_options PROPERTIES TIMEOUT 300 LABELS e2e)
-
-# The SDL window's tests push SDL events of their own.
-target_link_libraries(vorlith_tests PRIVATE PkgConfig::SDL2)
+set_tests_properties(e2e_command_line PROPERTIES TIMEOUT 300 LABELS e2e)

@@ -3,6 +3,7 @@
 
 usage: check_play_with_keys.py TRACE.jsonl MIX.wav
 """
+import array
 import json
 import struct
 import sys
@@ -14,24 +15,18 @@ def read_mix(path):
     with open(path, "rb") as wave:
         data = wave.read()
     assert data[:4] == b"RIFF" and data[8:12] == b"WAVE", "not a WAVE file"
-    at, fmt, samples = 12, None, None
+    chunks, at = {}, 12
     while at + 8 <= len(data):
-        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
-        body = data[at + 8:at + 8 + size]
-        if chunk == b"fmt ":
-            fmt = struct.unpack("<HHIIHH", body[:16])
-        elif chunk == b"data":
-            samples = body
+        size = struct.unpack("<I", data[at + 4:at + 8])[0]
+        chunks[data[at:at + 4]] = data[at + 8:at + 8 + size]
         at += 8 + size + (size & 1)
-    assert fmt and samples is not None, "no format or no data"
-    tag, channels, rate, _, _, bits = fmt
-    if bits == 32 and tag in (3, 0xFFFE):
-        values = struct.unpack(f"<{len(samples) // 4}f", samples[:len(samples) // 4 * 4])
-    elif bits == 16:
-        values = [v / 32768 for v in struct.unpack(f"<{len(samples) // 2}h", samples[:len(samples) // 2 * 2])]
-    else:
-        raise AssertionError(f"unexpected sample format {fmt}")
-    return values, rate * channels
+    assert b"fmt " in chunks and b"data" in chunks, "no format or no data"
+    tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks[b"fmt "][:16])
+    kind = "f" if bits == 32 and tag in (3, 0xFFFE) else "h" if bits == 16 else None
+    assert kind, f"unexpected sample format: tag {tag}, {bits} bits"
+    samples = chunks[b"data"]
+    values = array.array(kind, samples[:len(samples) // (bits // 8) * (bits // 8)])
+    return [v / 32768 for v in values] if kind == "h" else list(values), rate * channels
 
 
 def check(trace_path, mix_path):

@@ -1,39 +1,81 @@
 #!/usr/bin/env bash
-# The program's own command-line answers: help, version and usage errors, with their exit
-# statuses, and a replay that does not parse runs nothing.
-# usage: command_line.sh PROGRAM
+# The real program's answers to its command line, on SDL's offscreen video driver (no X
+# server needed; message boxes go to stderr):
+#   - bad start-up option values never crash or hang it: it either plays (and then ends with
+#     status 0 on SIGTERM) or shows the no-device message, captioned with the title, and ends
+#     with status 1;
+#   - help, version and usage errors with their exit statuses; a replay that does not parse
+#     or an output that cannot be written runs nothing.
+# Usage: command_line.sh <game binary>   (run from data/)
 set -u
-program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+GAME="${1:?usage: $0 <game binary>}"
+export SDL_VIDEODRIVER=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"  # GPU driver leaks at exit are not ours
+WORK="$(mktemp -d /tmp/vorlith-cli.XXXXXX)"
+pid=""
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 failures=0
 
-expect() {  # expect STATUS PATTERN -- ARGS...: exit status and a line of the output
-  local status=$1 pattern=$2
-  shift 3
-  local output
-  output=$("$program" "$@" 2>&1)
-  local got=$?
-  if [ "$got" -ne "$status" ] || ! grep -qE -- "$pattern" <<<"$output"; then
-    echo "FAIL: $* -> status $got (expected $status), output:"
-    echo "$output" | head -5
+# wait_gone TENTHS: true once the game has ended, false when it still runs after that long.
+wait_gone() {
+  for ((t = 0; t < $1; t++)); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
+  ! kill -0 "$pid" 2>/dev/null
+}
+
+# expect OUTCOME PATTERN ARGS...: runs the game with ARGS. OUTCOME is "plays" (still running
+# after 4 s, then status 0 on SIGTERM) or "status N"; a line of its output must match the
+# extended regex PATTERN (unless empty).
+expect() {
+  local want=$1 pattern=$2 got status=0
+  shift 2
+  "$GAME" "$@" >"$WORK/log" 2>&1 &
+  pid=$!
+  if wait_gone 40; then
+    wait "$pid" || status=$?
+    got="status $status"
+  else
+    kill -TERM "$pid"
+    if wait_gone 300; then
+      wait "$pid" || status=$?
+      [ "$status" = 0 ] && got=plays || got="status $status on SIGTERM"
+    else
+      got="hangs after SIGTERM"
+    fi
+  fi
+  pid=""
+  if [ "$got" = "$want" ] && { [ -z "$pattern" ] || grep -qE -- "$pattern" "$WORK/log"; }; then
+    echo "ok   $* : $got"
+  else
+    echo "FAIL $* : $got, expected $want ${pattern:+and output /$pattern/}"
+    tail -5 "$WORK/log"
     failures=$((failures + 1))
   fi
 }
 
-printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$work/bad.replay"
-expect 0 '--replay FILE' -- --help
-expect 0 '^Vorlith [0-9]' -- --version
-expect 2 'needs --replay' -- --headless
-expect 2 'needs --replay' -- --no-pacing -w 800
-expect 2 'cannot be used with --headless' -- --replay "$work/bad.replay" --headless --screenshot 1:x.png
-expect 2 "^vorlith: $work/bad.replay:3: unknown control 'Q'" -- \
-  --headless --replay "$work/bad.replay" --trace "$work/trace.jsonl"
-expect 2 "missing.replay: cannot open" -- --headless --replay "$work/missing.replay"
-if [ -e "$work/trace.jsonl" ]; then
+expect plays ""
+expect plays "" -w
+expect plays "" -W 800 -H 600 --nonsense
+expect plays "" -w 320 -h 200abc
+expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
+for args in "-w abc" "-w 0" "-h -1" "-w 100000 -h 100000" "-ww 99999999999999999999" "-f -fw 0"; do
+  expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはDirectX 9\.0以上が必要です' $args
+done
+
+printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
+printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"
+expect "status 0" '--replay FILE' --help
+expect "status 0" '^Vorlith [0-9]' --version
+expect "status 2" 'needs --replay' --no-pacing -w 800
+expect "status 2" 'cannot be used with --headless' --replay "$WORK/bad.replay" --headless --screenshot 1:x.png
+expect "status 2" "^vorlith: $WORK/bad.replay:3: unknown control 'Q'" \
+  --headless --replay "$WORK/bad.replay" --trace "$WORK/trace.jsonl"
+expect "status 2" 'missing.replay: cannot open' --headless --replay "$WORK/missing.replay"
+expect "status 2" "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
+expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
+  --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
+if [ -e "$WORK/trace.jsonl" ]; then
   echo "FAIL: a replay that does not parse still ran"
   failures=$((failures + 1))
 fi
-
-echo "$((8 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+[ "$failures" = 0 ] && echo PASS || { echo "$failures failed"; exit 1; }

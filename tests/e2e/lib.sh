@@ -123,7 +123,7 @@ e2e_frame_extents() {
 e2e_focus_game() {
   xdotool windowactivate --sync "$GAME_WINDOW" >/dev/null 2>&1 ||
     xdotool windowfocus --sync "$GAME_WINDOW" >/dev/null 2>&1
-  e2e_wait_until 10 e2e_game_has_focus
+  e2e_wait_until 10 e2e_game_has_focus || e2e_fail "the game window does not take the focus"
 }
 
 e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW" ]; }
@@ -131,13 +131,22 @@ e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW
 # CPU time of the game in clock ticks (user + system).
 e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 
-# e2e_wait_exit SECONDS: waits for the game to end and sets GAME_STATUS to its exit status;
-# false when it is still running after SECONDS. (Not in a subshell: only this shell can wait
-# for its child.)
-e2e_wait_exit() {
-  e2e_wait_until "$1" e2e_game_ended || return 1
+# e2e_expect_exit WHAT [SECONDS]: the game ends within SECONDS (30) of WHAT with status 0.
+# (Not in a subshell: only this shell can wait for its child.)
+e2e_expect_exit() {
+  e2e_wait_until "${2:-30}" e2e_game_ended || e2e_fail "the game did not end within ${2:-30} s of $1"
   GAME_STATUS=0
   wait "$GAME_PID" || GAME_STATUS=$?
+  [ "$GAME_STATUS" = 0 ] || e2e_fail "$1 ended the game with status $GAME_STATUS"
+  e2e_log "$1: exit status 0"
+}
+
+# e2e_hold KEYS SECONDS: presses the keys (joined by +) together, keeps them down, lets go.
+# (A bare xdotool key can press and release within one frame.)
+e2e_hold() {
+  xdotool keydown ${1//+/ }
+  sleep "$2"
+  xdotool keyup ${1//+/ }
 }
 
 # A finished child stays a zombie until it is waited for.

@@ -34,6 +34,34 @@ BOSS_GAUGE = (255, 150, 150)
 FIELD_X, FIELD_Y, SCALE = 240, 80, 3.2
 
 
+def whitish(rgb):
+    return min(rgb) >= 160
+
+
+def lit(rgb):
+    return max(rgb) >= 60
+
+
+def exactly(colour):
+    return lambda rgb: rgb == colour
+
+
+def reddish(rgb):
+    return rgb[0] >= 150 and max(rgb[1:]) < 100
+
+
+# The texts of the result overlays: (what, x, y, match, width, height, margin) as expect_text
+# takes them. "Stage Clear!!" by its first word only: the ship may stand further right.
+OVERLAYS = {
+    "game over": [('"Game Over"', 330, 200, whitish, 200, 40, 8),
+                  ('"(Continue ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16, 8),
+                  # looked for from its own top: the line above reaches down to it
+                  ('"(Return Start ... V Key)"', 320, 270, exactly(OVERLAY_BLUE), 240, 16, 0)],
+    "stage clear": [('"Stage Clear!!"', 330, 200, whitish, 70, 40, 8),
+                    ('"(Next Stage ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16, 8)],
+}
+
+
 class Picture:
     def __init__(self, path):
         size = subprocess.check_output(["identify", "-format", "%w %h", path]).split()
@@ -47,26 +75,16 @@ class Picture:
 
     def ink(self, left, top, right, bottom, match):
         """Bounding box (x0, y0, x1, y1) of the pixels that match in the region, or None."""
-        box = None
-        for y in range(top, bottom):
-            for x in range(left, right):
-                if match(self.at(x, y)):
-                    if box is None:
-                        box = [x, y, x, y]
-                    box = [min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)]
-        return box
+        hits = [(x, y) for y in range(top, bottom) for x in range(left, right)
+                if match(self.at(x, y))]
+        if not hits:
+            return None
+        xs, ys = [x for x, _ in hits], [y for _, y in hits]
+        return [min(xs), min(ys), max(xs), max(ys)]
 
-
-def whitish(rgb):
-    return min(rgb) >= 160
-
-
-def lit(rgb):
-    return max(rgb) >= 60
-
-
-def exactly(colour):
-    return lambda rgb: rgb == colour
+    def share(self, points, match):
+        """The share of the points whose pixel matches (1 for no points)."""
+        return sum(match(self.at(x, y)) for x, y in points) / len(points) if points else 1.0
 
 
 def expect_text(pic, what, x, y, match, width=160, height=40, margin=8):
@@ -78,7 +96,7 @@ def expect_text(pic, what, x, y, match, width=160, height=40, margin=8):
     assert x <= box[0] <= x + 5 and y <= box[1] <= y + 10, f"{pic.name}: {what} ink at {box}"
 
 
-def expect_panel(pic, frame):
+def expect_panel(pic):
     # The grey left quarter: plain grey but for six debug lines from (20, 45), 15 apart.
     for y in range(HEIGHT):
         for x in range(160):
@@ -88,25 +106,19 @@ def expect_panel(pic, frame):
         expect_text(pic, f"debug line {line + 1}", 20, 45 + 15 * line, whitish, 138, 15, 0)
     # The field's viewport, cleared black, begins right of it; nothing is drawn this far left.
     assert pic.ink(160, 0, 200, HEIGHT, lit) is None, f"{pic.name}: the field's left margin"
-
-
-def expect_hud(pic):
     expect_text(pic, '"Stage 1"', 200, 15, whitish)
-    expect_text(pic, "the combo count", 400, 15, lambda c: c[0] >= 150 and max(c[1:]) < 100, 40)
+    expect_text(pic, "the combo count", 400, 15, reddish, 40)
     expect_text(pic, "the score", 500, 15, whitish, 130)
 
 
 def expect_gauge(pic, what, x, value, maximum, colour):
     """A 10-pixel column from y 380 upward: `value` pixels of its colour over `maximum` white."""
-    def share(top, bottom, wanted):
-        rows = range(top, bottom)
-        if not rows:
-            return 1.0
-        return sum(pic.at(x, y) == wanted for y in rows) / len(rows)
-    assert share(380 - value + 1, 379, colour) >= 0.9, f"{pic.name}: {what} ({value})"
-    assert share(380 - maximum + 1, 380 - value - 1, WHITE) >= 0.9, f"{pic.name}: {what} max"
-    assert not (whitish(pic.at(x, 380 - maximum - 3)) or pic.at(x, 380 - maximum - 3) == colour), \
-        f"{pic.name}: {what} reaches above {maximum}"
+    column = lambda top, bottom: [(x, y) for y in range(top, bottom)]
+    assert pic.share(column(380 - value + 1, 379), exactly(colour)) >= 0.9, f"{pic.name}: {what} ({value})"
+    assert pic.share(column(380 - maximum + 1, 380 - value - 1), exactly(WHITE)) >= 0.9, \
+        f"{pic.name}: {what} max"
+    above = pic.at(x, 380 - maximum - 3)
+    assert not (whitish(above) or above == colour), f"{pic.name}: {what} reaches above {maximum}"
     assert pic.at(x - 7, 370) != colour and pic.at(x + 7, 370) != colour, f"{what} too wide"
 
 
@@ -115,17 +127,14 @@ def on_screen(x, y):
 
 
 def expect_frame_lines(pic):
-    def share(points):
-        return sum(lit(pic.at(x, y)) for x, y in points) / len(points)
     left, top = on_screen(0, 0)
     right, bottom = on_screen(100, 100)
-    for name, points in [
-        ("top", [(x, top - 1) for x in range(left + 5, right - 5)]),
-        ("bottom", [(x, bottom - 1) for x in range(left + 5, right - 5)]),
-        ("left", [(left - 1, y) for y in range(top + 5, bottom - 5)]),
-        ("right", [(right - 1, y) for y in range(top + 5, bottom - 5)]),
-    ]:
-        assert share(points) >= 0.95, f"{pic.name}: the {name} frame line"
+    across, down = range(left + 5, right - 5), range(top + 5, bottom - 5)
+    for name, points in [("top", [(x, top - 1) for x in across]),
+                         ("bottom", [(x, bottom - 1) for x in across]),
+                         ("left", [(left - 1, y) for y in down]),
+                         ("right", [(right - 1, y) for y in down])]:
+        assert pic.share(points, lit) >= 0.95, f"{pic.name}: the {name} frame line"
 
 
 def expect_mover(pic, what, x, y, shown=True):
@@ -135,13 +144,11 @@ def expect_mover(pic, what, x, y, shown=True):
 
 
 def expect_play(pic, frame):
-    expect_panel(pic, frame)
-    expect_hud(pic)
+    expect_panel(pic)
     expect_frame_lines(pic)
-    ship = frame["ship"]
+    ship, boss = frame["ship"], frame["boss"]
     expect_gauge(pic, "the ship's gauge", 440, max(0, ship["hp"]), ship["hpMax"], SHIP_GAUGE)
     expect_mover(pic, "the ship", ship["x"], ship["y"], not ship["finished"])
-    boss = frame["boss"]
     if boss["inPlay"] and not boss["finished"]:
         expect_gauge(pic, "the boss's gauge", 460, boss["hp"], 100, BOSS_GAUGE)
         expect_mover(pic, "the boss", boss["x"], boss["y"])
@@ -158,22 +165,14 @@ def check_shot(pic, frame, kind):
         assert box and box[0] >= 250 and box[2] < 450 and box[3] < 190, f"title ink {box}"
         return
     expect_play(pic, frame)
-    if kind == "field":
-        assert frame["enemies"] > 0 and frame["bullets"] > 0, "enemies and bullets in play"
-    if kind == "boss":
-        assert frame["boss"]["inPlay"], "the boss is in play"
-    if kind == "game over":
-        assert frame["ship"]["finished"]
-        expect_text(pic, '"Game Over"', 330, 200, whitish, 200)
-        expect_text(pic, '"(Continue ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16)
-        # Looked for from its own top: the line above reaches down to it.
-        expect_text(pic, '"(Return Start ... V Key)"', 320, 270, exactly(OVERLAY_BLUE), 240, 16, 0)
-    if kind == "stage clear":
-        assert frame["boss"]["finished"] and not frame["ship"]["finished"]
-        # Its first word only: the ship may stand further right, over the text.
-        expect_text(pic, '"Stage Clear!!"', 330, 200, whitish, 70)
-        expect_text(pic, '"(Next Stage ... C Key)"', 320, 250, exactly(OVERLAY_BLUE), 240, 16)
-    if kind in ("field", "boss"):
+    assert {"field": frame["enemies"] > 0 and frame["bullets"] > 0,
+            "boss": frame["boss"]["inPlay"],
+            "game over": frame["ship"]["finished"],
+            "stage clear": frame["boss"]["finished"] and not frame["ship"]["finished"]}[kind], \
+        f"the trace's frame is no {kind} frame"
+    for text in OVERLAYS.get(kind, []):
+        expect_text(pic, *text)
+    if kind not in OVERLAYS:
         assert pic.ink(300, 190, 560, 300, exactly(OVERLAY_BLUE)) is None, "an overlay in play"
 
 
@@ -181,17 +180,15 @@ def main():
     if sys.argv[1] == "--frames":
         print(" ".join(str(number) for replay, number, _ in SHOTS if replay == sys.argv[2]))
         return 0
-    directory = sys.argv[1]
-    traces = {}
-    failures = 0
+    traces, failures = {}, 0
     for replay, number, kind in SHOTS:
         if replay not in traces:
-            with open(os.path.join(directory, replay + ".jsonl"), encoding="utf-8") as lines:
+            with open(os.path.join(sys.argv[1], replay + ".jsonl"), encoding="utf-8") as lines:
                 traces[replay] = [json.loads(line) for line in lines]
         frame = traces[replay][number]
         assert frame["frame"] == number
         try:
-            check_shot(Picture(os.path.join(directory, f"{replay}-{number}.png")), frame, kind)
+            check_shot(Picture(os.path.join(sys.argv[1], f"{replay}-{number}.png")), frame, kind)
             print(f"{replay} frame {number} ({kind}): ok")
         except AssertionError as failure:
             print(f"{replay} frame {number} ({kind}): {failure}")

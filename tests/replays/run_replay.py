@@ -32,9 +32,9 @@ def main():
         with open(trace_path, encoding="utf-8") as lines:
             trace = [json.loads(line) for line in lines]
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-    spec = importlib.util.spec_from_file_location(name, checks_path)
-    checks = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(checks)
+    module_spec = importlib.util.spec_from_file_location(name, checks_path)
+    checks = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(checks)
     try:
         checks.check(trace)
     except AssertionError as failure:

@@ -1,9 +1,9 @@
-#include "input/KeyInput.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "input/KeyInput.h"
+#include "input/ReplayScript.h"
 #include "platform/InputDevices.h"
 
 namespace vorlith {
@@ -27,99 +27,76 @@ class ScriptedDevices : public InputDevices {
   }
 };
 
-TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPad) {
+// Pad 0's directions and buttons 0 to 3 as the letters UDLRZXCV ("-" for none).
+std::string Held(KeyInput& input) {
+  return ControlsToText(ControlsFromPad(*input.GetPad(0)));
+}
+
+TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   ScriptedDevices devices;
   devices.keys.up = devices.keys.down = true;  // both held: up wins the stick
-  devices.keys.right = true;
-  devices.keys.z = devices.keys.v = true;
-  devices.keys.s = true;
+  devices.keys.right = devices.keys.z = devices.keys.v = devices.keys.s = true;
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(pad.up, 1);
-  EXPECT_EQ(pad.down, 1);
-  EXPECT_EQ(pad.left, 0);
-  EXPECT_EQ(pad.right, 1);
+  EXPECT_EQ(Held(input), "UDRZV");
+  EXPECT_EQ(pad.buttons[4], 0);
   EXPECT_FLOAT_EQ(pad.stickY, -1.0f);
   EXPECT_FLOAT_EQ(pad.stickX, 1.0f);
-  EXPECT_EQ(pad.buttons[0], 1);
-  EXPECT_EQ(pad.buttons[1], 0);
-  EXPECT_EQ(pad.buttons[3], 1);
   EXPECT_EQ(pad.left2, 1);
   EXPECT_FLOAT_EQ(pad.stick2X, -1.0f);
-}
 
-TEST(KeyInputTest, ReleasedKeysClearInTheNextUpdate) {
-  ScriptedDevices devices;
+  devices.keys = KeyboardState{};
+  input.Update();
+  EXPECT_EQ(Held(input), "-");
+  EXPECT_FLOAT_EQ(pad.stickY, 0.0f);
   devices.keys.z = true;
-  KeyInput input(&devices);
+  devices.keyboardReadable = false;  // the window in the background
   input.Update();
-  EXPECT_EQ(input.GetPad(0)->buttons[0], 1);
-  devices.keys.z = false;
-  input.Update();
-  EXPECT_EQ(input.GetPad(0)->buttons[0], 0);
-  devices.keys.z = true;
-  devices.keyboardReadable = false;  // window in the background
-  input.Update();
-  EXPECT_EQ(input.GetPad(0)->buttons[0], 0);
+  EXPECT_EQ(Held(input), "-");
 }
 
-TEST(KeyInputTest, AxisScalingAtItsBreakPoints) {
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(-1000), -1.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(-800), -1.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(-500), -0.5f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(-201), -1.0f / 600.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(-200), 0.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(200), 0.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(500), 0.5f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(799), 599.0f / 600.0f);
-  EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(1000), 1.0f);
+TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {
+  const std::pair<int, float> points[] = {{-1000, -1.0f},      {-800, -1.0f},       {-500, -0.5f},
+                                          {-201, -1.0f / 600}, {-200, 0.0f},        {200, 0.0f},
+                                          {500, 0.5f},         {799, 599.0f / 600}, {1000, 1.0f}};
+  for (const auto& [value, scaled] : points) {
+    EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(value), scaled) << value;
+  }
+  // A stick held just at the dead zone's edge gives no direction; one step further does.
+  const std::pair<ControllerState, const char*> sticks[] = {
+      {{-200, 200}, "-"}, {{200, -200}, "-"}, {{-201, 201}, "DL"}, {{201, -201}, "UR"}};
+  for (const auto& [stick, held] : sticks) {
+    ScriptedDevices devices;
+    devices.controllers = {stick};
+    KeyInput input(&devices);
+    input.Update();
+    EXPECT_EQ(Held(input), held) << stick.axisX << ", " << stick.axisY;
+  }
 }
 
-TEST(KeyInputTest, ControllersAddToTheKeyboard) {
+TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   ScriptedDevices devices;
   devices.keys.left = true;
-  ControllerState stick;
-  stick.axisX = 1000;  // fully right against the held Left key
-  stick.axisY = -500;
-  stick.buttons[2] = true;
-  ControllerState threshold;
-  threshold.axisY = -200;  // exactly at the dead zone: no direction
-  devices.controllers = {stick, threshold};
+  ControllerState stick{1000, -500, {false, false, true, false}};  // right against held Left
+  ControllerState unreadable{0, 1000, {true, false, false, false}};
+  devices.controllers = {stick, unreadable};
+  devices.controllerReadable = {true, false};
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(pad.left, 1);
-  EXPECT_EQ(pad.right, 1);
+  EXPECT_EQ(Held(input), "ULRC");
   EXPECT_FLOAT_EQ(pad.stickX, 0.0f);
-  EXPECT_EQ(pad.up, 1);
   EXPECT_FLOAT_EQ(pad.stickY, -0.5f);
-  EXPECT_EQ(pad.buttons[2], 1);
-}
-
-TEST(KeyInputTest, UnreadableControllerIsSkippedAndOtherPadsStayZero) {
-  ScriptedDevices devices;
-  ControllerState pushed;
-  pushed.axisX = 1000;
-  pushed.buttons[0] = true;
-  devices.controllers = {pushed};
-  devices.controllerReadable = {false};
-  KeyInput input(&devices);
-  input.Update();
-  EXPECT_EQ(input.GetPad(0)->right, 0);
-  EXPECT_EQ(input.GetPad(0)->buttons[0], 0);
-  for (int i = 1; i < KeyInput::kPadCount; ++i) {
-    EXPECT_EQ(input.GetPad(i)->buttons[0], 0);
+  for (int i = 1; i < KeyInput::kPadCount; ++i) {  // only pad 0 is filled
+    EXPECT_EQ(input.GetPad(i)->buttons[2], 0);
     EXPECT_EQ(input.GetPad(i)->stickX, 0.0f);
   }
-  EXPECT_EQ(input.GetPad(16), nullptr);
+  EXPECT_EQ(input.GetPad(KeyInput::kPadCount), nullptr);
   EXPECT_EQ(input.GetPad(-1), nullptr);
-}
-
-TEST(KeyInputTest, NoDevicesReadsReleased) {
-  KeyInput input(nullptr);
-  input.Update();
-  EXPECT_EQ(input.GetPad(0)->up, 0);
+  KeyInput none(nullptr);  // no devices reads released
+  none.Update();
+  EXPECT_EQ(Held(none), "-");
 }
 
 }  // namespace

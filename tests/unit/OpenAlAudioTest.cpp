@@ -5,14 +5,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "platform/AudioDevice.h"
-#include "platform/Dialogs.h"
+#include "TestPlatform.h"
 #include "platform/OpenAlAudioSystem.h"
 #include "sound/Sound.h"
 #include "sound/SoundManager.h"
@@ -23,57 +19,47 @@ namespace {
 
 constexpr const char* kShot = VORLITH_DATA_DIR "/sound/se_sad04.wav";
 
-class RecordingDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    shown.push_back(caption + ": " + text);
-  }
-  std::vector<std::string> shown;
-};
-
-// OpenAL Soft's silent backend, chosen before the library first starts in this process.
-void UseNullBackend() { setenv("ALSOFT_DRIVERS", "null", 1); }
-
-bool EnvironmentSays(const char* name, const char* value) {
-  const char* set = std::getenv(name);
-  return set && std::strcmp(set, value) == 0;
-}
-
 // Waits (up to a few seconds of wall time) until the voice has finished.
 bool WaitUntilFinished(AudioDevice& device, std::uint32_t voice) {
-  for (int i = 0; i < 300; ++i) {
-    if (!device.IsPlaying(voice)) return true;
+  for (int i = 0; i < 300 && device.IsPlaying(voice); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return false;
+  return !device.IsPlaying(voice);
 }
 
-// The samples of a WAVE file as floats, channels interleaved.
+// The samples of a 16-bit PCM or 32-bit float WAVE file, channels interleaved.
 std::vector<float> ReadSamples(const char* path, int& channels) {
   WaveFile wave;
   if (Failed(wave.Open(path))) return {};
-  const WaveFormatEx& format = *wave.GetFormat();
-  channels = format.nChannels;
+  channels = wave.GetFormat()->nChannels;
   std::vector<std::uint8_t> bytes(wave.GetSize());
   std::uint32_t got = 0;
   if (Failed(wave.Read(bytes.data(), wave.GetSize(), &got))) return {};
-  std::vector<float> samples;
-  if (format.wBitsPerSample == 16) {
-    for (std::size_t i = 0; i + 1 < got; i += 2) {
-      samples.push_back(static_cast<std::int16_t>(bytes[i] | bytes[i + 1] << 8) / 32768.0f);
-    }
-  } else if (format.wBitsPerSample == 32) {  // the recorder writes floats
-    samples.resize(got / 4);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 4);
+  const bool floats = wave.GetFormat()->wBitsPerSample == 32;
+  std::vector<float> samples(got / (floats ? 4 : 2));
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (floats) std::memcpy(&samples[i], &bytes[4 * i], 4);
+    if (!floats)
+      samples[i] = static_cast<std::int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8) / 32768.0f;
   }
   return samples;
 }
 
-TEST(OpenAlAudioTest, VoicesPlayOnceAndFinishOnTheNullBackend) {
-  UseNullBackend();
-  RecordingDialogs dialogs;
-  SetDialogs(&dialogs);
+class OpenAlAudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // OpenAL Soft's silent backend, unless this run was registered with an output of its own.
+    if (!std::getenv("VORLITH_WAVE_OUTPUT") && !std::getenv("VORLITH_EXPECT_NO_AUDIO_OUTPUT")) {
+      setenv("ALSOFT_DRIVERS", "null", 1);
+    }
+    SetDialogs(&dialogs);
+  }
+  void TearDown() override { SetDialogs(nullptr); }
+  testing::RecordingDialogs dialogs;
   OpenAlAudioSystem audio;
+};
+
+TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndASoundingOneCarriesOn) {
   SoundManager manager;
   ASSERT_TRUE(manager.Init(&audio));
   manager.RegisterSound(0, kShot);
@@ -85,7 +71,7 @@ TEST(OpenAlAudioTest, VoicesPlayOnceAndFinishOnTheNullBackend) {
   EXPECT_TRUE(device.IsPlaying(shot.GetVoice(0)));
   EXPECT_FALSE(device.IsPlaying(shot.GetVoice(1)));
   EXPECT_TRUE(WaitUntilFinished(device, shot.GetVoice(0)));
-  for (int i = 0; i < 10; ++i) manager.Play(0);  // the finished voice starts again
+  for (int i = 0; i < 10; ++i) manager.Play(0);
   EXPECT_TRUE(device.IsPlaying(shot.GetVoice(0)));
   EXPECT_TRUE(device.IsPlaying(shot.GetVoice(9)));
   manager.ReleaseAllSounds();
@@ -93,16 +79,11 @@ TEST(OpenAlAudioTest, VoicesPlayOnceAndFinishOnTheNullBackend) {
   manager.ReleaseDevice();
   manager.ReleaseDevice();
   EXPECT_TRUE(dialogs.shown.empty());
-  SetDialogs(nullptr);
 }
 
-TEST(OpenAlAudioTest, DeviceRefusesWhatItCannotPlay) {
-  UseNullBackend();
-  OpenAlAudioSystem audio;
+TEST_F(OpenAlAudioTest, DeviceRefusesWhatItCannotPlay) {
   auto device = audio.OpenDevice();
-  ASSERT_TRUE(device->Claim());
-  ASSERT_TRUE(device->CreateMix());
-  EXPECT_TRUE(device->SetOutputFormat(44100, 2, 16));
+  ASSERT_TRUE(device->Claim() && device->CreateMix() && device->SetOutputFormat(44100, 2, 16));
   const std::uint8_t bytes[12] = {};
   EXPECT_EQ(device->CreateBuffer({1, 24, 44100}, bytes, 12), 0u);
   EXPECT_EQ(device->CreateBuffer({3, 16, 44100}, bytes, 12), 0u);
@@ -121,12 +102,11 @@ TEST(OpenAlAudioTest, DeviceRefusesWhatItCannotPlay) {
 }
 
 // Registered with ALSOFT_CONF recording the mix into VORLITH_WAVE_OUTPUT.
-TEST(OpenAlWaveOutputTest, ShotSoundsInTheMixAtMinus15Decibels) {
+TEST_F(OpenAlAudioTest, WaveOutputHasTheShotAtMinus15Decibels) {
   const char* output = std::getenv("VORLITH_WAVE_OUTPUT");
   if (!output) GTEST_SKIP() << "needs ALSOFT_CONF with the wave backend and VORLITH_WAVE_OUTPUT";
   std::remove(output);
   {
-    OpenAlAudioSystem audio;
     SoundManager manager;
     ASSERT_TRUE(manager.Init(&audio));
     manager.RegisterSound(0, kShot);
@@ -134,11 +114,8 @@ TEST(OpenAlWaveOutputTest, ShotSoundsInTheMixAtMinus15Decibels) {
     manager.Play(0);
     ASSERT_TRUE(WaitUntilFinished(*manager.GetDevice(), manager.GetSound(0)->GetVoice(0)));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    manager.ReleaseAllSounds();
-    manager.ReleaseDevice();  // closing the device finishes the file
-  }
-  int sourceChannels = 0;
-  int mixChannels = 0;
+  }  // closing the device finishes the file
+  int sourceChannels = 0, mixChannels = 0;
   const std::vector<float> source = ReadSamples(kShot, sourceChannels);
   const std::vector<float> mix = ReadSamples(output, mixChannels);
   ASSERT_EQ(sourceChannels, 1);
@@ -146,25 +123,21 @@ TEST(OpenAlWaveOutputTest, ShotSoundsInTheMixAtMinus15Decibels) {
   const std::size_t frames = mix.size() / 2;
   ASSERT_GT(frames, source.size());
 
-  // The effect starts where the mix first leaves silence; search a few samples around it.
+  // The effect starts where the mix first leaves silence: the best fit of the effect scaled
+  // into both channels, a few samples around there.
   std::size_t first = 0;
   while (first < frames && std::fabs(mix[first * 2]) < 1e-7f) ++first;
-  ASSERT_LT(first, frames);
-  double bestGain = 0.0;
-  double bestError = 1e30;
-  for (std::size_t start = first > 16 ? first - 16 : 0; start <= first + 16; ++start) {
-    if (start + source.size() > frames) break;
-    double cross = 0.0, energy = 0.0;
+  double bestGain = 0.0, bestError = 1e30;
+  for (std::size_t start = first > 16 ? first - 16 : 0;
+       start <= first + 16 && start + source.size() <= frames; ++start) {
+    double cross = 0.0, energy = 0.0, error = 0.0;
     for (std::size_t i = 0; i < source.size(); ++i) {
       cross += mix[(start + i) * 2] * source[i];
       energy += static_cast<double>(source[i]) * source[i];
     }
-    double gain = cross / energy;
-    double error = 0.0;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-      double left = mix[(start + i) * 2] - gain * source[i];
-      double right = mix[(start + i) * 2 + 1] - gain * source[i];
-      error += left * left + right * right;
+    const double gain = cross / energy;
+    for (std::size_t i = 0; i < 2 * source.size(); ++i) {
+      error += std::pow(mix[start * 2 + i] - gain * source[i / 2], 2);
     }
     error /= 2.0 * gain * gain * energy;
     if (error < bestError) {
@@ -177,32 +150,24 @@ TEST(OpenAlWaveOutputTest, ShotSoundsInTheMixAtMinus15Decibels) {
 }
 
 // Registered with an OpenAL Soft configuration whose only output cannot be opened.
-TEST(OpenAlFallbackTest, WithoutAnOutputDeviceTheGamePlaysSilently) {
-  if (!EnvironmentSays("VORLITH_EXPECT_NO_AUDIO_OUTPUT", "1")) {
-    GTEST_SKIP() << "needs an OpenAL Soft configuration without a usable output";
-  }
-  RecordingDialogs dialogs;
-  SetDialogs(&dialogs);
-  OpenAlAudioSystem audio;
+TEST_F(OpenAlAudioTest, WithoutAnOutputDeviceTheGamePlaysSilently) {
+  if (!std::getenv("VORLITH_EXPECT_NO_AUDIO_OUTPUT")) GTEST_SKIP() << "needs no usable output";
   audio.RecordPlayedSlots(true);
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   for (int stage = 0; stage < 2; ++stage) {
     SoundManager manager;
     ASSERT_TRUE(manager.Init(&audio));
     manager.RegisterSound(0, kShot);
     ASSERT_TRUE(manager.LoadAllSounds());
     manager.Play(0);
-    manager.ReleaseAllSounds();
-    manager.ReleaseDevice();
   }
-  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string err = ::testing::internal::GetCapturedStderr();
   const std::string line =
       "vorlith: no audio output device could be opened; playing without sound\n";
   ASSERT_NE(err.find(line), std::string::npos) << err;
   EXPECT_EQ(err.find(line), err.rfind(line)) << "said more than once";
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 0}));
-  SetDialogs(nullptr);
 }
 
 }  // namespace

@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <string>
-#include <utility>
-#include <vector>
-
+#include "TestPlatform.h"
 #include "WaveBytes.h"
-#include "platform/Dialogs.h"
-#include "platform/SilentAudioSystem.h"
 #include "sound/Sound.h"
 #include "sound/SoundManager.h"
 
@@ -15,30 +9,24 @@ namespace vorlith {
 namespace {
 
 using namespace vorlith::test;
+using Texts = std::vector<std::string>;
 
 constexpr const char* kShot = VORLITH_DATA_DIR "/sound/se_sad04.wav";
 constexpr const char* kBlast = VORLITH_DATA_DIR "/sound/se_sob02.wav";
 
-class RecordingDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    shown.emplace_back(caption, text);
-  }
-  std::vector<std::pair<std::string, std::string>> shown;
-};
-
-class SoundManagerTest : public testing::Test {
+class SoundManagerTest : public ::testing::Test {
  protected:
   void SetUp() override { SetDialogs(&dialogs); }
   void TearDown() override { SetDialogs(nullptr); }
 
-  // Shown texts, all of which must carry the caption "Error".
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
+  // Shown texts, all of which must carry the caption "Error"; forgets them.
+  Texts Messages() {
+    Texts texts;
     for (const auto& [caption, text] : dialogs.shown) {
       EXPECT_EQ(caption, "Error");
       texts.push_back(text);
     }
+    dialogs.shown.clear();
     return texts;
   }
 
@@ -49,20 +37,17 @@ class SoundManagerTest : public testing::Test {
     return manager.LoadAllSounds();
   }
 
-  RecordingDialogs dialogs;
+  testing::RecordingDialogs dialogs;
   SilentAudioSystem audio;
 };
-
-using Texts = std::vector<std::string>;
 
 TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
   SoundManager manager;
   ASSERT_TRUE(InitAndLoad(manager));
+  audio.RecordPlayedSlots(true);
   const Sound* shot = manager.GetSound(0);
-  for (int i = 0; i < 11; ++i) {
-    EXPECT_EQ(shot->GetNextBuffer(), i % 10);
-    manager.Play(0);
-  }
+  for (int i = 0; i < 11; ++i) manager.Play(0);
+  manager.Play(7);  // no sound in slot 7: nothing plays
   manager.Play(1);
   const auto& plays = audio.GetLog().plays;
   ASSERT_EQ(plays.size(), 12u);
@@ -71,82 +56,55 @@ TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
   EXPECT_NEAR(plays[0].gain, 0.17783f, 1e-4f);
   EXPECT_NE(plays[0].buffer, plays[11].buffer);
   EXPECT_EQ(audio.GetLog().voicesCreated, 20u);
+  EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SoundManagerTest, EachFailingDeviceStepShowsItsMessage) {
-  struct Case {
-    bool SilentAudioFaults::*step;
-    bool initResult;
-    const char* text;
-  };
-  const Case cases[] = {
-      {&SilentAudioFaults::openDevice, false, "IDirectSound8インターフェイスの取得に失敗"},
-      {&SilentAudioFaults::claim, false, "協調レベルの設定に失敗"},
-      {&SilentAudioFaults::createMix, false, "プライマリ・バッファの作成に失敗"},
-      {&SilentAudioFaults::setOutputFormat, true, "プライマリ・バッファのフォーマット設定に失敗"},
-  };
-  for (const Case& c : cases) {
-    SilentAudioSystem faulty;
-    faulty.Faults().*c.step = true;
-    dialogs.shown.clear();
-    SoundManager manager;
-    EXPECT_EQ(manager.Init(&faulty), c.initResult) << c.text;
-    EXPECT_EQ(Messages(), Texts{c.text});
-    if (c.initResult) {  // a refused format still plays
-      manager.RegisterSound(0, kShot);
-      EXPECT_TRUE(manager.LoadAllSounds());
-      manager.Play(0);
-      EXPECT_EQ(faulty.GetLog().plays.size(), 1u);
-    }
-  }
-}
-
-TEST_F(SoundManagerTest, MissingFileStopsTheLoadAfterTheSlotsBeforeIt) {
-  SoundManager manager;
-  ASSERT_TRUE(manager.Init(&audio));
-  manager.RegisterSound(2, kBlast);
-  manager.RegisterSound(1, "./sound/missing.wav");
-  manager.RegisterSound(0, kShot);
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(manager.LoadAllSounds());
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("FindResource"), std::string::npos);
-  EXPECT_EQ(Messages(), Texts{"Waveファイルのオープンに失敗"});
-  EXPECT_NE(manager.GetSound(0)->GetVoice(0), 0u);
-  EXPECT_EQ(manager.GetSound(2)->GetVoice(0), 0u);  // never tried
-}
-
-TEST_F(SoundManagerTest, BufferAndVoiceFailuresShowTheirMessages) {
+// Each failing step shows its message with the caption "Error" and stops the set-up there
+// (a refused output format only says so); nothing is left unreleased.
+TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
   const std::string adpcm =
       WriteTemp("adpcm.wav", Wave({Chunk("fmt ", Concat({FormatBody(2, 1, 8000, 4), Bytes{0, 0}})),
                                    Chunk("data", Ramp(64))}));
-  const std::string fiveChannels = WriteTemp(
-      "five.wav", Wave({Chunk("fmt ", FormatBody(1, 5, 8000, 8)), Chunk("data", Ramp(50))}));
-  const std::string empty =
-      WriteTemp("empty_data.wav", Wave({PcmFormat16Mono(), Chunk("data", Bytes())}));
-  struct Case {
-    std::string file;
+  const std::string empty = WriteTemp("empty.wav", Wave({PcmFormat16Mono(), Chunk("data", {})}));
+  enum Stop { AtInit, AtLoad, Never };
+  const struct {
     SilentAudioFaults faults;
+    std::string file;
+    Stop stop;
     const char* text;
+  } cases[] = {
+      {{.openDevice = true}, kShot, AtInit, "IDirectSound8インターフェイスの取得に失敗"},
+      {{.claim = true}, kShot, AtInit, "協調レベルの設定に失敗"},
+      {{.createMix = true}, kShot, AtInit, "プライマリ・バッファの作成に失敗"},
+      {{.setOutputFormat = true}, kShot, Never, "プライマリ・バッファのフォーマット設定に失敗"},
+      {{}, "./sound/missing.wav", AtLoad, "Waveファイルのオープンに失敗"},
+      {{.createBuffer = true}, kShot, AtLoad, "バッファの作成に失敗"},
+      {{}, adpcm, AtLoad, "バッファの作成に失敗"},
+      {{}, empty, AtLoad, "バッファの作成に失敗"},
+      {{.voicesBeforeFailure = 0},
+       kShot,
+       AtLoad,
+       "IDirectSoundBuffer8インターフェイスの取得に失敗"},
   };
-  const Case cases[] = {
-      {kShot, {.createBuffer = true}, "バッファの作成に失敗"},
-      {adpcm, {}, "バッファの作成に失敗"},
-      {fiveChannels, {}, "バッファの作成に失敗"},
-      {empty, {}, "バッファの作成に失敗"},
-      {kShot, {.voicesBeforeFailure = 0}, "IDirectSoundBuffer8インターフェイスの取得に失敗"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SilentAudioSystem faulty;
     faulty.Faults() = c.faults;
-    dialogs.shown.clear();
-    SoundManager manager;
-    ASSERT_TRUE(manager.Init(&faulty));
-    manager.RegisterSound(0, c.file.c_str());
-    EXPECT_FALSE(manager.LoadAllSounds()) << c.file;
-    EXPECT_EQ(Messages(), Texts{c.text}) << c.file;
-    manager.ReleaseAllSounds();
-    manager.ReleaseDevice();
+    {
+      SoundManager manager;
+      EXPECT_EQ(manager.Init(&faulty), c.stop != AtInit) << c.text;
+      manager.RegisterSound(0, c.file.c_str());
+      manager.RegisterSound(1, kBlast);
+      if (c.stop != AtInit) {
+        EXPECT_EQ(manager.LoadAllSounds(), c.stop == Never) << c.text;
+      }
+      EXPECT_EQ(Messages(), Texts{c.text});
+      if (c.stop == AtLoad) {
+        EXPECT_EQ(manager.GetSound(1)->GetVoice(0), 0u);  // never tried
+      }
+      manager.Play(0);
+      EXPECT_EQ(faulty.GetLog().plays.size(), c.stop == Never ? 1u : 0u) << c.text;
+    }
     EXPECT_EQ(faulty.GetLog().voicesCreated, faulty.GetLog().voicesReleased);
     for (const auto& buffer : faulty.GetLog().buffers) EXPECT_TRUE(buffer.released);
   }
@@ -162,33 +120,30 @@ TEST_F(SoundManagerTest, FailedDuplicatesLeaveSilentVoicesInTheCycle) {
   EXPECT_EQ(manager.GetSound(0)->GetNextBuffer(), 0);
 }
 
-TEST_F(SoundManagerTest, ReleasingTwiceReleasesOnce) {
-  SoundManager manager;
-  ASSERT_TRUE(InitAndLoad(manager));
-  manager.ReleaseAllSounds();
-  manager.ReleaseAllSounds();
-  EXPECT_EQ(audio.GetLog().voicesReleased, 20u);
-  EXPECT_EQ(audio.GetLog().stops, 20u);
-  manager.ReleaseDevice();
-  manager.ReleaseDevice();
-  EXPECT_EQ(audio.GetLog().devicesClosed, 1u);
-  manager.Play(0);  // released voices play nothing
-  EXPECT_TRUE(audio.GetLog().plays.empty());
-}
-
-TEST_F(SoundManagerTest, DeviceReleasedFirstTakesTheSoundsWithIt) {
-  {
-    SoundManager manager;
-    ASSERT_TRUE(InitAndLoad(manager));
-    manager.ReleaseDevice();
-    manager.ReleaseAllSounds();  // must not reach the closed device
+TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
+  using Steps = std::vector<void (SoundManager::*)()>;
+  const Steps orders[] = {
+      {&SoundManager::ReleaseAllSounds, &SoundManager::ReleaseAllSounds,
+       &SoundManager::ReleaseDevice, &SoundManager::ReleaseDevice},
+      {&SoundManager::ReleaseDevice, &SoundManager::ReleaseAllSounds},  // not to a closed device
+      {},  // the destructor lets go of everything
+  };
+  for (const Steps& steps : orders) {
+    SilentAudioSystem fresh;
+    auto manager = std::make_unique<SoundManager>();
+    ASSERT_TRUE(manager->Init(&fresh));
+    manager->RegisterSound(0, kShot);
+    ASSERT_TRUE(manager->LoadAllSounds());
+    for (auto step : steps) ((*manager).*step)();
+    if (!steps.empty()) manager->Play(0);  // released voices play nothing
+    manager.reset();
+    const SilentAudioLog& log = fresh.GetLog();
+    EXPECT_TRUE(log.plays.empty());
+    EXPECT_EQ(log.voicesReleased, 10u) << steps.size();
+    EXPECT_EQ(log.stops, 10u) << steps.size();
+    EXPECT_TRUE(log.buffers.at(0).released);
+    EXPECT_EQ(log.devicesClosed, 1u) << steps.size();
   }
-  {
-    SoundManager manager;  // nothing released by the owner
-    ASSERT_TRUE(InitAndLoad(manager));
-  }
-  EXPECT_EQ(audio.GetLog().voicesReleased, 40u);
-  EXPECT_EQ(audio.GetLog().devicesClosed, 2u);
 }
 
 TEST_F(SoundManagerTest, RegisteringASlotAgainReplacesItsSound) {
@@ -198,32 +153,9 @@ TEST_F(SoundManagerTest, RegisteringASlotAgainReplacesItsSound) {
   EXPECT_EQ(audio.GetLog().voicesReleased, 10u);
   EXPECT_TRUE(manager.LoadAllSounds());
   manager.Play(0);
-  ASSERT_EQ(audio.GetLog().plays.size(), 1u);
-  EXPECT_EQ(audio.GetLog().buffers[audio.GetLog().plays[0].buffer - 1].bytes,
-            audio.GetLog().buffers[1].bytes);  // the blast's length
-}
-
-TEST_F(SoundManagerTest, PlayedSlotsAreRecordedOnRequest) {
-  SoundManager manager;
-  ASSERT_TRUE(InitAndLoad(manager));
-  manager.Play(0);
-  EXPECT_TRUE(audio.GetPlayedSlots().empty());
-  audio.RecordPlayedSlots(true);
-  manager.Play(1);
-  manager.Play(7);  // no sound in slot 7: nothing plays
-  manager.Play(0);
-  EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{1, 0}));
-  audio.ClearPlayedSlots();
-  EXPECT_TRUE(audio.GetPlayedSlots().empty());
-  EXPECT_EQ(audio.GetLog().plays.size(), 3u);
-}
-
-TEST_F(SoundManagerTest, EmptyManagerLoadsAndVolumeIsTheDecibelGain) {
-  SoundManager manager;
-  ASSERT_TRUE(manager.Init(&audio));
-  EXPECT_TRUE(manager.LoadAllSounds());
-  EXPECT_NEAR(Sound::GainOf(-1500), std::pow(10.0, -0.75), 1e-6);
-  EXPECT_FLOAT_EQ(Sound::GainOf(0), 1.0f);
+  const auto& log = audio.GetLog();
+  ASSERT_EQ(log.plays.size(), 1u);
+  EXPECT_EQ(log.buffers[log.plays[0].buffer - 1].bytes, log.buffers[1].bytes);  // the blast's
 }
 
 }  // namespace

@@ -7,59 +7,43 @@
 namespace vorlith {
 namespace {
 
-StartupOptions Parse(std::vector<std::string> args) {
-  args.insert(args.begin(), "vorlith");
-  return StartupOptions::Parse(args);
-}
-
-void ExpectSizes(const StartupOptions& o, int ww, int wh, int fw, int fh) {
-  EXPECT_EQ(o.windowWidth, ww);
-  EXPECT_EQ(o.windowHeight, wh);
-  EXPECT_EQ(o.fullScreenWidth, fw);
-  EXPECT_EQ(o.fullScreenHeight, fh);
-}
-
-TEST(StartupOptionsTest, DefaultsAndEachOptionSetsItsFields) {
-  StartupOptions none = Parse({});
-  ExpectSizes(none, 640, 480, 640, 480);
-  EXPECT_FALSE(none.fullScreen);
-
-  ExpectSizes(Parse({"-w", "800", "-h", "600"}), 800, 600, 800, 600);
-  ExpectSizes(Parse({"-ww", "320"}), 320, 480, 640, 480);
-  ExpectSizes(Parse({"-wh", "200", "-fw", "1024", "-fh", "768"}), 640, 200, 1024, 768);
-  EXPECT_TRUE(Parse({"-f"}).fullScreen);
-}
-
-TEST(StartupOptionsTest, LaterOptionsOverrideEarlierOnes) {
-  ExpectSizes(Parse({"-fw", "1024", "-w", "800"}), 800, 480, 800, 480);
-  ExpectSizes(Parse({"-w", "800", "-fw", "1024"}), 800, 480, 1024, 480);
-}
-
-TEST(StartupOptionsTest, ValuesAreReadLikeAtoi) {
-  ExpectSizes(Parse({"-w", "abc"}), 0, 480, 0, 480);
-  ExpectSizes(Parse({"-w", "800px", "-h", "  42"}), 800, 42, 800, 42);
-  ExpectSizes(Parse({"-w", "-5", "-h", "+7"}), -5, 7, -5, 7);
-  ExpectSizes(Parse({"-w", "100000"}), 100000, 480, 100000, 480);
-  ExpectSizes(Parse({"-w", ""}), 0, 480, 0, 480);
-}
-
-TEST(StartupOptionsTest, NumbersBeyondIntSaturate) {
-  ExpectSizes(Parse({"-w", "99999999999999999999", "-h", "-99999999999"}), INT_MAX, INT_MIN,
-              INT_MAX, INT_MIN);
-}
-
-TEST(StartupOptionsTest, TheValueIsTakenWhateverItLooksLike) {
-  StartupOptions o = Parse({"-w", "-f"});
-  EXPECT_FALSE(o.fullScreen);
-  ExpectSizes(o, 0, 480, 0, 480);
-  ExpectSizes(Parse({"-ww", "-h", "300"}), 0, 480, 640, 480);  // "300" is a stray argument
-}
-
-TEST(StartupOptionsTest, UnknownArgumentsAndAMissingLastValueAreIgnored) {
-  ExpectSizes(Parse({"-W", "800", "-H", "600", "--size", "x"}), 640, 480, 640, 480);
-  ExpectSizes(Parse({"-h", "300", "-w"}), 640, 300, 640, 300);
-  EXPECT_TRUE(Parse({"stray", "-f", "-F"}).fullScreen);
-  EXPECT_FALSE(Parse({"-F", "-ff", "f"}).fullScreen);
+TEST(StartupOptionsTest, EachArgumentListGivesItsSizesAndMode) {
+  struct Case {
+    std::vector<std::string> args;
+    int ww, wh, fw, fh;
+    bool full = false;
+  };
+  const Case cases[] = {
+      {{}, 640, 480, 640, 480},
+      {{"-w", "800", "-h", "600"}, 800, 600, 800, 600},
+      {{"-ww", "320", "-wh", "200", "-fw", "1024", "-fh", "768"}, 320, 200, 1024, 768},
+      {{"stray", "-f"}, 640, 480, 640, 480, true},
+      // Later options override earlier ones.
+      {{"-fw", "1024", "-w", "800"}, 800, 480, 800, 480},
+      {{"-w", "800", "-fw", "1024"}, 800, 480, 1024, 480},
+      // Values read like atoi, saturating beyond int.
+      {{"-w", "abc", "-h", "  42"}, 0, 42, 0, 42},
+      {{"-w", "800px", "-h", "+7"}, 800, 7, 800, 7},
+      {{"-w", "-5", "-h", ""}, -5, 0, -5, 0},
+      {{"-w", "99999999999999999999", "-h", "-99999999999"}, INT_MAX, INT_MIN, INT_MAX, INT_MIN},
+      // A value is taken whatever it looks like; "300" is then a stray argument.
+      {{"-w", "-f"}, 0, 480, 0, 480},
+      {{"-ww", "-h", "300"}, 0, 480, 640, 480},
+      // Case-sensitive; unknown arguments and a missing last value are ignored.
+      {{"-W", "800", "-H", "600", "--size", "x", "-F", "-ff"}, 640, 480, 640, 480},
+      {{"-h", "300", "-w"}, 640, 300, 640, 300},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "vorlith");
+    const StartupOptions o = StartupOptions::Parse(args);
+    const std::string what = ::testing::PrintToString(c.args);
+    EXPECT_EQ(o.windowWidth, c.ww) << what;
+    EXPECT_EQ(o.windowHeight, c.wh) << what;
+    EXPECT_EQ(o.fullScreenWidth, c.fw) << what;
+    EXPECT_EQ(o.fullScreenHeight, c.fh) << what;
+    EXPECT_EQ(o.fullScreen, c.full) << what;
+  }
 }
 
 }  // namespace

@@ -48,27 +48,24 @@ struct TestPlatform {
   bool deviceCreateFails = false;
 
   TestPlatform() {
-    auto ownWindow = std::make_unique<HeadlessWindow>(1280, 1024);
-    window = ownWindow.get();
-    platform->window = std::move(ownWindow);
-    auto ownDialogs = std::make_unique<RecordingDialogs>();
-    dialogs = ownDialogs.get();
-    platform->dialogs = std::move(ownDialogs);
-    auto ownClock = std::make_unique<FakeClock>(5000);
-    clock = ownClock.get();
-    platform->clock = std::move(ownClock);
-    auto ownInput = std::make_unique<HeldKeys>();
-    input = ownInput.get();
-    platform->inputDevices = std::move(ownInput);
-    auto ownAudio = std::make_unique<SilentAudioSystem>();
-    audio = ownAudio.get();
-    platform->audioSystem = std::move(ownAudio);
+    window = Own(platform->window, std::make_unique<HeadlessWindow>(1280, 1024));
+    dialogs = Own(platform->dialogs, std::make_unique<RecordingDialogs>());
+    clock = Own(platform->clock, std::make_unique<FakeClock>(5000));
+    input = Own(platform->inputDevices, std::make_unique<HeldKeys>());
+    audio = Own(platform->audioSystem, std::make_unique<SilentAudioSystem>());
     platform->makeRenderDevice = [this] {
       auto made = std::make_unique<HeadlessRenderDevice>(window);
       made->SetCreateFails(deviceCreateFails);
       device = made.get();
       return made;
     };
+  }
+
+  template <class Part, class Made>
+  static Made* Own(std::unique_ptr<Part>& slot, std::unique_ptr<Made> made) {
+    Made* raw = made.get();
+    slot = std::move(made);
+    return raw;
   }
 
   // Hands the platform over; the pointers above stay valid while its new owner lives.

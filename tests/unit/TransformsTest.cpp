@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "RecordingRenderDevice.h"
@@ -9,126 +10,82 @@
 namespace vorlith {
 namespace {
 
-struct ScreenPoint {
-  float x, y, depth;
-};
+using Rect = std::array<int, 4>;
+
+Rect RectOf(const Viewport& v) {
+  return {v.x, v.y, v.width, v.height};
+}
+
+bool SameBits(const Matrix& a, const Matrix& b) {
+  return std::memcmp(&a, &b, sizeof(Matrix)) == 0;
+}
 
 class TransformsTest : public ::testing::Test {
  protected:
   void SetUp() override { SetGraphicsDevice(&device); }
   void TearDown() override { SetGraphicsDevice(nullptr); }
 
-  // Where a model point drawn with the given world matrix lands in back-buffer pixels.
-  ScreenPoint Project(const Vec3& modelPoint, const Matrix& world) {
+  // Where a model point drawn with the given world matrix lands: back-buffer pixels and depth.
+  Vec3 Project(const Vec3& point, const Matrix& world = MatrixIdentity()) {
     const Matrix all = MatrixMultiply(MatrixMultiply(world, device.view), device.projection);
-    const Vec3 ndc = Vec3TransformCoord(modelPoint, all);
+    const Vec3 ndc = Vec3TransformCoord(point, all);
     const Viewport& v = device.viewport;
     return {v.x + (ndc.x + 1.0f) * 0.5f * v.width, v.y + (1.0f - ndc.y) * 0.5f * v.height,
             v.minZ + ndc.z * (v.maxZ - v.minZ)};
-  }
-  ScreenPoint ProjectWorld(float x, float y, float z) {
-    return Project(Vec3{x, y, z}, MatrixIdentity());
   }
 
   RecordingRenderDevice device;
 };
 
-TEST_F(TransformsTest, PlayfieldCornersAndCentreLandOnThePlayViewport) {
+TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewport) {
   SetupPlayfieldScene();
-  EXPECT_EQ(device.viewport.x, 160);
-  EXPECT_EQ(device.viewport.width, 480);
-  EXPECT_EQ(device.viewport.height, 480);
-  const ScreenPoint centre = ProjectWorld(50, 50, 0);
-  EXPECT_NEAR(centre.x, 400.0f, 1e-3f);
-  EXPECT_NEAR(centre.y, 240.0f, 1e-3f);
-  const ScreenPoint topLeft = ProjectWorld(-25, -25, 0);
-  EXPECT_NEAR(topLeft.x, 160.0f, 1e-3f);
-  EXPECT_NEAR(topLeft.y, 0.0f, 1e-3f);
-  const ScreenPoint bottomRight = ProjectWorld(125, 125, 0);
-  EXPECT_NEAR(bottomRight.x, 640.0f, 1e-3f);
-  EXPECT_NEAR(bottomRight.y, 480.0f, 1e-3f);
-  // The depth range holds z from 99 (nearest) down to -900.
-  EXPECT_NEAR(ProjectWorld(50, 50, 99).depth, 0.0f, 1e-5f);
-  EXPECT_NEAR(ProjectWorld(50, 50, -900).depth, 1.0f, 1e-5f);
-  EXPECT_LT(ProjectWorld(50, 50, 10).depth, centre.depth);
-}
-
-TEST_F(TransformsTest, ModelNosePointsUpTheScreenAndTurnsClockwise) {
-  SetupPlayfieldScene();
+  struct Case {
+    Vec3 point;
+    Matrix world;
+    float x, y;
+  } cases[] = {
+      {{50, 50, 0}, MatrixIdentity(), 400, 240},    // the field's centre
+      {{-25, -25, 0}, MatrixIdentity(), 160, 0},    // its top-left
+      {{125, 125, 0}, MatrixIdentity(), 640, 480},  // its bottom-right
+      // A model's nose (+z) points up the screen, 10 units being 32 pixels; a turn of 90
+      // degrees about z turns it clockwise; a scale of 2 doubles it.
+      {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 0, 1.0f), 400, 208},
+      {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 90, 1.0f), 432, 240},
+      {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 0, 2.0f), 400, 176},
+  };
+  for (const Case& c : cases) {
+    const Vec3 seen = Project(c.point, c.world);
+    EXPECT_NEAR(seen.x, c.x, 1e-3f) << c.x << ", " << c.y;
+    EXPECT_NEAR(seen.y, c.y, 1e-3f) << c.x << ", " << c.y;
+  }
+  // Depth holds z from 99 (nearest) down to -900; a model's +y faces the viewer.
+  EXPECT_NEAR(Project({50, 50, 99}).z, 0.0f, 1e-5f);
+  EXPECT_NEAR(Project({50, 50, -900}).z, 1.0f, 1e-5f);
   const Matrix upright = MakeWorldMatrix(50, 50, 0, 0, 0, 0, 1.0f);
-  const ScreenPoint nose = Project(Vec3{0, 0, 10}, upright);
-  EXPECT_NEAR(nose.x, 400.0f, 1e-3f);
-  EXPECT_NEAR(nose.y, 240.0f - 32.0f, 1e-3f);  // 10 units of 150 over 480 pixels
-  // The model's +Y faces the viewer.
-  EXPECT_LT(Project(Vec3{0, 10, 0}, upright).depth, Project(Vec3{0, 0, 0}, upright).depth);
-
-  const ScreenPoint turned = Project(Vec3{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 90, 1.0f));
-  EXPECT_NEAR(turned.x, 432.0f, 1e-3f);
-  EXPECT_NEAR(turned.y, 240.0f, 1e-3f);
-  const ScreenPoint scaled = Project(Vec3{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 0, 2.0f));
-  EXPECT_NEAR(scaled.y, 240.0f - 64.0f, 1e-3f);
+  EXPECT_LT(Project({0, 10, 0}, upright).z, Project({0, 0, 0}, upright).z);
 }
 
-TEST_F(TransformsTest, UnturnedPoseIsTheBaseTurnThenTheMove) {
+TEST_F(TransformsTest, AnAngleOfZeroSkipsItsTurnAndAFullTurnIsApplied) {
   const Matrix expected =
       MatrixMultiply(MatrixRotationX(1.5707964f), MatrixTranslation(12.5f, -3.0f, 0.25f));
-  const Matrix world = MakeWorldMatrix(12.5f, -3.0f, 0.25f, 0.0f, 0.0f, 0.0f, 1.0f);
-  EXPECT_EQ(std::memcmp(&world, &expected, sizeof world), 0);
-
-  // A full turn is applied, and gives the same picture as none.
-  const Matrix full = MakeWorldMatrix(12.5f, -3.0f, 0.25f, 360.0f, 360.0f, 360.0f, 1.0f);
-  EXPECT_NE(std::memcmp(&full, &expected, sizeof full), 0);
-  for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) EXPECT_NEAR(full.m[r][c], expected.m[r][c], 1e-4f);
-  }
+  EXPECT_TRUE(SameBits(MakeWorldMatrix(12.5f, -3.0f, 0.25f, 0, 0, 0, 1.0f), expected));
+  const Matrix full = MakeWorldMatrix(12.5f, -3.0f, 0.25f, 360, 360, 360, 1.0f);
+  EXPECT_FALSE(SameBits(full, expected));
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(full.m[i / 4][i % 4], expected.m[i / 4][i % 4], 1e-4f);
 }
 
 TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuarters) {
   device.width = 641;
   device.height = 400;
   SetHudViewport();
-  EXPECT_EQ(device.viewport.x, 0);
-  EXPECT_EQ(device.viewport.width, 160);
-  EXPECT_EQ(device.viewport.height, 400);
+  EXPECT_EQ(RectOf(device.viewport), (Rect{0, 0, 160, 400}));
   SetupPlayfieldScene();
-  EXPECT_EQ(device.viewport.x, 160);
-  EXPECT_EQ(device.viewport.y, 0);
-  EXPECT_EQ(device.viewport.width, 480);
-  EXPECT_EQ(device.viewport.height, 400);
-  EXPECT_EQ(device.viewport.minZ, 0.0f);
-  EXPECT_EQ(device.viewport.maxZ, 1.0f);
+  EXPECT_EQ(RectOf(device.viewport), (Rect{160, 0, 480, 400}));
 
   device.hasBackBuffer = false;
   SetupPlayfieldScene();
-  EXPECT_EQ(device.viewport.width, 0);
-  EXPECT_EQ(device.viewport.height, 0);
-  int width = -1, height = -1;
-  GetBackBufferSize(width, height);
-  EXPECT_EQ(width, 0);
-  EXPECT_EQ(height, 0);
-}
-
-TEST_F(TransformsTest, PlayfieldSceneSetsTheFixedStatesAndLight) {
-  device.world = MatrixTranslation(1, 2, 3);
-  SetupPlayfieldScene();
-  EXPECT_EQ(device.cullMode, CullMode::CounterClockwise);
-  EXPECT_TRUE(device.lighting);
-  EXPECT_TRUE(device.depthTest);
-  EXPECT_TRUE(device.lightEnabled);
-  EXPECT_EQ(device.ambient, 0x006F6F6Fu);
-  EXPECT_EQ(device.filter, TextureFilter::Linear);
-  const Matrix identity = MatrixIdentity();
-  EXPECT_EQ(std::memcmp(&device.world, &identity, sizeof(Matrix)), 0);
-  EXPECT_EQ(device.light.type, LightType::Directional);
-  EXPECT_EQ(device.light.diffuse.r, 1.0f);
-  EXPECT_EQ(device.light.diffuse.a, 0.0f);
-  EXPECT_EQ(device.light.ambient.r, 0.0f);
-  EXPECT_EQ(device.light.range, 1000.0f);
-  EXPECT_EQ(device.light.position.x, -1.0f);
-  EXPECT_NEAR(device.light.direction.y, -0.57735f, 1e-5f);
-}
-
-TEST(TransformsWithoutDeviceTest, SceneCallsDoNothing) {
+  EXPECT_EQ(RectOf(device.viewport), (Rect{0, 0, 0, 0}));
+  // Without a device nothing is drawn and the back buffer has no size.
   SetGraphicsDevice(nullptr);
   SetupPlayfieldScene();
   SetHudViewport();
@@ -136,6 +93,17 @@ TEST(TransformsWithoutDeviceTest, SceneCallsDoNothing) {
   GetBackBufferSize(width, height);
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
+}
+
+TEST_F(TransformsTest, PlayfieldSceneCullsLightsAndTestsDepth) {
+  device.world = MatrixTranslation(1, 2, 3);
+  SetupPlayfieldScene();
+  EXPECT_EQ(device.cullMode, CullMode::CounterClockwise);
+  EXPECT_TRUE(device.lighting && device.lightEnabled && device.depthTest);
+  EXPECT_EQ(device.ambient, 0x006F6F6Fu);
+  EXPECT_EQ(device.filter, TextureFilter::Linear);
+  EXPECT_TRUE(SameBits(device.world, MatrixIdentity()));
+  EXPECT_NEAR(device.light.direction.y, -0.57735f, 1e-5f);
 }
 
 }  // namespace
