@@ -277,32 +277,44 @@ MeshBuilder Enemy(const EnemyPalette& p) {
   return b;
 }
 
-// The boss: a battleship 50 units wide and 16 deep (x -25..25, z -8..8), bow at +z.
+// A rectangle x0..x1 by z0..z1 with its corners cut by `cut`, as an outline.
+std::vector<P2> Chamfered(double x0, double x1, double z0, double z1, double cut) {
+  return {{x0 + cut, z1}, {x1 - cut, z1}, {x1, z1 - cut}, {x1, z0 + cut},
+          {x1 - cut, z0}, {x0 + cut, z0}, {x0, z0 + cut}, {x0, z1 - cut}};
+}
+
+// The boss: a battleship 50 units wide and 16 deep (x -25..25, z -8..8), bow at +z. Where
+// bullets hurt it (x -5..5 and both of 15..25 by z -5..5, the blocks the stage gives it) it
+// wears glowing amber, a colour nothing else on it uses: a lit core in the middle and a gun pod
+// at each wing tip, raised above everything around them so that nothing covers them.
 MeshBuilder Boss() {
   MeshBuilder b;
   const int hull = b.AddMaterial(Mat("Hull", {0.62, 0.22, 0.72, 1}, {0.08, 0.02, 0.10, 1}));
   const int wing = b.AddMaterial(Mat("Wing", {0.36, 0.40, 0.62, 1}, {0.03, 0.04, 0.08, 1}));
-  const int core = b.AddMaterial(Mat("Core", {1.00, 0.25, 0.15, 1}, {0.85, 0.15, 0.05, 1}));
-  const int turret = b.AddMaterial(Mat("Turret", {1.00, 0.85, 0.25, 1}, {0.25, 0.20, 0.02, 1}));
+  const int weak = b.AddMaterial(Mat("WeakPoint", {1.00, 0.40, 0.00, 1}, {0.85, 0.22, 0.00, 1}));
+  const int glow = b.AddMaterial(Mat("CoreLight", {1.00, 0.95, 0.70, 1}, {0.90, 0.85, 0.55, 1}));
+  const int gun = b.AddMaterial(Mat("Gun", {0.72, 0.74, 0.82, 1}, {0.08, 0.08, 0.10, 1}));
   const int engine = b.AddMaterial(Mat("Engine", {0.40, 0.90, 1.00, 1}, {0.30, 0.70, 0.90, 1}));
-  const int stripe = b.AddMaterial(Mat("Stripe", {0.95, 0.35, 0.25, 1}, {0.20, 0.05, 0.03, 1}));
+  const int stripe = b.AddMaterial(Mat("Stripe", {0.92, 0.92, 0.96, 1}, {0.15, 0.15, 0.18, 1}));
   b.Slab(Mirror({{0, 8.0}, {6.5, 6.0}, {10.5, 0.0}, {8.5, -7.5}, {0, -6.5}}), -2.0, 1.0, 4.0, hull);
   const std::vector<P2> rightWing = {{8.0, 4.0},   {21.0, 2.0},  {25.0, -1.0},
                                      {25.0, -5.0}, {20.0, -7.5}, {9.0, -7.5}};
   b.Slab(rightWing, -1.0, 0.4, 1.6, wing);
   b.Slab(Flip(rightWing), -1.0, 0.4, 1.6, wing);
-  // Leading-edge stripes, wing-tip pods and two gun turrets a side.
-  const std::vector<P2> rightStripe = {{9.5, 4.4}, {21.0, 2.5}, {21.0, 1.3}, {9.5, 3.1}};
+  // Leading-edge stripes and a gun turret a side, between the core and the pods.
+  const std::vector<P2> rightStripe = {{9.5, 4.4}, {14.5, 3.6}, {14.5, 2.4}, {9.5, 3.1}};
   b.Slab(rightStripe, -0.6, 1.0, 1.2, stripe);
   b.Slab(Flip(rightStripe), -0.6, 1.0, 1.2, stripe);
-  b.Box({23.0, -1.2, -5.5}, {25.0, 2.2, 0.0}, turret);
-  b.Box({-25.0, -1.2, -5.5}, {-23.0, 2.2, 0.0}, turret);
-  for (double x : {-17.5, -12.5, 12.5, 17.5}) {
-    b.Gem({x, 1.4, -3.0}, 6, 1.3, 1.3, 1.2, 0, turret);
-    b.Box({x - 0.35, 1.2, -2.5}, {x + 0.35, 2.0, 1.0}, turret);
+  for (double x : {-12.0, 12.0}) {
+    b.Gem({x, 1.4, -3.0}, 6, 1.3, 1.3, 1.2, 0, gun);
+    b.Box({x - 0.35, 1.2, -2.5}, {x + 0.35, 2.0, 1.0}, gun);
   }
-  b.Gem({0, 3.2, 2.2}, 8, 2.6, 2.6, 1.6, 0, core);
-  b.Box({-1.5, 1.0, -6.0}, {1.5, 4.2, -2.5}, wing);
+  // The weak points: above the hull's roof (4.0) and the wings' (1.6).
+  b.Slab(Chamfered(-5.0, 5.0, -5.0, 5.0, 1.5), 0.5, 4.4, 5.8, weak);
+  b.Gem({0, 5.4, 0}, 8, 1.6, 1.6, 0.8, M_PI / 8, glow);
+  for (double x : {-25.0, 15.0})
+    b.Slab(Chamfered(x, x + 10.0, -5.0, 5.0, 1.5), -1.2, 2.0, 3.2, weak);
+  b.Box({-1.5, 1.0, -7.5}, {1.5, 4.2, -5.5}, wing);
   for (double x : {-5.5, 5.5}) b.Gem({x, 1.0, -7.0}, 6, 1.6, 0.9, 1.2, 0, engine);
   return b;
 }

@@ -17,6 +17,7 @@ import sys
 SHOTS = [
     ("boss_stage_clear", 600, "field"),
     ("boss_stage_clear", 5150, "boss"),
+    ("boss_stage_clear", 5201, "boss"),  # its first step down
     ("boss_stage_clear", 5260, "stage clear"),
     ("boss_stage_clear", 5400, "title"),
     ("game_over_continue_return", 2000, "game over"),
@@ -32,6 +33,8 @@ BOSS_GAUGE = (255, 150, 150)
 # The plane's (0, 0) on screen and pixels per plane unit: the 100-unit field is 320 pixels
 # wide, centred in the 480 x 480 field viewport right of the 160-pixel panel.
 FIELD_X, FIELD_Y, SCALE = 240, 80, 3.2
+# The boss's hit boxes (x from, x to) around its position, each 10 units high about its y.
+BOSS_HIT_COLUMNS = [(-25, -15), (-5, 5), (15, 25)]
 
 
 def whitish(rgb):
@@ -40,6 +43,11 @@ def whitish(rgb):
 
 def lit(rgb):
     return max(rgb) >= 60
+
+
+def weak_point(rgb):
+    """The glowing amber that the boss wears on its hit boxes and nowhere else."""
+    return rgb[0] == 255 and 120 <= rgb[1] <= 200 and rgb[2] <= 20
 
 
 def exactly(colour):
@@ -143,6 +151,24 @@ def expect_mover(pic, what, x, y, shown=True):
     assert (box is not None) == shown, f"{pic.name}: {what} at ({x}, {y}) -> {box}"
 
 
+def expect_weak_points(pic, x, y):
+    """Each hit box of the boss shows its amber exactly over the box, and nothing amber lies
+    beside the boxes in their rows."""
+    top, bottom = on_screen(x, y - 5)[1], on_screen(x, y + 5)[1]
+    for low, high in BOSS_HIT_COLUMNS:
+        left, right = on_screen(x + low, y)[0], on_screen(x + high, y)[0]
+        box = pic.ink(left - 6, top - 6, right + 6, bottom + 6, weak_point)
+        assert box and all(abs(a - b) <= 1 for a, b in zip(box, [left, top, right - 1, bottom - 1])), \
+            f"{pic.name}: the boss's weak point at x {low}..{high} drawn at {box}, " \
+            f"its hit box at {[left, top, right - 1, bottom - 1]}"
+        inner = [(px, py) for py in range(top + 5, bottom - 5) for px in range(left + 5, right - 5)]
+        assert pic.share(inner, weak_point) >= 0.7, f"{pic.name}: the weak point at x {low}..{high}"
+    edges = [on_screen(x + edge, y)[0] for pair in BOSS_HIT_COLUMNS for edge in pair]
+    for gap_left, gap_right in zip([edges[0] - 20] + edges[1::2], edges[0::2] + [edges[-1] + 20]):
+        assert pic.ink(gap_left + 2, top, gap_right - 2, bottom, weak_point) is None, \
+            f"{pic.name}: amber between x {gap_left} and {gap_right}, outside the hit boxes"
+
+
 def expect_play(pic, frame):
     expect_panel(pic)
     expect_frame_lines(pic)
@@ -152,6 +178,7 @@ def expect_play(pic, frame):
     if boss["inPlay"] and not boss["finished"]:
         expect_gauge(pic, "the boss's gauge", 460, boss["hp"], 100, BOSS_GAUGE)
         expect_mover(pic, "the boss", boss["x"], boss["y"])
+        expect_weak_points(pic, boss["x"], boss["y"])
     else:
         assert pic.ink(455, 270, 466, 380, exactly(BOSS_GAUGE)) is None, "a boss gauge"
 
