@@ -1,4 +1,5 @@
-// Renders every model of a directory with the game's camera and light into one PNG:
+// Renders every model of a directory with the game's camera and light into one PNG, each
+// named by its file name under it:
 //   model_sheet [--scale N] <out.png> [model directory, default ./model]
 // With scale 1 the picture is the game's 640 x 480 back buffer (models at game scale); a
 // larger scale renders the same scene with N times the pixels, for a closer look.
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "graphics/Model.h"
+#include "graphics/TextFont.h"
 #include "graphics/Transforms.h"
 #include "platform/GlRenderDevice.h"
 #include "platform/PngFile.h"
@@ -24,27 +26,67 @@ struct Pose {
   float x, y, rotY, rotZ;
 };
 
-// Where the game's own models stand: the frame lines where the stage puts them, the boss at
-// the top facing down, each other model in its column in four poses down the field.
-const std::map<std::string, std::vector<Pose>> kLayout = {
-    {"axis_x", {{50, 0, 0, 0}, {50, 100, 0, 0}}},
-    {"axis_y", {{0, 50, 0, 0}, {100, 50, 0, 0}}},
-    {"boss0", {{50, 16, 0, 180}}},
-    {"myship", {{8, 45, 0, 0}, {8, 60, 0, 90}, {8, 75, 0, 180}, {8, 90, 0, 315}}},
-    {"enemy", {{22, 45, 0, 180}, {22, 60, 0, 0}, {22, 75, 0, 90}, {22, 90, 0, 225}}},
-    {"enemy_blue", {{36, 45, 0, 180}, {36, 60, 0, 0}, {36, 75, 0, 90}, {36, 90, 0, 225}}},
-    {"item_blue", {{50, 45, 0, 0}, {50, 60, 45, 0}, {50, 75, 80, 0}, {50, 90, 135, 0}}},
-    {"laser_sign", {{64, 45, 0, 0}, {64, 60, 0, 0}, {64, 75, 0, 0}, {64, 90, 0, 0}}},
-    {"bullet_small_blue", {{76, 45, 0, 0}, {76, 60, 0, 0}, {76, 75, 0, 0}, {76, 90, 0, 0}}},
-    {"bullet_small_green", {{88, 45, 0, 0}, {88, 60, 0, 0}, {88, 75, 0, 0}, {88, 90, 0, 0}}},
+struct Place {
+  std::vector<Pose> poses;
+  // Where the file name goes: its top centre, in plane units (one label for each).
+  std::vector<std::pair<float, float>> labels;
 };
 
-std::vector<Pose> PosesFor(const std::string& name, int& unknownIndex) {
+// Four poses of one model in two rows of two about (x, y), `step` apart, with its name below.
+Place Square(float x, float y, float step, const float (&rotY)[4], const float (&rotZ)[4]) {
+  Place place;
+  for (int i = 0; i < 4; ++i) {
+    place.poses.push_back(
+        {x + step * (i % 2 ? 0.5f : -0.5f), y + step * (i / 2), rotY[i], rotZ[i]});
+  }
+  place.labels = {{x, y + step + 4.5f}};
+  return place;
+}
+
+// Four poses of a small model in a row about (x, y), with its name below.
+Place Row(float x, float y, float step) {
+  Place place;
+  for (int i = 0; i < 4; ++i) place.poses.push_back({x + step * (i - 1.5f), y, 0, 0});
+  place.labels = {{x, y + 3.0f}};
+  return place;
+}
+
+constexpr int kLabelHeight = 13;
+constexpr float kUpright[4] = {0, 0, 0, 0};
+constexpr float kTurns[4] = {0, 90, 180, 315};
+constexpr float kEnemyTurns[4] = {180, 0, 90, 225};
+constexpr float kSpins[4] = {0, 45, 80, 135};
+
+// Where the game's own models stand: the frame lines where the stage puts them, the boss at
+// the top facing down, then rows of the others in several poses, each named under it.
+const std::map<std::string, Place> kLayout = {
+    {"axis_x", {{{50, 0, 0, 0}, {50, 100, 0, 0}}, {{50, 101.5f}}}},
+    {"axis_y", {{{0, 50, 0, 0}, {100, 50, 0, 0}}, {{0, 101.5f}, {100, 101.5f}}}},
+    {"boss0", {{{50, 16, 0, 180}}, {{50, 25}}}},
+    {"myship", Square(17, 35, 9, kUpright, kTurns)},
+    {"enemy", Square(50, 35, 9, kUpright, kEnemyTurns)},
+    {"enemy_blue", Square(83, 35, 9, kUpright, kEnemyTurns)},
+    {"item_blue", Square(30, 61, 9, kSpins, kUpright)},
+    {"laser_sign", Square(70, 61, 9, kUpright, kTurns)},
+    {"bullet_small_blue", Row(27, 85, 4.5f)},
+    {"bullet_small_green", Row(73, 85, 4.5f)},
+};
+
+Place PlaceOf(const std::string& name, int& unknownIndex) {
   const auto found = kLayout.find(name);
   if (found != kLayout.end()) return found->second;
   // Anything else goes in a row below the field.
-  const float x = -15.0f + 12.0f * static_cast<float>(unknownIndex++ % 12);
-  return {{x, 115.0f, 0, 0}};
+  const float x = 24.0f * static_cast<float>(unknownIndex++ % 5);
+  return {{{x, 110.0f, 0, 0}}, {{x, 114.0f}}};
+}
+
+// The file name of each model, centred under it in back-buffer pixels: the plane's 100 units
+// are 320 pixels of the 640 x 480 picture, from (240, 80), times the scale.
+void DrawLabel(vorlith::TextFont& font, const std::string& text, std::pair<float, float> at,
+               int scale) {
+  const int x = static_cast<int>((240.0f + 3.2f * at.first) * static_cast<float>(scale));
+  const int top = static_cast<int>((80.0f + 3.2f * at.second) * static_cast<float>(scale));
+  font.DrawText(text.c_str(), x, top + kLabelHeight * scale / 2, 0xFFD0D0D0, vorlith::Center);
 }
 
 }  // namespace
@@ -79,6 +121,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   vorlith::SetGraphicsDevice(device.get());
+  vorlith::TextFont font;
+  // 13 pixels a step: the default face's underscore lies just below its line, and at some
+  // sizes (12, 16, 28, ...) the rasteriser cuts it off; at 13 x N it shows.
+  font.Create(device.get(), kLabelHeight * scale);
   std::vector<std::unique_ptr<Model>> models;
   for (const std::string& path : paths) {
     models.push_back(std::make_unique<Model>(path.c_str()));
@@ -92,9 +138,13 @@ int main(int argc, char** argv) {
   device->Clear(0xFF000000, true);
   int unknownIndex = 0;
   for (std::size_t i = 0; i < models.size(); ++i) {
-    const std::string name = std::filesystem::path(paths[i]).stem().string();
-    for (const Pose& pose : PosesFor(name, unknownIndex)) {
+    const std::filesystem::path path(paths[i]);
+    const Place place = PlaceOf(path.stem().string(), unknownIndex);
+    for (const Pose& pose : place.poses) {
       models[i]->DrawAt(pose.x, pose.y, 0.0f, 0.0f, pose.rotY, pose.rotZ, 1.0f);
+    }
+    for (const auto& at : place.labels) {
+      DrawLabel(font, path.filename().string(), at, scale);
     }
   }
   device->EndScene();
