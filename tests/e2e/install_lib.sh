@@ -29,7 +29,7 @@ play_stage_from() {
   import -window "$GAME_WINDOW" "$shot" || e2e_fail "no picture of the window"
   panel="$(e2e_pixel "$shot" 20 470)"
   field="$(e2e_pixel "$shot" 250 240)"
-  ship="$(e2e_brightest_blue "$shot" 40 40 380 412)"
+  ship="$(e2e_brightest_blue "$shot" 36 36 382 350)"
   e2e_log "panel ($panel), field ($field), ship blue $ship"
   [ "$panel" = "50 50 50" ] || e2e_fail "no grey status panel after Z: ($panel), picture $shot"
   [ "$field" = "0 0 0" ] || e2e_fail "the field is not black: ($field)"
