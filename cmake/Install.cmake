@@ -81,8 +81,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
-# The face for the Japanese texts is found through fontconfig, not linked: name it here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, xfonts-base")
+# What is loaded at run time rather than linked, so shlibdeps cannot see it: the face for the
+# Japanese texts (through fontconfig) and the OpenGL and EGL libraries SDL opens itself (a
+# fresh Debian 12 has neither); the Mesa drivers, the X fonts of SDL's message boxes and the
+# opener of the help document are recommended.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libgl1, libegl1")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, xfonts-base, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
