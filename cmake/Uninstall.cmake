@@ -24,7 +24,7 @@ foreach(dir ${parents})
       break()
     endif()
     message(STATUS "Removing empty ${dir}")
-    file(REMOVE "${dir}")
+    file(REMOVE_RECURSE "${dir}")  # empty: checked above
     get_filename_component(dir "${dir}" DIRECTORY)
   endwhile()
 endforeach()
