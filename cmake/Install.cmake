@@ -44,6 +44,11 @@ endforeach()
 add_custom_target(vorlith_dist_files ALL DEPENDS ${VORLITH_GZIPPED})
 
 install(TARGETS vorlith RUNTIME DESTINATION ${VORLITH_INSTALL_BINDIR})
+if(CMAKE_OBJCOPY)
+  # The compilers' version strings: of no use in an installed program (as Debian strips them).
+  install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VORLITH_INSTALL_BINDIR}/vorlith\")")
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/model ${PROJECT_SOURCE_DIR}/data/sound
         DESTINATION ${VORLITH_INSTALL_DATADIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/game.ico DESTINATION ${VORLITH_INSTALL_DATADIR})
