@@ -17,3 +17,10 @@ set_tests_properties(e2e_data_from_anywhere PROPERTIES TIMEOUT 300 RUN_SERIAL TR
 add_test(NAME e2e_installed_game
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/installed_game.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e_installed_game PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE LABELS e2e)
+
+# The package as cpack builds it passes lintian (errors and warnings fail the test).
+add_test(NAME DebianPackageIsLintianClean
+  COMMAND bash -c "dir=$(mktemp -d) && trap 'rm -rf \"$dir\"' EXIT && cd \"$1\" && \
+cpack -G DEB -B \"$dir\" >\"$dir/cpack.log\" && lintian --fail-on error,warning -I --pedantic \"$dir\"/vorlith_*.deb"
+  _ ${CMAKE_BINARY_DIR})
+set_tests_properties(DebianPackageIsLintianClean PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS package)
