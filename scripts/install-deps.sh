@@ -15,6 +15,8 @@ packages=(
   fonts-ipafont-gothic xfonts-base xdg-utils
   # running it like a player: virtual display, keys, screenshots, sound checks
   xvfb xdotool x11-utils imagemagick sox evilwm procps
+  # installing and packaging: .deb dependencies, validators of the desktop files and man page
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream mandoc
 )
 
 SUDO=""

@@ -1,7 +1,10 @@
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/DataDirectory.h"
 #include "app/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
@@ -9,12 +12,23 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
+#include "platform/ExecutablePath.h"
 #include "platform/Platform.h"
 #include "platform/StderrDialogs.h"
+
+// Where an installed binary finds its data, relative to its own directory, and the data of
+// the source tree it was built from; the build sets both.
+#ifndef VORLITH_DATA_FROM_BINDIR
+#define VORLITH_DATA_FROM_BINDIR "../share/games/vorlith"
+#endif
+#ifndef VORLITH_SOURCE_DATA_DIR
+#define VORLITH_SOURCE_DATA_DIR ""
+#endif
 
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kNoData = 1;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
@@ -46,6 +60,25 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
   return platform;
 }
 
+// Finds the data directory, or names the places tried through the platform's message box.
+bool LocateData(vorlith::Dialogs& dialogs) {
+  using vorlith::DataDirectory;
+  DataDirectory::Places places;
+  const char* fromEnvironment = std::getenv("VORLITH_DATA_DIR");
+  places.fromEnvironment = fromEnvironment ? fromEnvironment : "";
+  places.programDirectory = vorlith::ExecutableDirectory();
+  places.installedRelative = VORLITH_DATA_FROM_BINDIR;
+  places.sourceData = VORLITH_SOURCE_DATA_DIR;
+  const std::vector<std::string> candidates = DataDirectory::Candidates(places);
+  const std::string found = DataDirectory::Find(candidates, DataDirectory::HoldsGameData);
+  if (found.empty()) {
+    dialogs.ShowMessage("Vorlith", DataDirectory::NotFoundMessage(candidates));
+    return false;
+  }
+  DataDirectory::Set(found);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +102,7 @@ int main(int argc, char** argv) {
 
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
+  if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);

@@ -1,12 +1,18 @@
-// Writes the window icon, the same bytes on every run:
-//   make_icon <file>   ->  an icon file with a 16 x 16 and a 32 x 32 image, both 32-bit
-//                          (BMP-style images with alpha)
+// Writes the window icon and the desktop icons, the same bytes on every run:
+//   make_icon <file>            ->  an icon file with a 16 x 16 and a 32 x 32 image, both
+//                                   32-bit (BMP-style images with alpha)
+//   make_icon --desktop <dir>   ->  <dir>/hicolor/NxN/apps/vorlith.png for N = 16, 32, 48,
+//                                   64, 128, 256 and <dir>/hicolor/scalable/apps/vorlith.svg
 // The picture: a small arrow-headed ship pointing up, cyan with a white canopy and an
 // orange engine flame, on a transparent background.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
+
+#include "platform/PngFile.h"
 
 namespace {
 
@@ -91,11 +97,64 @@ std::vector<std::uint8_t> Image(int size) {
   return out;
 }
 
+// The same picture as a drawing: hull, flame, canopy, in the 32 x 32 grid of Shade.
+const char* const kSvg =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+    "viewBox=\"0 0 32 32\">\n"
+    "  <defs>\n"
+    "    <linearGradient id=\"hull\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"0\" "
+    "x2=\"0\" y2=\"26\">\n"
+    "      <stop offset=\"0\" stop-color=\"#28faff\"/>\n"
+    "      <stop offset=\"1\" stop-color=\"#2896ff\"/>\n"
+    "    </linearGradient>\n"
+    "  </defs>\n"
+    "  <polygon fill=\"url(#hull)\" "
+    "points=\"16,2 29,26 19,26 19,22 13,22 13,26 3,26\"/>\n"
+    "  <polygon fill=\"#ff9628\" fill-opacity=\"0.9\" points=\"13.8,22 18.2,22 16.2,30 "
+    "15.8,30\"/>\n"
+    "  <circle fill=\"#ffffff\" cx=\"16\" cy=\"14\" r=\"2.6\"/>\n"
+    "</svg>\n";
+
+bool WriteText(const std::filesystem::path& path, const std::string& text) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  return std::fclose(out) == 0 && written;
+}
+
+int WriteDesktopIcons(const std::filesystem::path& root) {
+  std::error_code error;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    const std::string edge = std::to_string(size);
+    const auto folder = root / "hicolor" / (edge + "x" + edge) / "apps";
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const Rgba c = Pixel(x, y, size);
+        rgba.insert(rgba.end(), {c.r, c.g, c.b, c.a});
+      }
+    }
+    std::filesystem::create_directories(folder, error);
+    if (!vorlith::WritePng((folder / "vorlith.png").string(), rgba, size, size)) {
+      std::fprintf(stderr, "cannot write %s\n", (folder / "vorlith.png").c_str());
+      return 1;
+    }
+  }
+  const auto scalable = root / "hicolor" / "scalable" / "apps";
+  std::filesystem::create_directories(scalable, error);
+  if (!WriteText(scalable / "vorlith.svg", kSvg)) {
+    std::fprintf(stderr, "cannot write %s\n", (scalable / "vorlith.svg").c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--desktop") return WriteDesktopIcons(argv[2]);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <file.ico>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <file.ico> | --desktop <dir>\n", argv[0]);
     return 2;
   }
   const std::vector<std::uint8_t> images[] = {Image(16), Image(kSize)};

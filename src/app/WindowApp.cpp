@@ -1,5 +1,7 @@
 #include "app/WindowApp.h"
 
+#include "app/DataDirectory.h"
+
 namespace vorlith {
 
 const char* const WindowApp::kNoDeviceMessage =
@@ -27,7 +29,10 @@ WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::
   appDirectory = DirectoryOf(args.empty() ? std::string() : args[0]);
   Window* window = this->platform->window.get();
   std::unique_ptr<RenderDevice> device;
-  if (window->Create(this->title, appDirectory + "game.ico") && this->platform->makeRenderDevice) {
+  // The icon lies next to the program unless a data directory was found for it.
+  const std::string icon =
+      DataDirectory::Get().empty() ? appDirectory + "game.ico" : DataDirectory::Resolve("game.ico");
+  if (window->Create(this->title, icon) && this->platform->makeRenderDevice) {
     device = this->platform->makeRenderDevice();
   }
   graphicsDevice = std::make_unique<GraphicsDevice>(window, std::move(device),

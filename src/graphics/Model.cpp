@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/DataDirectory.h"
 #include "graphics/Transforms.h"
 #include "platform/RenderDevice.h"
 #include "platform/XModelLoader.h"
@@ -30,13 +31,20 @@ void Model::Release() {
 
 bool Model::Load() {
   Release();
+  loadError.clear();
   RenderDevice* target = GetGraphicsDevice();
-  if (!target || !fileName) return false;
+  if (!target || !fileName) {
+    loadError = "no drawing device";
+    return false;
+  }
   LoadedModel loaded;
-  std::string error;
-  if (!LoadXModel(fileName, loaded, error)) return false;
+  const std::string path = DataDirectory::Resolve(fileName);
+  if (!LoadXModel(path, loaded, loadError)) return false;
   const MeshId created = target->CreateMesh(loaded.mesh);
-  if (created == 0) return false;
+  if (created == 0) {
+    loadError = path + ": the drawing device did not take the mesh";
+    return false;
+  }
   device = target;
   mesh = created;
   materialCount = static_cast<std::uint32_t>(loaded.materials.size());
@@ -45,7 +53,7 @@ bool Model::Load() {
   for (std::uint32_t i = 0; i < materialCount; ++i) {
     materials[i].ambient = materials[i].diffuse;
     if (!loaded.textureNames[i].empty()) {
-      textures[i] = device->CreateTextureFromFile(loaded.textureNames[i]);
+      textures[i] = device->CreateTextureFromFile(DataDirectory::Resolve(loaded.textureNames[i]));
     }
   }
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/RenderTypes.h"
@@ -28,6 +29,8 @@ class Model {
   const std::vector<Material>& GetMaterials() const { return materials; }
   const std::vector<TextureId>& GetTextures() const { return textures; }
   bool IsLoaded() const { return mesh != 0; }
+  // Why the last Load failed, naming the file; empty after a success.
+  const std::string& GetLoadError() const { return loadError; }
 
  private:
   void Release();
@@ -37,6 +40,7 @@ class Model {
   std::vector<Material> materials;
   std::vector<TextureId> textures;
   const char* fileName;
+  std::string loadError;
   RenderDevice* device = nullptr;  // the device the mesh and textures live on
 };
 

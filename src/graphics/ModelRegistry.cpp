@@ -1,6 +1,7 @@
 #include "graphics/ModelRegistry.h"
 
 #include "graphics/Model.h"
+#include "platform/Dialogs.h"
 
 namespace vorlith {
 
@@ -16,7 +17,11 @@ void ModelRegistry::RegisterModel(int slot, const char* fileName) {
 
 bool ModelRegistry::LoadAllModels() {
   for (auto& [slot, model] : models) {
-    if (model && !model->Load()) return false;
+    if (model && !model->Load()) {
+      ShowMessageBox("モデルの読み込みに失敗しました。\n" + model->GetLoadError(),
+                     "Error! ModelRegistry::LoadAllModels()");
+      return false;
+    }
   }
   return true;
 }

@@ -104,7 +104,8 @@ void AppendMesh(const aiMesh& mesh, MeshData& out) {
 bool ReadModelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
   std::error_code code;
   if (!std::filesystem::is_regular_file(path, code)) {
-    error = "cannot open model file " + path;
+    const bool exists = std::filesystem::exists(path, code);
+    error = "cannot open model file " + path + (exists ? ": not a regular file" : ": no such file");
     return false;
   }
   const std::uintmax_t size = std::filesystem::file_size(path, code);

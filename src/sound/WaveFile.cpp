@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/DataDirectory.h"
 #include "sound/ModuleResources.h"
 
 namespace vorlith {
@@ -46,7 +47,7 @@ HResult WaveFile::Open(const char* fileName) {
   m_pwfx.reset();
   m_ck = RiffChunk();
   m_dwSize = 0;
-  m_hmmio = RiffReader::OpenFile(fileName);
+  m_hmmio = RiffReader::OpenFile(DataDirectory::Resolve(fileName).c_str());
   if (!m_hmmio) {
     HResult hr = OpenResource(fileName);
     if (Failed(hr)) return hr;

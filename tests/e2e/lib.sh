@@ -72,7 +72,7 @@ e2e_try_start_x() {
   E2E_PIDS+=("$xvfb")
   if e2e_wait_until 30 test -s "$E2E_TMP/display"; then
     export DISPLAY=":$(head -1 "$E2E_TMP/display")"
-    evilwm >"$E2E_TMP/evilwm.log" 2>&1 &
+    evilwm -fn fixed >"$E2E_TMP/evilwm.log" 2>&1 &
     wm=$!
     E2E_PIDS+=("$wm")
     e2e_wait_until 20 e2e_wm_ready && return 0

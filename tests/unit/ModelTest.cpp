@@ -5,6 +5,8 @@
 #include <string>
 
 #include "RecordingRenderDevice.h"
+#include "StageTestKit.h"
+#include "app/DataDirectory.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"
@@ -101,13 +103,32 @@ TEST_F(ModelTest, AMissingFileOrNoDeviceFailsWithoutTouchingTheDevice) {
   EXPECT_TRUE(device.draws.empty());
 }
 
+TEST_F(ModelTest, RelativeModelAndTextureNamesResolveAgainstTheDataDirectory) {
+  DataDirectory::Set(directory.string());
+  const std::string found = (directory / "textures/found.png").string();
+  device.loadableTextures = {found};
+  Model model("./two.x");
+  const bool loaded = model.Load();
+  DataDirectory::Set("");
+  ASSERT_TRUE(loaded) << model.GetLoadError();
+  EXPECT_EQ(device.texturePaths,
+            (std::vector<std::string>{found, (directory / "textures/missing.png").string()}));
+}
+
+// The one message of a failed load names the file and why; the registry stops there.
 TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   const std::string missing = directory / "missing.x";
+  testkit::RecordingDialogs dialogs;
   ModelRegistry registry;
   for (int slot = 0; slot < 10; ++slot) {
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
   }
   EXPECT_FALSE(registry.LoadAllModels());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
+  EXPECT_NE(dialogs.shown[0].second.find("cannot open model file " + missing + ": no such file"),
+            std::string::npos)
+      << dialogs.shown[0].second;
   for (int slot = 0; slot < 10; ++slot) {
     const Model* model = registry.GetModel(slot);
     EXPECT_TRUE(model && model->IsLoaded() == (slot < 3)) << slot;
@@ -117,6 +138,7 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   registry.RegisterModel(3, modelPath.c_str());  // registered again: the new file
   EXPECT_TRUE(registry.LoadAllModels());
   EXPECT_TRUE(registry.GetModel(9)->IsLoaded());
+  EXPECT_EQ(dialogs.shown.size(), 1u);
 
   registry.ReleaseAllModels();
   EXPECT_EQ(registry.GetModel(0), nullptr);

@@ -1,0 +1,30 @@
+# cmake -DMANIFEST=<build>/install_manifest.txt -P Uninstall.cmake
+# Removes the files an install wrote (honouring DESTDIR as the install did), then the game's
+# own directories (a path component "vorlith") left empty by that. Shared directories such as
+# share/icons/hicolor/16x16/apps stay, as they would after removing any other package.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "No ${MANIFEST}: nothing was installed from this build")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(parents)
+foreach(file ${files})
+  set(path "$ENV{DESTDIR}${file}")
+  if(EXISTS "${path}" OR IS_SYMLINK "${path}")
+    message(STATUS "Removing ${path}")
+    file(REMOVE "${path}")
+  endif()
+  get_filename_component(parent "${path}" DIRECTORY)
+  list(APPEND parents "${parent}")
+endforeach()
+list(REMOVE_DUPLICATES parents)
+foreach(dir ${parents})
+  while(IS_DIRECTORY "${dir}" AND "${dir}" MATCHES "/vorlith(/|$)")
+    file(GLOB left LIST_DIRECTORIES true "${dir}/*" "${dir}/.*")
+    if(left)
+      break()
+    endif()
+    message(STATUS "Removing empty ${dir}")
+    file(REMOVE_RECURSE "${dir}")  # empty: checked above
+    get_filename_component(dir "${dir}" DIRECTORY)
+  endwhile()
+endforeach()
