@@ -29,6 +29,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kNoData = 1;
+constexpr int kOutputFailed = 3;  // a trace, recording or screenshot was not written whole
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
@@ -107,5 +108,7 @@ int main(int argc, char** argv) {
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
-  return app->Run();
+  const int status = app->Run();
+  if (!reporter.Finish() && status == 0) return kOutputFailed;
+  return status;
 }

@@ -9,8 +9,10 @@
 #include "movers/MoverEnemy.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
+#include "platform/OutputFile.h"
 #include "platform/PngFile.h"
 #include "platform/RenderDevice.h"
+#include "platform/Utf8.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -51,17 +53,24 @@ FrameReporter::FrameReporter(GameApp& app, Settings settings)
     : app(app), settings(std::move(settings)) {}
 
 bool FrameReporter::Open(std::string& error) {
-  if (!settings.tracePath.empty() && !trace.Open(settings.tracePath)) {
-    error = settings.tracePath + ": cannot write the trace";
-    return false;
-  }
-  if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath)) {
-    error = settings.recordPath + ": cannot write the replay";
-    return false;
-  }
+  if (!settings.tracePath.empty() && !trace.Open(settings.tracePath, error)) return false;
+  if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath, error)) return false;
   if (AudioSystem* audio = app.GetAudioSystem())
     audio->RecordPlayedSlots(!settings.tracePath.empty());
   return true;
+}
+
+bool FrameReporter::Finish() {
+  if (!trace.Close()) outputFailed = true;
+  if (!recorder.Close()) outputFailed = true;
+  for (const auto& [shotFrame, path] : settings.screenshots) {
+    if (shotFrame < frame) continue;
+    std::fprintf(stderr, "vorlith: %s: no screenshot: frame %lld was never reached\n",
+                 EscapeForMessage(path).c_str(), static_cast<long long>(shotFrame));
+    outputFailed = true;
+  }
+  settings.screenshots.clear();
+  return !outputFailed;
 }
 
 void FrameReporter::OnFrame() {
@@ -101,12 +110,24 @@ TraceFrame FrameReporter::Describe() const {
 void FrameReporter::SaveScreenshots() {
   for (const auto& [shotFrame, path] : settings.screenshots) {
     if (shotFrame != frame) continue;
-    std::vector<std::uint8_t> rgba;
+    std::vector<std::uint8_t> rgba, png;
     int width = 0, height = 0;
     RenderDevice* device = app.GetGraphicsDevice()->GetDevice();
-    if (!device->ReadBackBuffer(rgba, width, height) || !WritePng(path, rgba, width, height)) {
-      std::fprintf(stderr, "vorlith: could not save the screenshot %s\n", path.c_str());
+    if (!device->ReadBackBuffer(rgba, width, height) || !EncodePng(rgba, width, height, png)) {
+      std::fprintf(stderr, "vorlith: %s: no screenshot: the picture could not be read back\n",
+                   EscapeForMessage(path).c_str());
+      outputFailed = true;
+      continue;
     }
+    OutputFile file("screenshot");
+    std::string error;
+    if (!file.Open(path, error)) {
+      std::fprintf(stderr, "vorlith: %s\n", error.c_str());
+      outputFailed = true;
+      continue;
+    }
+    file.Write(png.data(), png.size());
+    if (!file.Close()) outputFailed = true;
   }
 }
 

@@ -16,7 +16,8 @@ class ReplayInputDevices;
 
 // Looks at every finished frame of the game: writes its trace line and the replay being
 // recorded, saves the screenshots asked for, and ends the run when the replay played has
-// no frames left.
+// no frames left. A file that cannot be written is reported on stderr as it happens and
+// play goes on; Finish tells whether everything asked for was written.
 class FrameReporter {
  public:
   struct Settings {
@@ -31,6 +32,9 @@ class FrameReporter {
 
   // Opens the output files; false with `error` naming the file that cannot be written.
   bool Open(std::string& error);
+  // Closes the output files and reports screenshots whose frame never came; false when any
+  // output was not written whole.
+  bool Finish();
   // Called once after each frame's Update and Draw.
   void OnFrame();
   // The state of the game as the trace reports it after the current frame.
@@ -44,6 +48,7 @@ class FrameReporter {
   TraceWriter trace;
   ReplayRecorder recorder;
   std::int64_t frame = 0;
+  bool outputFailed = false;
 };
 
 }  // namespace vorlith

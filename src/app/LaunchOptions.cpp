@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/FileIdentity.h"
+
 namespace vorlith {
 namespace {
 
@@ -25,6 +27,10 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
     return false;
   }
   value = argv[++i];
+  if (value.empty()) {
+    error = std::string(argv[i - 1]) + " needs a file name, not an empty string";
+    return false;
+  }
   return true;
 }
 
@@ -71,7 +77,13 @@ bool CheckCombinations(const LaunchOptions& options, std::string& error) {
     error = "--screenshot cannot be used with --headless";
     return false;
   }
-  return true;
+  // An output that names the replay or another output would destroy or garble it.
+  std::vector<std::pair<std::string, std::string>> files;
+  if (!options.replayPath.empty()) files.emplace_back("--replay", options.replayPath);
+  if (!options.recordPath.empty()) files.emplace_back("--record", options.recordPath);
+  if (!options.tracePath.empty()) files.emplace_back("--trace", options.tracePath);
+  for (const auto& shot : options.screenshots) files.emplace_back("--screenshot", shot.second);
+  return CheckFilesDistinct(files, error);
 }
 
 }  // namespace
@@ -115,7 +127,15 @@ std::string LaunchOptions::HelpText(const std::string& programName) {
          "\"Stage Clear!!\"\n"
          "  V / button Y          back to the title after \"Game Over\"\n"
          "  Alt+Enter             window / full screen\n"
-         "  Esc                   quit\n";
+         "  Esc                   quit\n"
+         "\n"
+         "Exit status:\n"
+         "  0  ended normally (Esc, closing the window, SIGTERM or SIGINT, the replay's end)\n"
+         "  1  no graphics device could be created for the sizes asked for\n"
+         "  2  usage error: a bad option, a replay that does not parse, an output that\n"
+         "     cannot be created or that names the same file as another input or output\n"
+         "  3  a trace, recording or screenshot could not be written whole (each such\n"
+         "     file is named on stderr with the reason; the run itself went on)\n";
 }
 
 }  // namespace vorlith

@@ -77,27 +77,9 @@ void AppendBoss(std::string& out, const std::optional<TraceFrame::Boss>& boss) {
 
 }  // namespace
 
-TraceWriter::~TraceWriter() {
-  Close();
-}
-
-bool TraceWriter::Open(const std::string& path) {
-  Close();
-  file = std::fopen(path.c_str(), "w");
-  return file != nullptr;
-}
-
 void TraceWriter::Write(const TraceFrame& frame) {
-  if (!file) return;
-  const std::string line = Format(frame);
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fputc('\n', file);
-}
-
-void TraceWriter::Close() {
-  if (!file) return;
-  std::fclose(file);
-  file = nullptr;
+  if (!file.IsOpen()) return;
+  file.Write(Format(frame) + '\n');
 }
 
 std::string TraceWriter::Format(const TraceFrame& frame) {

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/OutputFile.h"
 
 namespace vorlith {
 
@@ -42,18 +43,19 @@ struct TraceFrame {
 class TraceWriter {
  public:
   TraceWriter() = default;
-  ~TraceWriter();
   TraceWriter(const TraceWriter&) = delete;
   TraceWriter& operator=(const TraceWriter&) = delete;
 
-  bool Open(const std::string& path);
+  // False with `error` naming the file and the reason when it cannot be created.
+  bool Open(const std::string& path, std::string& error) { return file.Open(path, error); }
   void Write(const TraceFrame& frame);
-  void Close();
+  // False when any write, the flush or the close failed (already reported on stderr).
+  bool Close() { return file.Close(); }
 
   static std::string Format(const TraceFrame& frame);
 
  private:
-  std::FILE* file = nullptr;
+  OutputFile file{"trace"};
 };
 
 }  // namespace vorlith

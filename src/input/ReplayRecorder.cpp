@@ -6,16 +6,16 @@ ReplayRecorder::~ReplayRecorder() {
   Close();
 }
 
-bool ReplayRecorder::Open(const std::string& path) {
+bool ReplayRecorder::Open(const std::string& path, std::string& error) {
   Close();
-  file = std::fopen(path.c_str(), "w");
-  if (!file) return false;
-  std::fprintf(file, "%s\n", ReplayScript::kHeader);
+  runLength = 0;
+  if (!file.Open(path, error)) return false;
+  file.Write(std::string(ReplayScript::kHeader) + "\n");
   return true;
 }
 
 void ReplayRecorder::Record(ReplayControls controls) {
-  if (!file) return;
+  if (!file.IsOpen()) return;
   if (runLength > 0 && controls != runControls) WriteRun();
   runControls = controls;
   ++runLength;
@@ -23,16 +23,13 @@ void ReplayRecorder::Record(ReplayControls controls) {
 
 void ReplayRecorder::WriteRun() {
   if (runLength == 0) return;
-  std::fprintf(file, "%lld %s\n", static_cast<long long>(runLength),
-               ControlsToText(runControls).c_str());
+  file.Write(std::to_string(runLength) + " " + ControlsToText(runControls) + "\n");
   runLength = 0;
 }
 
-void ReplayRecorder::Close() {
-  if (!file) return;
-  WriteRun();
-  std::fclose(file);
-  file = nullptr;
+bool ReplayRecorder::Close() {
+  if (file.IsOpen()) WriteRun();
+  return file.Close();
 }
 
 }  // namespace vorlith

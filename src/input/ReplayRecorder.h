@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "input/ReplayScript.h"
+#include "platform/OutputFile.h"
 
 namespace vorlith {
 
@@ -17,15 +17,17 @@ class ReplayRecorder {
   ReplayRecorder(const ReplayRecorder&) = delete;
   ReplayRecorder& operator=(const ReplayRecorder&) = delete;
 
-  bool Open(const std::string& path);
+  // False with `error` naming the file and the reason when it cannot be created.
+  bool Open(const std::string& path, std::string& error);
   void Record(ReplayControls controls);
-  void Close();
-  bool IsOpen() const { return file != nullptr; }
+  // False when any write, the flush or the close failed (already reported on stderr).
+  bool Close();
+  bool IsOpen() const { return file.IsOpen(); }
 
  private:
   void WriteRun();
 
-  std::FILE* file = nullptr;
+  OutputFile file{"replay"};
   ReplayControls runControls = 0;
   std::int64_t runLength = 0;
 };

@@ -1,11 +1,18 @@
 #include "input/ReplayScript.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <sstream>
+#include <streambuf>
 
 #include "input/PadState.h"
+#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {
@@ -26,7 +33,8 @@ bool ParseControls(const std::string& word, ReplayControls& controls, std::strin
   for (char c : word) {
     const char* at = std::find(kLetters, kLetters + 8, c);
     if (at == kLetters + 8) {
-      problem = std::string("unknown control '") + c + "' (expected letters of UDLRZXCV or -)";
+      problem = "unknown control '" + EscapeForMessage(std::string(1, c)) +
+                "' (expected letters of UDLRZXCV or -)";
       return false;
     }
     controls |= static_cast<ReplayControls>(1u << (at - kLetters));
@@ -35,20 +43,62 @@ bool ParseControls(const std::string& word, ReplayControls& controls, std::strin
 }
 
 bool ParseCount(const std::string& word, std::int64_t& count, std::string& problem) {
-  if (word.empty() || word.size() > 10 ||
-      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    problem = "frame count '" + word + "' is not a whole number from 1 to " +
-              std::to_string(ReplayScript::kMaxFrames);
-    return false;
-  }
-  count = std::stoll(word);
+  const bool digits =
+      !word.empty() && word.size() <= 10 &&
+      std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+  count = digits ? std::stoll(word) : 0;
   if (count < 1 || count > ReplayScript::kMaxFrames) {
-    problem = "frame count '" + word + "' is not a whole number from 1 to " +
+    problem = "frame count '" + EscapeForMessage(word) + "' is not a whole number from 1 to " +
               std::to_string(ReplayScript::kMaxFrames);
     return false;
   }
   return true;
 }
+
+// Reads one line into `line` without its '\n'; false at the end of the input. A line longer
+// than the limit stops the read there, with `tooLong` set, so no input is held whole.
+bool ReadBoundedLine(std::istream& in, std::string& line, bool& tooLong) {
+  line.clear();
+  tooLong = false;
+  std::streambuf* buffer = in.rdbuf();
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return !line.empty();
+    }
+    if (c == '\n') return true;
+    if (line.size() == ReplayScript::kMaxLineBytes) {
+      tooLong = true;
+      return true;
+    }
+    line += static_cast<char>(c);
+  }
+}
+
+// Reads a file descriptor in pieces and keeps the reason of a failed read.
+class FdReadBuffer : public std::streambuf {
+ public:
+  explicit FdReadBuffer(int fd) : fd(fd) {}
+  int GetError() const { return error; }
+
+ protected:
+  int_type underflow() override {
+    ssize_t got;
+    do {
+      got = read(fd, piece, sizeof piece);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) error = errno;
+    if (got <= 0) return traits_type::eof();
+    setg(piece, piece, piece + got);
+    return traits_type::to_int_type(piece[0]);
+  }
+
+ private:
+  int fd;
+  int error = 0;
+  char piece[65536];
+};
 
 }  // namespace
 
@@ -80,7 +130,7 @@ bool ReplayScript::ParseLine(const std::string& line, std::string& problem) {
     return false;
   }
   if (words >> extra) {
-    problem = "unexpected '" + extra + "' after the controls";
+    problem = "unexpected '" + EscapeForMessage(extra) + "' after the controls";
     return false;
   }
   std::int64_t count = 0;
@@ -105,10 +155,16 @@ bool ReplayScript::Parse(std::istream& in, std::string& error) {
   runs.clear();
   frameCount = 0;
   std::string line;
-  int lineNumber = 0;
+  std::int64_t lineNumber = 0;
   bool sawHeader = false;
-  while (std::getline(in, line)) {
+  bool tooLong = false;
+  while (ReadBoundedLine(in, line, tooLong)) {
     ++lineNumber;
+    if (tooLong) {
+      error = "line " + std::to_string(lineNumber) + ": longer than " +
+              std::to_string(kMaxLineBytes) + " bytes";
+      return false;
+    }
     if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     const std::string text = StripComment(line);
     std::string problem;
@@ -135,14 +191,28 @@ bool ReplayScript::Parse(std::istream& in, std::string& error) {
 }
 
 bool ReplayScript::Load(const std::string& path, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot open";
+  const std::string name = EscapeForMessage(path);
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    error = name + ": is a directory, not a replay";
     return false;
   }
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = name + ": cannot open: " + std::strerror(errno);
+    return false;
+  }
+  FdReadBuffer buffer(fd);
+  std::istream file(&buffer);
   std::string problem;
-  if (!Parse(file, problem)) {
-    error = path + ":" + problem.substr(5);  // "line N: ..." becomes "FILE:N: ..."
+  const bool parsed = Parse(file, problem);
+  close(fd);
+  if (buffer.GetError() != 0) {
+    error = name + ": cannot read: " + std::strerror(buffer.GetError());
+    return false;
+  }
+  if (!parsed) {
+    error = name + ":" + problem.substr(5);  // "line N: ..." becomes "FILE:N: ..."
     return false;
   }
   return true;

@@ -27,10 +27,13 @@ class ReplayScript {
  public:
   static constexpr const char* kHeader = "vorlith-replay 1";
   static constexpr std::int64_t kMaxFrames = 1'000'000'000;
+  // Longer lines are refused as soon as they pass this length (comments included).
+  static constexpr std::size_t kMaxLineBytes = 4096;
 
   // On failure `error` names the line and the problem, e.g. "line 3: unknown control 'Q'".
   bool Parse(std::istream& in, std::string& error);
-  // On failure `error` is "FILE:LINE: problem" or "FILE: cannot open".
+  // Reads the input as a stream, one bounded line at a time.
+  // On failure `error` is "FILE:LINE: problem", "FILE: cannot open: REASON" or similar.
   bool Load(const std::string& path, std::string& error);
 
   std::int64_t GetFrameCount() const { return frameCount; }

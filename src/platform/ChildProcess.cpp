@@ -1,9 +1,11 @@
 #include "platform/ChildProcess.h"
 
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 namespace vorlith {
 namespace {
@@ -35,6 +37,7 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& re
   result.clear();
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return false;
+  const pid_t parent = getpid();
   const pid_t child = fork();
   if (child < 0) {
     close(pipeFds[0]);
@@ -42,6 +45,9 @@ bool RunInChildProcess(const std::function<std::string()>& work, std::string& re
     return false;
   }
   if (child == 0) {
+    // The child never outlives the program, even one killed with SIGKILL.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(1);
     close(pipeFds[0]);
     const bool sent = WriteAll(pipeFds[1], work());
     // _exit: the child leaves without running the parent's exit handlers or destructors.

@@ -1,5 +1,7 @@
 #include "platform/HeadlessWindow.h"
 
+#include "platform/WindowPlacement.h"
+
 namespace vorlith {
 
 bool HeadlessWindow::Create(const std::string& title, const std::string& iconPath) {
@@ -19,8 +21,8 @@ void HeadlessWindow::ShowWindowed(int width, int height) {
   fullScreen = false;
   clientWidth = width;
   clientHeight = height;
-  x = (desktopWidth - width) / 2;
-  y = (desktopHeight - height) / 2;
+  x = CentredStart(desktopWidth, width);
+  y = CentredStart(desktopHeight, height);
 }
 
 void HeadlessWindow::ShowFullScreen() {

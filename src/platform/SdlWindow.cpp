@@ -6,6 +6,7 @@
 #include <SDL_image.h>
 
 #include "platform/ForeignAllocationScope.h"
+#include "platform/WindowPlacement.h"
 
 namespace vorlith {
 
@@ -84,10 +85,11 @@ void SdlWindow::PlaceWindowed() {
   GetDesktopSize(desktopWidth, desktopHeight);
   SDL_Rect bounds{0, 0, 0, 0};
   SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds);
-  const int outerWidth = windowedWidth + left + right;
-  const int outerHeight = windowedHeight + top + bottom;
-  SDL_SetWindowPosition(window, bounds.x + (desktopWidth - outerWidth) / 2 + left,
-                        bounds.y + (desktopHeight - outerHeight) / 2 + top);
+  const long long outerWidth = static_cast<long long>(windowedWidth) + left + right;
+  const long long outerHeight = static_cast<long long>(windowedHeight) + top + bottom;
+  const long long x = static_cast<long long>(bounds.x) + CentredStart(desktopWidth, outerWidth);
+  const long long y = static_cast<long long>(bounds.y) + CentredStart(desktopHeight, outerHeight);
+  SDL_SetWindowPosition(window, ClampToInt(x + left), ClampToInt(y + top));
 }
 
 void SdlWindow::ShowFullScreen() {

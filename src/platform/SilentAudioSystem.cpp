@@ -21,7 +21,14 @@ class SilentAudioDevice : public AudioDevice {
                              std::size_t bytes) override {
     if (faults->createBuffer || !data || !IsPlayableFormat(format, bytes)) return 0;
     std::size_t frame = static_cast<std::size_t>(format.channels * format.bitsPerSample / 8);
-    log->buffers.push_back({format, bytes - bytes % frame, false});
+    const SilentAudioLog::BufferRecord record{format, bytes - bytes % frame, false};
+    for (std::size_t i = 0; i < log->buffers.size(); ++i) {
+      if (!log->buffers[i].released) continue;
+      log->buffers[i] = record;
+      voicesPerBuffer.erase(static_cast<std::uint32_t>(i + 1));
+      return static_cast<std::uint32_t>(i + 1);
+    }
+    log->buffers.push_back(record);
     return static_cast<std::uint32_t>(log->buffers.size());
   }
 
@@ -50,8 +57,12 @@ class SilentAudioDevice : public AudioDevice {
 
   void Play(std::uint32_t voice) override {
     auto found = voices.find(voice);
-    if (found != voices.end())
-      log->plays.push_back({found->second.buffer, voice, found->second.gain});
+    if (found == voices.end()) return;
+    ++log->playCount;
+    if (log->plays.size() == SilentAudioLog::kKeptPlays) {
+      log->plays.erase(log->plays.begin(), log->plays.begin() + SilentAudioLog::kKeptPlays / 2);
+    }
+    log->plays.push_back({found->second.buffer, voice, found->second.gain});
   }
 
   void Stop(std::uint32_t voice) override {

@@ -9,8 +9,12 @@
 
 namespace vorlith {
 
-// What a silent device did, for tests and headless runs.
+// What a silent device did, for tests and headless runs. Its size stays bounded however long
+// the run: only the latest plays are kept, and a released buffer's record (and id) is taken
+// by the next buffer created.
 struct SilentAudioLog {
+  static constexpr std::size_t kKeptPlays = 4096;
+
   struct PlayRecord {
     std::uint32_t buffer = 0;
     std::uint32_t voice = 0;
@@ -22,7 +26,8 @@ struct SilentAudioLog {
     bool released = false;
   };
 
-  std::vector<PlayRecord> plays;
+  std::vector<PlayRecord> plays;      // the latest, oldest first; at most kKeptPlays
+  std::size_t playCount = 0;          // every play since the start
   std::vector<BufferRecord> buffers;  // index = buffer id - 1
   std::size_t voicesCreated = 0;
   std::size_t voicesReleased = 0;

@@ -52,4 +52,29 @@ std::u32string DecodeUtf8(const std::string& utf8) {
   return result;
 }
 
+std::string EscapeForMessage(const std::string& bytes) {
+  std::string result;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const int length = SequenceLength(static_cast<unsigned char>(bytes[i]));
+    char32_t cp = 0;
+    const bool valid = length > 0 && DecodeOne(bytes, i, length, cp);
+    const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
+    if (valid && !control) {
+      result.append(bytes, i, length);
+      i += length;
+      continue;
+    }
+    const int bad = valid ? length : 1;
+    for (int k = 0; k < bad; ++k, ++i) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      result += "\\x";
+      result += kHex[byte >> 4];
+      result += kHex[byte & 15];
+    }
+  }
+  return result;
+}
+
 }  // namespace vorlith

@@ -8,4 +8,9 @@ namespace vorlith {
 // come out as U+FFFD, one per bad byte, so any byte string can be drawn or measured.
 std::u32string DecodeUtf8(const std::string& utf8);
 
+// Bytes from a user's file or command line made safe to print in a one-line message:
+// printable UTF-8 stays as it is; control characters and bytes that are not UTF-8 become
+// \xNN, one per byte.
+std::string EscapeForMessage(const std::string& bytes);
+
 }  // namespace vorlith

@@ -1,16 +1,21 @@
 #include "sound/Sound.h"
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "platform/AudioDevice.h"
 #include "platform/Dialogs.h"
+#include "platform/Utf8.h"
 #include "sound/WaveFile.h"
 
 namespace vorlith {
 namespace {
 
-void ShowError(const char* text) {
+// The box says what failed; the line on stderr also names the file it failed on.
+void ShowError(const char* fileName, const char* text) {
+  std::fprintf(stderr, "vorlith: %s: %s\n", EscapeForMessage(fileName ? fileName : "").c_str(),
+               text);
   ShowMessageBox(text, "Error");
 }
 
@@ -35,13 +40,13 @@ float Sound::GainOf(int volume) {
 bool Sound::Load() {
   WaveFile waveFile;
   if (Failed(waveFile.Open(fileName))) {
-    ShowError("Waveファイルのオープンに失敗");
+    ShowError(fileName, "Waveファイルのオープンに失敗");
     return false;
   }
   const std::uint32_t size = waveFile.GetSize();
   const PcmFormat format = PcmFormatOf(*waveFile.GetFormat());
   if (!device || size > kMaxDataBytes || !IsPlayableFormat(format, size)) {
-    ShowError("バッファの作成に失敗");
+    ShowError(fileName, "バッファの作成に失敗");
     return false;
   }
   // A short or failed read leaves the rest of the data silent.
@@ -51,12 +56,12 @@ bool Sound::Load() {
   if (buffer != 0) Release();  // loading again replaces what the sound held
   buffer = device->CreateBuffer(format, data.data(), data.size());
   if (buffer == 0) {
-    ShowError("バッファの作成に失敗");
+    ShowError(fileName, "バッファの作成に失敗");
     return false;
   }
   voices[0] = device->CreateVoice(buffer);
   if (voices[0] == 0) {
-    ShowError("IDirectSoundBuffer8インターフェイスの取得に失敗");
+    ShowError(fileName, "IDirectSoundBuffer8インターフェイスの取得に失敗");
     return false;
   }
   for (int i = 1; i < kBufferCount; ++i) voices[i] = device->CreateVoice(buffer);

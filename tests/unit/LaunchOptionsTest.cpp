@@ -43,6 +43,9 @@ TEST(LaunchOptionsTest, UsageErrors) {
       {"--screenshot", "99999999999999:x.png"},
       {"--trace"},
       {"--replay"},
+      {"--replay", ""},
+      {"--record", "r.replay", "--trace", "./r.replay"},
+      {"--screenshot", "1:a.png", "--screenshot", "2:a.png"},
   };
   for (const auto& args : bad) {
     LaunchOptions options;

@@ -54,16 +54,16 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
   const std::string path = testing::TempDir() + "/round.replay";
   const std::vector<ReplayControls> frames = {0, 0, 0x10, 0x10, 0x18, 0x40, 0x40, 0x40, 0};
+  std::string error;
   {
     ReplayRecorder recorder;
-    ASSERT_TRUE(recorder.Open(path));
+    ASSERT_TRUE(recorder.Open(path, error)) << error;
     for (ReplayControls c : frames) recorder.Record(c);
   }  // closing writes the last run
   std::stringstream text;
   text << std::ifstream(path).rdbuf();
   EXPECT_EQ(text.str(), "vorlith-replay 1\n2 -\n2 Z\n1 RZ\n3 C\n1 -\n");
   ReplayScript script;
-  std::string error;
   ASSERT_TRUE(script.Load(path, error)) << error;
   ASSERT_EQ(script.GetFrameCount(), static_cast<std::int64_t>(frames.size()));
   for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(script.GetControls(i), frames[i]);

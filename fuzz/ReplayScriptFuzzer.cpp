@@ -1,0 +1,71 @@
+// libFuzzer target: the replay parser over arbitrary bytes, once from memory and once from a
+// file (the streaming reader). Both must agree, an error must name a line that exists and be
+// printable, and a parsed script must answer every frame within its length.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "input/ReplayScript.h"
+
+namespace {
+
+std::string InputPath() {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir ? dir : "/tmp") + "/vorlith_fuzz_" + std::to_string(getpid()) + ".replay";
+}
+
+void CheckError(const std::string& error, const std::string& text) {
+  if (error.rfind("line ", 0) != 0) std::abort();
+  const long long line = std::atoll(error.c_str() + 5);
+  long long lines = 1;
+  for (char c : text) lines += c == '\n';
+  if (line < 1 || line > lines) std::abort();
+  for (unsigned char c : error) {
+    if (c < 0x20 || c == 0x7F) std::abort();  // bytes of the input come out escaped
+  }
+}
+
+void CheckScript(const vorlith::ReplayScript& script) {
+  const std::int64_t frames = script.GetFrameCount();
+  if (frames < 0 || frames > vorlith::ReplayScript::kMaxFrames) std::abort();
+  for (std::int64_t frame : {std::int64_t{-1}, std::int64_t{0}, frames / 2, frames - 1, frames}) {
+    const vorlith::ReplayControls controls = script.GetControls(frame);
+    if ((frame < 0 || frame >= frames) && controls != 0) std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = InputPath();
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  vorlith::ReplayScript fromMemory;
+  std::string memoryError;
+  std::istringstream in(text);
+  const bool parsed = fromMemory.Parse(in, memoryError);
+  if (parsed) {
+    CheckScript(fromMemory);
+  } else {
+    CheckError(memoryError, text);
+  }
+
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return 0;
+  if (size > 0) std::fwrite(data, 1, size, file);
+  std::fclose(file);
+  vorlith::ReplayScript fromFile;
+  std::string fileError;
+  const bool loaded = fromFile.Load(path, fileError);
+  std::remove(path.c_str());
+
+  // One parser, two sources: "line N: ..." from memory is "FILE:N: ..." from the file.
+  if (loaded != parsed) std::abort();
+  if (loaded && fromFile.GetFrameCount() != fromMemory.GetFrameCount()) std::abort();
+  if (!loaded && fileError != path + ":" + memoryError.substr(5)) std::abort();
+  return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vorlith {
+
+// Which file a path names, by identity rather than by spelling: the device and inode of a
+// file that exists, else the resolved directory and name it would be created under
+// (symbolic links followed either way).
+class FileIdentity {
+ public:
+  explicit FileIdentity(const std::string& path);
+
+  // Character devices (/dev/null, a terminal) can serve several roles without harm.
+  bool IsSharable() const { return device; }
+  bool operator==(const FileIdentity& other) const;
+
+ private:
+  bool exists = false;
+  bool device = false;
+  unsigned long long deviceId = 0, inode = 0;
+  std::string resolved;  // for a file that does not exist yet
+};
+
+// Each entry is (option, path). False with a usage error when two entries name one file,
+// e.g. "--trace b names the same file as --replay a".
+bool CheckFilesDistinct(const std::vector<std::pair<std::string, std::string>>& roles,
+                        std::string& error);
+
+}  // namespace vorlith

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Message boxes and signals, on the real program in Xvfb with evilwm:
+#   - SIGTERM or SIGINT while the no-device box is shown ends the program at once with the
+#     box's exit status (1), and the box's process (SDL shows it from a forked child) goes
+#     with it; SIGKILL leaves no orphaned box either;
+#   - with LeakSanitizer on and the project's suppressions, Esc ends a windowed run with
+#     status 0 (nothing to check in a build without sanitizers).
+# Usage: box_signals.sh <game binary> <lsan suppressions file>   (run from data/)
+source "$(dirname "$0")/lib.sh"
+
+GAME="${1:?usage: $0 <game binary> <lsan.supp>}"
+SUPPRESSIONS="${2:?usage: $0 <game binary> <lsan.supp>}"
+
+box_children() { pgrep -P "$GAME_PID" | tr '\n' ' '; }
+box_shown() {
+  e2e_game_ended && e2e_fail "the game ended before its box was taken down"
+  [ -n "$(box_children)" ] && xdotool search --onlyvisible --name 'Vorlith' >/dev/null 2>&1
+}
+none_alive() {
+  local pid
+  for pid in "$@"; do kill -0 "$pid" 2>/dev/null && return 1; done
+  return 0
+}
+
+# start_box: the game with sizes no device takes, which shows the no-device box and waits.
+start_box() {
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$GAME" -w 0 -h 0 >"$E2E_TMP/game.log" 2>&1 &
+  GAME_PID=$!
+  E2E_PIDS+=("$GAME_PID")
+  e2e_wait_until 60 box_shown || e2e_fail "no message box within 60 s"
+  sleep 0.5
+}
+
+e2e_start_x 1280x1024
+for signal in TERM INT; do
+  start_box
+  children="$(box_children)"
+  kill -"$signal" "$GAME_PID"
+  e2e_wait_until 10 e2e_game_ended || e2e_fail "SIG$signal did not end the game under its box"
+  GAME_STATUS=0
+  wait "$GAME_PID" || GAME_STATUS=$?
+  [ "$GAME_STATUS" = 1 ] || e2e_fail "SIG$signal under the box: status $GAME_STATUS, expected 1"
+  e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived the game"
+  e2e_log "SIG$signal under the box: status 1, box process gone"
+done
+
+start_box
+children="$(box_children)"
+kill -KILL "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null
+e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived a killed game"
+e2e_log "SIGKILL: no orphaned box"
+
+# Esc with LeakSanitizer on: the leaks of system libraries are suppressed, none of ours.
+ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=1" LSAN_OPTIONS="suppressions=$SUPPRESSIONS" \
+  "$GAME" >"$E2E_TMP/game.log" 2>&1 &
+GAME_PID=$!
+E2E_PIDS+=("$GAME_PID")
+e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
+e2e_focus_game
+sleep 1
+xdotool key Escape
+e2e_expect_exit "Esc with LeakSanitizer on"
+e2e_log "PASS"

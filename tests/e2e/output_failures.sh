@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# What the real program does with outputs it cannot write, files named for two roles,
+# replays it must not read whole, and window sizes at the ends of int (SDL's offscreen video
+# driver; no X server needed):
+#   - a trace, recording or screenshot on /dev/full or a full tmpfs (mounted here when
+#     allowed), a screenshot that cannot be created or whose frame never comes: one line on
+#     stderr naming the file (and the reason), the run goes on, exit status 3;
+#   - an output naming the replay or another output: usage error, status 2, nothing written;
+#   - /dev/zero, a 1 GiB sparse file, a directory or "" as the replay: refused at once with
+#     the line, in a few MiB;
+#   - -w/-h/-ww/-wh of -2147483648 or 2147483647, windowed and headless: no undefined
+#     behaviour (the sanitizer build stops on it), the no-device status 1.
+# Usage: output_failures.sh <game binary>   (run from data/)
+set -u
+GAME="${1:?usage: $0 <game binary>}"
+export SDL_VIDEODRIVER=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"  # GPU driver leaks at exit are not ours
+WORK="$(mktemp -d /tmp/vorlith-outputs.XXXXXX)"
+MOUNTED=""
+trap '[ -n "$MOUNTED" ] && umount "$MOUNTED"; rm -rf "$WORK"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL $*"
+  tail -5 "$WORK/log"
+  failures=$((failures + 1))
+}
+
+# run STATUS PATTERN ARGS...: runs the game to its end (60 s at most); it must exit with
+# STATUS, print a line matching the extended regex PATTERN (unless empty) and no sanitizer
+# report.
+run() {
+  local want=$1 pattern=$2 status=0
+  shift 2
+  timeout 60 /usr/bin/time -f "%M" -o "$WORK/peak" "$GAME" "$@" >"$WORK/log" 2>&1 || status=$?
+  if [ "$status" != "$want" ]; then
+    fail "$* : status $status, expected $want"
+  elif [ -n "$pattern" ] && ! grep -qE -- "$pattern" "$WORK/log"; then
+    fail "$* : no line /$pattern/"
+  elif grep -q "runtime error\|Sanitizer" "$WORK/log"; then
+    fail "$* : sanitizer report"
+  else
+    echo "ok   $* : status $status"
+  fi
+}
+
+{
+  echo "vorlith-replay 1"
+  echo "60 -"
+  echo "1 Z"
+  for _ in $(seq 40); do echo "20 LZ"; echo "20 RZ"; done
+} >"$WORK/play.replay"
+cp "$WORK/play.replay" "$WORK/play.copy"
+headless=(--headless --no-pacing --replay "$WORK/play.replay")
+
+# Writes that fail.
+full='No space left on device'
+run 3 "^vorlith: /dev/full: cannot write the trace: $full$" "${headless[@]}" --trace /dev/full
+run 3 "^vorlith: /dev/full: cannot write the replay: $full$" "${headless[@]}" --record /dev/full
+run 3 "^vorlith: /dev/full: cannot write the screenshot: $full$" \
+  --no-pacing --replay "$WORK/play.replay" --screenshot 70:/dev/full
+run 3 "^vorlith: $WORK/no/shot.png: cannot write the screenshot: No such file" \
+  --no-pacing --replay "$WORK/play.replay" --screenshot 70:"$WORK/no/shot.png"
+run 3 "^vorlith: $WORK/late.png: no screenshot: frame 99999 was never reached$" \
+  --no-pacing --replay "$WORK/play.replay" --screenshot 99999:"$WORK/late.png"
+[ -e "$WORK/late.png" ] && fail "a screenshot never taken left a file"
+run 0 "" --no-pacing --replay "$WORK/play.replay" --screenshot 70:"$WORK/shot.png" \
+  --trace "$WORK/t.jsonl" --record "$WORK/r.replay"
+[ "$(head -c 4 "$WORK/shot.png" | od -An -c | tr -d ' ')" = "211PNG" ] || fail "shot.png is no PNG"
+
+if mkdir -p "$WORK/tiny" && mount -t tmpfs -o size=16k tmpfs "$WORK/tiny" 2>/dev/null; then
+  MOUNTED="$WORK/tiny"
+  run 3 "^vorlith: $WORK/tiny/t.jsonl: cannot write the trace: $full$" \
+    "${headless[@]}" --trace "$WORK/tiny/t.jsonl"
+  run 3 "^vorlith: $WORK/tiny/s.png: cannot write the screenshot: $full$" --no-pacing \
+    --replay "$WORK/play.replay" --screenshot 70:"$WORK/tiny/s.png" --trace "$WORK/tiny/t2.jsonl"
+  umount "$MOUNTED" && MOUNTED=""
+else
+  echo "skip the full tmpfs: cannot mount one here"
+fi
+
+# One file for two roles, by identity.
+mkdir "$WORK/sub"
+ln "$WORK/play.replay" "$WORK/hard.replay"
+ln -s play.replay "$WORK/soft.replay"
+run 2 "names the same file as --replay" "${headless[@]}" --trace "$WORK/play.replay"
+run 2 "names the same file as --replay" "${headless[@]}" --record "$WORK/hard.replay"
+run 2 "names the same file as --replay" "${headless[@]}" --trace "$WORK/./soft.replay"
+run 2 "^vorlith: --trace $WORK/x names the same file as --record $WORK/sub/../x" \
+  "${headless[@]}" --record "$WORK/sub/../x" --trace "$WORK/x"
+cmp -s "$WORK/play.replay" "$WORK/play.copy" || fail "the replay was overwritten"
+[ -e "$WORK/x" ] && fail "an output was created despite the usage error"
+
+# Replays that must not be read whole.
+base=$(/usr/bin/time -f "%M" "$GAME" --version 2>&1 >/dev/null | tail -1)
+truncate -s 1G "$WORK/sparse.replay"
+for replay in /dev/zero "$WORK/sparse.replay"; do
+  start=$SECONDS
+  run 2 "^vorlith: $replay:1: longer than 4096 bytes" --headless --replay "$replay"
+  peak=$(tail -1 "$WORK/peak")
+  echo "     $replay: $((SECONDS - start)) s, peak $peak KiB (--version: $base KiB)"
+  [ "$peak" -le $((base + 8192)) ] || fail "$replay took $peak KiB"
+  [ $((SECONDS - start)) -le 10 ] || fail "$replay took $((SECONDS - start)) s"
+done
+run 2 "^vorlith: $WORK: is a directory" --headless --replay "$WORK"
+run 2 "--replay needs a file name" --replay ""
+run 2 "--trace needs a file name" --trace ""
+
+# Sizes at the ends of int.
+for size in -2147483648 2147483647; do
+  for option in -w -h -ww -wh; do  # no device takes either size
+    run 1 "" --no-pacing --replay "$WORK/play.replay" "$option" "$size"
+    run 1 "" "${headless[@]}" "$option" "$size"
+  done
+done
+
+[ "$failures" = 0 ] && echo PASS || { echo "$failures failed"; exit 1; }

@@ -1,0 +1,204 @@
+// Failed writes, files named twice, bounded reads, command-line sizes at the ends of int,
+// children that must not outlive the program, and memory that must not grow with play.
+#include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "app/FileIdentity.h"
+#include "app/TraceWriter.h"
+#include "input/ReplayRecorder.h"
+#include "input/ReplayScript.h"
+#include "platform/ChildProcess.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/OutputFile.h"
+#include "platform/SilentAudioSystem.h"
+#include "platform/Utf8.h"
+#include "sound/Sound.h"
+
+namespace vorlith {
+namespace {
+
+bool Exists(const char* path) {
+  struct stat info {};
+  return stat(path, &info) == 0;
+}
+
+TEST(ReliabilityTest, EveryOutputReportsAFullDiskOnceWithTheFileAndTheReason) {
+  if (!Exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  std::string error;
+  std::string big(100000, 'x');  // more than any stdio buffer: the write itself fails
+  struct Case {
+    const char* what;
+    std::function<bool()> run;  // opens /dev/full, writes, closes; the close's result
+  };
+  const Case cases[] = {
+      {"trace",
+       [&] {
+         TraceWriter trace;
+         if (!trace.Open("/dev/full", error)) return true;
+         for (int i = 0; i < 200; ++i) trace.Write(TraceFrame{});
+         return trace.Close();
+       }},
+      {"replay",
+       [&] {  // a few bytes, left for the final flush
+         ReplayRecorder recorder;
+         if (!recorder.Open("/dev/full", error)) return true;
+         recorder.Record(0x10);
+         return recorder.Close();
+       }},
+      {"screenshot",
+       [&] {
+         OutputFile file("screenshot");
+         if (!file.Open("/dev/full", error)) return true;
+         file.Write(big);
+         file.Write(big);
+         return file.Close();
+       }},
+  };
+  for (const Case& c : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(c.run()) << c.what;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string("vorlith: /dev/full: cannot write the ") + c.what +
+                  ": No space left on device\n");
+  }
+  OutputFile missing("trace");
+  EXPECT_FALSE(missing.Open("/nonexistent/dir/t.jsonl", error));
+  EXPECT_EQ(error, "/nonexistent/dir/t.jsonl: cannot write the trace: No such file or directory");
+}
+
+TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
+  const std::string dir = testing::TempDir() + "/identity";
+  mkdir(dir.c_str(), 0700);
+  std::ofstream(dir + "/a.replay") << "vorlith-replay 1\n";
+  unlink((dir + "/hard").c_str());
+  unlink((dir + "/soft").c_str());
+  unlink((dir + "/dangling").c_str());
+  ASSERT_EQ(link((dir + "/a.replay").c_str(), (dir + "/hard").c_str()), 0);
+  ASSERT_EQ(symlink("a.replay", (dir + "/soft").c_str()), 0);
+  ASSERT_EQ(symlink("new.jsonl", (dir + "/dangling").c_str()), 0);
+  mkdir((dir + "/sub").c_str(), 0700);
+  using Roles = std::vector<std::pair<std::string, std::string>>;
+  const std::pair<Roles, bool> cases[] = {
+      {{{"--replay", dir + "/a.replay"}, {"--trace", dir + "/sub/../a.replay"}}, false},
+      {{{"--replay", dir + "/a.replay"}, {"--record", dir + "/hard"}}, false},
+      {{{"--replay", dir + "/soft"}, {"--trace", dir + "/a.replay"}}, false},
+      {{{"--trace", dir + "/new.jsonl"}, {"--record", dir + "/sub/../new.jsonl"}}, false},
+      {{{"--trace", dir + "/dangling"}, {"--record", dir + "/new.jsonl"}}, false},
+      {{{"--screenshot", dir + "/x.png"}, {"--screenshot", dir + "/./x.png"}}, false},
+      {{{"--trace", "/dev/null"}, {"--record", "/dev/null"}}, true},
+      {{{"--replay", dir + "/a.replay"}, {"--trace", dir + "/sub/a.replay"}}, true},
+  };
+  for (const auto& [roles, distinct] : cases) {
+    std::string error;
+    EXPECT_EQ(CheckFilesDistinct(roles, error), distinct) << roles[1].second;
+    if (distinct) continue;
+    EXPECT_NE(error.find("names the same file as " + roles[0].first), std::string::npos);
+  }
+}
+
+TEST(ReliabilityTest, ReplaysAreReadAsAStreamWithBoundedLines) {
+  const std::string longLine(ReplayScript::kMaxLineBytes + 1, '1');
+  const std::pair<std::string, std::string> cases[] = {
+      {"vorlith-replay 1\n1 Z\n" + longLine + " Z\n", "line 3: longer than 4096 bytes"},
+      {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},
+      {"vorlith-replay 1\n1 Z\x01\n", "line 2: unknown control '\\x01'"},
+      {"vorlith-replay 1\n\xff\xfe Z\n", "line 2: frame count '\\xff\\xfe'"},
+      {"vorlith-replay 1\n1 Z \x1b[2J\n", "line 2: unexpected '\\x1b[2J'"},
+  };
+  for (const auto& [text, expected] : cases) {
+    ReplayScript script;
+    std::string error;
+    std::istringstream in(text);
+    EXPECT_FALSE(script.Parse(in, error));
+    EXPECT_EQ(error.substr(0, expected.size()), expected);
+  }
+  std::string error;
+  ReplayScript script;
+  EXPECT_FALSE(script.Load("/dev/zero", error));
+  EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
+  EXPECT_FALSE(script.Load(testing::TempDir(), error));
+  EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
+  EXPECT_FALSE(script.Load("/nonexistent/r\x07.replay", error));
+  EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
+}
+
+TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain.replay", "plain.replay"},
+      {"日本語 é", "日本語 é"},
+      {"tab\there\n", "tab\\x09here\\x0a"},
+      {"\x7f\xc2\x85", "\\x7f\\xc2\\x85"},             // DEL and a C1 control
+      {"\xff\xc3(\xe6\x97", "\\xff\\xc3(\\xe6\\x97"},  // not UTF-8, cut short
+  };
+  for (const auto& [bytes, escaped] : cases) EXPECT_EQ(EscapeForMessage(bytes), escaped);
+}
+
+TEST(ReliabilityTest, ASoundThatFailsIsNamedEscaped) {
+  const std::string path = testing::TempDir() + "/bad\x01.wav";
+  std::ofstream(path) << "RIFF, but not a WAVE file";
+  SilentAudioSystem audio;
+  auto device = audio.OpenDevice();
+  Sound sound(device.get(), path.c_str());
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(sound.Load());
+  const std::string printed = testing::internal::GetCapturedStderr();
+  const std::string named = testing::TempDir() + "/bad\\x01.wav: Waveファイルのオープンに失敗";
+  EXPECT_NE(printed.find("vorlith: " + named + "\n"), std::string::npos) << printed;
+}
+
+TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
+  const int sizes[] = {INT_MIN, -1, 0, INT_MAX};
+  for (int width : sizes) {
+    for (int height : sizes) {
+      HeadlessWindow window(1280, 1024);
+      window.ShowWindowed(width, height);  // UBSan ends the test on an overflow
+      int x = 0, y = 0;
+      window.GetPosition(x, y);
+      EXPECT_EQ(x, static_cast<int>((1280LL - width) / 2));
+      EXPECT_EQ(y, static_cast<int>((1024LL - height) / 2));
+    }
+  }
+}
+
+TEST(ReliabilityTest, TheImportersChildDiesWithTheProgram) {
+  std::string result;
+  ASSERT_TRUE(RunInChildProcess(
+      [] {
+        int signal = 0;
+        prctl(PR_GET_PDEATHSIG, &signal);
+        return std::to_string(signal);
+      },
+      result));
+  EXPECT_EQ(result, std::to_string(SIGKILL));
+}
+
+TEST(ReliabilityTest, ASilentDeviceKeepsABoundedLogOverALongRun) {
+  SilentAudioSystem audio;
+  const PcmFormat format{1, 16, 44100};
+  const std::int16_t samples[64] = {};
+  for (int stage = 0; stage < 100; ++stage) {  // a stage run opens a device and two buffers
+    auto device = audio.OpenDevice();
+    const std::uint32_t buffers[2] = {device->CreateBuffer(format, samples, sizeof samples),
+                                      device->CreateBuffer(format, samples, sizeof samples)};
+    const std::uint32_t voice = device->CreateVoice(buffers[stage % 2]);
+    for (int i = 0; i < 1000; ++i) device->Play(voice);
+    device->ReleaseVoice(voice);
+    for (std::uint32_t buffer : buffers) device->ReleaseBuffer(buffer);
+  }
+  const SilentAudioLog& log = audio.GetLog();
+  EXPECT_EQ(log.playCount, 100000u);
+  EXPECT_LE(log.plays.size(), SilentAudioLog::kKeptPlays);
+  EXPECT_EQ(log.plays.back().buffer, 2u);  // the latest play, from the last stage's second
+  EXPECT_EQ(log.buffers.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorlith
