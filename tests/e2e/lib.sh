@@ -72,17 +72,23 @@ e2e_try_start_x() {
   E2E_PIDS+=("$xvfb")
   if e2e_wait_until 30 test -s "$E2E_TMP/display"; then
     export DISPLAY=":$(head -1 "$E2E_TMP/display")"
-    evilwm >"$E2E_TMP/evilwm.log" 2>&1 &
+    # "fixed" comes with xfonts-base; evilwm's default font ("variable") needs a package
+    # the game has no use for, and without a font it exits at once.
+    evilwm -fn fixed >"$E2E_TMP/evilwm.log" 2>&1 &
     wm=$!
     E2E_PIDS+=("$wm")
-    e2e_wait_until 20 e2e_wm_ready && return 0
+    e2e_wait_until 20 e2e_wm_ready "$wm" && return 0
     kill "$wm" 2>/dev/null
   fi
   kill "$xvfb" 2>/dev/null
   return 1
 }
 
-e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+# e2e_wm_ready PID: the window manager runs (a gone one fails at once) and has announced itself.
+e2e_wm_ready() {
+  kill -0 "$1" 2>/dev/null || e2e_fail "evilwm ended: $(tail -1 "$E2E_TMP/evilwm.log")"
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
 
 # e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
 e2e_start_game() {
