@@ -92,6 +92,7 @@ void TraceWriter::Write(const TraceFrame& frame) {
   const std::string line = Format(frame);
   std::fwrite(line.data(), 1, line.size(), file);
   std::fputc('\n', file);
+  std::fflush(file);  // whoever follows the run (a test, a script) sees each frame as it ends
 }
 
 void TraceWriter::Close() {
