@@ -24,8 +24,10 @@ class WindowApp {
  public:
   // The message shown when no drawing device can be had; the system's reason follows it.
   static const char* const kNoDeviceMessage;
-  // How long the paused loop sleeps at most between looks at the window.
-  static constexpr int kPausedWaitMs = 500;
+  // How long the paused loop sleeps at most between looks at the window. Every change that
+  // matters (focus, close, a signal) comes as an event and wakes it at once; this is only a
+  // safety net, long enough that a paused game uses no measurable CPU.
+  static constexpr int kPausedWaitMs = 60000;
 
   // args are the command line, program path first.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
