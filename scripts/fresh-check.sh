@@ -104,7 +104,7 @@ in_tree "$DISPLAY" "exec bash scripts/play.sh" >"$out/play.log" 2>&1 &
 game=$!
 window=""
 deadline=$((SECONDS + PLAY_TIMEOUT))
-until window="$(xdotool search --onlyvisible --name '^Vorlith' 2>/dev/null | head -1)" &&
+until window="$(xdotool search --onlyvisible --name 'Vorlith' 2>/dev/null | head -1)" &&
   [ -n "$window" ]; do
   kill -0 "$game" 2>/dev/null || { log "FAIL: play.sh ended: $(tail -5 "$out/play.log")"; exit 1; }
   [ "$SECONDS" -lt "$deadline" ] || { log "FAIL: no game window after $PLAY_TIMEOUT s"; exit 1; }
