@@ -77,16 +77,18 @@ e2e_try_start_x() {
     evilwm -fn fixed >"$E2E_TMP/evilwm.log" 2>&1 &
     wm=$!
     E2E_PIDS+=("$wm")
-    e2e_wait_until 20 e2e_wm_ready "$wm" && return 0
+    e2e_wait_until 20 e2e_wm_ready "$wm" && kill -0 "$wm" 2>/dev/null && return 0
+    kill -0 "$wm" 2>/dev/null || echo "evilwm ended" >>"$E2E_TMP/evilwm.log"
     kill "$wm" 2>/dev/null
   fi
   kill "$xvfb" 2>/dev/null
   return 1
 }
 
-# e2e_wm_ready PID: the window manager runs (a gone one fails at once) and has announced itself.
+# e2e_wm_ready PID: the window manager has announced itself; a window manager that has
+# ended stops the wait at once (the caller tries again with a fresh server).
 e2e_wm_ready() {
-  kill -0 "$1" 2>/dev/null || e2e_fail "evilwm ended: $(tail -1 "$E2E_TMP/evilwm.log")"
+  kill -0 "$1" 2>/dev/null || return 0
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
