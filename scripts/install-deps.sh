@@ -14,7 +14,7 @@ packages=(
   # fonts and desktop helpers the game uses at run time
   fonts-ipafont-gothic xfonts-base xdg-utils
   # running it like a player: virtual display, keys, screenshots, sound checks
-  xvfb xdotool x11-utils imagemagick sox evilwm procps
+  xvfb xdotool x11-utils imagemagick sox evilwm procps wmctrl
   # installing and packaging: .deb dependencies, validators of the desktop files and man page
   dpkg-dev fakeroot file lintian desktop-file-utils appstream mandoc
 )

@@ -45,6 +45,7 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
   auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
+  if (!platform) return nullptr;
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) {
     auto replayInput = std::make_unique<ReplayInputDevices>(&script);
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
 
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
+  if (!platform) return 1;  // no display: said on stderr
   if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   FrameReporter reporter(*app, settings);

@@ -51,6 +51,10 @@ void GameApp::UpdateTitleScene(const PadState& pad) {
   StartStage(stageNumber);
 }
 
+void GameApp::OnPause(bool paused) {
+  if (stage) stage->GetSoundManager().SetPaused(paused);
+}
+
 void GameApp::Draw() {
   GraphicsDevice* graphics = GetGraphicsDevice();
   if (!graphics->BeginScene()) return;

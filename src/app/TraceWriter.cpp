@@ -80,6 +80,7 @@ void AppendBoss(std::string& out, const std::optional<TraceFrame::Boss>& boss) {
 void TraceWriter::Write(const TraceFrame& frame) {
   if (!file.IsOpen()) return;
   file.Write(Format(frame) + '\n');
+  file.Flush();  // whoever follows the run (a test, a script) sees each frame as it ends
 }
 
 std::string TraceWriter::Format(const TraceFrame& frame) {

@@ -39,7 +39,7 @@ struct TraceFrame {
   std::vector<int> sounds;
 };
 
-// Writes one JSON object per frame, one per line.
+// Writes one JSON object per frame, one per line; each line reaches the file when written.
 class TraceWriter {
  public:
   TraceWriter() = default;

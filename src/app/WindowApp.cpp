@@ -5,8 +5,8 @@
 namespace vorlith {
 
 const char* const WindowApp::kNoDeviceMessage =
-    "このプログラムにはDirectX 9.0以上が必要です。\n"
-    "DirectXの最新版、および最新のドライバが\n"
+    "このプログラムにはOpenGL 3.3以上が必要です。\n"
+    "OpenGL 3.3に対応した最新のドライバが\n"
     "インストールされているかどうかご確認ください。\n"
     "また、起動時のオプションで解像度を変更してみてください。\n\n"
     "ウィンドウ時800x600、フルスクリーン1024x768の場合：\n"
@@ -38,7 +38,9 @@ WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::
   graphicsDevice = std::make_unique<GraphicsDevice>(window, std::move(device),
                                                     StartupOptions::Parse(args), useDepthBuffer);
   if (!graphicsDevice->IsReady()) {
-    ShowMessageBox(kNoDeviceMessage, this->title);
+    const auto& reason = this->platform->deviceFailureReason;
+    const std::string why = reason ? reason() : std::string();
+    ShowMessageBox(why.empty() ? kNoDeviceMessage : kNoDeviceMessage + ("\n\n" + why), this->title);
     return;
   }
   screenQuad.Init(graphicsDevice->GetDevice());
@@ -63,14 +65,22 @@ int WindowApp::Run() {
     if (window->PollEvent(event)) {
       HandleEvent(event.type);
     } else if (window->HasInputFocus()) {
+      SetPaused(false);
       Update();
       Draw();
       if (frameObserver) frameObserver();
-    } else if (window->WaitEvent(event, kPausedWaitMs)) {
-      HandleEvent(event.type);
+    } else {
+      SetPaused(true);
+      if (window->WaitEvent(event, kPausedWaitMs)) HandleEvent(event.type);
     }
   }
   return 0;
+}
+
+void WindowApp::SetPaused(bool on) {
+  if (on == paused) return;
+  paused = on;
+  OnPause(on);
 }
 
 void WindowApp::HandleEvent(WindowEventType type) {

@@ -22,10 +22,12 @@ namespace vorlith {
 // repaint request draws one frame.
 class WindowApp {
  public:
-  // The message shown when no drawing device can be had.
+  // The message shown when no drawing device can be had; the system's reason follows it.
   static const char* const kNoDeviceMessage;
-  // How long the paused loop sleeps at most between looks at the window.
-  static constexpr int kPausedWaitMs = 500;
+  // How long the paused loop sleeps at most between looks at the window. Every change that
+  // matters (focus, close, a signal) comes as an event and wakes it at once; this is only a
+  // safety net, long enough that a paused game uses no measurable CPU.
+  static constexpr int kPausedWaitMs = 60000;
 
   // args are the command line, program path first.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
@@ -42,6 +44,9 @@ class WindowApp {
 
   virtual void Update() {}
   virtual void Draw() {}
+  // Called when the loop stops running frames because the window went to the background
+  // (true) and when it runs them again (false).
+  virtual void OnPause(bool paused) { (void)paused; }
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
@@ -63,6 +68,7 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
+  void SetPaused(bool on);
 
  private:
   std::unique_ptr<Platform> platform;
@@ -74,6 +80,7 @@ class WindowApp {
   std::string helpPath;
   bool ready = false;
   bool running = false;
+  bool paused = false;
   std::function<void()> frameObserver;
 };
 

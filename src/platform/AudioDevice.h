@@ -47,6 +47,10 @@ class AudioDevice {
   virtual void Play(std::uint32_t voice) = 0;
   virtual void Stop(std::uint32_t voice) = 0;
   virtual bool IsPlaying(std::uint32_t voice) = 0;
+  // Holds the whole output while the game is paused: the mixer stops (and uses no CPU),
+  // voices keep their place and go on when it is let go. Where the device cannot hold its
+  // output, voices sound on.
+  virtual void SetPaused(bool paused) = 0;
 };
 
 // Opens audio devices: the real one on OpenAL Soft, or a silent one.

@@ -182,30 +182,37 @@ bool GlRenderDevice::OpenContext(SDL_Window* target) {
   }
   if (!context) return false;
   SDL_GL_MakeCurrent(window, context);
-  if (epoxy_gl_version() < 33) return false;
+  if (const int version = epoxy_gl_version(); version < 33) {
+    SDL_SetError("the driver offers OpenGL %d.%d only", version / 10, version % 10);
+    return false;
+  }
   if (!ownWindow) SDL_GL_SetSwapInterval(1);
   return true;
 }
 
 bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
   ForeignAllocationScope driverAllocations;
-  if (!context || width <= 0 || height <= 0) return false;
+  if (!context) return false;
+  if (width <= 0 || height <= 0) {
+    SDL_SetError("a back buffer of %d x %d pixels cannot be made", width, height);
+    return false;
+  }
   SDL_GL_MakeCurrent(window, context);
   if (!meshProgram) {
     std::string error;
     auto program = std::make_unique<GlProgram>();
     if (!program->Build(kMeshVertexShader, kMeshFragmentShader, error)) {
-      std::fprintf(stderr, "mesh shader: %s\n", error.c_str());
+      SDL_SetError("mesh shader: %s", error.c_str());
       return false;
     }
     auto lineRenderer = std::make_unique<GlLineRenderer>();
     if (!lineRenderer->Init(error)) {
-      std::fprintf(stderr, "line shader: %s\n", error.c_str());
+      SDL_SetError("line shader: %s", error.c_str());
       return false;
     }
     auto textRenderer = std::make_unique<GlTextRenderer>();
     if (!textRenderer->Init(error)) {
-      std::fprintf(stderr, "text shader: %s\n", error.c_str());
+      SDL_SetError("text shader: %s", error.c_str());
       return false;
     }
     text = std::move(textRenderer);
@@ -248,6 +255,10 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
                               depthRenderbuffer);
   }
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
+                 height, static_cast<int>(largest), static_cast<int>(largest));
     DeleteFramebuffer();
     return false;
   }

@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/AudioLibraryNoise.h"
 #include "platform/SilentAudioSystem.h"
 
 namespace vorlith {
@@ -31,7 +32,14 @@ std::vector<std::uint8_t> ToStereo(const std::uint8_t* data, std::size_t bytes, 
 
 class OpenAlAudioDevice : public AudioDevice {
  public:
-  explicit OpenAlAudioDevice(ALCdevice* device) : device(device) {}
+  explicit OpenAlAudioDevice(ALCdevice* device) : device(device) {
+    if (alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) {
+      pauseDevice =
+          reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device, "alcDevicePauseSOFT"));
+      resumeDevice =
+          reinterpret_cast<LPALCDEVICERESUMESOFT>(alcGetProcAddress(device, "alcDeviceResumeSOFT"));
+    }
+  }
 
   ~OpenAlAudioDevice() override {
     if (context) {
@@ -149,6 +157,15 @@ class OpenAlAudioDevice : public AudioDevice {
     return state == AL_PLAYING;
   }
 
+  void SetPaused(bool paused) override {
+    if (!pauseDevice || !resumeDevice) return;
+    if (paused) {
+      pauseDevice(device);
+    } else {
+      resumeDevice(device);
+    }
+  }
+
  private:
   bool MakeCurrent() {
     if (!context) return false;
@@ -164,6 +181,8 @@ class OpenAlAudioDevice : public AudioDevice {
   }
 
   ALCdevice* device;
+  LPALCDEVICEPAUSESOFT pauseDevice = nullptr;
+  LPALCDEVICERESUMESOFT resumeDevice = nullptr;
   ALCcontext* context = nullptr;
   bool directChannels = false;
   std::set<ALuint> buffers;
@@ -173,6 +192,7 @@ class OpenAlAudioDevice : public AudioDevice {
 }  // namespace
 
 std::unique_ptr<AudioDevice> OpenAlAudioSystem::OpenDevice() {
+  KeepAudioLibrariesQuiet();
   ALCdevice* device = alcOpenDevice(nullptr);
   if (device) return std::make_unique<OpenAlAudioDevice>(device);
   if (!toldNoOutput) {

@@ -27,6 +27,12 @@ void OutputFile::Write(const void* data, std::size_t size) {
   if (std::fwrite(data, 1, size, file) != size) Fail(errno ? errno : EIO);
 }
 
+void OutputFile::Flush() {
+  if (!file || failed) return;
+  errno = 0;
+  if (std::fflush(file) != 0) Fail(errno ? errno : EIO);
+}
+
 bool OutputFile::Close() {
   if (!file) return !failed;
   errno = 0;

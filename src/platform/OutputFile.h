@@ -23,6 +23,8 @@ class OutputFile {
   bool Open(const std::string& path, std::string& error);
   void Write(const void* data, std::size_t size);
   void Write(const std::string& text) { Write(text.data(), text.size()); }
+  // Hands what was written so far to the system, so a reader following the file sees it.
+  void Flush();
   // Flushes and closes; false if anything since Open failed.
   bool Close();
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/AudioDevice.h"
 #include "platform/Clock.h"
@@ -26,11 +27,15 @@ struct Platform {
   std::unique_ptr<Window> window;
   std::unique_ptr<InputDevices> inputDevices;
   std::function<std::unique_ptr<RenderDevice>()> makeRenderDevice;
+  // Why the window or the drawing device could not be had, as the system put it (may be
+  // unset or give "").
+  std::function<std::string()> deviceFailureReason;
   // Opens the sound device of each stage; none gives stages that cannot start.
   std::unique_ptr<AudioSystem> audioSystem;
 };
 
 // The real thing: an SDL window with an OpenGL drawing device, SDL input and message boxes.
+// Null when there is no display to show a window on (one line on stderr says why).
 std::unique_ptr<Platform> CreateSdlPlatform();
 
 // No display, no GPU: a window that is always in front, a device that draws nothing,

@@ -2,6 +2,7 @@
 #include <langinfo.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,6 +13,7 @@
 #include "platform/SdlClock.h"
 #include "platform/SdlDialogs.h"
 #include "platform/SdlInputDevices.h"
+#include "platform/SdlVideo.h"
 #include "platform/SdlWindow.h"
 
 namespace vorlith {
@@ -34,8 +36,8 @@ struct SdlPlatform : Platform {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_Init(SDL_INIT_EVENTS);
+    videoProblem = OpenSdlVideo();
     ForeignAllocationScope driverAllocations;
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   }
   ~SdlPlatform() override {
@@ -44,12 +46,18 @@ struct SdlPlatform : Platform {
     dialogs.reset();
     SDL_Quit();
   }
+
+  std::string videoProblem;
 };
 
 }  // namespace
 
 std::unique_ptr<Platform> CreateSdlPlatform() {
   auto platform = std::make_unique<SdlPlatform>();
+  if (!platform->videoProblem.empty()) {
+    std::fprintf(stderr, "vorlith: %s\n", platform->videoProblem.c_str());
+    return nullptr;
+  }
   auto window = std::make_unique<SdlWindow>();
   SdlWindow* sdlWindow = window.get();
   platform->window = std::move(window);
@@ -58,6 +66,7 @@ std::unique_ptr<Platform> CreateSdlPlatform() {
   platform->audioSystem = std::make_unique<OpenAlAudioSystem>();
   platform->inputDevices = std::make_unique<SdlInputDevices>(sdlWindow);
   platform->makeRenderDevice = [sdlWindow] { return CreateGlRenderDevice(sdlWindow); };
+  platform->deviceFailureReason = [] { return std::string(SDL_GetError()); };
   return platform;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/SdlWindow.h"
 
-#include <cstring>
-
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/WindowPlacement.h"
@@ -44,6 +44,7 @@ bool SdlWindow::CreateSdlWindow(bool accelerated) {
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
   }
+  SDL_ClearError();  // a missing icon is no error; a later failure says its own reason
   return true;
 }
 
@@ -155,6 +156,12 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
       if (fullScreen) return WindowEventType::None;
       SDL_RestoreWindow(window);
       return WindowEventType::Maximize;
+    case SDL_WINDOWEVENT_RESIZED:
+      // Some window managers (evilwm) carry a maximize out by making the window cover the
+      // screen without reporting a maximized state: the same request.
+      return !fullScreen && CoversDesktop(event.window.data1, event.window.data2)
+                 ? WindowEventType::Maximize
+                 : WindowEventType::None;
     case SDL_WINDOWEVENT_EXPOSED:
       return WindowEventType::Expose;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -170,6 +177,12 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
     default:
       return WindowEventType::None;
   }
+}
+
+bool SdlWindow::CoversDesktop(int width, int height) const {
+  int desktopWidth = 0, desktopHeight = 0;
+  GetDesktopSize(desktopWidth, desktopHeight);
+  return desktopWidth > 0 && width >= desktopWidth && height >= desktopHeight;
 }
 
 bool SdlWindow::HasInputFocus() const {

@@ -46,6 +46,7 @@ class SdlWindow : public Window {
  private:
   bool CreateSdlWindow(bool accelerated);
   void PlaceWindowed();
+  bool CoversDesktop(int width, int height) const;
   WindowEventType Translate(const SDL_Event& event);
 
   SDL_Window* window = nullptr;

@@ -70,6 +70,7 @@ class SilentAudioDevice : public AudioDevice {
   }
 
   bool IsPlaying(std::uint32_t) override { return false; }
+  void SetPaused(bool paused) override { log->paused = paused; }
 
  private:
   struct Voice {

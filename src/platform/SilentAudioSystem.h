@@ -34,6 +34,7 @@ struct SilentAudioLog {
   std::size_t devicesOpened = 0;
   std::size_t devicesClosed = 0;
   std::size_t stops = 0;
+  bool paused = false;  // the output is held
 };
 
 // Steps a silent device fails on purpose (tests of how the game copes).

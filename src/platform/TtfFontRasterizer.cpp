@@ -11,7 +11,8 @@
 namespace vorlith {
 namespace {
 
-constexpr int kMaxPixelHeight = 1024;  // larger fonts are refused rather than rasterised
+constexpr int kMaxPixelHeight = 1024;    // larger fonts are refused rather than rasterised
+constexpr int kLargestCrispHeight = 14;  // pixel heights up to this are hinted to whole pixels
 
 // Code points a face can possibly hold (0 ends strings, so it is never drawn).
 bool Renderable(char32_t codePoint) {
@@ -48,7 +49,8 @@ std::unique_ptr<FontRasterizer> FontRasterizer::Create(const FontDesc& desc) {
   return TtfFontRasterizer::Open(desc);
 }
 
-std::string TtfFontRasterizer::FindFontFile(const std::string& faceName, int& faceIndex) {
+std::string TtfFontRasterizer::FindFontFile(const std::string& faceName, int& faceIndex,
+                                            bool proportional) {
   faceIndex = 0;
   if (!FcInit()) return {};
   const std::string query = (faceName.empty() ? std::string("sans-serif") : faceName) + ":lang=ja";
@@ -57,24 +59,41 @@ std::string TtfFontRasterizer::FindFontFile(const std::string& faceName, int& fa
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcFontSet* fonts = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
   FcPatternDestroy(pattern);
-  if (!match) return {};
+  if (!fonts) return {};
+  // The best Japanese-capable match, or when asked the best proportional one there is.
+  const FcPattern* chosen = nullptr;
+  for (int pass = proportional ? 0 : 1; pass < 2 && !chosen; ++pass) {
+    for (int i = 0; i < fonts->nfont && !chosen; ++i) {
+      FcLangSet* languages = nullptr;
+      if (FcPatternGetLangSet(fonts->fonts[i], FC_LANG, 0, &languages) != FcResultMatch ||
+          FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual) {
+        continue;
+      }
+      int spacing = FC_PROPORTIONAL;
+      FcPatternGetInteger(fonts->fonts[i], FC_SPACING, 0, &spacing);
+      if (pass == 1 || spacing == FC_PROPORTIONAL) chosen = fonts->fonts[i];
+    }
+  }
   std::string path;
   FcChar8* file = nullptr;
-  if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+  if (chosen && FcPatternGetString(chosen, FC_FILE, 0, &file) == FcResultMatch && file) {
     path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(chosen, FC_INDEX, 0, &index) == FcResultMatch) faceIndex = index;
   }
-  int index = 0;
-  if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) faceIndex = index;
-  FcPatternDestroy(match);
+  FcFontSetDestroy(fonts);
   return path;
 }
 
 std::unique_ptr<TtfFontRasterizer> TtfFontRasterizer::Open(const FontDesc& desc) {
   if (desc.height <= 0 || desc.height > kMaxPixelHeight) return nullptr;
   int faceIndex = 0;
-  const std::string path = FindFontFile(desc.faceName, faceIndex);
+  // Small text is set in a proportional face where there is one: a fixed-pitch face squeezes
+  // wide letters ("m", "w") into half a cell, too narrow for their stems to stand apart.
+  const bool small = desc.height <= kLargestCrispHeight;
+  const std::string path = FindFontFile(desc.faceName, faceIndex, small);
   if (path.empty()) return nullptr;
   if (TTF_Init() != 0) return nullptr;
   TTF_Font* font = TTF_OpenFontIndex(path.c_str(), desc.height, faceIndex);
@@ -82,6 +101,9 @@ std::unique_ptr<TtfFontRasterizer> TtfFontRasterizer::Open(const FontDesc& desc)
     TTF_Quit();
     return nullptr;
   }
+  // Small text is hinted to whole pixels, as renderers of non-antialiased screen text do:
+  // smoothed, the stems of small letters blur into grey blocks.
+  if (small) TTF_SetFontHinting(font, TTF_HINTING_MONO);
   FitHeight(font, desc.height);
   if (desc.weight >= 600) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
   return std::unique_ptr<TtfFontRasterizer>(new TtfFontRasterizer(font));

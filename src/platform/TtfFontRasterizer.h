@@ -18,8 +18,10 @@ class TtfFontRasterizer : public FontRasterizer {
 
   // Null when no face matches or the file cannot be opened, or the height is not positive.
   static std::unique_ptr<TtfFontRasterizer> Open(const FontDesc& desc);
-  // Path of the font file fontconfig picks for a face name; empty when none.
-  static std::string FindFontFile(const std::string& faceName, int& faceIndex);
+  // Path of the font file fontconfig picks for a face name (asked for a proportional face
+  // first when `proportional`); empty when none.
+  static std::string FindFontFile(const std::string& faceName, int& faceIndex,
+                                  bool proportional = false);
 
   int GetLineHeight() const override;
   bool Measure(const std::string& utf8, int& width, int& height) override;

@@ -22,22 +22,35 @@ wait_gone() {
   ! kill -0 "$pid" 2>/dev/null
 }
 
-# expect OUTCOME PATTERN ARGS...: runs the game with ARGS. OUTCOME is "plays" (still running
-# after 4 s, then status 0 on SIGTERM) or "status N"; a line of its output must match the
-# extended regex PATTERN (unless empty).
+# playing: the game has drawn 30 frames (its trace says so).
+playing() { [ "$(cat "$WORK/plays.jsonl" 2>/dev/null | wc -l)" -ge 30 ]; }
+
+# expect OUTCOME PATTERN ARGS...: runs the game with ARGS. OUTCOME is "plays" (30 frames
+# played, then status 0 on SIGTERM) or "status N" (it ends by itself with status N); a line of
+# its output must match the extended regex PATTERN (unless empty).
 expect() {
   local want=$1 pattern=$2 got status=0
   shift 2
-  "$GAME" "$@" >"$WORK/log" 2>&1 &
+  rm -f "$WORK/plays.jsonl"
+  if [ "$want" = plays ]; then
+    $GAME "$@" --trace "$WORK/plays.jsonl" >"$WORK/log" 2>&1 &
+  else
+    $GAME "$@" >"$WORK/log" 2>&1 &
+  fi
   pid=$!
-  if wait_gone 40; then
+  for ((t = 0; t < 600; t++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    [ "$want" = plays ] && playing && break
+    sleep 0.1
+  done
+  if ! kill -0 "$pid" 2>/dev/null; then
     wait "$pid" || status=$?
     got="status $status"
   else
     kill -TERM "$pid"
     if wait_gone 300; then
       wait "$pid" || status=$?
-      [ "$status" = 0 ] && got=plays || got="status $status on SIGTERM"
+      [ "$status" = 0 ] && playing && got=plays || got="status $status on SIGTERM"
     else
       got="hangs after SIGTERM"
     fi
@@ -57,9 +70,37 @@ expect plays "" -w
 expect plays "" -W 800 -H 600 --nonsense
 expect plays "" -w 320 -h 200abc
 expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
+# The no-device message names OpenGL 3.3 and ends with the reason the driver gave.
 for args in "-w abc" "-w 0" "-h -1" "-w 100000 -h 100000" "-ww 99999999999999999999" "-f -fw 0"; do
-  expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはDirectX 9\.0以上が必要です' $args
+  expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはOpenGL 3\.3以上が必要です' $args
+  reason="$(tail -1 "$WORK/log")"
+  if [[ "$reason" =~ back\ buffer\ of\ -?[0-9]+\ x\ -?[0-9]+ ]]; then
+    echo "     reason: $reason"
+  else
+    echo "FAIL $args : no reason at the end of the message: $reason"
+    failures=$((failures + 1))
+  fi
 done
+
+# No display: one line saying so, and status 1 (not a game running invisibly). (Run in the
+# background only: the function becomes the game.)
+no_display() { exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
+GAME_ITSELF="$GAME"
+GAME="no_display $GAME_ITSELF"
+expect "status 1" '^vorlith: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; .*--headless --replay'
+GAME="no_display env DISPLAY=:4242 $GAME_ITSELF"  # (no X server there)
+expect "status 1" '^vorlith: no display: cannot open DISPLAY=:4242 .*--headless --replay'
+GAME="$GAME_ITSELF"
+
+# Without a sound card the player sees only the game's own line, none of the libraries' own.
+printf 'vorlith-replay 1\n2 -\n1 Z\n10 -\n' >"$WORK/stage.replay"
+ALSOFT_DRIVERS=alsa ALSA_CARD=vorlith_no_such_card \
+  expect "status 0" '^vorlith: no audio output device' --replay "$WORK/stage.replay"
+if grep -v '^vorlith: no audio output device' "$WORK/log" | grep -q .; then
+  echo "FAIL: more than the game's own line without a sound card:"
+  cat "$WORK/log"
+  failures=$((failures + 1))
+fi
 
 printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
 printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"

@@ -1,7 +1,7 @@
 # Shared helpers for the end-to-end scripts: a private X server with a small window
 # manager, the game started in it, and clean-up of everything started here on any exit.
 # Source it, then call e2e_start_x and e2e_start_game. Needs Xvfb, evilwm, xdotool,
-# xwininfo, xprop (x11-utils) and ImageMagick's import.
+# xwininfo, xprop (x11-utils), wmctrl and ImageMagick's import.
 
 set -u
 
@@ -72,17 +72,25 @@ e2e_try_start_x() {
   E2E_PIDS+=("$xvfb")
   if e2e_wait_until 30 test -s "$E2E_TMP/display"; then
     export DISPLAY=":$(head -1 "$E2E_TMP/display")"
+    # "fixed" comes with xfonts-base; evilwm's default font ("variable") needs a package
+    # the game has no use for, and without a font it exits at once.
     evilwm -fn fixed >"$E2E_TMP/evilwm.log" 2>&1 &
     wm=$!
     E2E_PIDS+=("$wm")
-    e2e_wait_until 20 e2e_wm_ready && return 0
+    e2e_wait_until 20 e2e_wm_ready "$wm" && kill -0 "$wm" 2>/dev/null && return 0
+    kill -0 "$wm" 2>/dev/null || echo "evilwm ended" >>"$E2E_TMP/evilwm.log"
     kill "$wm" 2>/dev/null
   fi
   kill "$xvfb" 2>/dev/null
   return 1
 }
 
-e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+# e2e_wm_ready PID: the window manager has announced itself; a window manager that has
+# ended stops the wait at once (the caller tries again with a fresh server).
+e2e_wm_ready() {
+  kill -0 "$1" 2>/dev/null || return 0
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
 
 # e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
 e2e_start_game() {
@@ -141,12 +149,42 @@ e2e_expect_exit() {
   e2e_log "$1: exit status 0"
 }
 
-# e2e_hold KEYS SECONDS: presses the keys (joined by +) together, keeps them down, lets go.
-# (A bare xdotool key can press and release within one frame.)
+# e2e_hold KEYS CONDITION [SECONDS]: presses the keys (joined by +) together and keeps them
+# down until a frame of the game's trace satisfies CONDITION (see e2e_wait_trace), then lets
+# go. (A bare xdotool key can press and release within one frame.)
 e2e_hold() {
   xdotool keydown ${1//+/ }
-  sleep "$2"
+  e2e_wait_trace "$2" "${3:-60}"
   xdotool keyup ${1//+/ }
+}
+
+# e2e_wait_trace CONDITION [SECONDS]: waits until a frame of the trace that the game writes to
+# $E2E_TRACE (start it with --trace "$E2E_TRACE") satisfies CONDITION, a Python expression
+# over the frame f, e.g. 'f["scene"] == 0'. Fails the test after SECONDS (60).
+# e2e_wait_next CONDITION [SECONDS]: the same, counting only frames written from now on.
+E2E_TRACE="$E2E_TMP/trace.jsonl"
+e2e_wait_trace() { e2e_wait_frame 0 "$@"; }
+e2e_wait_next() { e2e_wait_frame "$(e2e_frames_written)" "$@"; }
+# e2e_wait_frames N: waits until the game has run N more frames.
+e2e_wait_frames() { e2e_wait_frame $(($(e2e_frames_written) + $1 - 1)) True; }
+e2e_frames_written() { cat "$E2E_TRACE" 2>/dev/null | wc -l; }
+e2e_wait_frame() {
+  local said
+  said="$(python3 "$(dirname "${BASH_SOURCE[0]}")/wait_trace.py" "$E2E_TRACE" "${3:-60}" \
+    "$GAME_PID" "$2" "$1" 2>&1)" || e2e_fail "$said"
+  e2e_log "$said"
+}
+
+# e2e_wait_paused: waits until the game has stopped running frames (its trace stops growing).
+e2e_wait_paused() {
+  local lines=-1 now
+  for _ in $(seq 60); do
+    now="$(wc -l <"$E2E_TRACE")"
+    [ "$now" = "$lines" ] && return 0
+    lines=$now
+    sleep 0.5
+  done
+  e2e_fail "the game keeps running frames in the background"
 }
 
 # A finished child stays a zombie until it is waited for.

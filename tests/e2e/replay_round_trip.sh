@@ -8,25 +8,25 @@ source "$(dirname "$0")/lib.sh"
 GAME="${1:?usage: $0 <game binary>}"
 
 e2e_start_x 1280x1024
-e2e_start_game "$GAME" --record "$E2E_TMP/live.replay" --trace "$E2E_TMP/live.jsonl"
+e2e_start_game "$GAME" --record "$E2E_TMP/live.replay" --trace "$E2E_TRACE"
 e2e_focus_game
-e2e_hold z 0.3         # start stage 1
-sleep 0.5
-e2e_hold z+Left 1.0    # fly left while firing
-e2e_hold z+Up 0.5
-e2e_hold Right 0.4
-sleep 0.3
+e2e_hold z 'f["scene"] == 0'            # start stage 1
+e2e_wait_trace 'f["time"] >= 30'
+e2e_hold z+Left 'f["ship"]["x"] <= 35'  # fly left while firing
+e2e_hold z+Up 'f["ship"]["y"] <= 80'
+e2e_hold Right 'f["ship"]["x"] >= 45'
+e2e_wait_next 'True'                    # a frame after the keys were let go
 xdotool key Escape
 e2e_expect_exit "Esc"
-e2e_log "live run: $(wc -l <"$E2E_TMP/live.jsonl") frames, replay:"
+e2e_log "live run: $(wc -l <"$E2E_TRACE") frames, replay:"
 cat "$E2E_TMP/live.replay"
-grep -q '"scene":0' "$E2E_TMP/live.jsonl" || e2e_fail "the live run never started the stage"
-grep -q '"sounds":\[0' "$E2E_TMP/live.jsonl" || e2e_fail "the live run never fired"
+grep -q '"scene":0' "$E2E_TRACE" || e2e_fail "the live run never started the stage"
+grep -q '"sounds":\[0' "$E2E_TRACE" || e2e_fail "the live run never fired"
 
 "$GAME" --headless --no-pacing --replay "$E2E_TMP/live.replay" \
   --trace "$E2E_TMP/replayed.jsonl" >"$E2E_TMP/replayed.log" 2>&1 ||
   e2e_fail "the headless playback failed: $(tail -3 "$E2E_TMP/replayed.log")"
 without_fps() { sed -E 's/"fps":[0-9]+,//' "$1"; }
-diff <(without_fps "$E2E_TMP/live.jsonl") <(without_fps "$E2E_TMP/replayed.jsonl") | head -c 2000 |
+diff <(without_fps "$E2E_TRACE") <(without_fps "$E2E_TMP/replayed.jsonl") | head -c 2000 |
   grep . && e2e_fail "the playback's trace differs from the live run's"
 e2e_log "PASS: $(wc -l <"$E2E_TMP/replayed.jsonl") frames played back identically"

@@ -62,6 +62,26 @@ TEST(PlaySceneTest, ZStartsStageOneAndAPlayFrameDrawsPanelFieldAndHud) {
   EXPECT_EQ(game.Texts(), expected);
 }
 
+// In the background the stage's sound output is held; it goes on with the focus.
+TEST(PlaySceneTest, TheSoundOutputIsHeldWhileTheWindowIsInTheBackground) {
+  Game game;
+  game.Start();
+  ASSERT_NE(game.Stage(), nullptr);
+  std::vector<bool> heldWhileWaiting, heldInFrames;
+  game.test.window->SetFocused(false);
+  game.test.window->SetWaitHook([&](int waits) {
+    heldWhileWaiting.push_back(game.test.audio->GetLog().paused);
+    if (waits == 2) game.test.window->SetFocused(true);
+  });
+  game.app->SetFrameObserver([&] {
+    heldInFrames.push_back(game.test.audio->GetLog().paused);
+    game.test.window->PushEvent(WindowEventType::Close);
+  });
+  EXPECT_EQ(game.app->Run(), 0);
+  EXPECT_EQ(heldWhileWaiting, (std::vector<bool>{true, true}));
+  EXPECT_EQ(heldInFrames, (std::vector<bool>{false}));
+}
+
 TEST(PlaySceneTest, AHeldKeyOnGameOverTakesEffectInTheNextUpdate) {
   Game game;
   game.Start();

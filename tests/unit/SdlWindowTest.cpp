@@ -34,11 +34,13 @@ class SdlWindowTest : public ::testing::Test {
     event.key.keysym.mod = mod;
     SDL_PushEvent(&event);
   }
-  void PushWindowEvent(Uint8 what) {
+  void PushWindowEvent(Uint8 what, int data1 = 0, int data2 = 0) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = SDL_GetWindowID(window.GetSdlWindow());
     event.window.event = what;
+    event.window.data1 = data1;
+    event.window.data2 = data2;
     SDL_PushEvent(&event);
   }
   // The events the loop would see, up to the first time nothing waits.
@@ -82,10 +84,20 @@ TEST_F(SdlWindowTest, MaximizeIsReportedButNeverStays) {
   PushWindowEvent(SDL_WINDOWEVENT_MAXIMIZED);
   EXPECT_EQ(Next(), Event::Maximize);
   EXPECT_EQ(SDL_GetWindowFlags(window.GetSdlWindow()) & SDL_WINDOW_MAXIMIZED, 0u);
+  // Some window managers maximize by resizing the window to cover the screen, without a
+  // maximized state: the same request. Smaller sizes (a window clamped to the screen) are not.
+  int desktopWidth = 0, desktopHeight = 0;
+  window.GetDesktopSize(desktopWidth, desktopHeight);
+  Drain();
+  PushWindowEvent(SDL_WINDOWEVENT_RESIZED, desktopWidth, desktopHeight);
+  EXPECT_EQ(Drain(), std::vector<Event>{Event::Maximize}) << desktopWidth << "x" << desktopHeight;
+  PushWindowEvent(SDL_WINDOWEVENT_RESIZED, desktopWidth - 1, desktopHeight);
+  EXPECT_EQ(Drain(), std::vector<Event>{});
   window.ShowFullScreen();  // full screen may come with a maximized state: not a request
   Drain();
   PushWindowEvent(SDL_WINDOWEVENT_MAXIMIZED);
-  EXPECT_EQ(Next(), Event::None);
+  PushWindowEvent(SDL_WINDOWEVENT_RESIZED, desktopWidth, desktopHeight);
+  EXPECT_EQ(Drain(), std::vector<Event>{});
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 #include "app/TraceWriter.h"
 
 namespace vorlith {
@@ -37,6 +41,24 @@ TEST(TraceWriterTest, OneLineOfJsonWithNullsOnTheTitleAndThreeDecimalsInPlay) {
     EXPECT_NE(line.find(part), std::string::npos) << part << "\nin " << line;
   }
   EXPECT_EQ(line.find('\n'), std::string::npos);
+}
+
+TEST(TraceWriterTest, EachFrameIsInTheFileWhileTheTraceIsStillOpen) {
+  const std::string path = ::testing::TempDir() + "trace_writer_flush.jsonl";
+  TraceWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open(path, error)) << error;
+  TraceFrame frame;
+  for (int i = 0; i < 3; ++i) {
+    frame.frame = i;
+    writer.Write(frame);
+    std::ifstream file(path);
+    int lines = 0;
+    for (std::string line; std::getline(file, line);) ++lines;
+    EXPECT_EQ(lines, i + 1);
+  }
+  writer.Close();
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -49,6 +49,48 @@ TEST(TtfFontRasterizerTest, GlyphsSitOnTheBaselineInsideTheLine) {
   EXPECT_LE(low.offsetY + low.height, font->GetLineHeight());
 }
 
+// The most separate runs of ink (pixels at least half covered) in a row of the glyph; two
+// runs are separate when some pixel between them is at most a quarter covered (an open gap,
+// not a grey smear).
+int MostOpenRuns(const FontRasterizer::Glyph& glyph) {
+  int most = 0;
+  for (int y = 0; y < glyph.height; ++y) {
+    int runs = 0, gapMin = 0;
+    bool inInk = false;
+    for (int x = 0; x < glyph.width; ++x) {
+      const int alpha = glyph.alpha[static_cast<std::size_t>(y) * glyph.width + x];
+      if (alpha >= 128) {
+        if (!inInk && (runs == 0 || gapMin <= 64)) ++runs;
+        inInk = true;
+        gapMin = 255;
+      } else {
+        inInk = false;
+        gapMin = std::min(gapMin, alpha);
+      }
+    }
+    most = std::max(most, runs);
+  }
+  return most;
+}
+
+// Small text stays legible: the stems of "m" stand apart with both its counters open, at the
+// debug overlay's size and the HUD's.
+TEST(TtfFontRasterizerTest, TheStemsOfMStandApartAtSmallSizes) {
+  for (const auto& [height, face] :
+       {std::pair<int, std::string>{12, ""}, {12, "HGP創英角ﾎﾟｯﾌﾟ体"}, {18, "HGP創英角ﾎﾟｯﾌﾟ体"}}) {
+    auto font = Create(height, face);
+    ASSERT_TRUE(font);
+    FontRasterizer::Glyph glyph;
+    ASSERT_TRUE(font->RenderGlyph(U'm', glyph));
+    std::string picture;
+    for (int y = 0; y < glyph.height; ++y, picture += '\n') {
+      for (int x = 0; x < glyph.width; ++x)
+        picture += " .:#"[glyph.alpha[static_cast<std::size_t>(y) * glyph.width + x] / 64];
+    }
+    EXPECT_EQ(MostOpenRuns(glyph), 3) << height << " " << face << "\n" << picture;
+  }
+}
+
 TEST(Utf8Test, DecodesAndReplacesBadBytes) {
   const std::pair<const char*, std::u32string> cases[] = {
       {"自機ﾎﾟ", U"自機ﾎﾟ"},
