@@ -57,7 +57,7 @@ int WindowApp::Run() {
     WindowEvent event;
     if (window->PollEvent(event)) {
       HandleEvent(event.type);
-    } else if (window->HasInputFocus()) {
+    } else if (window->HasInputFocus() && !paused) {
       Update();
       Draw();
       if (frameObserver) frameObserver();
@@ -81,12 +81,29 @@ void WindowApp::HandleEvent(WindowEventType type) {
     case WindowEventType::Help:
       if (!helpPath.empty()) platform->window->OpenUrl(helpPath);
       break;
+    case WindowEventType::Pause:
+      SetPaused(!paused);
+      break;
     case WindowEventType::Expose:
-      Draw();
+      if (paused) {
+        graphicsDevice->Present();
+      } else {
+        Draw();
+      }
       break;
     default:
       break;
   }
+}
+
+// Nothing of the game runs while paused: the picture of the last frame is shown again, now
+// with the label the device draws over it at presentation, and the sound stops.
+void WindowApp::SetPaused(bool on) {
+  if (on == paused) return;
+  paused = on;
+  if (RenderDevice* device = graphicsDevice->GetDevice()) device->SetPauseLabel(on);
+  if (AudioSystem* audio = GetAudioSystem()) audio->SetPaused(on);
+  if (on) graphicsDevice->Present();
 }
 
 }  // namespace vorlith

@@ -17,9 +17,11 @@ namespace vorlith {
 //
 // The loop takes every waiting window event before it runs a frame, and runs a frame
 // (Update, then Draw) only while the window has input focus. In the background the game is
-// paused and the loop sleeps until an event comes. Esc and closing the window end the loop;
-// Alt+Enter and the maximize button switch full screen; F1 opens the help document; a
-// repaint request draws one frame.
+// paused and the loop sleeps until an event comes. P (or a controller's Start) pauses the
+// same way until the next P or Start, with the last picture left on screen under a "PAUSE"
+// label. Esc and closing the window end the loop, paused or not; Alt+Enter and the maximize
+// button switch full screen; F1 opens the help document; a repaint request draws one frame
+// (while paused by P it shows the last picture again instead).
 class WindowApp {
  public:
   // The message shown when no drawing device can be had.
@@ -45,6 +47,9 @@ class WindowApp {
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
+  // Paused by P or Start (not by the focus): no frames run until it is switched off.
+  bool IsPaused() const { return paused; }
+  void SetPaused(bool on);
   // Called after every frame the loop runs (Update, then Draw); not after repaint draws.
   void SetFrameObserver(std::function<void()> observer) { frameObserver = std::move(observer); }
 
@@ -74,6 +79,7 @@ class WindowApp {
   std::string helpPath;
   bool ready = false;
   bool running = false;
+  bool paused = false;
   std::function<void()> frameObserver;
 };
 

@@ -1,9 +1,9 @@
 #include "platform/SdlWindow.h"
 
-#include <cstring>
-
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
 
@@ -139,7 +139,12 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
     const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
     if (enter && (event.key.keysym.mod & KMOD_ALT)) return WindowEventType::ToggleFullScreen;
     if (key == SDLK_F1) return WindowEventType::Help;
+    if (key == SDLK_p) return WindowEventType::Pause;
     return WindowEventType::None;
+  }
+  if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+    const bool start = event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+    return start ? WindowEventType::Pause : WindowEventType::None;
   }
   if (event.type != SDL_WINDOWEVENT || !window ||
       event.window.windowID != SDL_GetWindowID(window)) {

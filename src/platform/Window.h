@@ -12,11 +12,12 @@ enum class WindowEventType {
   ToggleFullScreen,  // Alt+Enter
   Maximize,          // the maximize button (never maximizes: toggles full screen)
   Help,              // F1
+  Pause,             // P or a controller's Start: pause, or go on from the pause
   Expose,            // the window needs repainting
   FocusGained,
   FocusLost,
-  Hidden,            // minimized or hidden: nothing to present to
-  Shown,             // restored or shown again
+  Hidden,  // minimized or hidden: nothing to present to
+  Shown,   // restored or shown again
 };
 
 struct WindowEvent {
