@@ -55,6 +55,9 @@ class AudioSystem {
   virtual ~AudioSystem() = default;
   // Null when no device can be opened.
   virtual std::unique_ptr<AudioDevice> OpenDevice() = 0;
+  // While paused the devices opened here output and mix nothing (no CPU is spent on them);
+  // when it ends, the voices go on from where they stopped.
+  virtual void SetPaused(bool paused) { (void)paused; }
 
   // The sound slots the game played, in order, since the last ClearPlayedSlots; kept only
   // while recording is on (traces read and clear them once a frame).

@@ -47,6 +47,8 @@ class SilentAudioSystem : public AudioSystem {
  public:
   SilentAudioSystem();
   std::unique_ptr<AudioDevice> OpenDevice() override;
+  void SetPaused(bool on) override { paused = on; }
+  bool IsPaused() const { return paused; }
 
   const SilentAudioLog& GetLog() const { return *log; }
   void ClearPlays() { log->plays.clear(); }
@@ -58,6 +60,7 @@ class SilentAudioSystem : public AudioSystem {
  private:
   std::shared_ptr<SilentAudioLog> log;
   std::shared_ptr<SilentAudioFaults> faults;
+  bool paused = false;
 };
 
 }  // namespace vorlith
