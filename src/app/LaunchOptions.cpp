@@ -109,13 +109,18 @@ std::string LaunchOptions::HelpText(const std::string& programName) {
          "  --help, --version\n"
          "\n"
          "Controls:\n"
-         "  arrows / left stick   move the ship\n"
+         "  arrows / left stick / D-pad\n"
+         "                        move the ship\n"
          "  Z / button A          fire; start the game on the title\n"
          "  C / button X          continue after \"Game Over\", next stage after "
          "\"Stage Clear!!\"\n"
          "  V / button Y          back to the title after \"Game Over\"\n"
+         "  P / Start             pause; again to go on\n"
          "  Alt+Enter             window / full screen\n"
-         "  Esc                   quit\n";
+         "  Esc                   quit (also while paused)\n"
+         "\n"
+         "Controller mappings: SDL's own, SDL_GAMECONTROLLERCONFIG, and\n"
+         "  $XDG_CONFIG_HOME/vorlith/gamecontrollerdb.txt (else ~/.config/vorlith/)\n";
 }
 
 }  // namespace vorlith
