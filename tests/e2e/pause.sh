@@ -20,7 +20,7 @@ in_play() { grep -q '"scene":0' "$E2E_TMP/live.jsonl"; }
 
 # The label: a black box of 35 x 13 cells of 3 pixels in the middle of the 640 x 480 window,
 # with the 81 white cells of the letters; nothing but black and white in it.
-LABEL_BOX="105x39+267+220"
+LABEL_BOX="105x39+267+221"
 shot() { import -window "$GAME_WINDOW" "$E2E_TMP/$1.png" 2>/dev/null; }
 label_colours() {
   convert "$E2E_TMP/$1.png" -crop "$LABEL_BOX" +repage -format '%k %[fx:mean*455]' info:

@@ -69,6 +69,8 @@ class VirtualControllerTest : public ::testing::Test {
     desc.nbuttons = static_cast<Uint16>(buttons);
     desc.nhats = static_cast<Uint16>(hats);
     desc.name = name;
+    desc.vendor_id = 0x1234;  // mappings match a device by its maker and product
+    desc.product_id = static_cast<Uint16>(0x100 + held.size());
     const int index = SDL_JoystickAttachVirtualEx(&desc);
     EXPECT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* joystick = SDL_JoystickOpen(index);
@@ -159,7 +161,7 @@ TEST_F(VirtualControllerTest, MappingsFromTheEnvironmentAndTheUserFile) {
   ::testing::internal::CaptureStderr();
   Open();
   const std::string errors = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(errors.find("SDL_GAMECONTROLLERCONFIG line 1: "), 0u) << errors;
+  EXPECT_EQ(errors.find("vorlith: SDL_GAMECONTROLLERCONFIG line 1: "), 0u) << errors;
   EXPECT_NE(errors.find("gamecontrollerdb.txt line 4: "), std::string::npos) << errors;
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
 
