@@ -128,12 +128,19 @@ TEST_F(VirtualControllerTest, ControllersPluggedInOrOutWhileRunning) {
 TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
   Open();
   SDL_Joystick* pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Face Pad", 15, 0);
+  EXPECT_EQ(Frame(), "-");  // opened: from now on its presses are events too
   const std::pair<int, const char*> presses[] = {{0, "Z"},  {1, "X"},  {2, "C"},  {3, "V"},
                                                  {11, "U"}, {12, "D"}, {13, "L"}, {14, "R"},
                                                  {6, "-"}};  // Start pauses: not a pad control
   for (const auto& [button, controls] : presses) {
+    SDL_FlushEvent(SDL_CONTROLLERBUTTONDOWN);
     SDL_JoystickSetVirtualButton(pad, button, 1);
     EXPECT_EQ(Frame(), controls) << "button " << button;
+    SDL_Event press{};  // what the window turns into a pause for Start
+    ASSERT_EQ(SDL_PeepEvents(&press, 1, SDL_PEEKEVENT, SDL_CONTROLLERBUTTONDOWN,
+                             SDL_CONTROLLERBUTTONDOWN),
+              1);
+    EXPECT_EQ(press.cbutton.button == SDL_CONTROLLER_BUTTON_START, button == 6);
     EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
     EXPECT_FLOAT_EQ(Pad().stickY, 0.0f);
     SDL_JoystickSetVirtualButton(pad, button, 0);
