@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
+#include "platform/SdlEventWait.h"
 
 namespace vorlith {
 
@@ -125,7 +126,7 @@ bool SdlWindow::PollEvent(WindowEvent& event) {
 
 bool SdlWindow::WaitEvent(WindowEvent& event, int timeoutMs) {
   SDL_Event sdlEvent;
-  if (!SDL_WaitEventTimeout(&sdlEvent, timeoutMs)) return false;
+  if (!SdlEventWait::Wait(sdlEvent, timeoutMs)) return false;
   event.type = Translate(sdlEvent);
   return true;
 }

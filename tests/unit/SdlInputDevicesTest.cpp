@@ -12,6 +12,7 @@
 #include "input/KeyInput.h"
 #include "input/ReplayScript.h"
 #include "platform/HeadlessWindow.h"
+#include "platform/SdlEventWait.h"
 #include "platform/SdlInputDevices.h"
 
 namespace vorlith {
@@ -146,6 +147,25 @@ TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
     SDL_JoystickSetVirtualButton(pad, button, 0);
   }
   EXPECT_EQ(Frame(), "-");
+}
+
+// The paused game waits without SDL's polling of the joysticks, yet Start still arrives.
+TEST_F(VirtualControllerTest, WaitingWithAControllerStillSeesStart) {
+  Open();
+  SDL_Joystick* pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Wait Pad", 15, 0);
+  EXPECT_EQ(Frame(), "-");
+  SDL_Event event{};
+  while (SDL_PollEvent(&event)) {
+  }
+  EXPECT_FALSE(SdlEventWait::Wait(event, 150));
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
+  bool start = false;
+  while (!start && SdlEventWait::Wait(event, 500)) {
+    start = event.type == SDL_CONTROLLERBUTTONDOWN &&
+            event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+  }
+  EXPECT_TRUE(start);
+  EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_FALSE));
 }
 
 // Mappings come from SDL_GAMECONTROLLERCONFIG and the player's file; bad lines are named on
