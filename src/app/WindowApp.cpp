@@ -61,7 +61,7 @@ int WindowApp::Run() {
       Update();
       Draw();
       if (frameObserver) frameObserver();
-    } else if (window->WaitEvent(event, kPausedWaitMs)) {
+    } else if (window->WaitEvent(event, paused ? kForever : kPausedWaitMs)) {
       HandleEvent(event.type);
     }
   }

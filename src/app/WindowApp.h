@@ -26,8 +26,10 @@ class WindowApp {
  public:
   // The message shown when no drawing device can be had.
   static const char* const kNoDeviceMessage;
-  // How long the paused loop sleeps at most between looks at the window.
+  // How long the loop sleeps at most between looks at the window while it is in the
+  // background. Paused by P it sleeps until an event comes: only an event can end that pause.
   static constexpr int kPausedWaitMs = 500;
+  static constexpr int kForever = -1;
 
   // args are the command line, program path first.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,

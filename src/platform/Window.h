@@ -44,7 +44,8 @@ class Window {
 
   // Takes one waiting event; false when none waits.
   virtual bool PollEvent(WindowEvent& event) = 0;
-  // Blocks until an event arrives (or timeoutMs passes); false on timeout.
+  // Blocks until an event arrives (or timeoutMs passes, unless it is negative); false on
+  // timeout.
   virtual bool WaitEvent(WindowEvent& event, int timeoutMs) = 0;
 
   virtual bool HasInputFocus() const = 0;
