@@ -51,10 +51,6 @@ void GameApp::UpdateTitleScene(const PadState& pad) {
   StartStage(stageNumber);
 }
 
-void GameApp::OnPause(bool paused) {
-  if (stage) stage->GetSoundManager().SetPaused(paused);
-}
-
 void GameApp::Draw() {
   GraphicsDevice* graphics = GetGraphicsDevice();
   if (!graphics->BeginScene()) return;

@@ -31,8 +31,6 @@ class GameApp : public WindowApp {
   void Update() override;
   // The scene's picture and its presentation; nothing at all when the frame cannot begin.
   void Draw() override;
-  // In the background the stage's sound output is held, and goes on with the focus.
-  void OnPause(bool paused) override;
 
   std::int32_t GetScene() const { return scene; }
   std::int32_t GetStageNumber() const { return stageNumber; }

@@ -64,23 +64,29 @@ int WindowApp::Run() {
     WindowEvent event;
     if (window->PollEvent(event)) {
       HandleEvent(event.type);
-    } else if (window->HasInputFocus()) {
-      SetPaused(false);
+    } else if (window->HasInputFocus() && !paused) {
+      SetInBackground(false);
       Update();
       Draw();
       if (frameObserver) frameObserver();
     } else {
-      SetPaused(true);
-      if (window->WaitEvent(event, kPausedWaitMs)) HandleEvent(event.type);
+      if (!window->HasInputFocus()) SetInBackground(true);
+      if (window->WaitEvent(event, paused ? kForever : kPausedWaitMs)) HandleEvent(event.type);
     }
   }
   return 0;
 }
 
-void WindowApp::SetPaused(bool on) {
-  if (on == paused) return;
-  paused = on;
-  OnPause(on);
+// In the background the sound output is held as well; it goes on with the focus unless the
+// player has paused.
+void WindowApp::SetInBackground(bool on) {
+  if (on == inBackground) return;
+  inBackground = on;
+  HoldSound();
+}
+
+void WindowApp::HoldSound() {
+  if (AudioSystem* audio = GetAudioSystem()) audio->SetPaused(paused || inBackground);
 }
 
 void WindowApp::HandleEvent(WindowEventType type) {
@@ -96,12 +102,29 @@ void WindowApp::HandleEvent(WindowEventType type) {
     case WindowEventType::Help:
       if (!helpPath.empty()) platform->window->OpenUrl(helpPath);
       break;
+    case WindowEventType::Pause:
+      SetPaused(!paused);
+      break;
     case WindowEventType::Expose:
-      Draw();
+      if (paused) {
+        graphicsDevice->Present();
+      } else {
+        Draw();
+      }
       break;
     default:
       break;
   }
+}
+
+// Nothing of the game runs while paused: the picture of the last frame is shown again, now
+// with the label the device draws over it at presentation, and the sound stops.
+void WindowApp::SetPaused(bool on) {
+  if (on == paused) return;
+  paused = on;
+  if (RenderDevice* device = graphicsDevice->GetDevice()) device->SetPauseLabel(on);
+  HoldSound();
+  if (on) graphicsDevice->Present();
 }
 
 }  // namespace vorlith

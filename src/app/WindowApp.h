@@ -17,17 +17,21 @@ namespace vorlith {
 //
 // The loop takes every waiting window event before it runs a frame, and runs a frame
 // (Update, then Draw) only while the window has input focus. In the background the game is
-// paused and the loop sleeps until an event comes. Esc and closing the window end the loop;
-// Alt+Enter and the maximize button switch full screen; F1 opens the help document; a
-// repaint request draws one frame.
+// paused and the loop sleeps until an event comes. P (or a controller's Start) pauses the
+// same way until the next P or Start, with the last picture left on screen under a "PAUSE"
+// label. Esc and closing the window end the loop, paused or not; Alt+Enter and the maximize
+// button switch full screen; F1 opens the help document; a repaint request draws one frame
+// (while paused by P it shows the last picture again instead).
 class WindowApp {
  public:
   // The message shown when no drawing device can be had; the system's reason follows it.
   static const char* const kNoDeviceMessage;
-  // How long the paused loop sleeps at most between looks at the window. Every change that
-  // matters (focus, close, a signal) comes as an event and wakes it at once; this is only a
-  // safety net, long enough that a paused game uses no measurable CPU.
+  // How long the loop sleeps at most between looks at the window while it is in the
+  // background. Every change that matters (focus, close, a signal) comes as an event and
+  // wakes it at once; this is only a safety net, long enough that a paused game uses no
+  // measurable CPU. Paused by P it sleeps until an event comes: only an event ends that pause.
   static constexpr int kPausedWaitMs = 60000;
+  static constexpr int kForever = -1;
 
   // args are the command line, program path first.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
@@ -44,12 +48,12 @@ class WindowApp {
 
   virtual void Update() {}
   virtual void Draw() {}
-  // Called when the loop stops running frames because the window went to the background
-  // (true) and when it runs them again (false).
-  virtual void OnPause(bool paused) { (void)paused; }
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
+  // Paused by P or Start (not by the focus): no frames run until it is switched off.
+  bool IsPaused() const { return paused; }
+  void SetPaused(bool on);
   // Called after every frame the loop runs (Update, then Draw); not after repaint draws.
   void SetFrameObserver(std::function<void()> observer) { frameObserver = std::move(observer); }
 
@@ -68,9 +72,11 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
-  void SetPaused(bool on);
 
  private:
+  void SetInBackground(bool on);
+  void HoldSound();
+
   std::unique_ptr<Platform> platform;
   std::unique_ptr<GraphicsDevice> graphicsDevice;
   std::unique_ptr<KeyInput> keyInput;
@@ -80,7 +86,8 @@ class WindowApp {
   std::string helpPath;
   bool ready = false;
   bool running = false;
-  bool paused = false;
+  bool paused = false;        // by the player
+  bool inBackground = false;  // by the focus
   std::function<void()> frameObserver;
 };
 

@@ -18,6 +18,7 @@ KeyInput::KeyInput(InputDevices* devices) : devices(devices) {}
 void KeyInput::Update() {
   for (PadState& pad : pads) pad = PadState{};
   if (!devices) return;
+  devices->Refresh();
   KeyboardState keys;
   if (devices->ReadKeyboard(keys)) AddKeyboard(keys);
   for (int i = 0; i < devices->GetControllerCount(); ++i) {
@@ -61,10 +62,10 @@ void KeyInput::AddKeyboard(const KeyboardState& keys) {
 
 void KeyInput::AddController(const ControllerState& controller) {
   PadState& pad = pads[0];
-  pad.up |= controller.axisY < -200;
-  pad.down |= controller.axisY > 200;
-  pad.left |= controller.axisX < -200;
-  pad.right |= controller.axisX > 200;
+  pad.up |= controller.axisY < -200 || controller.up;
+  pad.down |= controller.axisY > 200 || controller.down;
+  pad.left |= controller.axisX < -200 || controller.left;
+  pad.right |= controller.axisX > 200 || controller.right;
   for (int i = 0; i < 4; ++i) pad.buttons[i] |= controller.buttons[i];
   pad.stickY += ScaleAxis(controller.axisY);
   pad.stickX += ScaleAxis(controller.axisX);

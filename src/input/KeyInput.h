@@ -8,7 +8,7 @@ class InputDevices;
 struct KeyboardState;
 struct ControllerState;
 
-// Turns the keyboard and the controllers found at start-up into the pad-0 record the game
+// Turns the keyboard and the attached controllers into the pad-0 record the game
 // reads once per frame. The devices are borrowed; with none, every pad reads released.
 class KeyInput {
  public:
@@ -18,7 +18,8 @@ class KeyInput {
   KeyInput(const KeyInput&) = delete;
   KeyInput& operator=(const KeyInput&) = delete;
 
-  // Clears every pad and refills pad 0 from the keyboard, then each controller in order.
+  // Clears every pad, lets the devices take in hot-plugged controllers, and refills pad 0
+  // from the keyboard, then each controller in order.
   void Update();
   // Stays valid for the object's lifetime; indices outside 0..15 give null.
   PadState* GetPad(int index);

@@ -47,10 +47,6 @@ class AudioDevice {
   virtual void Play(std::uint32_t voice) = 0;
   virtual void Stop(std::uint32_t voice) = 0;
   virtual bool IsPlaying(std::uint32_t voice) = 0;
-  // Holds the whole output while the game is paused: the mixer stops (and uses no CPU),
-  // voices keep their place and go on when it is let go. Where the device cannot hold its
-  // output, voices sound on.
-  virtual void SetPaused(bool paused) = 0;
 };
 
 // Opens audio devices: the real one on OpenAL Soft, or a silent one.
@@ -59,6 +55,9 @@ class AudioSystem {
   virtual ~AudioSystem() = default;
   // Null when no device can be opened.
   virtual std::unique_ptr<AudioDevice> OpenDevice() = 0;
+  // While paused the devices opened here output and mix nothing (no CPU is spent on them);
+  // when it ends, the voices go on from where they stopped.
+  virtual void SetPaused(bool paused) { (void)paused; }
 
   // The sound slots the game played, in order, since the last ClearPlayedSlots; kept only
   // while recording is on (traces read and clear them once a frame).

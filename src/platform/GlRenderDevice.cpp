@@ -333,6 +333,7 @@ void GlRenderDevice::Present() {
   const bool sameSize = shownWidth == backWidth && shownHeight == backHeight;
   glBlitFramebuffer(0, 0, backWidth, backHeight, left, bottom, left + shownWidth,
                     bottom + shownHeight, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+  pauseLabel.Draw(drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(window);
   UseFramebuffer();
 }

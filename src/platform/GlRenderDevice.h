@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/GlPauseLabel.h"
 #include "platform/RenderDevice.h"
 
 struct SDL_Window;
@@ -39,6 +40,7 @@ class GlRenderDevice : public RenderDevice {
   bool BeginScene() override;
   void EndScene() override;
   void Present() override;
+  void SetPauseLabel(bool shown) override { pauseLabel.SetShown(shown); }
   bool GetBackBufferSize(int& width, int& height) const override;
 
   void Clear(std::uint32_t argb, bool clearDepth) override;
@@ -146,6 +148,7 @@ class GlRenderDevice : public RenderDevice {
   std::vector<unsigned> textures;  // TextureId - 1; 0 for a released slot
   std::unique_ptr<GlLineRenderer> lines;
   std::unique_ptr<GlTextRenderer> text;
+  GlPauseLabel pauseLabel;
 };
 
 }  // namespace vorlith

@@ -57,7 +57,9 @@ void HeadlessRenderDevice::EndScene() {
 }
 
 void HeadlessRenderDevice::Present() {
-  if (created) ++presentCount;
+  if (!created) return;
+  ++presentCount;
+  if (pauseLabel) ++labelledPresentCount;
 }
 
 bool HeadlessRenderDevice::GetBackBufferSize(int& width, int& height) const {

@@ -52,6 +52,9 @@ class HeadlessRenderDevice : public RenderDevice {
   bool HasDepthBuffer() const { return depthBuffer; }
   int GetResetCount() const { return resetCount; }
   int GetPresentCount() const { return presentCount; }
+  // Presents made while the pause label was on.
+  int GetLabelledPresentCount() const { return labelledPresentCount; }
+  bool IsPauseLabelOn() const { return pauseLabel; }
   int GetBeginSceneCount() const { return beginSceneCount; }
   bool IsInScene() const { return inScene; }
   // Clears and texts since the last successful BeginScene.
@@ -70,6 +73,7 @@ class HeadlessRenderDevice : public RenderDevice {
   bool BeginScene() override;
   void EndScene() override;
   void Present() override;
+  void SetPauseLabel(bool shown) override { pauseLabel = shown; }
   bool GetBackBufferSize(int& width, int& height) const override;
 
   void Clear(std::uint32_t argb, bool clearDepth) override;
@@ -121,7 +125,8 @@ class HeadlessRenderDevice : public RenderDevice {
   bool created = false;
   bool depthBuffer = false;
   int width = 0, height = 0;
-  int resetCount = 0, presentCount = 0, beginSceneCount = 0;
+  int resetCount = 0, presentCount = 0, labelledPresentCount = 0, beginSceneCount = 0;
+  bool pauseLabel = false;
   bool inScene = false;
   Viewport viewport;
 

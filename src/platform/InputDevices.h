@@ -10,16 +10,21 @@ struct KeyboardState {
 };
 
 // One game controller: left stick as axes scaled to -1000..1000 (negative = left / up),
-// and its first four buttons (A, B, X, Y; raw buttons 0 to 3 without a mapping).
+// its first four buttons (A, B, X, Y; raw buttons 0 to 3 without a mapping) and its D-pad
+// (never held on a joystick without a mapping).
 struct ControllerState {
   int axisX = 0, axisY = 0;
   bool buttons[4] = {false, false, false, false};
+  bool up = false, down = false, left = false, right = false;
 };
 
-// Keyboard and game controllers. Controllers are found when the object is made.
+// Keyboard and game controllers.
 class InputDevices {
  public:
   virtual ~InputDevices() = default;
+  // Takes in the controllers attached or removed since the last call; called once a frame
+  // before anything is read.
+  virtual void Refresh() {}
   // False when the keyboard cannot be read this frame (no focus): the caller skips it.
   virtual bool ReadKeyboard(KeyboardState& state) = 0;
   virtual int GetControllerCount() const = 0;

@@ -13,7 +13,20 @@
 #include "platform/SilentAudioSystem.h"
 
 namespace vorlith {
+
+struct OpenAlAudioSystem::OpenDevices {
+  std::set<ALCdevice*> devices;
+  bool paused = false;
+};
+
 namespace {
+
+void PauseDevice(ALCdevice* device, bool paused) {
+  if (!alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) return;
+  const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+  auto call = reinterpret_cast<void(ALC_APIENTRY*)(ALCdevice*)>(alcGetProcAddress(device, name));
+  if (call) call(device);
+}
 
 ALenum AlFormatOf(int channels, int bitsPerSample) {
   if (channels == 1) return bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
@@ -32,16 +45,13 @@ std::vector<std::uint8_t> ToStereo(const std::uint8_t* data, std::size_t bytes, 
 
 class OpenAlAudioDevice : public AudioDevice {
  public:
-  explicit OpenAlAudioDevice(ALCdevice* device) : device(device) {
-    if (alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) {
-      pauseDevice =
-          reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device, "alcDevicePauseSOFT"));
-      resumeDevice =
-          reinterpret_cast<LPALCDEVICERESUMESOFT>(alcGetProcAddress(device, "alcDeviceResumeSOFT"));
-    }
+  OpenAlAudioDevice(ALCdevice* device, std::shared_ptr<OpenAlAudioSystem::OpenDevices> open)
+      : device(device), open(std::move(open)) {
+    this->open->devices.insert(device);
   }
 
   ~OpenAlAudioDevice() override {
+    open->devices.erase(device);
     if (context) {
       MakeCurrent();
       for (ALuint source : sources) alDeleteSources(1, &source);
@@ -157,15 +167,6 @@ class OpenAlAudioDevice : public AudioDevice {
     return state == AL_PLAYING;
   }
 
-  void SetPaused(bool paused) override {
-    if (!pauseDevice || !resumeDevice) return;
-    if (paused) {
-      pauseDevice(device);
-    } else {
-      resumeDevice(device);
-    }
-  }
-
  private:
   bool MakeCurrent() {
     if (!context) return false;
@@ -181,8 +182,7 @@ class OpenAlAudioDevice : public AudioDevice {
   }
 
   ALCdevice* device;
-  LPALCDEVICEPAUSESOFT pauseDevice = nullptr;
-  LPALCDEVICERESUMESOFT resumeDevice = nullptr;
+  std::shared_ptr<OpenAlAudioSystem::OpenDevices> open;
   ALCcontext* context = nullptr;
   bool directChannels = false;
   std::set<ALuint> buffers;
@@ -191,10 +191,20 @@ class OpenAlAudioDevice : public AudioDevice {
 
 }  // namespace
 
+OpenAlAudioSystem::OpenAlAudioSystem() : openDevices(std::make_shared<OpenDevices>()) {}
+
+OpenAlAudioSystem::~OpenAlAudioSystem() = default;
+
+void OpenAlAudioSystem::SetPaused(bool paused) {
+  if (paused == openDevices->paused) return;
+  openDevices->paused = paused;
+  for (ALCdevice* device : openDevices->devices) PauseDevice(device, paused);
+}
+
 std::unique_ptr<AudioDevice> OpenAlAudioSystem::OpenDevice() {
   KeepAudioLibrariesQuiet();
   ALCdevice* device = alcOpenDevice(nullptr);
-  if (device) return std::make_unique<OpenAlAudioDevice>(device);
+  if (device) return std::make_unique<OpenAlAudioDevice>(device, openDevices);
   if (!toldNoOutput) {
     std::fprintf(stderr,
                  "vorlith: no audio output device could be opened; playing without sound\n");

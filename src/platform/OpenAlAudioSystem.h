@@ -12,10 +12,19 @@ namespace vorlith {
 // game plays on without sound.
 class OpenAlAudioSystem : public AudioSystem {
  public:
+  OpenAlAudioSystem();
+  ~OpenAlAudioSystem() override;
+
   std::unique_ptr<AudioDevice> OpenDevice() override;
+  // Pauses the devices through ALC_SOFT_pause_device, which stops their mixing threads.
+  void SetPaused(bool paused) override;
+
+  // The devices open now, shared with them (each leaves when it closes).
+  struct OpenDevices;
 
  private:
   bool toldNoOutput = false;
+  std::shared_ptr<OpenDevices> openDevices;
 };
 
 }  // namespace vorlith

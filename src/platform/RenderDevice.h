@@ -31,6 +31,9 @@ class RenderDevice {
   virtual bool BeginScene() = 0;
   virtual void EndScene() = 0;
   virtual void Present() = 0;
+  // While on, every Present shows a small "PAUSE" label over the picture, on the window
+  // only: the back buffer (and every screenshot of it) stays the game's own picture.
+  virtual void SetPauseLabel(bool shown) { (void)shown; }
   virtual bool GetBackBufferSize(int& width, int& height) const = 0;
 
   // Clears the current viewport only: colour, and depth to 1.0 when clearDepth.
@@ -65,8 +68,7 @@ class RenderDevice {
   // the current viewport.
   virtual FontId CreateFont(const FontDesc& desc) = 0;
   virtual bool MeasureText(FontId font, const std::string& utf8, int& width, int& height) = 0;
-  virtual void DrawText(FontId font, const std::string& utf8, int x, int y,
-                        std::uint32_t argb) = 0;
+  virtual void DrawText(FontId font, const std::string& utf8, int x, int y, std::uint32_t argb) = 0;
   virtual void ReleaseFont(FontId font) = 0;
 
   // A connected polyline through count points (x0, y0, x1, y1, ...) in back-buffer pixels.

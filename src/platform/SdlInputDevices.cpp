@@ -2,36 +2,13 @@
 
 #include <SDL.h>
 
-#include <algorithm>
-
 #include "platform/Window.h"
 
 namespace vorlith {
 
-SdlInputDevices::SdlInputDevices(const Window* window) : window(window) {
-  if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return;
-  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-    Controller controller;
-    if (SDL_IsGameController(i)) {
-      controller.gameController = SDL_GameControllerOpen(i);
-    } else {
-      controller.joystick = SDL_JoystickOpen(i);
-    }
-    if (controller.gameController || controller.joystick) controllers.push_back(controller);
-  }
-}
+SdlInputDevices::SdlInputDevices(const Window* window) : window(window) {}
 
-SdlInputDevices::~SdlInputDevices() {
-  for (const Controller& controller : controllers) {
-    if (controller.gameController) SDL_GameControllerClose(controller.gameController);
-    if (controller.joystick) SDL_JoystickClose(controller.joystick);
-  }
-}
-
-int SdlInputDevices::ScaleAxis(int sdlValue) {
-  const int scaled = sdlValue * 1000 / 32767;
-  return std::clamp(scaled, -1000, 1000);
-}
+SdlInputDevices::~SdlInputDevices() = default;
 
 bool SdlInputDevices::ReadKeyboard(KeyboardState& state) {
   state = KeyboardState{};
@@ -57,26 +34,8 @@ bool SdlInputDevices::ReadKeyboard(KeyboardState& state) {
 
 bool SdlInputDevices::ReadController(int index, ControllerState& state) {
   state = ControllerState{};
-  if (index < 0 || index >= GetControllerCount()) return false;
   if (!window || !window->HasInputFocus()) return false;
-  const Controller& controller = controllers[index];
-  if (SDL_GameController* pad = controller.gameController) {
-    if (!SDL_GameControllerGetAttached(pad)) return false;
-    state.axisX = ScaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
-    state.axisY = ScaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
-    static constexpr SDL_GameControllerButton kButtons[4] = {
-        SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X,
-        SDL_CONTROLLER_BUTTON_Y};
-    for (int i = 0; i < 4; ++i) state.buttons[i] = SDL_GameControllerGetButton(pad, kButtons[i]);
-    return true;
-  }
-  SDL_Joystick* stick = controller.joystick;
-  if (!SDL_JoystickGetAttached(stick)) return false;
-  if (SDL_JoystickNumAxes(stick) > 0) state.axisX = ScaleAxis(SDL_JoystickGetAxis(stick, 0));
-  if (SDL_JoystickNumAxes(stick) > 1) state.axisY = ScaleAxis(SDL_JoystickGetAxis(stick, 1));
-  const int buttons = std::min(4, SDL_JoystickNumButtons(stick));
-  for (int i = 0; i < buttons; ++i) state.buttons[i] = SDL_JoystickGetButton(stick, i) != 0;
-  return true;
+  return controllers.Read(index, state);
 }
 
 }  // namespace vorlith

@@ -7,6 +7,7 @@
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/WindowPlacement.h"
+#include "platform/SdlEventWait.h"
 
 namespace vorlith {
 
@@ -128,7 +129,7 @@ bool SdlWindow::PollEvent(WindowEvent& event) {
 
 bool SdlWindow::WaitEvent(WindowEvent& event, int timeoutMs) {
   SDL_Event sdlEvent;
-  if (!SDL_WaitEventTimeout(&sdlEvent, timeoutMs)) return false;
+  if (!SdlEventWait::Wait(sdlEvent, timeoutMs)) return false;
   event.type = Translate(sdlEvent);
   return true;
 }
@@ -142,7 +143,12 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
     const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
     if (enter && (event.key.keysym.mod & KMOD_ALT)) return WindowEventType::ToggleFullScreen;
     if (key == SDLK_F1) return WindowEventType::Help;
+    if (key == SDLK_p) return WindowEventType::Pause;
     return WindowEventType::None;
+  }
+  if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+    const bool start = event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+    return start ? WindowEventType::Pause : WindowEventType::None;
   }
   if (event.type != SDL_WINDOWEVENT || !window ||
       event.window.windowID != SDL_GetWindowID(window)) {

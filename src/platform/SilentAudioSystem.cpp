@@ -70,7 +70,6 @@ class SilentAudioDevice : public AudioDevice {
   }
 
   bool IsPlaying(std::uint32_t) override { return false; }
-  void SetPaused(bool paused) override { log->paused = paused; }
 
  private:
   struct Voice {

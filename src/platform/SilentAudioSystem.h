@@ -34,7 +34,6 @@ struct SilentAudioLog {
   std::size_t devicesOpened = 0;
   std::size_t devicesClosed = 0;
   std::size_t stops = 0;
-  bool paused = false;  // the output is held
 };
 
 // Steps a silent device fails on purpose (tests of how the game copes).
@@ -53,6 +52,8 @@ class SilentAudioSystem : public AudioSystem {
  public:
   SilentAudioSystem();
   std::unique_ptr<AudioDevice> OpenDevice() override;
+  void SetPaused(bool on) override { paused = on; }
+  bool IsPaused() const { return paused; }
 
   const SilentAudioLog& GetLog() const { return *log; }
   void ClearPlays() { log->plays.clear(); }
@@ -64,6 +65,7 @@ class SilentAudioSystem : public AudioSystem {
  private:
   std::shared_ptr<SilentAudioLog> log;
   std::shared_ptr<SilentAudioFaults> faults;
+  bool paused = false;
 };
 
 }  // namespace vorlith

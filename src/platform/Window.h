@@ -12,11 +12,12 @@ enum class WindowEventType {
   ToggleFullScreen,  // Alt+Enter
   Maximize,          // the maximize button (never maximizes: toggles full screen)
   Help,              // F1
+  Pause,             // P or a controller's Start: pause, or go on from the pause
   Expose,            // the window needs repainting
   FocusGained,
   FocusLost,
-  Hidden,            // minimized or hidden: nothing to present to
-  Shown,             // restored or shown again
+  Hidden,  // minimized or hidden: nothing to present to
+  Shown,   // restored or shown again
 };
 
 struct WindowEvent {
@@ -43,7 +44,8 @@ class Window {
 
   // Takes one waiting event; false when none waits.
   virtual bool PollEvent(WindowEvent& event) = 0;
-  // Blocks until an event arrives (or timeoutMs passes); false on timeout.
+  // Blocks until an event arrives (or timeoutMs passes, unless it is negative); false on
+  // timeout.
   virtual bool WaitEvent(WindowEvent& event, int timeoutMs) = 0;
 
   virtual bool HasInputFocus() const = 0;

@@ -66,10 +66,6 @@ void SoundManager::Play(int slot) {
   if (audio) audio->NotePlayed(slot);
 }
 
-void SoundManager::SetPaused(bool paused) {
-  if (device) device->SetPaused(paused);
-}
-
 void SoundManager::ReleaseAllSounds() {
   for (auto& [slot, sound] : sounds) sound->Release();
 }

@@ -24,8 +24,6 @@ class SoundManager {
   bool LoadAllSounds();
   void Play(int slot);
   void ReleaseAllSounds();
-  // Holds the device's whole output (paused) or lets it go on; sounds keep their place.
-  void SetPaused(bool paused);
   // Also lets go of the registered sounds, which cannot play without the device.
   void ReleaseDevice();
 

@@ -81,6 +81,23 @@ TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndASoundingOneCarriesOn) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// While the game is paused the device mixes nothing: a voice stays where it was, well past
+// its length, and finishes once the pause ends.
+TEST_F(OpenAlAudioTest, APausedDeviceHoldsItsVoicesUntilResumed) {
+  SoundManager manager;
+  ASSERT_TRUE(manager.Init(&audio));
+  manager.RegisterSound(0, kShot);
+  ASSERT_TRUE(manager.LoadAllSounds());
+  AudioDevice& device = *manager.GetDevice();
+  const std::uint32_t voice = manager.GetSound(0)->GetVoice(0);
+  manager.Play(0);
+  audio.SetPaused(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the shot lasts 0.12 s
+  EXPECT_TRUE(device.IsPlaying(voice));
+  audio.SetPaused(false);
+  EXPECT_TRUE(WaitUntilFinished(device, voice));
+}
+
 TEST_F(OpenAlAudioTest, DeviceRefusesWhatItCannotPlay) {
   auto device = audio.OpenDevice();
   ASSERT_TRUE(device->Claim() && device->CreateMix() && device->SetOutputFormat(44100, 2, 16));

@@ -70,11 +70,11 @@ TEST(PlaySceneTest, TheSoundOutputIsHeldWhileTheWindowIsInTheBackground) {
   std::vector<bool> heldWhileWaiting, heldInFrames;
   game.test.window->SetFocused(false);
   game.test.window->SetWaitHook([&](int waits) {
-    heldWhileWaiting.push_back(game.test.audio->GetLog().paused);
+    heldWhileWaiting.push_back(game.test.audio->IsPaused());
     if (waits == 2) game.test.window->SetFocused(true);
   });
   game.app->SetFrameObserver([&] {
-    heldInFrames.push_back(game.test.audio->GetLog().paused);
+    heldInFrames.push_back(game.test.audio->IsPaused());
     game.test.window->PushEvent(WindowEventType::Close);
   });
   EXPECT_EQ(game.app->Run(), 0);

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
+
 #include "StageTestKit.h"
+#include "app/FrameReporter.h"
 #include "input/ReplayInputDevices.h"
 
 namespace vorlith {
@@ -42,6 +47,47 @@ TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
   }
   ASSERT_EQ(popups[0].pickUps.size(), 2u);
   EXPECT_LT(popups[0].pickUps[1] - popups[0].pickUps[0], 60);  // the two pop-ups overlap
+}
+
+// The trace of a replay played through the main loop, but for the frame rate and the kill
+// count (which runs on over the whole process, from one game to the next); with `pauses`,
+// P comes after every 40th frame, and a repaint and P again while paused.
+std::string TraceWithPauses(bool pauses, int& labelledPresents) {
+  ReplayScript script;
+  std::string error;
+  EXPECT_TRUE(script.Load(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error));
+  auto* input = new ReplayInputDevices(&script);
+  testkit::GameRun game({"vorlith"}, std::unique_ptr<InputDevices>(input));
+  const std::string path = ::testing::TempDir() + "/pause-trace.jsonl";
+  {
+    FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
+    EXPECT_TRUE(reporter.Open(error)) << error;
+    int frames = 0;
+    game.app->SetFrameObserver([&] {
+      reporter.OnFrame();
+      if (pauses && ++frames % 40 == 0) game.test.window->PushEvent(WindowEventType::Pause);
+    });
+    game.test.window->SetWaitHook([&](int waits) {
+      const bool last = waits % 2 == 0;
+      game.test.window->PushEvent(last ? WindowEventType::Pause : WindowEventType::Expose);
+    });
+    EXPECT_EQ(game.app->Run(), 0);
+    EXPECT_EQ(game.test.window->GetWaitCount(), pauses ? frames / 40 * 2 : 0);
+  }
+  labelledPresents = game.test.device->GetLabelledPresentCount();
+  std::stringstream trace;
+  trace << std::ifstream(path).rdbuf();
+  return std::regex_replace(trace.str(), std::regex("\"(fps|kills)\":[0-9]+,"), "");
+}
+
+TEST(ReplayFlowTest, PausesLeaveTheTraceAsItWas) {
+  int labelled = 0;
+  const std::string straight = TraceWithPauses(false, labelled);
+  EXPECT_EQ(labelled, 0);
+  const std::string paused = TraceWithPauses(true, labelled);
+  EXPECT_GT(labelled, 4);
+  EXPECT_GT(std::count(straight.begin(), straight.end(), '\n'), 100);
+  EXPECT_TRUE(straight == paused) << "the paused run's trace differs";
 }
 
 }  // namespace

@@ -1,17 +1,27 @@
+// Controllers on SDL without hardware: SDL's virtual joysticks are attached, moved and
+// detached while the devices are in use, and read through KeyInput into pad 0.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "input/KeyInput.h"
+#include "input/ReplayScript.h"
 #include "platform/HeadlessWindow.h"
+#include "platform/SdlEventWait.h"
 #include "platform/SdlInputDevices.h"
 
 namespace vorlith {
 namespace {
 
 TEST(SdlInputDevicesTest, AxesAreScaledToPlusMinusAThousand) {
-  EXPECT_EQ(SdlInputDevices::ScaleAxis(-32768), -1000);
-  EXPECT_EQ(SdlInputDevices::ScaleAxis(32767), 1000);
-  EXPECT_EQ(SdlInputDevices::ScaleAxis(0), 0);
-  EXPECT_EQ(SdlInputDevices::ScaleAxis(16384), 500);
-  EXPECT_EQ(SdlInputDevices::ScaleAxis(-6554), -200);
+  const std::pair<int, int> points[] = {{-32768, -1000}, {32767, 1000},  {0, 0},
+                                        {16384, 500},    {-16384, -500}, {-6554, -200}};
+  for (const auto& [sdl, scaled] : points) EXPECT_EQ(SdlControllerSet::ScaleAxis(sdl), scaled);
 }
 
 TEST(SdlInputDevicesTest, NothingIsReadWithoutFocus) {
@@ -24,6 +34,181 @@ TEST(SdlInputDevicesTest, NothingIsReadWithoutFocus) {
   EXPECT_FALSE(keys.z);
   ControllerState pad;
   EXPECT_FALSE(devices.ReadController(0, pad));
+}
+
+class VirtualControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    configHome = std::filesystem::path(::testing::TempDir()) / "vorlith-pad-config";
+    std::filesystem::remove_all(configHome);
+    std::filesystem::create_directories(configHome / "vorlith");
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    unsetenv("SDL_GAMECONTROLLERCONFIG");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    window.SetFocused(true);
+  }
+  void TearDown() override {
+    input.reset();
+    devices.reset();
+    for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("SDL_GAMECONTROLLERCONFIG");
+    std::filesystem::remove_all(configHome);
+  }
+
+  void Open() {
+    devices = std::make_unique<SdlInputDevices>(&window);
+    input = std::make_unique<KeyInput>(devices.get());
+  }
+  // A virtual joystick of the given kind; returns it opened, for setting its controls.
+  SDL_Joystick* Attach(SDL_JoystickType type, const char* name, int buttons, int hats) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = static_cast<Uint16>(type);
+    desc.naxes = 2;
+    desc.nbuttons = static_cast<Uint16>(buttons);
+    desc.nhats = static_cast<Uint16>(hats);
+    desc.name = name;
+    desc.vendor_id = 0x1234;  // mappings match a device by its maker and product
+    desc.product_id = static_cast<Uint16>(0x100 + held.size());
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    EXPECT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    held.emplace_back(joystick, &SDL_JoystickClose);
+    return joystick;
+  }
+  static std::string Guid(SDL_Joystick* joystick) {
+    char text[40];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick), text, sizeof text);
+    return text;
+  }
+  // One frame of the main loop: SDL pumps its events, then the game reads its pad.
+  std::string Frame() {
+    SDL_PumpEvents();
+    input->Update();
+    return ControlsToText(ControlsFromPad(*input->GetPad(0)));
+  }
+  const PadState& Pad() { return *input->GetPad(0); }
+
+  std::filesystem::path configHome;
+  HeadlessWindow window;
+  std::unique_ptr<SdlInputDevices> devices;
+  std::unique_ptr<KeyInput> input;
+  std::vector<std::unique_ptr<SDL_Joystick, void (*)(SDL_Joystick*)>> held;
+};
+
+// A controller that comes while the game runs works at once; one that goes is dropped; and
+// when it comes back it works again. Stick values follow the scaling rule.
+TEST_F(VirtualControllerTest, ControllersPluggedInOrOutWhileRunning) {
+  Open();
+  EXPECT_EQ(Frame(), "-");
+  EXPECT_EQ(devices->GetControllerCount(), 0);
+
+  SDL_Joystick* pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Hot Pad", 15, 0);
+  SDL_JoystickSetVirtualAxis(pad, 1, -16384);  // -500: up, stick -0.5
+  SDL_JoystickSetVirtualButton(pad, 1, 1);     // B
+  EXPECT_EQ(Frame(), "UX");
+  EXPECT_EQ(devices->GetControllerCount(), 1);
+  EXPECT_FLOAT_EQ(Pad().stickY, -0.5f);
+  EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
+
+  SDL_JoystickDetachVirtual(0);
+  held.clear();
+  EXPECT_EQ(Frame(), "-");
+  EXPECT_EQ(devices->GetControllerCount(), 0);
+
+  pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Hot Pad", 15, 0);
+  SDL_JoystickSetVirtualAxis(pad, 0, 32767);
+  EXPECT_EQ(Frame(), "R");
+  EXPECT_FLOAT_EQ(Pad().stickX, 1.0f);
+}
+
+// SDL's own mapping of a virtual controller: A, B, X, Y are buttons 0 to 3, the D-pad
+// buttons 11 to 14. The D-pad sets the directions as the arrows do, never the stick.
+TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
+  Open();
+  SDL_Joystick* pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Face Pad", 15, 0);
+  EXPECT_EQ(Frame(), "-");  // opened: from now on its presses are events too
+  const std::pair<int, const char*> presses[] = {{0, "Z"},  {1, "X"},  {2, "C"},  {3, "V"},
+                                                 {11, "U"}, {12, "D"}, {13, "L"}, {14, "R"},
+                                                 {6, "-"}};  // Start pauses: not a pad control
+  for (const auto& [button, controls] : presses) {
+    SDL_FlushEvent(SDL_CONTROLLERBUTTONDOWN);
+    SDL_JoystickSetVirtualButton(pad, button, 1);
+    EXPECT_EQ(Frame(), controls) << "button " << button;
+    SDL_Event press{};  // what the window turns into a pause for Start
+    ASSERT_EQ(SDL_PeepEvents(&press, 1, SDL_PEEKEVENT, SDL_CONTROLLERBUTTONDOWN,
+                             SDL_CONTROLLERBUTTONDOWN),
+              1);
+    EXPECT_EQ(press.cbutton.button == SDL_CONTROLLER_BUTTON_START, button == 6);
+    EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
+    EXPECT_FLOAT_EQ(Pad().stickY, 0.0f);
+    SDL_JoystickSetVirtualButton(pad, button, 0);
+  }
+  EXPECT_EQ(Frame(), "-");
+}
+
+// The paused game waits without SDL's polling of the joysticks, yet Start still arrives.
+TEST_F(VirtualControllerTest, WaitingWithAControllerStillSeesStart) {
+  Open();
+  SDL_Joystick* pad = Attach(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Wait Pad", 15, 0);
+  EXPECT_EQ(Frame(), "-");
+  SDL_Event event{};
+  while (SDL_PollEvent(&event)) {
+  }
+  EXPECT_FALSE(SdlEventWait::Wait(event, 150));
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
+  bool start = false;
+  while (!start && SdlEventWait::Wait(event, 500)) {
+    start = event.type == SDL_CONTROLLERBUTTONDOWN &&
+            event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+  }
+  EXPECT_TRUE(start);
+  EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_FALSE));
+}
+
+// Mappings come from SDL_GAMECONTROLLERCONFIG and the player's file; bad lines are named on
+// stderr and skipped. A joystick that no mapping names keeps its raw axes and buttons 0 to 3
+// and its hat does nothing.
+TEST_F(VirtualControllerTest, MappingsFromTheEnvironmentAndTheUserFile) {
+  SDL_Joystick* fromEnvironment = Attach(SDL_JOYSTICK_TYPE_UNKNOWN, "Env Pad", 8, 1);
+  SDL_Joystick* fromFile = Attach(SDL_JOYSTICK_TYPE_UNKNOWN, "File Pad", 8, 1);
+  SDL_Joystick* plain = Attach(SDL_JOYSTICK_TYPE_UNKNOWN, "Plain Stick", 8, 1);
+  const std::string mapping =
+      ",a:b1,b:b0,x:b3,y:b2,start:b7,leftx:a0,lefty:a1,dpup:h0.1,dpright:h0.2,dpdown:h0.4,"
+      "dpleft:h0.8,";
+  setenv("SDL_GAMECONTROLLERCONFIG",
+         ("garbage\n" + Guid(fromEnvironment) + ",Env Pad" + mapping).c_str(), 1);
+  std::ofstream(configHome / "vorlith" / "gamecontrollerdb.txt")
+      << "# the player's own mappings\r\n\n"
+      << Guid(fromFile) << ",File Pad" << mapping << "platform:Linux,\r\n"
+      << "03000000,\n"
+      << Guid(plain) << ",Plain Stick" << mapping << "platform:Windows,\n";
+  ::testing::internal::CaptureStderr();
+  Open();
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(errors.find("vorlith: SDL_GAMECONTROLLERCONFIG line 1: "), 0u) << errors;
+  EXPECT_NE(errors.find("gamecontrollerdb.txt line 4: "), std::string::npos) << errors;
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
+
+  EXPECT_EQ(Frame(), "-");
+  ASSERT_EQ(devices->GetControllerCount(), 3);
+  for (SDL_Joystick* mapped : {fromEnvironment, fromFile}) {
+    SDL_JoystickSetVirtualHat(mapped, 0, SDL_HAT_LEFTUP);
+    SDL_JoystickSetVirtualButton(mapped, 1, 1);  // A in these mappings
+    EXPECT_EQ(Frame(), "ULZ");
+    EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
+    SDL_JoystickSetVirtualHat(mapped, 0, SDL_HAT_CENTERED);
+    SDL_JoystickSetVirtualButton(mapped, 1, 0);
+  }
+  SDL_JoystickSetVirtualHat(plain, 0, SDL_HAT_DOWN);
+  SDL_JoystickSetVirtualButton(plain, 3, 1);
+  SDL_JoystickSetVirtualButton(plain, 4, 1);
+  SDL_JoystickSetVirtualAxis(plain, 0, -32768);
+  EXPECT_EQ(Frame(), "LV");
+  EXPECT_FLOAT_EQ(Pad().stickX, -1.0f);
+  EXPECT_EQ(devices->GetControllerCount(), 3);
 }
 
 }  // namespace

@@ -66,6 +66,15 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
   PushKey(SDLK_F1, KMOD_NONE);
   PushKey(SDLK_F1, KMOD_NONE, true);
   PushKey(SDLK_z, KMOD_NONE);
+  PushKey(SDLK_p, KMOD_NONE);
+  PushKey(SDLK_p, KMOD_NONE, true);
+  for (Uint8 button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_B}) {
+    SDL_Event press{};
+    press.type = SDL_CONTROLLERBUTTONDOWN;
+    press.cbutton.button = button;
+    press.cbutton.state = SDL_PRESSED;
+    SDL_PushEvent(&press);
+  }
   for (Uint8 what :
        {SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_FOCUS_LOST,
         SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED}) {
@@ -76,8 +85,9 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
   SDL_PushEvent(&quit);
   EXPECT_EQ(Drain(),
             (std::vector<Event>{Event::Escape, Event::ToggleFullScreen, Event::ToggleFullScreen,
-                                Event::Help, Event::Close, Event::Expose, Event::FocusLost,
-                                Event::FocusGained, Event::Hidden, Event::Shown, Event::Close}));
+                                Event::Help, Event::Pause, Event::Pause, Event::Close,
+                                Event::Expose, Event::FocusLost, Event::FocusGained, Event::Hidden,
+                                Event::Shown, Event::Close}));
 }
 
 TEST_F(SdlWindowTest, MaximizeIsReportedButNeverStays) {

@@ -72,6 +72,32 @@ TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
   EXPECT_EQ(test.window->GetWaitCount(), 5);
 }
 
+// P or Start pauses until the next one: no frames; the last picture is presented again
+// under the label, and so is it on a repaint, without drawing. Esc still quits.
+TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
+  TestPlatform test;
+  LoggingApp app(test);
+  test.window->SetWaitHook([&](int waits) {
+    EXPECT_TRUE(app.IsPaused());
+    EXPECT_TRUE(test.device->IsPauseLabelOn());
+    EXPECT_TRUE(test.audio->IsPaused());
+    const Event arriving[] = {Event::None,  Event::Expose, Event::None,
+                              Event::Pause, Event::None,   Event::Escape};
+    if (arriving[waits - 1] != Event::None) test.window->PushEvent(arriving[waits - 1]);
+  });
+  app.afterUpdate = [&](int frame) {
+    EXPECT_FALSE(test.device->IsPauseLabelOn());
+    EXPECT_FALSE(test.audio->IsPaused());
+    test.window->PushEvent(Event::Pause);
+    if (frame == 2) test.window->SetFocused(false);  // both pauses at once: Esc still quits
+  };
+  EXPECT_EQ(app.Run(), 0);
+  EXPECT_EQ(app.log, "UDUD");
+  EXPECT_EQ(test.window->GetWaitCount(), 6);
+  EXPECT_EQ(test.device->GetLabelledPresentCount(), 3);  // two pauses and the repaint
+  EXPECT_EQ(test.device->GetPresentCount(), 3);
+}
+
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)
 TEST(WindowAppTest, WithoutAWindowTheUserIsToldAndTheExitStatusIsOne) {
   TestPlatform test;

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# P pauses a game in play and P goes on, in a real window under Xvfb with real keys: while
+# paused no frame runs (the trace stops growing), the window shows the last picture with the
+# "PAUSE" label over it, and the game uses no CPU at all; after the second P play goes on.
+# Esc quits from a pause. The session, recorded with its pause, plays back headless with the
+# live run's trace (but for the frame rate).
+# Usage: pause.sh <game binary>   (run from data/)
+source "$(dirname "$0")/lib.sh"
+
+GAME="${1:?usage: $0 <game binary>}"
+PAUSED_SECONDS=3
+
+e2e_start_x 1280x1024
+e2e_start_game "$GAME" --record "$E2E_TMP/live.replay" --trace "$E2E_TMP/live.jsonl"
+e2e_focus_game
+
+frames() { wc -l <"$E2E_TMP/live.jsonl"; }
+frames_beyond() { [ "$(frames)" -gt "$1" ]; }
+in_play() { grep -q '"scene":0' "$E2E_TMP/live.jsonl"; }
+
+# The label: a black box of 35 x 13 cells of 3 pixels in the middle of the 640 x 480 window,
+# with the 81 white cells of the letters; nothing but black and white in it.
+LABEL_BOX="105x39+267+221"
+shot() { import -window "$GAME_WINDOW" "$E2E_TMP/$1.png" 2>/dev/null; }
+label_colours() {
+  convert "$E2E_TMP/$1.png" -crop "$LABEL_BOX" +repage -format '%k %[fx:mean*455]' info:
+}
+shows_label() {
+  shot "$1" || return 1
+  local colours mean
+  read -r colours mean <<<"$(label_colours "$1")"
+  [ "$colours" = 2 ] && awk -v m="$mean" 'BEGIN { exit !(m > 80.5 && m < 81.5) }'
+}
+shows_no_label() { shot "$1" && ! shows_label "$1"; }
+
+e2e_hold z 0.3
+e2e_wait_until 20 in_play || e2e_fail "Z did not start stage 1"
+e2e_hold z+Left 0.6
+e2e_wait_until 20 frames_beyond 60 || e2e_fail "the stage does not run"
+
+xdotool key p
+e2e_wait_until 20 shows_label paused || e2e_fail "no PAUSE label after P"
+e2e_log "paused at frame $(frames); label: $(label_colours paused)"
+paused_at=$(frames)
+before=$(e2e_cpu_ticks)
+sleep "$PAUSED_SECONDS"  # the span measured
+used=$(($(e2e_cpu_ticks) - before))
+e2e_log "paused: $used CPU ticks in $PAUSED_SECONDS s; frames $paused_at -> $(frames)"
+[ "$used" -eq 0 ] || e2e_fail "the paused game used $used CPU ticks"
+[ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
+shows_label still || e2e_fail "the label went away during the pause"
+cp "$E2E_TMP/paused.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-paused.png"
+
+xdotool key p
+e2e_wait_until 20 frames_beyond $((paused_at + 30)) || e2e_fail "play did not go on after P"
+e2e_wait_until 20 shows_no_label resumed || e2e_fail "the label stays after the second P"
+e2e_hold z+Right 0.6
+e2e_log "play went on: frame $(frames)"
+
+xdotool key p
+e2e_wait_until 20 shows_label paused-again || e2e_fail "no PAUSE label after the third P"
+xdotool key Escape
+e2e_expect_exit "Esc while paused"
+
+"$GAME" --headless --no-pacing --replay "$E2E_TMP/live.replay" \
+  --trace "$E2E_TMP/replayed.jsonl" >"$E2E_TMP/replayed.log" 2>&1 ||
+  e2e_fail "the headless playback failed: $(tail -3 "$E2E_TMP/replayed.log")"
+without_fps() { sed -E 's/"fps":[0-9]+,//' "$1"; }
+diff <(without_fps "$E2E_TMP/live.jsonl") <(without_fps "$E2E_TMP/replayed.jsonl") | head -c 2000 |
+  grep . && e2e_fail "the playback's trace differs from the live run's"
+e2e_log "PASS: $(frames) frames with two pauses played back identically"
