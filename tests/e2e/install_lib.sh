@@ -21,11 +21,11 @@ play_stage_from() {
   local dir="$1" shot="$2" panel field ship
   shift 2
   pushd "$dir" >/dev/null || e2e_fail "no directory $dir"
-  e2e_start_game "$@"
+  e2e_start_game "$@" --trace "$E2E_TRACE"
   popd >/dev/null
   e2e_focus_game
-  e2e_hold z 0.3
-  sleep 1.5
+  e2e_hold z 'f["scene"] == 0'
+  e2e_wait_frames 30
   import -window "$GAME_WINDOW" "$shot" || e2e_fail "no picture of the window"
   panel="$(e2e_pixel "$shot" 20 470)"
   field="$(e2e_pixel "$shot" 250 240)"
@@ -35,7 +35,7 @@ play_stage_from() {
   [ "$field" = "0 0 0" ] || e2e_fail "the field is not black: ($field)"
   [ "$ship" -ge 150 ] || e2e_fail "no ship at the bottom of the field (blue $ship)"
   e2e_focus_game
-  e2e_hold Escape 0.2
+  xdotool key Escape
   e2e_expect_exit "Esc"
   [ -z "$(ls -A "$dir")" ] || e2e_fail "the game wrote into its working directory: $(ls -A "$dir")"
 }
