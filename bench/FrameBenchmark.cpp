@@ -11,7 +11,7 @@
 #include "movers/MoverEnemy.h"
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
-#include "platform/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessRenderDevice.h"
 #include "stage/MoverManager.h"
 
 namespace vorlith {

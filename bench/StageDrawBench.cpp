@@ -17,7 +17,7 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
-#include "platform/GlRenderDevice.h"
+#include "platform/gl/GlRenderDevice.h"
 #include "platform/Platform.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"

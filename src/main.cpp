@@ -10,7 +10,7 @@
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
 #include "platform/Platform.h"
-#include "platform/StderrDialogs.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/GlRenderDevice.h"
+#include "platform/gl/GlRenderDevice.h"
 #include "platform/PngFile.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "platform/Platform.h"
 
-#include "platform/HeadlessRenderDevice.h"
-#include "platform/HeadlessWindow.h"
-#include "platform/SdlClock.h"
-#include "platform/SilentAudioSystem.h"
-#include "platform/StderrDialogs.h"
+#include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/sdl/SdlClock.h"
+#include "platform/headless/SilentAudioSystem.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace vorlith {
 namespace {

@@ -9,7 +9,7 @@
 #include "graphics/MatrixMath.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/GlRenderDevice.h"
+#include "platform/gl/GlRenderDevice.h"
 #include "platform/PngFile.h"
 
 namespace vorlith {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/HeadlessWindow.h"
-#include "platform/SdlInputDevices.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/sdl/SdlInputDevices.h"
 
 namespace vorlith {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/TtfFontRasterizer.h"
+#include "platform/sdl/TtfFontRasterizer.h"
 #include "platform/Utf8.h"
 
 namespace vorlith {

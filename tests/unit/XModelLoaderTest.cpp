@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/XFileCheck.h"
+#include "platform/assimp/XFileCheck.h"
 #include "platform/XModelLoader.h"
 
 namespace vorlith {

@@ -1,4 +1,4 @@
-#include "platform/OpenAlAudioSystem.h"
+#include "platform/openal/OpenAlAudioSystem.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/SilentAudioSystem.h"
+#include "platform/headless/SilentAudioSystem.h"
 
 namespace vorlith {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/FakeClock.h"
+#include "platform/headless/FakeClock.h"
 
 namespace vorlith {
 

@@ -1,4 +1,4 @@
-#include "platform/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessRenderDevice.h"
 
 #include <fstream>
 

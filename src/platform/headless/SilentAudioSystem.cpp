@@ -1,4 +1,4 @@
-#include "platform/SilentAudioSystem.h"
+#include "platform/headless/SilentAudioSystem.h"
 
 #include <map>
 

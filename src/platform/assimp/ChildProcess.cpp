@@ -1,4 +1,4 @@
-#include "platform/ChildProcess.h"
+#include "platform/assimp/ChildProcess.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

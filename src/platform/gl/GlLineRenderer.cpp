@@ -1,4 +1,4 @@
-#include "platform/GlLineRenderer.h"
+#include "platform/gl/GlLineRenderer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/XFileCheck.h"
+#include "platform/assimp/XFileCheck.h"
 
 #include <zlib.h>
 

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ChildProcess.h"
-#include "platform/XFileCheck.h"
+#include "platform/assimp/ChildProcess.h"
+#include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/GlRenderDevice.h"
+#include "platform/gl/GlRenderDevice.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -10,10 +10,10 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
-#include "platform/GlLineRenderer.h"
-#include "platform/GlProgram.h"
-#include "platform/GlTextRenderer.h"
-#include "platform/SdlWindow.h"
+#include "platform/gl/GlLineRenderer.h"
+#include "platform/gl/GlProgram.h"
+#include "platform/gl/GlTextRenderer.h"
+#include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
 namespace {

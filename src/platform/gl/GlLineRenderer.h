@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/GlProgram.h"
+#include "platform/gl/GlProgram.h"
 
 namespace vorlith {
 

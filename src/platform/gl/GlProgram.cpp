@@ -1,4 +1,4 @@
-#include "platform/GlProgram.h"
+#include "platform/gl/GlProgram.h"
 
 #include <vector>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/FontRasterizer.h"
-#include "platform/GlProgram.h"
+#include "platform/gl/GlProgram.h"
 #include "platform/RenderTypes.h"
 
 namespace vorlith {

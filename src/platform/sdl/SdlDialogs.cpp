@@ -1,8 +1,8 @@
-#include "platform/SdlDialogs.h"
+#include "platform/sdl/SdlDialogs.h"
 
 #include <SDL.h>
 
-#include "platform/StderrDialogs.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace vorlith {
 

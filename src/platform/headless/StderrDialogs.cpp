@@ -1,4 +1,4 @@
-#include "platform/StderrDialogs.h"
+#include "platform/headless/StderrDialogs.h"
 
 #include <cstdio>
 

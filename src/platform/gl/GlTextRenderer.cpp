@@ -1,4 +1,4 @@
-#include "platform/GlTextRenderer.h"
+#include "platform/gl/GlTextRenderer.h"
 
 #include <algorithm>
 

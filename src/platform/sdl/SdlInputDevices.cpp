@@ -1,4 +1,4 @@
-#include "platform/SdlInputDevices.h"
+#include "platform/sdl/SdlInputDevices.h"
 
 #include <SDL.h>
 

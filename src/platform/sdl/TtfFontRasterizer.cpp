@@ -1,4 +1,4 @@
-#include "platform/TtfFontRasterizer.h"
+#include "platform/sdl/TtfFontRasterizer.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
-#include "platform/GlRenderDevice.h"
-#include "platform/OpenAlAudioSystem.h"
+#include "platform/gl/GlRenderDevice.h"
+#include "platform/openal/OpenAlAudioSystem.h"
 #include "platform/Platform.h"
-#include "platform/SdlClock.h"
-#include "platform/SdlDialogs.h"
-#include "platform/SdlInputDevices.h"
-#include "platform/SdlWindow.h"
+#include "platform/sdl/SdlClock.h"
+#include "platform/sdl/SdlDialogs.h"
+#include "platform/sdl/SdlInputDevices.h"
+#include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
 namespace {
