@@ -13,8 +13,8 @@
 
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/gl/GlRenderDevice.h"
 #include "platform/PngFile.h"
+#include "platform/gl/GlRenderDevice.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "platform/headless/HeadlessRenderDevice.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "platform/sdl/SdlClock.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
+#include "platform/sdl/SdlClock.h"
 
 namespace vorlith {
 namespace {

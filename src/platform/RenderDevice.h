@@ -65,8 +65,7 @@ class RenderDevice {
   // the current viewport.
   virtual FontId CreateFont(const FontDesc& desc) = 0;
   virtual bool MeasureText(FontId font, const std::string& utf8, int& width, int& height) = 0;
-  virtual void DrawText(FontId font, const std::string& utf8, int x, int y,
-                        std::uint32_t argb) = 0;
+  virtual void DrawText(FontId font, const std::string& utf8, int x, int y, std::uint32_t argb) = 0;
   virtual void ReleaseFont(FontId font) = 0;
 
   // A connected polyline through count points (x0, y0, x1, y1, ...) in back-buffer pixels.

@@ -15,8 +15,8 @@ enum class WindowEventType {
   Expose,            // the window needs repainting
   FocusGained,
   FocusLost,
-  Hidden,            // minimized or hidden: nothing to present to
-  Shown,             // restored or shown again
+  Hidden,  // minimized or hidden: nothing to present to
+  Shown,   // restored or shown again
 };
 
 struct WindowEvent {

@@ -9,8 +9,8 @@
 #include "graphics/MatrixMath.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/gl/GlRenderDevice.h"
 #include "platform/PngFile.h"
+#include "platform/gl/GlRenderDevice.h"
 
 namespace vorlith {
 namespace {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/InputDevices.h"
+#include "platform/Platform.h"
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessRenderDevice.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "platform/InputDevices.h"
-#include "platform/Platform.h"
 #include "platform/headless/SilentAudioSystem.h"
 
 namespace vorlith::testing {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/FontRasterizer.h"
-#include "platform/gl/GlProgram.h"
 #include "platform/RenderTypes.h"
+#include "platform/gl/GlProgram.h"
 
 namespace vorlith {
 

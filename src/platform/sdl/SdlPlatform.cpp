@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
+#include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/openal/OpenAlAudioSystem.h"
-#include "platform/Platform.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlDialogs.h"
 #include "platform/sdl/SdlInputDevices.h"

@@ -1,9 +1,9 @@
 #include "platform/sdl/SdlWindow.h"
 
-#include <cstring>
-
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
 
