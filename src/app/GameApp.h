@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ComboCounter.h"
 #include "app/FramePacer.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
+#include "stage/ComboCounter.h"
 
 namespace vorlith {
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/ResultOverlay.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverEnemy.h"
@@ -10,6 +9,7 @@
 #include "movers/MoverMyShip.h"
 #include "platform/Dialogs.h"
 #include "stage/MoverManager.h"
+#include "stage/ResultOverlay.h"
 
 namespace vorlith {
 namespace {

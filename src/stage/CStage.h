@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ComboCounter.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/TextFont.h"
 #include "platform/AudioDevice.h"
 #include "platform/RenderTypes.h"
 #include "sound/SoundManager.h"
+#include "stage/ComboCounter.h"
 
 namespace vorlith {
 

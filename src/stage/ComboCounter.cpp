@@ -1,4 +1,4 @@
-#include "app/ComboCounter.h"
+#include "stage/ComboCounter.h"
 
 namespace vorlith {
 

@@ -1,4 +1,4 @@
-#include "app/ResultOverlay.h"
+#include "stage/ResultOverlay.h"
 
 #include "graphics/TextFont.h"
 #include "input/PadState.h"
