@@ -26,7 +26,6 @@ struct FullField {
   FullField() {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device);
-    Mover::SetManagers(manager.get(), nullptr);
     auto* ship = new MoverMyShip(&pad);
     ship->SetPosition(50, 95, 0);
     ship->SetHp(1 << 30);
@@ -71,7 +70,6 @@ struct FullField {
   ~FullField() {
     manager->ClearMovers();
     manager.reset();
-    Mover::SetManagers(nullptr, nullptr);
   }
 };
 

@@ -6,18 +6,9 @@
 
 #include "graphics/Model.h"
 #include "movers/MoverMyShip.h"
-#include "sound/SoundManager.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
-
-MoverManager* Mover::manager = nullptr;
-SoundManager* Mover::soundManager = nullptr;
-
-void Mover::SetManagers(MoverManager* moverManager, SoundManager* sounds) {
-  manager = moverManager;
-  soundManager = sounds;
-}
 
 std::int32_t Mover::Truncate(float value) {
   if (!(value > -2147483649.0f && value < 2147483648.0f)) return INT32_MIN;
@@ -85,7 +76,7 @@ void Mover::DrawPopup() {
     std::snprintf(number, sizeof number, "%d", popupNumber);
     text = number;
   }
-  if (manager) manager->DrawTextAt(text, position.x, position.y, position.z, popupColor);
+  if (world) world->DrawTextAt(text, position.x, position.y, position.z, popupColor);
   popupFrames -= 1;
 }
 
@@ -105,13 +96,13 @@ void Mover::DrawModel(float rotX, float rotY, float rotZ) {
   if (model) model->DrawAt(position.x, position.y, position.z, rotX, rotY, rotZ, 1.0f);
 }
 
-MoverMyShip* Mover::PlayerShip() {
-  if (!manager) return nullptr;
-  return manager->GetShipSlots()[0];
+MoverMyShip* Mover::PlayerShip() const {
+  if (!world) return nullptr;
+  return world->GetShipSlots()[0];
 }
 
 void Mover::PlaySound(int slot) {
-  if (soundManager) soundManager->Play(slot);
+  if (world) world->PlaySound(slot);
 }
 
 void Mover::StartMotion() {

@@ -7,9 +7,8 @@
 namespace vorlith {
 
 class Model;
-class MoverManager;
 class MoverMyShip;
-class SoundManager;
+class MoverWorld;
 
 // Every object on the 100 x 100 game plane: x to the right, y downward, headings in degrees
 // clockwise from up. A plain Mover is the line kind that frames the field.
@@ -73,9 +72,9 @@ class Mover {
   // Float to integer toward zero; out of range and NaN give INT32_MIN as the processor does.
   static std::int32_t Truncate(float value);
 
-  static void SetManagers(MoverManager* moverManager, SoundManager* sounds);
-  static MoverManager* GetManager() { return manager; }
-  static SoundManager* GetSoundManager() { return soundManager; }
+  // The stage this mover plays in (null for none); copies keep it.
+  void SetWorld(MoverWorld* stageWorld) { world = stageWorld; }
+  MoverWorld* GetWorld() const { return world; }
 
  protected:
   Mover(const Mover&) = default;
@@ -89,10 +88,11 @@ class Mover {
   void DrawModel(float rotX, float rotY, float rotZ);
   void ShowPopupNumber(std::int32_t number, std::uint32_t colour);
   void ShowPopupText(const char* text, std::uint32_t colour);
-  // The player's ship in slot 0 of the manager's ship slots, or null.
-  static MoverMyShip* PlayerShip();
-  static void PlaySound(int slot);
+  // The player's ship in slot 0 of the world's ship slots, or null.
+  MoverMyShip* PlayerShip() const;
+  void PlaySound(int slot);
 
+  MoverWorld* world = nullptr;
   Model* model = nullptr;
   Mover* owner = nullptr;
   Vec3 position{0.0f, 0.0f, 0.0f};
@@ -120,9 +120,6 @@ class Mover {
   void MoveHyperbola();
   void MoveFigure(float xFactor, float yFactor);
   void MoveInvolute();
-
-  static MoverManager* manager;
-  static SoundManager* soundManager;
 };
 
 }  // namespace vorlith

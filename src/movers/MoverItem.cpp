@@ -1,7 +1,7 @@
 #include "movers/MoverItem.h"
 
 #include "movers/MoverMyShip.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -49,7 +49,7 @@ void MoverItem::ApplyTo(MoverMyShip* ship) {
       break;
     case kItemScore:
       ShowPopupNumber(amount, kScoreColour);
-      if (GetManager()) GetManager()->AddScore(amount);
+      if (world) world->AddScore(amount);
       break;
     case kItemHpMax:
       ShowPopupText("HP Max +1", kHpColour);

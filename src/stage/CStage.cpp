@@ -28,15 +28,13 @@ CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audi
     : device(renderDevice), pad(padState), audio(audioSystem) {}
 
 CStage::~CStage() {
-  if (Mover::GetManager() == manager.get()) Mover::SetManagers(nullptr, nullptr);
   manager.reset();
   soundManager.ReleaseAllSounds();
   soundManager.ReleaseDevice();
 }
 
 bool CStage::Init() {
-  manager = std::make_unique<MoverManager>(device);
-  Mover::SetManagers(manager.get(), &soundManager);
+  manager = std::make_unique<MoverManager>(device, &soundManager);
   if (!soundManager.Init(audio)) return false;
   largeFont.Create(device, 30, 0, 300, nullptr);
   mediumFont.Create(device, 18, 0, 300, kFace);

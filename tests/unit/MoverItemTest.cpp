@@ -61,6 +61,7 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
 TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlay) {
   SmallStage stage;
   MoverItem loose;
+  stage.Join(loose);
   loose.SetPosition(50, 50, 0);
   loose.Init();
   loose.Update();
