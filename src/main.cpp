@@ -10,7 +10,6 @@
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
 #include "platform/Platform.h"
-#include "platform/headless/StderrDialogs.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
     auto replayInput = std::make_unique<ReplayInputDevices>(&script);
     replay = replayInput.get();
     platform->inputDevices = std::move(replayInput);
-    shown = std::make_unique<StderrDialogs>();  // a replay never waits for a click
+    shown = CreateStderrDialogs();  // a replay never waits for a click
   }
   if (options.noPacing) {
     platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));

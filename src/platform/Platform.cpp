@@ -38,4 +38,8 @@ std::unique_ptr<Platform> CreateHeadlessPlatform() {
   return platform;
 }
 
+std::unique_ptr<Dialogs> CreateStderrDialogs() {
+  return std::make_unique<StderrDialogs>();
+}
+
 }  // namespace vorlith
