@@ -58,6 +58,7 @@ class GameApp : public WindowApp {
   void UpdateTitleScene(const PadState& pad);
   void UpdatePlayScene(const PadState& pad);
   void DrawTitleScene();
+  void StepDrawnFrame();
   void DrawPlayScene();
   bool AbandonStart();
 

@@ -141,22 +141,24 @@ void CStage::MoveAll() {
   if (manager) manager->MoveMovers();
 }
 
+void CStage::StepDrawnFrame() {
+  if (!manager) return;
+  if (myShip) {
+    request = ResultOverlay::Step(myShip->IsFinished(), boss && boss->IsFinished(), pad, request);
+  }
+  score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
+  manager->ResetKillCount();
+}
+
 void CStage::Draw() {
   if (!manager) return;
   if (myShip) {
-    request = ResultOverlay::Step(myShip->IsFinished(), boss && boss->IsFinished(), pad, largeFont,
-                                  mediumFont, request);
+    ResultOverlay::Draw(myShip->IsFinished(), boss && boss->IsFinished(), largeFont, mediumFont);
   }
-  DrawCombo();
-  manager->DrawMovers();
-}
-
-void CStage::DrawCombo() {
-  score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
   char text[16];
   std::snprintf(text, sizeof text, "%d", combo->GetCount());
   smallFont.DrawText(text, 400, 15, kComboColour, TopLeft);
-  manager->ResetKillCount();
+  manager->DrawMovers();
 }
 
 std::int32_t CStage::TakeScore() {

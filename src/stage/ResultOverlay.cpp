@@ -15,26 +15,32 @@ bool Held(const PadState* pad, int button) {
 
 }  // namespace
 
-char ResultOverlay::Step(bool shipFinished, bool bossFinished, const PadState* pad,
-                         TextFont& largeFont, TextFont& mediumFont, char request) {
+StageRequest ResultOverlay::Step(bool shipFinished, bool bossFinished, const PadState* pad,
+                                 StageRequest request) {
+  if (shipFinished) {
+    if (Held(pad, 2)) {
+      request = StageRequest::kSameStage;
+    } else if (Held(pad, 3)) {
+      request = StageRequest::kTitle;
+    }
+  } else {
+    request = StageRequest::kNone;
+  }
+  if (bossFinished && !shipFinished && Held(pad, 2)) request = StageRequest::kNextStage;
+  return request;
+}
+
+void ResultOverlay::Draw(bool shipFinished, bool bossFinished, const TextFont& largeFont,
+                         const TextFont& mediumFont) {
   if (shipFinished) {
     largeFont.DrawText("Game Over", 330, 200, kWhite, TopLeft);
     mediumFont.DrawText("(Continue ... C Key)", 320, 250, kBlue, TopLeft);
     mediumFont.DrawText("(Return Start ... V Key)", 320, 270, kBlue, TopLeft);
-    if (Held(pad, 2)) {
-      request = 'c';
-    } else if (Held(pad, 3)) {
-      request = 'v';
-    }
-  } else {
-    request = 0;
   }
   if (bossFinished && !shipFinished) {
     largeFont.DrawText("Stage Clear!!", 330, 200, kWhite, TopLeft);
     mediumFont.DrawText("(Next Stage ... C Key)", 320, 250, kBlue, TopLeft);
-    if (Held(pad, 2)) request = 'b';
   }
-  return request;
 }
 
 }  // namespace vorlith

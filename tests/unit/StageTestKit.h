@@ -169,8 +169,10 @@ struct StageRun {
     stage->SetMoverBoss(&boss, 1);
     return boss;
   }
+  // One drawn frame: its rules, then its picture.
   void Draw() {
     device.BeginScene();
+    stage->StepDrawnFrame();
     stage->Draw();
     device.EndScene();
   }
