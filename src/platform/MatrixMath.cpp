@@ -1,4 +1,4 @@
-#include "graphics/MatrixMath.h"
+#include "platform/MatrixMath.h"
 
 #include <cmath>
 
