@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
+#include "platform/MatrixMath.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlTextRenderer.h"
@@ -71,18 +72,6 @@ void main() {
   fragColour = colour;
 }
 )";
-
-// a * b in the row-vector convention: a first, then b.
-Matrix Multiply(const Matrix& a, const Matrix& b) {
-  Matrix r;
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 4; ++col) {
-      r.m[row][col] = a.m[row][0] * b.m[0][col] + a.m[row][1] * b.m[1][col] +
-                      a.m[row][2] * b.m[2][col] + a.m[row][3] * b.m[3][col];
-    }
-  }
-  return r;
-}
 
 void SetColour(GLint location, const ColorValue& c) {
   glUniform4f(location, c.r, c.g, c.b, c.a);
@@ -463,9 +452,9 @@ void GlRenderDevice::ApplyMeshState() {
 void GlRenderDevice::UploadMeshUniforms() {
   // Our matrices are row-vector and stored row by row, which is exactly GL's column-major
   // layout of the transposed (column-vector) matrix.
-  if (dirtyUniforms & kViewUniforms) viewProjection = Multiply(view, projection);
+  if (dirtyUniforms & kViewUniforms) viewProjection = MatrixMultiply(view, projection);
   if (dirtyUniforms & (kWorldUniform | kViewUniforms)) {
-    const Matrix all = Multiply(world, viewProjection);
+    const Matrix all = MatrixMultiply(world, viewProjection);
     glUniformMatrix4fv(uniforms->world, 1, GL_FALSE, &world.m[0][0]);
     glUniformMatrix4fv(uniforms->worldViewProjection, 1, GL_FALSE, &all.m[0][0]);
   }
