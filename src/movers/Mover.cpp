@@ -15,7 +15,7 @@ std::int32_t Mover::Truncate(float value) {
   return static_cast<std::int32_t>(value);
 }
 
-void Mover::Draw() {
+void Mover::Draw() const {
   DrawModel(0.0f, 0.0f, 0.0f);
 }
 
@@ -68,8 +68,13 @@ bool Mover::Contains(const Vec3& point) const {
          position.y - half <= point.y && point.y <= position.y + half;
 }
 
-void Mover::DrawPopup() {
-  if (popupFrames <= 0) return;
+void Mover::CountDownPopup() {
+  popupShown = popupFrames > 0;
+  if (popupShown) popupFrames -= 1;
+}
+
+void Mover::DrawPopup() const {
+  if (!popupShown) return;
   char number[16];
   const char* text = popupText;
   if (!text) {
@@ -77,7 +82,6 @@ void Mover::DrawPopup() {
     text = number;
   }
   if (world) world->DrawTextAt(text, position.x, position.y, position.z, popupColor);
-  popupFrames -= 1;
 }
 
 void Mover::ShowPopupNumber(std::int32_t number, std::uint32_t colour) {
@@ -92,7 +96,7 @@ void Mover::ShowPopupText(const char* text, std::uint32_t colour) {
   popupColor = colour;
 }
 
-void Mover::DrawModel(float rotX, float rotY, float rotZ) {
+void Mover::DrawModel(float rotX, float rotY, float rotZ) const {
   if (model) model->DrawAt(position.x, position.y, position.z, rotX, rotY, rotZ, 1.0f);
 }
 

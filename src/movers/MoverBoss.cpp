@@ -145,7 +145,11 @@ void MoverBoss::TestContactBoxes() {
   }
 }
 
-void MoverBoss::Draw() {
+void MoverBoss::StepDrawnFrame() {
+  if (!finished) MoverEnemy::StepDrawnFrame();
+}
+
+void MoverBoss::Draw() const {
   if (finished) return;
   MoverEnemy::Draw();
   DrawGauge(hpMaxBar.get(), kGaugeX, hpMax, 0xFFFFFFFF);

@@ -97,12 +97,16 @@ void MoverEnemy::Move() {
   }
 }
 
-void MoverEnemy::DrawBody() {
+void MoverEnemy::DrawBody() const {
   DrawModel(0.0f, 0.0f, angle);
   visibleEnemyCount += 1;
 }
 
-void MoverEnemy::Draw() {
+void MoverEnemy::StepDrawnFrame() {
+  CountDownPopup();
+}
+
+void MoverEnemy::Draw() const {
   if (!dead) DrawBody();
   DrawPopup();
 }

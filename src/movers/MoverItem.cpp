@@ -69,11 +69,16 @@ void MoverItem::Move() {
   if (motionType >= 1 && motionType <= 3) RunMotion(motionType);
 }
 
-void MoverItem::Draw() {
+void MoverItem::StepDrawnFrame() {
   if (!gone) {
-    DrawModel(0.0f, spin, 0.0f);
+    drawnSpin = spin;
     spin += 5.0f;
   }
+  CountDownPopup();
+}
+
+void MoverItem::Draw() const {
+  if (!gone) DrawModel(0.0f, drawnSpin, 0.0f);
   DrawPopup();
 }
 

@@ -104,7 +104,11 @@ void MoverMyShip::TestBosses() {
   }
 }
 
-void MoverMyShip::Draw() {
+void MoverMyShip::StepDrawnFrame() {
+  if (!finished) CountDownPopup();
+}
+
+void MoverMyShip::Draw() const {
   DrawGauge(hpMaxBar.get(), kGaugeX, hpMax, 0xFFFFFFFF);
   DrawGauge(hpBar.get(), kGaugeX, hp, kGaugeColour);
   if (finished) return;

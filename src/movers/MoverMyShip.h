@@ -26,7 +26,8 @@ class MoverMyShip : public MoverShooter {
   MoverMyShip& operator=(const MoverMyShip&) = delete;
 
   void Init() override;
-  void Draw() override;
+  void StepDrawnFrame() override;
+  void Draw() const override;
   void Move() override;
   void Update() override;
 

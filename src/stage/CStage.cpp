@@ -148,9 +148,10 @@ void CStage::StepDrawnFrame() {
   }
   score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
   manager->ResetKillCount();
+  manager->StepDrawnFrame();
 }
 
-void CStage::Draw() {
+void CStage::Draw() const {
   if (!manager) return;
   if (myShip) {
     ResultOverlay::Draw(myShip->IsFinished(), boss && boss->IsFinished(), largeFont, mediumFont);

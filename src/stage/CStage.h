@@ -59,10 +59,11 @@ class CStage {
   void MoveAll();
   StageRequest GetRequest() const { return request; }
   // Once per drawn play frame, before anything is drawn: the result step leaves the request,
-  // the combo counter takes the frame's kills and pays its bonus into the points.
+  // the combo counter takes the frame's kills and pays its bonus into the points, every
+  // mover's pop-up counts down.
   void StepDrawnFrame();
   // The result overlays, the combo count and every mover.
-  void Draw();
+  void Draw() const;
   std::int32_t TakeScore();
 
   Vec3 GetShipPosition() const;

@@ -178,7 +178,28 @@ void MoverManager::MoveMovers() {
   }
 }
 
-void MoverManager::DrawMovers() {
+void MoverManager::StepDrawnFrame() {
+  for (MoverMyShip* ship : shipSlots) {
+    if (ship) ship->StepDrawnFrame();
+  }
+  for (MoverEnemy* enemy : enemySlots) {
+    if (enemy) enemy->StepDrawnFrame();
+  }
+  for (MoverBoss* boss : bossSlots) {
+    if (boss) boss->StepDrawnFrame();
+  }
+  for (MoverBullet* bullet : bulletSlots) {
+    if (bullet) bullet->StepDrawnFrame();
+  }
+  for (MoverItem* item : itemSlots) {
+    if (item) item->StepDrawnFrame();
+  }
+  for (Mover* line : lineSlots) {
+    if (line) line->StepDrawnFrame();
+  }
+}
+
+void MoverManager::DrawMovers() const {
   for (MoverMyShip* ship : shipSlots) {
     if (ship) ship->Draw();
   }

@@ -53,7 +53,9 @@ class MoverManager : public MoverWorld {
   // Spawning, every mover's Update with removal of finished ones, then the clock + 1.
   void UpdateFrame();
   void MoveMovers();
-  void DrawMovers();
+  // Every mover's drawn-frame step, then its drawing, each kind in the same slot order.
+  void StepDrawnFrame();
+  void DrawMovers() const;
   void DamageAllOfKind(int kind);
 
   void AddScore(std::int32_t points) override;

@@ -127,6 +127,7 @@ TEST(MoverTest, PopupIsCentredOnThePlaceMappedToTheScreen) {
   enemy.Damage(1);
   enemy.Update();  // dies: pop-up of its score
   stage.device.BeginScene();
+  enemy.StepDrawnFrame();
   enemy.DrawPopup();
   const auto& texts = stage.device.GetTexts();
   int width = 0, height = 0;  // centred on the field position mapped to the screen
