@@ -6,26 +6,14 @@
 namespace vorlith {
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec2 position;
-layout(location = 1) in float across;
-uniform vec2 screenSize;
-out float vAcross;
-void main() {
-  vAcross = across;
-  gl_Position = vec4(position.x / screenSize.x * 2.0 - 1.0,
-                     1.0 - position.y / screenSize.y * 2.0, 0.0, 1.0);
-}
-)";
-
 const char* const kFragmentShader = R"(#version 330 core
-in float vAcross;
+in float vValue;  // across the line, in pixels from its middle
 uniform vec4 colour;
 uniform float halfWidth;
 uniform bool antialias;
 out vec4 fragColour;
 void main() {
-  float coverage = antialias ? clamp(halfWidth + 0.5 - abs(vAcross), 0.0, 1.0) : 1.0;
+  float coverage = antialias ? clamp(halfWidth + 0.5 - abs(vValue), 0.0, 1.0) : 1.0;
   fragColour = vec4(colour.rgb, colour.a * coverage);
 }
 )";
@@ -38,7 +26,8 @@ GlLineRenderer::~GlLineRenderer() {
 }
 
 bool GlLineRenderer::Init(std::string& error) {
-  if (!program.Build(kVertexShader, kFragmentShader, error)) return false;
+  if (!program.Build(ScreenSpaceVertexShader("float").c_str(), kFragmentShader, error))
+    return false;
   screenSizeLocation = program.Uniform("screenSize");
   colourLocation = program.Uniform("colour");
   halfWidthLocation = program.Uniform("halfWidth");

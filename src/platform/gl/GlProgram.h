@@ -23,4 +23,8 @@ class GlProgram {
   GLuint program = 0;
 };
 
+// The vertex shader of the 2D renderers (lines, text): `position` in back-buffer pixels,
+// origin top left, to clip space; `value` (of the GLSL type given) passed on as `vValue`.
+std::string ScreenSpaceVertexShader(const char* valueType);
+
 }  // namespace vorlith

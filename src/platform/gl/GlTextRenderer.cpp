@@ -10,25 +10,13 @@ namespace {
 constexpr int kPadding = 1;  // empty texels between glyphs, so filtering never bleeds
 constexpr int kFloatsPerVertex = 4;
 
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec2 position;
-layout(location = 1) in vec2 texCoord;
-uniform vec2 screenSize;
-out vec2 vTexCoord;
-void main() {
-  vTexCoord = texCoord;
-  gl_Position = vec4(position.x / screenSize.x * 2.0 - 1.0,
-                     1.0 - position.y / screenSize.y * 2.0, 0.0, 1.0);
-}
-)";
-
 const char* const kFragmentShader = R"(#version 330 core
-in vec2 vTexCoord;
+in vec2 vValue;  // the atlas position
 uniform vec4 colour;
 uniform sampler2D atlas;
 out vec4 fragColour;
 void main() {
-  fragColour = vec4(colour.rgb, colour.a * texture(atlas, vTexCoord).r);
+  fragColour = vec4(colour.rgb, colour.a * texture(atlas, vValue).r);
 }
 )";
 
@@ -41,7 +29,7 @@ GlTextRenderer::~GlTextRenderer() {
 }
 
 bool GlTextRenderer::Init(std::string& error) {
-  if (!program.Build(kVertexShader, kFragmentShader, error)) return false;
+  if (!program.Build(ScreenSpaceVertexShader("vec2").c_str(), kFragmentShader, error)) return false;
   screenSizeLocation = program.Uniform("screenSize");
   colourLocation = program.Uniform("colour");
   atlasLocation = program.Uniform("atlas");
