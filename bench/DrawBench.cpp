@@ -11,7 +11,7 @@
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"
-#include "platform/GlRenderDevice.h"
+#include "platform/gl/GlRenderDevice.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "movers/MoverEnemy.h"
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
-#include "platform/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessRenderDevice.h"
 #include "stage/MoverManager.h"
 
 namespace vorlith {
@@ -26,7 +26,6 @@ struct FullField {
   FullField() {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device);
-    Mover::SetManagers(manager.get(), nullptr);
     auto* ship = new MoverMyShip(&pad);
     ship->SetPosition(50, 95, 0);
     ship->SetHp(1 << 30);
@@ -71,7 +70,6 @@ struct FullField {
   ~FullField() {
     manager->ClearMovers();
     manager.reset();
-    Mover::SetManagers(nullptr, nullptr);
   }
 };
 

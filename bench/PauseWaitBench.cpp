@@ -6,7 +6,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include "platform/SdlEventWait.h"
+#include "platform/sdl/SdlEventWait.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/SilentAudioSystem.h"
+#include "platform/headless/SilentAudioSystem.h"
 #include "sound/SoundManager.h"
 #include "sound/WaveFile.h"
 

@@ -17,8 +17,8 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
-#include "platform/GlRenderDevice.h"
 #include "platform/Platform.h"
+#include "platform/gl/GlRenderDevice.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 #include "app/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
@@ -14,7 +14,6 @@
 #include "input/ReplayScript.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Platform.h"
-#include "platform/StderrDialogs.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -51,7 +50,7 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
     auto replayInput = std::make_unique<ReplayInputDevices>(&script);
     replay = replayInput.get();
     platform->inputDevices = std::move(replayInput);
-    shown = std::make_unique<StderrDialogs>();  // a replay never waits for a click
+    shown = CreateStderrDialogs();  // a replay never waits for a click
   }
   if (options.noPacing) {
     platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));

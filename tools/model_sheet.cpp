@@ -15,8 +15,8 @@
 #include "graphics/Model.h"
 #include "graphics/TextFont.h"
 #include "graphics/Transforms.h"
-#include "platform/GlRenderDevice.h"
 #include "platform/PngFile.h"
+#include "platform/gl/GlRenderDevice.h"
 
 namespace {
 

@@ -29,8 +29,8 @@
 #include "input/ReplayScript.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
-#include "platform/FakeClock.h"
 #include "platform/Platform.h"
+#include "platform/headless/FakeClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 

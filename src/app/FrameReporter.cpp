@@ -103,7 +103,7 @@ TraceFrame FrameReporter::Describe() const {
   described.enemies = CountOccupied(manager->GetEnemySlots(), MoverManager::kEnemySlots);
   described.bullets = CountOccupied(manager->GetBulletSlots(), MoverManager::kBulletSlots);
   described.items = CountOccupied(manager->GetItemSlots(), MoverManager::kItemSlots);
-  described.request = stage->GetRequest();
+  described.request = static_cast<char>(stage->GetRequest());
   return described;
 }
 

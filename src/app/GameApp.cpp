@@ -55,6 +55,7 @@ void GameApp::Draw() {
   GraphicsDevice* graphics = GetGraphicsDevice();
   if (!graphics->BeginScene()) return;
   if (scene == kPlayScene) {
+    StepDrawnFrame();
     DrawPlayScene();
   } else if (scene == kTitleScene) {
     DrawTitleScene();
@@ -117,24 +118,32 @@ void GameApp::UpdatePlayScene(const PadState&) {
   stage->Step();
   stage->MoveAll();
   switch (stage->GetRequest()) {
-    case 'b':
+    case StageRequest::kNextStage:
       EndStage();
       stageNumber += 1;
       StartStage(stageNumber);
       break;
-    case 'c':
+    case StageRequest::kSameStage:
       EndStage();
       StartStage(stageNumber);
       break;
-    case 'v':
+    case StageRequest::kTitle:
       EndStage();
       score = 0;
       stageNumber = 1;
       scene = kTitleScene;
       break;
-    default:
+    case StageRequest::kNone:
       break;
   }
+}
+
+// What a drawn play frame changes, before any of it is drawn (a frame that cannot be drawn
+// changes nothing): the stage's result step and combo, then its points into the score.
+void GameApp::StepDrawnFrame() {
+  if (!stage) return;
+  stage->StepDrawnFrame();
+  score = Hud::AddGain(score, static_cast<std::uint32_t>(stage->TakeScore()));
 }
 
 void GameApp::DrawPlayScene() {
@@ -146,7 +155,7 @@ void GameApp::DrawPlayScene() {
   SetupPlayfieldScene();
   graphics->Clear(kFieldBackground);
   stage->Draw();
-  Hud::DrawLine(hudFont, stageNumber, score, *stage);
+  Hud::DrawLine(hudFont, stageNumber, score);
 }
 
 }  // namespace vorlith

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ComboCounter.h"
 #include "app/FramePacer.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
+#include "stage/ComboCounter.h"
 
 namespace vorlith {
 
@@ -58,6 +58,7 @@ class GameApp : public WindowApp {
   void UpdateTitleScene(const PadState& pad);
   void UpdatePlayScene(const PadState& pad);
   void DrawTitleScene();
+  void StepDrawnFrame();
   void DrawPlayScene();
   bool AbandonStart();
 

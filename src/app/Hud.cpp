@@ -19,11 +19,10 @@ std::uint32_t Hud::AddGain(std::uint32_t score, std::uint32_t gain) {
   return score + gain;
 }
 
-void Hud::DrawLine(TextFont& font, std::int32_t stageNumber, std::uint32_t& score, CStage& stage) {
+void Hud::DrawLine(const TextFont& font, std::int32_t stageNumber, std::uint32_t score) {
   char text[32];
   std::snprintf(text, sizeof text, "Stage %d", stageNumber);
   font.DrawText(text, 200, 15, kWhite, TopLeft);
-  score = AddGain(score, static_cast<std::uint32_t>(stage.TakeScore()));
   std::snprintf(text, sizeof text, "%09u", score);
   font.DrawText(text, 500, 15, kWhite, TopLeft);
 }

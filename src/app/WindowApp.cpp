@@ -1,6 +1,6 @@
 #include "app/WindowApp.h"
 
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 
 namespace vorlith {
 

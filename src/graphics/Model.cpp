@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 #include "graphics/Transforms.h"
 #include "platform/RenderDevice.h"
 #include "platform/XModelLoader.h"

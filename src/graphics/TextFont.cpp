@@ -31,7 +31,8 @@ void TextFont::Create(RenderDevice* device, int height) {
   Create(device, height, 0, 300, nullptr);
 }
 
-void TextFont::DrawText(const char* text, int x, int y, std::uint32_t colour, TextAlign align) {
+void TextFont::DrawText(const char* text, int x, int y, std::uint32_t colour,
+                        TextAlign align) const {
   if (!font || !device || !text) return;
   if (align == Center) {
     int width = 0, height = 0;

@@ -24,7 +24,7 @@ class TextFont {
               const char* faceName);
   void Create(RenderDevice* device, int height);
   // Text in UTF-8; colour 0xAARRGGBB; (x, y) in back-buffer pixels.
-  void DrawText(const char* text, int x, int y, std::uint32_t colour, TextAlign align);
+  void DrawText(const char* text, int x, int y, std::uint32_t colour, TextAlign align) const;
   bool IsCreated() const { return font != 0; }
 
  private:

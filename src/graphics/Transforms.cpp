@@ -1,6 +1,6 @@
 #include "graphics/Transforms.h"
 
-#include "graphics/MatrixMath.h"
+#include "platform/MatrixMath.h"
 #include "platform/RenderDevice.h"
 
 namespace vorlith {

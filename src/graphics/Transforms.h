@@ -12,8 +12,7 @@ RenderDevice* GetGraphicsDevice();
 
 // World matrix of one model pose (row-vector convention): scale, the 90-degree base turn
 // about X, then X, Y and Z turns in degrees (an angle of exactly 0 is skipped), then the move.
-Matrix MakeWorldMatrix(float x, float y, float z, float rotX, float rotY, float rotZ,
-                       float scale);
+Matrix MakeWorldMatrix(float x, float y, float z, float rotX, float rotY, float rotZ, float scale);
 
 void ApplyDefaultRenderStates();
 void SetupPlayfieldScene();

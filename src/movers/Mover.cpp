@@ -6,25 +6,16 @@
 
 #include "graphics/Model.h"
 #include "movers/MoverMyShip.h"
-#include "sound/SoundManager.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
-
-MoverManager* Mover::manager = nullptr;
-SoundManager* Mover::soundManager = nullptr;
-
-void Mover::SetManagers(MoverManager* moverManager, SoundManager* sounds) {
-  manager = moverManager;
-  soundManager = sounds;
-}
 
 std::int32_t Mover::Truncate(float value) {
   if (!(value > -2147483649.0f && value < 2147483648.0f)) return INT32_MIN;
   return static_cast<std::int32_t>(value);
 }
 
-void Mover::Draw() {
+void Mover::Draw() const {
   DrawModel(0.0f, 0.0f, 0.0f);
 }
 
@@ -77,16 +68,20 @@ bool Mover::Contains(const Vec3& point) const {
          position.y - half <= point.y && point.y <= position.y + half;
 }
 
-void Mover::DrawPopup() {
-  if (popupFrames <= 0) return;
+void Mover::CountDownPopup() {
+  popupShown = popupFrames > 0;
+  if (popupShown) popupFrames -= 1;
+}
+
+void Mover::DrawPopup() const {
+  if (!popupShown) return;
   char number[16];
   const char* text = popupText;
   if (!text) {
     std::snprintf(number, sizeof number, "%d", popupNumber);
     text = number;
   }
-  if (manager) manager->DrawTextAt(text, position.x, position.y, position.z, popupColor);
-  popupFrames -= 1;
+  if (world) world->DrawTextAt(text, position.x, position.y, position.z, popupColor);
 }
 
 void Mover::ShowPopupNumber(std::int32_t number, std::uint32_t colour) {
@@ -101,17 +96,17 @@ void Mover::ShowPopupText(const char* text, std::uint32_t colour) {
   popupColor = colour;
 }
 
-void Mover::DrawModel(float rotX, float rotY, float rotZ) {
+void Mover::DrawModel(float rotX, float rotY, float rotZ) const {
   if (model) model->DrawAt(position.x, position.y, position.z, rotX, rotY, rotZ, 1.0f);
 }
 
-MoverMyShip* Mover::PlayerShip() {
-  if (!manager) return nullptr;
-  return manager->GetShipSlots()[0];
+MoverMyShip* Mover::PlayerShip() const {
+  if (!world) return nullptr;
+  return world->GetShipSlots()[0];
 }
 
 void Mover::PlaySound(int slot) {
-  if (soundManager) soundManager->Play(slot);
+  if (world) world->PlaySound(slot);
 }
 
 void Mover::StartMotion() {

@@ -7,9 +7,8 @@
 namespace vorlith {
 
 class Model;
-class MoverManager;
 class MoverMyShip;
-class SoundManager;
+class MoverWorld;
 
 // Every object on the 100 x 100 game plane: x to the right, y downward, headings in degrees
 // clockwise from up. A plain Mover is the line kind that frames the field.
@@ -28,7 +27,10 @@ class Mover {
   virtual ~Mover() = default;
 
   virtual void Init() {}
-  virtual void Draw();
+  // Once per drawn frame, before anything is drawn: what the frame's picture moves on (the
+  // pop-up's countdown, an item's spin). Draw then only draws.
+  virtual void StepDrawnFrame() {}
+  virtual void Draw() const;
   virtual void Move() {}
   virtual void Update() {}
 
@@ -64,7 +66,8 @@ class Mover {
   bool InOuterField() const;
   // Hit-box rule: a point is inside the square of side `size` (half side truncated).
   bool Contains(const Vec3& point) const;
-  void DrawPopup();
+  // The pop-up text, in the frames whose step counted it down.
+  void DrawPopup() const;
   std::int32_t GetPopupFrames() const { return popupFrames; }
   std::int32_t GetPopupNumber() const { return popupNumber; }
   const char* GetPopupText() const { return popupText; }
@@ -73,9 +76,9 @@ class Mover {
   // Float to integer toward zero; out of range and NaN give INT32_MIN as the processor does.
   static std::int32_t Truncate(float value);
 
-  static void SetManagers(MoverManager* moverManager, SoundManager* sounds);
-  static MoverManager* GetManager() { return manager; }
-  static SoundManager* GetSoundManager() { return soundManager; }
+  // The stage this mover plays in (null for none); copies keep it.
+  void SetWorld(MoverWorld* stageWorld) { world = stageWorld; }
+  MoverWorld* GetWorld() const { return world; }
 
  protected:
   Mover(const Mover&) = default;
@@ -86,13 +89,16 @@ class Mover {
   void StartMotion();
   // One frame of the motion pattern `type` (1 to 9); other types stand still.
   void RunMotion(std::int32_t type);
-  void DrawModel(float rotX, float rotY, float rotZ);
+  void DrawModel(float rotX, float rotY, float rotZ) const;
+  // One drawn frame of the pop-up: shown in this frame when frames were left, one fewer.
+  void CountDownPopup();
   void ShowPopupNumber(std::int32_t number, std::uint32_t colour);
   void ShowPopupText(const char* text, std::uint32_t colour);
-  // The player's ship in slot 0 of the manager's ship slots, or null.
-  static MoverMyShip* PlayerShip();
-  static void PlaySound(int slot);
+  // The player's ship in slot 0 of the world's ship slots, or null.
+  MoverMyShip* PlayerShip() const;
+  void PlaySound(int slot);
 
+  MoverWorld* world = nullptr;
   Model* model = nullptr;
   Mover* owner = nullptr;
   Vec3 position{0.0f, 0.0f, 0.0f};
@@ -107,6 +113,7 @@ class Mover {
   std::int32_t popupNumber = 0;
   const char* popupText = nullptr;
   std::uint32_t popupColor = 0;
+  bool popupShown = false;
   bool finished = false;
   std::int32_t motionType = 0;
   float motionParam[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
@@ -120,9 +127,6 @@ class Mover {
   void MoveHyperbola();
   void MoveFigure(float xFactor, float yFactor);
   void MoveInvolute();
-
-  static MoverManager* manager;
-  static SoundManager* soundManager;
 };
 
 }  // namespace vorlith

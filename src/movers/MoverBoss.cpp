@@ -3,7 +3,7 @@
 #include "graphics/LineDrawer.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverMyShip.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -33,8 +33,9 @@ void MoverBoss::AddShot(MoverBullet* bullet) {
 
 // Entering play makes the gauges; no motion start runs.
 void MoverBoss::Init() {
-  hpBar = MakeGauge(kGaugeX, hpMax);
-  hpMaxBar = MakeGauge(kGaugeX, hpMax);
+  RenderDevice* device = world ? world->GetDevice() : nullptr;
+  hpBar = MakeGauge(device, kGaugeX, hpMax);
+  hpMaxBar = MakeGauge(device, kGaugeX, hpMax);
 }
 
 void MoverBoss::Update() {
@@ -124,11 +125,10 @@ void MoverBoss::FireFrom(std::size_t index, float dx, float dy) {
 }
 
 void MoverBoss::TestHitBoxes() {
-  MoverManager* moverManager = GetManager();
-  if (!moverManager) return;
-  MoverBullet* const* bullets = moverManager->GetBulletSlots();
+  if (!world) return;
+  MoverBullet* const* bullets = world->GetBulletSlots();
   for (const Box& box : hitBoxes) {
-    for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
+    for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
       MoverBullet* bullet = bullets[i];
       if (!bullet || !box.Contains(position, bullet->GetPosition())) continue;
       Damage(bullet->GetPower());
@@ -145,7 +145,11 @@ void MoverBoss::TestContactBoxes() {
   }
 }
 
-void MoverBoss::Draw() {
+void MoverBoss::StepDrawnFrame() {
+  if (!finished) MoverEnemy::StepDrawnFrame();
+}
+
+void MoverBoss::Draw() const {
   if (finished) return;
   MoverEnemy::Draw();
   DrawGauge(hpMaxBar.get(), kGaugeX, hpMax, 0xFFFFFFFF);

@@ -36,7 +36,8 @@ class MoverBoss : public MoverEnemy {
   MoverBoss& operator=(const MoverBoss&) = delete;
 
   void Init() override;
-  void Draw() override;
+  void StepDrawnFrame() override;
+  void Draw() const override;
   void Update() override;
 
   void AddHitBox(float xMin, float xMax, float yMax, float yMin);

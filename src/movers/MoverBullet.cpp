@@ -40,7 +40,7 @@ void MoverBullet::Update() {
   if (hp <= 0) finished = true;
 }
 
-void MoverBullet::Draw() {
+void MoverBullet::Draw() const {
   if (finished) return;
   DrawModel(0.0f, 0.0f, 0.0f);
   visibleBulletCount += 1;

@@ -17,7 +17,7 @@ class MoverBullet : public Mover {
   ~MoverBullet() override = default;
 
   void Init() override;
-  void Draw() override;
+  void Draw() const override;
   void Move() override;
   void Update() override;
 

@@ -2,7 +2,7 @@
 
 #include "movers/MoverBullet.h"
 #include "movers/MoverMyShip.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -51,9 +51,9 @@ void MoverEnemy::Update() {
 
 void MoverEnemy::CountKill() {
   killedEnemyCount += 1;
-  if (MoverManager* moverManager = GetManager()) {
-    moverManager->AddScore(score);
-    moverManager->AddKill();
+  if (world) {
+    world->AddScore(score);
+    world->AddKill();
   }
 }
 
@@ -70,10 +70,9 @@ void MoverEnemy::FireOnRhythm(MoverBullet* bullet) {
 }
 
 void MoverEnemy::TestBullets() {
-  MoverManager* moverManager = GetManager();
-  if (!moverManager) return;
-  MoverBullet* const* bullets = moverManager->GetBulletSlots();
-  for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
+  if (!world) return;
+  MoverBullet* const* bullets = world->GetBulletSlots();
+  for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
     MoverBullet* bullet = bullets[i];
     if (!bullet || !Contains(bullet->GetPosition())) continue;
     Damage(bullet->GetPower());
@@ -98,12 +97,16 @@ void MoverEnemy::Move() {
   }
 }
 
-void MoverEnemy::DrawBody() {
+void MoverEnemy::DrawBody() const {
   DrawModel(0.0f, 0.0f, angle);
   visibleEnemyCount += 1;
 }
 
-void MoverEnemy::Draw() {
+void MoverEnemy::StepDrawnFrame() {
+  CountDownPopup();
+}
+
+void MoverEnemy::Draw() const {
   if (!dead) DrawBody();
   DrawPopup();
 }

@@ -20,7 +20,8 @@ class MoverEnemy : public MoverShooter {
   ~MoverEnemy() override = default;
 
   void Init() override;
-  void Draw() override;
+  void StepDrawnFrame() override;
+  void Draw() const override;
   void Move() override;
   void Update() override;
 
@@ -42,7 +43,7 @@ class MoverEnemy : public MoverShooter {
   // The firing rhythm at the current age: a volley whenever age - fireStart is a whole
   // multiple of fireInterval while the template has volleys left.
   void FireOnRhythm(MoverBullet* bullet);
-  void DrawBody();
+  void DrawBody() const;
   // Counts the kill and reports score and kill to the manager.
   void CountKill();
 

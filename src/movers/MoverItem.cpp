@@ -1,7 +1,7 @@
 #include "movers/MoverItem.h"
 
 #include "movers/MoverMyShip.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -49,7 +49,7 @@ void MoverItem::ApplyTo(MoverMyShip* ship) {
       break;
     case kItemScore:
       ShowPopupNumber(amount, kScoreColour);
-      if (GetManager()) GetManager()->AddScore(amount);
+      if (world) world->AddScore(amount);
       break;
     case kItemHpMax:
       ShowPopupText("HP Max +1", kHpColour);
@@ -69,11 +69,16 @@ void MoverItem::Move() {
   if (motionType >= 1 && motionType <= 3) RunMotion(motionType);
 }
 
-void MoverItem::Draw() {
+void MoverItem::StepDrawnFrame() {
   if (!gone) {
-    DrawModel(0.0f, spin, 0.0f);
+    drawnSpin = spin;
     spin += 5.0f;
   }
+  CountDownPopup();
+}
+
+void MoverItem::Draw() const {
+  if (!gone) DrawModel(0.0f, drawnSpin, 0.0f);
   DrawPopup();
 }
 

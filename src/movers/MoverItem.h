@@ -32,7 +32,8 @@ class MoverItem : public Mover {
   ~MoverItem() override = default;
 
   void Init() override;
-  void Draw() override;
+  void StepDrawnFrame() override;
+  void Draw() const override;
   void Move() override;
   void Update() override;
 
@@ -53,6 +54,7 @@ class MoverItem : public Mover {
   std::vector<std::int32_t> spawnFrames;
   MoverBullet* weapon = nullptr;
   float spin = 0.0f;
+  float drawnSpin = 0.0f;  // the spin this frame shows
   std::int32_t kind = kItemScore;
   float itemParam[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
   bool gone = false;

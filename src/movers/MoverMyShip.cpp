@@ -5,14 +5,13 @@
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverEnemy.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
-std::unique_ptr<LineDrawer> MakeGauge(float x, std::int32_t length) {
+std::unique_ptr<LineDrawer> MakeGauge(RenderDevice* device, float x, std::int32_t length) {
   auto gauge = std::make_unique<LineDrawer>();
-  MoverManager* moverManager = Mover::GetManager();
-  gauge->Create(moverManager ? moverManager->GetDevice() : nullptr, 1, 10.0f, true, false, 1.0f);
+  gauge->Create(device, 1, 10.0f, true, false, 1.0f);
   gauge->AddPoint({x, MoverMyShip::kGaugeBottom});
   gauge->AddPoint({x, MoverMyShip::kGaugeBottom - static_cast<float>(length)});
   return gauge;
@@ -32,8 +31,9 @@ MoverMyShip::MoverMyShip(PadState* padState) : pad(padState) {
 MoverMyShip::~MoverMyShip() = default;
 
 void MoverMyShip::Init() {
-  hpBar = MakeGauge(kGaugeX, hpMax);
-  hpMaxBar = MakeGauge(kGaugeX, hpMax);
+  RenderDevice* device = world ? world->GetDevice() : nullptr;
+  hpBar = MakeGauge(device, kGaugeX, hpMax);
+  hpMaxBar = MakeGauge(device, kGaugeX, hpMax);
 }
 
 void MoverMyShip::ShortenInterval(std::int32_t n) {
@@ -55,12 +55,12 @@ void MoverMyShip::Move() {
 
 void MoverMyShip::Update() {
   Fire();
-  if (finished || !GetManager()) return;
+  if (finished || !world) return;
   TestBullets();
   TestEnemies();
   TestBosses();
   if (hp < 1) {
-    if (GetManager()) GetManager()->AddScore(score);
+    if (world) world->AddScore(score);
     finished = true;
   }
 }
@@ -76,8 +76,8 @@ void MoverMyShip::Fire() {
 }
 
 void MoverMyShip::TestBullets() {
-  MoverBullet* const* bullets = GetManager()->GetBulletSlots();
-  for (int i = 0; i < MoverManager::kBulletSlots; ++i) {
+  MoverBullet* const* bullets = world->GetBulletSlots();
+  for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
     MoverBullet* bullet = bullets[i];
     if (!bullet || !Contains(bullet->GetPosition())) continue;
     hp -= bullet->GetPower();
@@ -86,8 +86,8 @@ void MoverMyShip::TestBullets() {
 }
 
 void MoverMyShip::TestEnemies() {
-  MoverEnemy* const* enemies = GetManager()->GetEnemySlots();
-  for (int i = 0; i < MoverManager::kEnemySlots; ++i) {
+  MoverEnemy* const* enemies = world->GetEnemySlots();
+  for (int i = 0; i < MoverWorld::kEnemySlots; ++i) {
     MoverEnemy* enemy = enemies[i];
     if (!enemy || enemy->GetTimer() != 0 || !Contains(enemy->GetPosition())) continue;
     hp -= 5;
@@ -96,15 +96,19 @@ void MoverMyShip::TestEnemies() {
 }
 
 void MoverMyShip::TestBosses() {
-  MoverBoss* const* bosses = GetManager()->GetBossSlots();
-  for (int i = 0; i < MoverManager::kBossSlots; ++i) {
+  MoverBoss* const* bosses = world->GetBossSlots();
+  for (int i = 0; i < MoverWorld::kBossSlots; ++i) {
     MoverBoss* boss = bosses[i];
     if (!boss || boss->GetTimer() != 0 || !Contains(boss->GetPosition())) continue;
     boss->Damage(1);
   }
 }
 
-void MoverMyShip::Draw() {
+void MoverMyShip::StepDrawnFrame() {
+  if (!finished) CountDownPopup();
+}
+
+void MoverMyShip::Draw() const {
   DrawGauge(hpMaxBar.get(), kGaugeX, hpMax, 0xFFFFFFFF);
   DrawGauge(hpBar.get(), kGaugeX, hp, kGaugeColour);
   if (finished) return;

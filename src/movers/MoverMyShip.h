@@ -9,6 +9,7 @@ namespace vorlith {
 
 class LineDrawer;
 class MoverBullet;
+class RenderDevice;
 struct PadState;
 
 // The player's ship: steered by pad 0, fires its weapon while Z is held, shows its hit
@@ -25,7 +26,8 @@ class MoverMyShip : public MoverShooter {
   MoverMyShip& operator=(const MoverMyShip&) = delete;
 
   void Init() override;
-  void Draw() override;
+  void StepDrawnFrame() override;
+  void Draw() const override;
   void Move() override;
   void Update() override;
 
@@ -53,7 +55,7 @@ class MoverMyShip : public MoverShooter {
 
 // A hit-point gauge as the ship and the boss show it: a 10-pixel bar growing upward from
 // y 380 at screen x `x`, one pixel per point.
-std::unique_ptr<LineDrawer> MakeGauge(float x, std::int32_t length);
+std::unique_ptr<LineDrawer> MakeGauge(RenderDevice* device, float x, std::int32_t length);
 void DrawGauge(LineDrawer* gauge, float x, std::int32_t length, std::uint32_t colour);
 
 }  // namespace vorlith

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "movers/MoverBullet.h"
-#include "stage/MoverManager.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -29,6 +29,7 @@ void MoverShooter::FireParallel(MoverBullet* bullet, int n) {
   for (int i = 0; i < n; ++i) {
     auto* shot = new MoverBullet(*bullet);
     shot->SetOwner(this);
+    shot->SetWorld(world);  // plays where its shooter plays, whoever holds the template
     shot->Translate(position.x + offset, position.y, 0.0f);
     shot->Init();
     shot->SetTimer(0);
@@ -49,6 +50,7 @@ void MoverShooter::FireSpread(MoverBullet* bullet) {
   for (int i = 0; i < n; ++i) {
     auto* shot = new MoverBullet(*bullet);
     shot->SetOwner(this);
+    shot->SetWorld(world);  // plays where its shooter plays, whoever holds the template
     shot->Init();
     shot->SetTimer(0);
     const float sinA = std::sin(a * kDegToRad);
@@ -64,9 +66,8 @@ void MoverShooter::FireSpread(MoverBullet* bullet) {
   }
 }
 
-void MoverShooter::Launch(MoverBullet* bullet) {
-  MoverManager* moverManager = GetManager();
-  if (!moverManager || !moverManager->CreateMoverBullet(bullet)) delete bullet;
+void MoverShooter::Launch(MoverBullet* bullet) const {
+  if (!world || !world->CreateMoverBullet(bullet)) delete bullet;
 }
 
 }  // namespace vorlith

@@ -27,7 +27,7 @@ class MoverShooter : public Mover {
 
  private:
   // Hands a fired bullet to the manager; a bullet it refuses is destroyed here.
-  static void Launch(MoverBullet* bullet);
+  void Launch(MoverBullet* bullet) const;
 };
 
 }  // namespace vorlith

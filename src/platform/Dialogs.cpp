@@ -7,9 +7,13 @@ namespace {
 Dialogs* installedDialogs = nullptr;
 }
 
-void SetDialogs(Dialogs* dialogs) { installedDialogs = dialogs; }
+void SetDialogs(Dialogs* dialogs) {
+  installedDialogs = dialogs;
+}
 
-Dialogs* GetDialogs() { return installedDialogs; }
+Dialogs* GetDialogs() {
+  return installedDialogs;
+}
 
 void ShowMessageBox(const std::string& text, const std::string& caption) {
   if (installedDialogs) {

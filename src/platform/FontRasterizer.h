@@ -16,9 +16,9 @@ namespace vorlith {
 class FontRasterizer {
  public:
   struct Glyph {
-    int width = 0, height = 0;    // bitmap size in pixels
-    int offsetX = 0, offsetY = 0; // bitmap's top-left relative to the pen at the line's top
-    int advance = 0;              // pen advance in pixels
+    int width = 0, height = 0;        // bitmap size in pixels
+    int offsetX = 0, offsetY = 0;     // bitmap's top-left relative to the pen at the line's top
+    int advance = 0;                  // pen advance in pixels
     std::vector<std::uint8_t> alpha;  // width * height coverage values, top row first
   };
 

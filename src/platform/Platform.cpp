@@ -1,10 +1,10 @@
 #include "platform/Platform.h"
 
-#include "platform/HeadlessRenderDevice.h"
-#include "platform/HeadlessWindow.h"
-#include "platform/SdlClock.h"
-#include "platform/SilentAudioSystem.h"
-#include "platform/StderrDialogs.h"
+#include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/SilentAudioSystem.h"
+#include "platform/headless/StderrDialogs.h"
+#include "platform/sdl/SdlClock.h"
 
 namespace vorlith {
 namespace {
@@ -36,6 +36,10 @@ std::unique_ptr<Platform> CreateHeadlessPlatform() {
     return std::make_unique<HeadlessRenderDevice>(headlessWindow);
   };
   return platform;
+}
+
+std::unique_ptr<Dialogs> CreateStderrDialogs() {
+  return std::make_unique<StderrDialogs>();
 }
 
 }  // namespace vorlith

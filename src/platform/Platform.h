@@ -41,5 +41,7 @@ std::unique_ptr<Platform> CreateSdlPlatform();
 // No display, no GPU: a window that is always in front, a device that draws nothing,
 // messages on stderr, no input, the real clock.
 std::unique_ptr<Platform> CreateHeadlessPlatform();
+// Message boxes that only print to stderr and never wait for a click.
+std::unique_ptr<Dialogs> CreateStderrDialogs();
 
 }  // namespace vorlith

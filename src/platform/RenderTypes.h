@@ -69,10 +69,10 @@ struct MeshData {
 };
 
 struct FontDesc {
-  int height = 0;       // pixel height of a line
-  unsigned width = 0;   // 0: the face's natural aspect
-  unsigned weight = 0;  // 100..900
-  std::string faceName; // empty: the default face
+  int height = 0;        // pixel height of a line
+  unsigned width = 0;    // 0: the face's natural aspect
+  unsigned weight = 0;   // 100..900
+  std::string faceName;  // empty: the default face
 };
 
 using MeshId = std::uint32_t;     // 0: none

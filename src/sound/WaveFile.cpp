@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 #include "sound/ModuleResources.h"
 
 namespace vorlith {

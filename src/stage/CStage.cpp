@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/ResultOverlay.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverEnemy.h"
@@ -10,6 +9,7 @@
 #include "movers/MoverMyShip.h"
 #include "platform/Dialogs.h"
 #include "stage/MoverManager.h"
+#include "stage/ResultOverlay.h"
 
 namespace vorlith {
 namespace {
@@ -28,15 +28,13 @@ CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audi
     : device(renderDevice), pad(padState), audio(audioSystem) {}
 
 CStage::~CStage() {
-  if (Mover::GetManager() == manager.get()) Mover::SetManagers(nullptr, nullptr);
   manager.reset();
   soundManager.ReleaseAllSounds();
   soundManager.ReleaseDevice();
 }
 
 bool CStage::Init() {
-  manager = std::make_unique<MoverManager>(device);
-  Mover::SetManagers(manager.get(), &soundManager);
+  manager = std::make_unique<MoverManager>(device, &soundManager);
   if (!soundManager.Init(audio)) return false;
   largeFont.Create(device, 30, 0, 300, nullptr);
   mediumFont.Create(device, 18, 0, 300, kFace);
@@ -143,22 +141,25 @@ void CStage::MoveAll() {
   if (manager) manager->MoveMovers();
 }
 
-void CStage::Draw() {
+void CStage::StepDrawnFrame() {
   if (!manager) return;
   if (myShip) {
-    request = ResultOverlay::Step(myShip->IsFinished(), boss && boss->IsFinished(), pad, largeFont,
-                                  mediumFont, request);
+    request = ResultOverlay::Step(myShip->IsFinished(), boss && boss->IsFinished(), pad, request);
   }
-  DrawCombo();
-  manager->DrawMovers();
+  score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
+  manager->ResetKillCount();
+  manager->StepDrawnFrame();
 }
 
-void CStage::DrawCombo() {
-  score = WrappingAdd(score, combo->Step(manager->GetKillCount()));
+void CStage::Draw() const {
+  if (!manager) return;
+  if (myShip) {
+    ResultOverlay::Draw(myShip->IsFinished(), boss && boss->IsFinished(), largeFont, mediumFont);
+  }
   char text[16];
   std::snprintf(text, sizeof text, "%d", combo->GetCount());
   smallFont.DrawText(text, 400, 15, kComboColour, TopLeft);
-  manager->ResetKillCount();
+  manager->DrawMovers();
 }
 
 std::int32_t CStage::TakeScore() {

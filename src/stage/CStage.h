@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ComboCounter.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/TextFont.h"
 #include "platform/AudioDevice.h"
 #include "platform/RenderTypes.h"
 #include "sound/SoundManager.h"
+#include "stage/ComboCounter.h"
+#include "stage/StageRequest.h"
 
 namespace vorlith {
 
@@ -56,9 +57,13 @@ class CStage {
   // frame's points.
   void Step();
   void MoveAll();
-  char GetRequest() const { return request; }
-  // The result overlays, the combo counter and every mover.
-  void Draw();
+  StageRequest GetRequest() const { return request; }
+  // Once per drawn play frame, before anything is drawn: the result step leaves the request,
+  // the combo counter takes the frame's kills and pays its bonus into the points, every
+  // mover's pop-up counts down.
+  void StepDrawnFrame();
+  // The result overlays, the combo count and every mover.
+  void Draw() const;
   std::int32_t TakeScore();
 
   Vec3 GetShipPosition() const;
@@ -80,7 +85,6 @@ class CStage {
  private:
   template <typename T, typename Add>
   bool Register(T* const* entries, int count, const char* caption, Add add);
-  void DrawCombo();
 
   std::unique_ptr<MoverManager> manager;
   SoundManager soundManager;
@@ -94,7 +98,7 @@ class CStage {
   TextFont largeFont;
   TextFont mediumFont;
   TextFont smallFont;
-  char request = 0;
+  StageRequest request = StageRequest::kNone;
   bool sweepDone = false;
   ComboCounter ownCombo;
   ComboCounter* combo = &ownCombo;

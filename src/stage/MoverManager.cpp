@@ -6,6 +6,7 @@
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
 #include "platform/Dialogs.h"
+#include "sound/SoundManager.h"
 
 namespace vorlith {
 namespace {
@@ -15,7 +16,8 @@ constexpr std::int32_t kSweepDamage = 999999;
 
 }  // namespace
 
-MoverManager::MoverManager(RenderDevice* renderDevice) : device(renderDevice) {
+MoverManager::MoverManager(RenderDevice* renderDevice, SoundManager* sounds)
+    : device(renderDevice), soundManager(sounds) {
   font.Create(device, 12, 0, 300, kLabelFace);
 }
 
@@ -31,6 +33,7 @@ bool MoverManager::Store(T* (&slots)[N], T* mover, const char* operation) {
   for (T*& slot : slots) {
     if (!slot) {
       slot = mover;
+      mover->SetWorld(this);
       return true;
     }
   }
@@ -63,18 +66,22 @@ bool MoverManager::CreateMoverLine(Mover* mover) {
 }
 
 void MoverManager::AddEnemyPrototype(MoverEnemy* mover) {
+  mover->SetWorld(this);
   enemyPrototypes.emplace_back(mover);
 }
 
 void MoverManager::AddBoss(MoverBoss* mover) {
+  mover->SetWorld(this);
   bosses.emplace_back(mover);
 }
 
 void MoverManager::AddBulletPrototype(MoverBullet* mover) {
+  mover->SetWorld(this);
   bulletPrototypes.emplace_back(mover);
 }
 
 void MoverManager::AddItemPrototype(MoverItem* mover) {
+  mover->SetWorld(this);
   itemPrototypes.emplace_back(mover);
 }
 
@@ -171,7 +178,28 @@ void MoverManager::MoveMovers() {
   }
 }
 
-void MoverManager::DrawMovers() {
+void MoverManager::StepDrawnFrame() {
+  for (MoverMyShip* ship : shipSlots) {
+    if (ship) ship->StepDrawnFrame();
+  }
+  for (MoverEnemy* enemy : enemySlots) {
+    if (enemy) enemy->StepDrawnFrame();
+  }
+  for (MoverBoss* boss : bossSlots) {
+    if (boss) boss->StepDrawnFrame();
+  }
+  for (MoverBullet* bullet : bulletSlots) {
+    if (bullet) bullet->StepDrawnFrame();
+  }
+  for (MoverItem* item : itemSlots) {
+    if (item) item->StepDrawnFrame();
+  }
+  for (Mover* line : lineSlots) {
+    if (line) line->StepDrawnFrame();
+  }
+}
+
+void MoverManager::DrawMovers() const {
   for (MoverMyShip* ship : shipSlots) {
     if (ship) ship->Draw();
   }
@@ -239,6 +267,10 @@ void MoverManager::ClearMovers() {
   DestroyAll(bulletSlots);
   DestroyAll(itemSlots);
   DestroyAll(lineSlots);
+}
+
+void MoverManager::PlaySound(int slot) {
+  if (soundManager) soundManager->Play(slot);
 }
 
 }  // namespace vorlith

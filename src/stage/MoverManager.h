@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/TextFont.h"
+#include "movers/MoverWorld.h"
 
 namespace vorlith {
 
@@ -15,24 +16,22 @@ class MoverEnemy;
 class MoverItem;
 class MoverMyShip;
 class RenderDevice;
+class SoundManager;
 
 // Owns every mover of the running stage in fixed slot arrays per kind, the registered
 // templates and bosses, the stage clock and the score and kills of the current frame.
 // Slots are searched from index 0; each frame spawns what is due, updates, removes finished
-// movers and then moves them, all in fixed orders.
-class MoverManager {
+// movers and then moves them, all in fixed orders. It is the world of every mover it stores.
+class MoverManager : public MoverWorld {
  public:
-  static constexpr int kShipSlots = 3;
-  static constexpr int kBossSlots = 3;
-  static constexpr int kEnemySlots = 50;
-  static constexpr int kBulletSlots = 500;
   static constexpr int kItemSlots = 10;
   static constexpr int kLineSlots = 4;
 
   enum DamageKind : int { kDamageEnemies = 1, kDamageBullets = 2 };
 
-  explicit MoverManager(RenderDevice* renderDevice);
-  ~MoverManager();
+  // `sounds` (may be null) plays what the movers ask for.
+  explicit MoverManager(RenderDevice* renderDevice, SoundManager* sounds = nullptr);
+  ~MoverManager() override;
   MoverManager(const MoverManager&) = delete;
   MoverManager& operator=(const MoverManager&) = delete;
 
@@ -41,7 +40,7 @@ class MoverManager {
   bool CreateMoverMyShip(MoverMyShip* mover);
   bool CreateMoverBoss(MoverBoss* mover);
   bool CreateMoverEnemy(MoverEnemy* mover);
-  bool CreateMoverBullet(MoverBullet* mover);
+  bool CreateMoverBullet(MoverBullet* mover) override;
   bool CreateMoverItem(MoverItem* mover);
   bool CreateMoverLine(Mover* mover);
 
@@ -54,22 +53,24 @@ class MoverManager {
   // Spawning, every mover's Update with removal of finished ones, then the clock + 1.
   void UpdateFrame();
   void MoveMovers();
-  void DrawMovers();
+  // Every mover's drawn-frame step, then its drawing, each kind in the same slot order.
+  void StepDrawnFrame();
+  void DrawMovers() const;
   void DamageAllOfKind(int kind);
 
-  void AddScore(std::int32_t points);
+  void AddScore(std::int32_t points) override;
   std::int32_t TakeScore();
-  void AddKill() { killsThisFrame += 1; }
+  void AddKill() override { killsThisFrame += 1; }
   std::int32_t GetKillCount() const { return killsThisFrame; }
   void ResetKillCount() { killsThisFrame = 0; }
 
-  MoverEnemy* const* GetEnemySlots() const { return enemySlots; }
-  MoverBullet* const* GetBulletSlots() const { return bulletSlots; }
-  MoverBoss* const* GetBossSlots() const { return bossSlots; }
-  MoverMyShip* const* GetShipSlots() const { return shipSlots; }
+  MoverEnemy* const* GetEnemySlots() const override { return enemySlots; }
+  MoverBullet* const* GetBulletSlots() const override { return bulletSlots; }
+  MoverBoss* const* GetBossSlots() const override { return bossSlots; }
+  MoverMyShip* const* GetShipSlots() const override { return shipSlots; }
   MoverItem* const* GetItemSlots() const { return itemSlots; }
   Mover* const* GetLineSlots() const { return lineSlots; }
-  RenderDevice* GetDevice() const { return device; }
+  RenderDevice* GetDevice() const override { return device; }
   std::int32_t GetStageTime() const { return stageTime; }
 
   std::size_t GetEnemyPrototypeCount() const { return enemyPrototypes.size(); }
@@ -79,14 +80,15 @@ class MoverManager {
   MoverBoss* GetBoss(std::size_t index) const { return bosses[index].get(); }
 
   // A label centred on a playfield position, in the manager's small font.
-  void DrawTextAt(const char* text, float x, float y, float z, std::uint32_t colour);
+  void DrawTextAt(const char* text, float x, float y, float z, std::uint32_t colour) override;
+  void PlaySound(int slot) override;
   // Destroys every mover in the ship, enemy, bullet, item and line slots; bosses stay with
   // their list.
   void ClearMovers();
 
  private:
   template <typename T, int N>
-  static bool Store(T* (&slots)[N], T* mover, const char* operation);
+  bool Store(T* (&slots)[N], T* mover, const char* operation);
   template <typename T, int N>
   static void UpdateAndRemove(T* (&slots)[N]);
   template <typename T, int N>
@@ -110,6 +112,7 @@ class MoverManager {
   std::int32_t pendingScore = 0;
   std::int32_t killsThisFrame = 0;
   RenderDevice* device;
+  SoundManager* soundManager;
   TextFont font;
   std::int32_t stageTime = 0;
 };

@@ -24,7 +24,7 @@ vorlith_openal_test(openal_no_output_fallback WithoutAnOutput*
 # The WAVE corpus through wavinfo: each file is read with its format and data size, or
 # rejected (or fails to read) at the step named; no file may upset the sanitizers or hang.
 # Registered only where the corpus is (a fresh clone may not have it beside it).
-set(VORLITH_WAV_CORPUS ${PROJECT_SOURCE_DIR}/../shared/corpus/wav)
+set(VORLITH_WAV_CORPUS ${VORLITH_CORPUS_DIR}/wav)
 set(sound_no_crash "Sanitizer|runtime error|Segmentation|Aborted")
 set(sound_trace "  trace: [^\n]*WaveFile.cpp\\([0-9]+\\): ")
 

@@ -15,15 +15,13 @@ Shown Drawn(const HeadlessRenderDevice& device) {
   return shown;
 }
 
-TEST(CStageTest, AStageWithoutASoundDeviceFailsToStartStaysInertAndLeavesNoManagerBehind) {
+TEST(CStageTest, AStageWithoutASoundDeviceFailsToStartAndStaysInert) {
   StageRun run;
   run.audio.Faults().openDevice = true;
   EXPECT_FALSE(run.stage->Init());
   run.stage->Step();  // without a ship nothing runs, and nothing breaks
   run.stage->MoveAll();
   run.Draw();
-  run.stage.reset();
-  EXPECT_EQ(Mover::GetManager(), nullptr);
 }
 
 TEST(CStageTest, RefusedEntriesAreDestroyedWithEveryEntryAfterThem) {
@@ -94,36 +92,36 @@ TEST(CStageTest, ResultOverlaysShowTheirTextsAndTurnHeldKeysIntoRequests) {
   MoverBoss* boss = run.AddBoss(0);
   run.pad.buttons[2] = 1;
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 0);
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNone);
   EXPECT_EQ(Drawn(run.device), (Shown{{"0", 400, 15, 0xFFFF0000}}));  // the combo counter only
   boss->Damage(10);
   run.stage->Step();
   run.pad.buttons[2] = 0;
   run.pad.buttons[3] = 1;  // V does nothing on "Stage Clear!!"
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 0);
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNone);
   EXPECT_EQ(Drawn(run.device), (Shown{{"Stage Clear!!", 330, 200, 0xFFFFFFFF},
                                       {"(Next Stage ... C Key)", 320, 250, 0xFF0000FF},
                                       {"1", 400, 15, 0xFFFF0000}}));
   run.pad.buttons[2] = 1;
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 'b');
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNextStage);
 
   ship->Damage(1);
   run.stage->Step();  // ship and boss both finished: only "Game Over"
   run.pad.buttons[2] = run.pad.buttons[3] = 0;
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 'b');  // neither key: the request stays
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNextStage);  // neither key: the request stays
   EXPECT_EQ(Drawn(run.device), (Shown{{"Game Over", 330, 200, 0xFFFFFFFF},
                                       {"(Continue ... C Key)", 320, 250, 0xFF0000FF},
                                       {"(Return Start ... V Key)", 320, 270, 0xFF0000FF},
                                       {"1", 400, 15, 0xFFFF0000}}));
   run.pad.buttons[3] = 1;
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 'v');
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kTitle);
   run.pad.buttons[2] = 1;
   run.Draw();
-  EXPECT_EQ(run.stage->GetRequest(), 'c');
+  EXPECT_EQ(run.stage->GetRequest(), StageRequest::kSameStage);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 
 namespace vorlith {
 namespace {

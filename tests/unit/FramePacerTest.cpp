@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FramePacer.h"
-#include "platform/FakeClock.h"
+#include "platform/headless/FakeClock.h"
 
 namespace vorlith {
 namespace {

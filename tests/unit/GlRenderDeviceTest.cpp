@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "graphics/MatrixMath.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/GlRenderDevice.h"
+#include "platform/MatrixMath.h"
 #include "platform/PngFile.h"
+#include "platform/gl/GlRenderDevice.h"
 
 namespace vorlith {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/GraphicsDevice.h"
-#include "platform/HeadlessRenderDevice.h"
-#include "platform/HeadlessWindow.h"
+#include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessWindow.h"
 
 namespace vorlith {
 namespace {

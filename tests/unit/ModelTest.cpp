@@ -6,7 +6,7 @@
 
 #include "RecordingRenderDevice.h"
 #include "StageTestKit.h"
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"

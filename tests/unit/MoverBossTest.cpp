@@ -95,6 +95,7 @@ TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {
   stage.boss->Update();
   EXPECT_EQ(stage.boss->GetHp(), 93);
   MoverBoss overlapping;
+  stage.Join(overlapping);
   overlapping.SetHp(10);
   overlapping.AddHitBox(-5, 5, 5, -5);
   overlapping.AddHitBox(-1, 1, 1, -1);
@@ -124,6 +125,7 @@ TEST(MoverBossTest, FiresOnlyTheTemplatesItHasAndNeedsNoShip) {
   none.AddContactBox(-5, 5, 5, -5);
   one.AddShot(&bullet);
   for (MoverBoss* boss : {&none, &one}) {
+    stage.Join(*boss);
     boss->SetPhaseStart(1, 1);
     boss->Update();
     boss->Update();

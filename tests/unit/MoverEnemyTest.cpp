@@ -85,12 +85,12 @@ TEST(MoverEnemyTest, LeavingTheFieldIsNoKillAndTheDeadLingerFor101Updates) {
 
 TEST(MoverEnemyTest, CopiesStartDownwardOrDropOutWhenTheShipIsFinished) {
   SmallStage stage;
-  MoverEnemy noShip;
+  MoverEnemy noShip, copy, late;
+  for (MoverEnemy* enemy : {&noShip, &copy, &late}) stage.Join(*enemy);
   noShip.SetMotion(1, 0, 0, 0, 0, 0);
   noShip.Init();
   EXPECT_TRUE(testkit::Flies(&noShip, 0, 1));
   MoverMyShip* ship = stage.AddShip(50, 90, 1);
-  MoverEnemy copy;
   copy.SetMotion(2, 0.05f, 0, 0, 0, 0);
   copy.SetPosition(30, -10, 0);
   copy.Init();
@@ -99,7 +99,6 @@ TEST(MoverEnemyTest, CopiesStartDownwardOrDropOutWhenTheShipIsFinished) {
   EXPECT_TRUE(testkit::At(&copy, 30, -8.95f));
   ship->Damage(1);
   ship->Update();
-  MoverEnemy late;
   late.Init();
   EXPECT_TRUE(late.IsFinished());
 }

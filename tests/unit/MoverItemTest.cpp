@@ -28,6 +28,7 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
       std::tuple(ship->GetHp(), heal->GetPopupNumber(), heal->GetPopupColor(), heal->IsGone()),
       std::tuple(100, 30, 0xFF6464FFu, true));
   stage.device.BeginScene();
+  heal->StepDrawnFrame();
   heal->Draw();  // gone: no model and no spin, but the pop-up
   EXPECT_FLOAT_EQ(heal->GetSpin(), 0.0f);
   EXPECT_EQ(testkit::Texts(stage.device), std::vector<std::string>{"30"});
@@ -61,6 +62,7 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
 TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlay) {
   SmallStage stage;
   MoverItem loose;
+  stage.Join(loose);
   loose.SetPosition(50, 50, 0);
   loose.Init();
   loose.Update();
@@ -90,6 +92,7 @@ TEST(MoverItemTest, DriftsDownSpinningAndLeavesPlayPastTheOuterField) {
   for (int i = 0; i < 3; ++i) {  // at 108, 109 and 110 still in play
     item.Update();
     item.Move();
+    item.StepDrawnFrame();
     item.Draw();
   }
   EXPECT_EQ(std::tuple(item.IsGone(), item.GetSpin()), std::tuple(false, 15.0f));

@@ -34,6 +34,7 @@ TEST(MoverShooterTest, ParallelShotsStandTwoApartThreeAheadAndKeepTheTemplateOff
 TEST(MoverShooterTest, AimedShotsHeadForTheShipAndStartOnTheMirroredHeading) {
   testkit::SmallStage stage;
   MoverEnemy shooter;
+  stage.Join(shooter);
   shooter.SetPosition(50, 10, 0);
   MoverBullet aimed = Template(4, 3, 5.0f);  // any other pattern: one bullet
   aimed.SetVelocity(1, 2);
@@ -56,6 +57,7 @@ TEST(MoverShooterTest, AimedShotsHeadForTheShipAndStartOnTheMirroredHeading) {
 TEST(MoverShooterTest, SpreadFansTheBaseVelocityAroundTheHeading) {
   testkit::SmallStage stage;
   MoverEnemy down;  // heading 180
+  stage.Join(down);
   down.SetPosition(50, 50, 0);
   MoverBullet three = Template(3, 1, 2.0f, 3, 30);
   down.FireVolley(&three);
@@ -81,6 +83,7 @@ TEST(MoverShooterTest, BulletsRefusedByAFullKindAreReportedEachAndNotKept) {
   testkit::SmallStage stage;
   for (int i = 0; i < MoverManager::kBulletSlots - 1; ++i) stage.PlaceBullet(0, 0);
   MoverEnemy shooter;
+  stage.Join(shooter);
   MoverBullet bullet = Template(2, 1, 1.0f);
   shooter.FireVolley(&bullet);  // one fits, two are refused (and freed: LeakSanitizer)
   EXPECT_EQ(stage.CountBullets(), MoverManager::kBulletSlots);

@@ -73,6 +73,7 @@ TEST(MoverTest, StraightAcceleratingAndHomingMotions) {
 
   testkit::SmallStage stage;
   MotionProbe homing(4, 0, 1, 0, 5);
+  stage.Join(homing);
   homing.Steps(1);  // no ship in slot 0: keeps its velocity
   EXPECT_TRUE(At(&homing, 1, 0));
   stage.AddShip(16, 20);
@@ -120,11 +121,13 @@ TEST(MoverTest, HyperbolaSkipsItsAsymptoteOnlyForPositiveRemainders) {
 TEST(MoverTest, PopupIsCentredOnThePlaceMappedToTheScreen) {
   testkit::SmallStage stage;
   MoverEnemy enemy;
+  stage.Join(enemy);
   enemy.SetPosition(50, 20, 0);
   enemy.SetScore(100);
   enemy.Damage(1);
   enemy.Update();  // dies: pop-up of its score
   stage.device.BeginScene();
+  enemy.StepDrawnFrame();
   enemy.DrawPopup();
   const auto& texts = stage.device.GetTexts();
   int width = 0, height = 0;  // centred on the field position mapped to the screen

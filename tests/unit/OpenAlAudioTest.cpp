@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "TestPlatform.h"
-#include "platform/OpenAlAudioSystem.h"
+#include "platform/openal/OpenAlAudioSystem.h"
 #include "sound/Sound.h"
 #include "sound/SoundManager.h"
 #include "sound/WaveFile.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "StageTestKit.h"
-#include "app/DataDirectory.h"
+#include "platform/DataDirectory.h"
 
 namespace vorlith {
 namespace {
@@ -91,7 +91,8 @@ TEST(PlaySceneTest, AHeldKeyOnGameOverTakesEffectInTheNextUpdate) {
   game.app->Update();  // the ship is finished in this step
   EXPECT_EQ(game.Stage(), first);
   game.app->Draw();  // "Game Over" sees C held
-  EXPECT_EQ(std::tuple(first->GetRequest(), game.Stage()), std::tuple('c', first));
+  EXPECT_EQ(std::tuple(first->GetRequest(), game.Stage()),
+            std::tuple(StageRequest::kSameStage, first));
   game.Frame();  // the same stage again, from its start
   EXPECT_EQ(std::tuple(game.setUps, game.Stage()->GetManager()->GetStageTime()), std::tuple(2, 0));
   EXPECT_EQ(game.Texts()[4], "CurrentTime 0");

@@ -15,10 +15,10 @@
 #include "app/TraceWriter.h"
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
-#include "platform/ChildProcess.h"
-#include "platform/HeadlessWindow.h"
+#include "platform/assimp/ChildProcess.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "platform/OutputFile.h"
-#include "platform/SilentAudioSystem.h"
+#include "platform/headless/SilentAudioSystem.h"
 #include "platform/Utf8.h"
 #include "sound/Sound.h"
 

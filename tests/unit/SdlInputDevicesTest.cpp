@@ -11,9 +11,9 @@
 
 #include "input/KeyInput.h"
 #include "input/ReplayScript.h"
-#include "platform/HeadlessWindow.h"
-#include "platform/SdlEventWait.h"
-#include "platform/SdlInputDevices.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/sdl/SdlEventWait.h"
+#include "platform/sdl/SdlInputDevices.h"
 
 namespace vorlith {
 namespace {

@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "platform/SdlWindow.h"
+#include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
 namespace {

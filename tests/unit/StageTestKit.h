@@ -73,7 +73,7 @@ std::vector<T*> InPlay(T* const* slots, int n) {
   return found;
 }
 
-// A manager with the class-wide pointers set, and optionally the player's ship.
+// A manager, the world of the movers placed in it, and optionally the player's ship.
 struct SmallStage {
   HeadlessRenderDevice device;
   RecordingDialogs dialogs;
@@ -84,12 +84,16 @@ struct SmallStage {
   SmallStage() {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device);
-    Mover::SetManagers(manager.get(), nullptr);
   }
   ~SmallStage() {
     manager->ClearMovers();
     manager.reset();
-    Mover::SetManagers(nullptr, nullptr);
+  }
+  // A mover made outside the manager that plays in it all the same.
+  template <typename T>
+  T& Join(T& mover) const {
+    mover.SetWorld(manager.get());
+    return mover;
   }
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
     ship = new MoverMyShip(&pad);
@@ -165,8 +169,10 @@ struct StageRun {
     stage->SetMoverBoss(&boss, 1);
     return boss;
   }
+  // One drawn frame: its rules, then its picture.
   void Draw() {
     device.BeginScene();
+    stage->StepDrawnFrame();
     stage->Draw();
     device.EndScene();
   }

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
-#include "platform/FakeClock.h"
-#include "platform/HeadlessRenderDevice.h"
-#include "platform/HeadlessWindow.h"
 #include "platform/InputDevices.h"
 #include "platform/Platform.h"
-#include "platform/SilentAudioSystem.h"
+#include "platform/headless/FakeClock.h"
+#include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/SilentAudioSystem.h"
 
 namespace vorlith::testing {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "RecordingRenderDevice.h"
-#include "graphics/MatrixMath.h"
 #include "graphics/Transforms.h"
+#include "platform/MatrixMath.h"
 
 namespace vorlith {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/TtfFontRasterizer.h"
 #include "platform/Utf8.h"
+#include "platform/sdl/TtfFontRasterizer.h"
 
 namespace vorlith {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/XFileCheck.h"
 #include "platform/XModelLoader.h"
+#include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
 namespace {

@@ -1,0 +1,68 @@
+#include "platform/DataDirectory.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace vorlith {
+namespace {
+
+std::string current;
+
+std::string Join(const std::string& directory, const std::string& relative) {
+  if (directory.empty() || relative.empty()) return {};
+  return std::filesystem::path(directory + "/" + relative).lexically_normal().string();
+}
+
+}  // namespace
+
+std::vector<std::string> DataDirectory::Candidates(const Places& places) {
+  if (!places.fromEnvironment.empty()) return {places.fromEnvironment};
+  std::vector<std::string> found;
+  for (const std::string& candidate :
+       {Join(places.programDirectory, places.installedRelative), places.sourceData}) {
+    if (candidate.empty()) continue;
+    bool seen = false;
+    for (const std::string& earlier : found) seen = seen || earlier == candidate;
+    if (!seen) found.push_back(candidate);
+  }
+  return found;
+}
+
+std::string DataDirectory::Find(const std::vector<std::string>& candidates,
+                                const HoldsData& holdsData) {
+  for (const std::string& candidate : candidates) {
+    if (holdsData(candidate)) return candidate;
+  }
+  return {};
+}
+
+bool DataDirectory::HoldsGameData(const std::string& directory) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(directory + "/model/myship.x", error);
+}
+
+std::string DataDirectory::NotFoundMessage(const std::vector<std::string>& candidates) {
+  std::string message = "cannot find the game data (model/myship.x) in ";
+  if (candidates.empty()) return message + "any known place; set VORLITH_DATA_DIR";
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    message += (i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ") + candidates[i];
+  }
+  return message + "; set VORLITH_DATA_DIR to the directory that holds model/ and sound/";
+}
+
+void DataDirectory::Set(const std::string& directory) {
+  current = directory;
+}
+
+const std::string& DataDirectory::Get() {
+  return current;
+}
+
+std::string DataDirectory::Resolve(const std::string& name) {
+  if (current.empty() || name.empty() || name.front() == '/') return name;
+  std::string relative = name;
+  while (relative.rfind("./", 0) == 0) relative.erase(0, 2);
+  return current + (current.back() == '/' ? "" : "/") + relative;
+}
+
+}  // namespace vorlith

@@ -1,0 +1,286 @@
+#include "platform/XModelLoader.h"
+
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/assimp/ChildProcess.h"
+#include "platform/assimp/XFileCheck.h"
+
+namespace vorlith {
+namespace {
+
+constexpr unsigned kImportFlags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
+                                  aiProcess_PreTransformVertices | aiProcess_JoinIdenticalVertices;
+
+ColorValue ToColor(const aiColor4D& c) {
+  return ColorValue{c.r, c.g, c.b, c.a};
+}
+
+Material ConvertMaterial(const aiMaterial& source) {
+  Material material;
+  aiColor4D colour(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS) {
+    material.diffuse = ToColor(colour);
+  }
+  colour = aiColor4D(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_SPECULAR, &colour) == AI_SUCCESS) {
+    material.specular = ToColor(colour);
+  }
+  colour = aiColor4D(0.0f, 0.0f, 0.0f, 1.0f);
+  if (aiGetMaterialColor(&source, AI_MATKEY_COLOR_EMISSIVE, &colour) == AI_SUCCESS) {
+    material.emissive = ToColor(colour);
+  }
+  float power = 0.0f;
+  if (aiGetMaterialFloat(&source, AI_MATKEY_SHININESS, &power) == AI_SUCCESS) {
+    material.power = power;
+  }
+  material.ambient = material.diffuse;
+  return material;
+}
+
+// The one texture file a .x material names, whatever use the importer guessed for it.
+std::string TextureName(const aiMaterial& source) {
+  for (int type = aiTextureType_DIFFUSE; type <= aiTextureType_UNKNOWN; ++type) {
+    aiString path;
+    if (source.GetTextureCount(static_cast<aiTextureType>(type)) > 0 &&
+        source.GetTexture(static_cast<aiTextureType>(type), 0, &path) == AI_SUCCESS) {
+      std::string name(path.C_Str());
+      std::replace(name.begin(), name.end(), '\\', '/');
+      return name;
+    }
+  }
+  return std::string();
+}
+
+MeshVertex ConvertVertex(const aiMesh& mesh, unsigned i) {
+  MeshVertex vertex;
+  vertex.px = mesh.mVertices[i].x;
+  vertex.py = mesh.mVertices[i].y;
+  vertex.pz = mesh.mVertices[i].z;
+  if (mesh.HasNormals()) {
+    vertex.nx = mesh.mNormals[i].x;
+    vertex.ny = mesh.mNormals[i].y;
+    vertex.nz = mesh.mNormals[i].z;
+  }
+  if (mesh.HasTextureCoords(0)) {
+    vertex.u = mesh.mTextureCoords[0][i].x;
+    vertex.v = mesh.mTextureCoords[0][i].y;
+  }
+  return vertex;
+}
+
+// Appends the mesh's triangles; faces of fewer than three corners or with corners outside
+// the mesh are skipped, larger polygons are split into a fan.
+void AppendFaces(const aiMesh& mesh, std::uint32_t base, std::vector<std::uint32_t>& indices) {
+  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+    const aiFace& face = mesh.mFaces[f];
+    if (face.mNumIndices < 3 || !face.mIndices) continue;
+    const bool inside = std::all_of(face.mIndices, face.mIndices + face.mNumIndices,
+                                    [&](unsigned index) { return index < mesh.mNumVertices; });
+    if (!inside) continue;
+    for (unsigned corner = 2; corner < face.mNumIndices; ++corner) {
+      indices.push_back(base + face.mIndices[0]);
+      indices.push_back(base + face.mIndices[corner - 1]);
+      indices.push_back(base + face.mIndices[corner]);
+    }
+  }
+}
+
+void AppendMesh(const aiMesh& mesh, MeshData& out) {
+  const auto base = static_cast<std::uint32_t>(out.vertices.size());
+  for (unsigned i = 0; i < mesh.mNumVertices; ++i) out.vertices.push_back(ConvertVertex(mesh, i));
+  if (mesh.HasNormals()) out.hasNormals = true;
+  AppendFaces(mesh, base, out.indices);
+}
+
+// Reads the whole file, refusing one too large to be a sensible model.
+bool ReadModelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(path, code)) {
+    const bool exists = std::filesystem::exists(path, code);
+    error = "cannot open model file " + path + (exists ? ": not a regular file" : ": no such file");
+    return false;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(path, code);
+  if (code) {
+    error = "cannot read model file " + path + ": " + code.message();
+    return false;
+  }
+  if (size > kMaxModelFileBytes) {
+    error = "model file " + path + " is too large (" + std::to_string(size) + " bytes)";
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(size));
+  std::ifstream file(path, std::ios::binary);
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    error = "cannot read model file " + path;
+    return false;
+  }
+  return true;
+}
+
+bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
+  if (scene.mNumMeshes == 0 || scene.mNumMaterials == 0) {
+    error = "the file holds no mesh";
+    return false;
+  }
+  // Materials the file lists but no mesh uses (shared ones never referenced) are not
+  // subsets of this mesh: drop those after the last one in use.
+  unsigned materialCount = 0;
+  for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
+    if (scene.mMeshes[i] && scene.mMeshes[i]->mMaterialIndex < scene.mNumMaterials) {
+      materialCount = std::max(materialCount, scene.mMeshes[i]->mMaterialIndex + 1);
+    }
+  }
+  for (unsigned m = 0; m < materialCount; ++m) {
+    MeshData::Subset subset;
+    subset.firstIndex = static_cast<std::uint32_t>(out.mesh.indices.size());
+    for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
+      const aiMesh* mesh = scene.mMeshes[i];
+      if (mesh && mesh->mMaterialIndex == m) AppendMesh(*mesh, out.mesh);
+    }
+    subset.indexCount = static_cast<std::uint32_t>(out.mesh.indices.size()) - subset.firstIndex;
+    out.mesh.subsets.push_back(subset);
+    out.materials.push_back(ConvertMaterial(*scene.mMaterials[m]));
+    out.textureNames.push_back(TextureName(*scene.mMaterials[m]));
+  }
+  if (out.mesh.indices.empty()) {
+    error = "the file holds no triangles";
+    return false;
+  }
+  return true;
+}
+
+bool Import(const std::vector<std::uint8_t>& bytes, LoadedModel& out, std::string& error) {
+  Assimp::Importer importer;
+  const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
+  if (!scene) {
+    error = importer.GetErrorString();
+    if (error.empty()) error = "not readable as a model";
+    return false;
+  }
+  return ConvertScene(*scene, out, error);
+}
+
+// The child's reply: a flag, the message, then the model's arrays, each after its length.
+template <typename T>
+void PutArray(std::string& out, const T* items, std::size_t count) {
+  const auto length = static_cast<std::uint64_t>(count);
+  out.append(reinterpret_cast<const char*>(&length), sizeof length);
+  out.append(reinterpret_cast<const char*>(items), count * sizeof(T));
+}
+
+std::string Pack(bool loaded, const LoadedModel& model, const std::string& error) {
+  std::string out(1, loaded ? '\1' : '\0');
+  PutArray(out, error.data(), error.size());
+  PutArray(out, model.mesh.vertices.data(), model.mesh.vertices.size());
+  PutArray(out, model.mesh.indices.data(), model.mesh.indices.size());
+  PutArray(out, model.mesh.subsets.data(), model.mesh.subsets.size());
+  out.push_back(model.mesh.hasNormals ? '\1' : '\0');
+  PutArray(out, model.materials.data(), model.materials.size());
+  for (const std::string& name : model.textureNames) PutArray(out, name.data(), name.size());
+  return out;
+}
+
+class Reader {
+ public:
+  explicit Reader(const std::string& bytes) : bytes(bytes) {}
+  template <typename T>
+  bool Array(std::vector<T>& items) {
+    std::uint64_t count = 0;
+    if (!Raw(&count, sizeof count) || count > (bytes.size() - at) / sizeof(T)) return false;
+    items.resize(static_cast<std::size_t>(count));
+    return Raw(items.data(), items.size() * sizeof(T));
+  }
+  bool Text(std::string& text) {
+    std::vector<char> chars;
+    if (!Array(chars)) return false;
+    text.assign(chars.begin(), chars.end());
+    return true;
+  }
+  bool Flag(bool& flag) {
+    char c = 0;
+    if (!Raw(&c, 1)) return false;
+    flag = c != 0;
+    return true;
+  }
+  bool AtEnd() const { return at == bytes.size(); }
+
+ private:
+  bool Raw(void* to, std::size_t size) {
+    if (size > bytes.size() - at) return false;
+    if (size > 0) std::memcpy(to, bytes.data() + at, size);
+    at += size;
+    return true;
+  }
+  const std::string& bytes;
+  std::size_t at = 0;
+};
+
+bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::string& error) {
+  Reader reader(bytes);
+  if (!reader.Flag(loaded) || !reader.Text(error) || !reader.Array(model.mesh.vertices) ||
+      !reader.Array(model.mesh.indices) || !reader.Array(model.mesh.subsets) ||
+      !reader.Flag(model.mesh.hasNormals) || !reader.Array(model.materials)) {
+    return false;
+  }
+  if (model.mesh.subsets.size() != model.materials.size()) return false;
+  model.textureNames.resize(model.materials.size());
+  for (std::string& name : model.textureNames) {
+    if (!reader.Text(name)) return false;
+  }
+  return reader.AtEnd();
+}
+
+}  // namespace
+
+bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  std::vector<std::uint8_t> bytes;
+  if (!ReadModelFile(path, bytes, error)) return false;
+  if (!LoadXModelFromMemory(bytes, out, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
+                          std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  if (bytes.size() > kMaxModelFileBytes) {
+    error = "too large for a model";
+    return false;
+  }
+  if (!XFileCheck::Check(bytes, error)) return false;
+  // The importer has crashed on damaged files that pass the check: it runs in a child
+  // process, which hands the model back.
+  std::string reply;
+  const bool finished = RunInChildProcess(
+      [&bytes] {
+        LoadedModel model;
+        std::string message;
+        const bool loaded = Import(bytes, model, message);
+        return Pack(loaded, model, message);
+      },
+      reply);
+  bool loaded = false;
+  if (!finished || !Unpack(reply, loaded, out, error)) {
+    out = LoadedModel{};
+    error = "the importer failed on this file";
+    return false;
+  }
+  if (!loaded) out = LoadedModel{};
+  return loaded;
+}
+
+}  // namespace vorlith

@@ -1,0 +1,10 @@
+#include "platform/headless/FakeClock.h"
+
+namespace vorlith {
+
+void FakeClock::Sleep(std::uint32_t milliseconds) {
+  sleeps.push_back(milliseconds);
+  now += milliseconds;
+}
+
+}  // namespace vorlith
