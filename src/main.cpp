@@ -10,6 +10,7 @@
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
 #include "platform/Platform.h"
+#include "platform/XModelLoader.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
     if (script.GetFrameCount() == 0) return 0;  // nothing to play
   }
 
+  // The model importer's helper process, forked while this one is still small.
+  StartXModelImporter();
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);

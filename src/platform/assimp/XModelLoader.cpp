@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/assimp/ChildProcess.h"
+#include "platform/assimp/ImportCache.h"
+#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -238,6 +239,33 @@ bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::str
   return reader.AtEnd();
 }
 
+// Large enough for any model a file under the size limit makes; a helper that does not
+// answer within the time limit is taken to hang on its file.
+constexpr std::size_t kMaxReplyBytes = 512u * 1024u * 1024u;
+constexpr int kImportTimeoutMs = 30000;
+constexpr std::size_t kCacheEntries = 64;
+constexpr std::size_t kCacheBytes = 64u * 1024u * 1024u;
+
+int imports = 0;  // files handed to the importer in this process
+
+ImporterProcess& Importer() {
+  static ImporterProcess importer(
+      [](const std::string& request) {
+        const std::vector<std::uint8_t> bytes(request.begin(), request.end());
+        LoadedModel model;
+        std::string message;
+        const bool loaded = Import(bytes, model, message);
+        return Pack(loaded, model, message);
+      },
+      kMaxModelFileBytes, kMaxReplyBytes, kImportTimeoutMs);
+  return importer;
+}
+
+ImportCache& Cache() {
+  static ImportCache cache(kCacheEntries, kCacheBytes);
+  return cache;
+}
+
 }  // namespace
 
 bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
@@ -260,26 +288,36 @@ bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& o
     error = "too large for a model";
     return false;
   }
+  const std::string contents(bytes.begin(), bytes.end());
+  if (const ImportCache::Result* kept = Cache().Find(contents)) {
+    if (kept->loaded) out = kept->model;
+    error = kept->error;
+    return kept->loaded;
+  }
   if (!XFileCheck::Check(bytes, error)) return false;
-  // The importer has crashed on damaged files that pass the check: it runs in a child
+  // The importer has crashed on damaged files that pass the check: it runs in the helper
   // process, which hands the model back.
   std::string reply;
-  const bool finished = RunInChildProcess(
-      [&bytes] {
-        LoadedModel model;
-        std::string message;
-        const bool loaded = Import(bytes, model, message);
-        return Pack(loaded, model, message);
-      },
-      reply);
-  bool loaded = false;
-  if (!finished || !Unpack(reply, loaded, out, error)) {
-    out = LoadedModel{};
+  ImportCache::Result result;
+  ++imports;
+  if (!Importer().Call(contents, reply) ||
+      !Unpack(reply, result.loaded, result.model, result.error)) {
     error = "the importer failed on this file";
     return false;
   }
-  if (!loaded) out = LoadedModel{};
-  return loaded;
+  if (!result.loaded) result.model = LoadedModel{};
+  Cache().Put(contents, result);
+  out = std::move(result.model);
+  error = std::move(result.error);
+  return result.loaded;
+}
+
+bool StartXModelImporter() {
+  return Importer().Start();
+}
+
+XModelImporterStats GetXModelImporterStats() {
+  return XModelImporterStats{imports, Importer().GetStarts()};
 }
 
 }  // namespace vorlith
