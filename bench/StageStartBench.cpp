@@ -1,8 +1,9 @@
 // Stage start with the real renderer: tests/replays/game_over_continue_return.replay is
 // played (unpaced) into the 640 x 480 back buffer until its continue, and the two stage
 // starts are timed from the update that takes the key (Z on the title, C on "Game Over") to
-// the end of the first drawn play frame, waiting for the GPU. Each run is a fresh process, so
-// that the first start is the program's first. Prints milliseconds per run and the medians.
+// the end of the first drawn play frame, waiting for the GPU, in two parts: the update (the
+// stage set-up) and the drawing of that frame. Each run is a fresh process, so that the first
+// start is the program's first. Prints wall-clock milliseconds per run and the medians.
 // Run from data/ with SDL_VIDEODRIVER=offscreen (set unless given) or a display:
 //   stage_start [--runs N]   (default 5)
 #include <sys/wait.h>
@@ -36,7 +37,11 @@ double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// One run in this process: prints "first continue frame" in milliseconds on stdout.
+constexpr int kColumns = 9;
+constexpr const char* kHeadings[kColumns] = {"first", "update", "draw",    "continue", "update",
+                                             "draw",  "play",   "imports", "helpers"};
+
+// One run in this process: prints the kColumns numbers on stdout.
 int RunOnce() {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("ALSOFT_DRIVERS", "null", 0);  // no sound card needed; sounds still play
@@ -58,33 +63,36 @@ int RunOnce() {
     std::fprintf(stderr, "no OpenGL device\n");
     return 1;
   }
-  std::vector<double> starts;
+  std::vector<double> starts;  // update and draw of each start
   double playMs = 0.0;
   int playFrames = 0;
-  for (std::int64_t frame = 0; frame < script.GetFrameCount() && starts.size() < 2; ++frame) {
+  for (std::int64_t frame = 0; frame < script.GetFrameCount() && starts.size() < 4; ++frame) {
     const bool onTitle = app.GetScene() == vorlith::GameApp::kTitleScene;
     const vorlith::CStage* stage = app.GetStage();
     const bool again = stage && (stage->GetRequest() == 'c' || stage->GetRequest() == 'b');
     const Clock::time_point start = Clock::now();
     app.Update();
+    const double updateMs = MsSince(start);
     app.Draw();
     device->Finish();
     const double ms = MsSince(start);
     const bool started = (onTitle && app.GetScene() == vorlith::GameApp::kPlayScene) || again;
     if (started) {
-      starts.push_back(ms);
+      starts.push_back(updateMs);
+      starts.push_back(ms - updateMs);
     } else if (app.GetScene() == vorlith::GameApp::kPlayScene) {
       playMs += ms;
       ++playFrames;
     }
   }
-  if (starts.size() < 2) {
+  if (starts.size() < 4) {
     std::fprintf(stderr, "the replay did not reach its continue\n");
     return 1;
   }
   const vorlith::XModelImporterStats stats = vorlith::GetXModelImporterStats();
-  std::printf("%.3f %.3f %.3f %d %d\n", starts[0], starts[1], playMs / std::max(playFrames, 1),
-              stats.imports, stats.helperStarts);
+  std::printf("%.3f %.3f %.3f %.3f %.3f %.3f %.3f %d %d\n", starts[0] + starts[1], starts[0],
+              starts[1], starts[2] + starts[3], starts[2], starts[3],
+              playMs / std::max(playFrames, 1), stats.imports, stats.helperStarts);
   return 0;
 }
 
@@ -113,10 +121,15 @@ bool RunChild(std::vector<double>& values) {
   close(fds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
-  values.assign(5, 0.0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-         std::sscanf(text.c_str(), "%lf %lf %lf %lf %lf", &values[0], &values[1], &values[2],
-                     &values[3], &values[4]) == 5;
+  values.clear();
+  std::size_t at = 0;
+  while (values.size() < kColumns && at < text.size()) {
+    char* end = nullptr;
+    values.push_back(std::strtod(text.c_str() + at, &end));
+    if (end == text.c_str() + at) return false;
+    at = static_cast<std::size_t>(end - text.c_str());
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 && values.size() == kColumns;
 }
 
 }  // namespace
@@ -125,21 +138,26 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--once") == 0) return RunOnce();
   int runs = 5;
   if (argc > 2 && std::strcmp(argv[1], "--runs") == 0) runs = std::max(1, std::atoi(argv[2]));
-  std::vector<double> first, again, play;
-  std::printf("%4s %14s %14s %14s %8s %13s\n", "run", "first_start_ms", "continue_ms",
-              "play_frame_ms", "imports", "helper_starts");
+  std::vector<std::vector<double>> columns(kColumns);
+  std::printf("wall-clock ms; play: mean play frame; imports and helper processes started\n");
+  std::printf("%4s", "run");
+  for (const char* heading : kHeadings) std::printf(" %9s", heading);
+  std::printf("\n");
   for (int run = 0; run < runs; ++run) {
     std::vector<double> values;
     if (!RunChild(values)) {
       std::fprintf(stderr, "run %d failed\n", run + 1);
       return 1;
     }
-    first.push_back(values[0]);
-    again.push_back(values[1]);
-    play.push_back(values[2]);
-    std::printf("%4d %14.2f %14.2f %14.2f %8.0f %13.0f\n", run + 1, values[0], values[1], values[2],
-                values[3], values[4]);
+    std::printf("%4d", run + 1);
+    for (int c = 0; c < kColumns; ++c) {
+      columns[c].push_back(values[c]);
+      std::printf(" %9.2f", values[c]);
+    }
+    std::printf("\n");
   }
-  std::printf("%4s %14.2f %14.2f %14.2f\n", "med", Median(first), Median(again), Median(play));
+  std::printf("%4s", "med");
+  for (const auto& column : columns) std::printf(" %9.2f", Median(column));
+  std::printf("\n");
   return 0;
 }

@@ -85,11 +85,12 @@ class Receiver {
 }  // namespace
 
 ImporterProcess::ImporterProcess(Handler handler, std::size_t maxRequestBytes,
-                                 std::size_t maxReplyBytes, int timeoutMs)
+                                 std::size_t maxReplyBytes, int timeoutMs, std::string warmUp)
     : handler(std::move(handler)),
       maxRequestBytes(maxRequestBytes),
       maxReplyBytes(maxReplyBytes),
-      timeoutMs(timeoutMs) {}
+      timeoutMs(timeoutMs),
+      warmUp(std::move(warmUp)) {}
 
 ImporterProcess::~ImporterProcess() {
   Stop();
@@ -124,6 +125,7 @@ bool ImporterProcess::Start() {
 // The helper's loop: one request, one reply, until the parent closes its end. _exit: the
 // helper leaves without running the parent's exit handlers or destructors.
 void ImporterProcess::Serve(int fd) const {
+  if (!warmUp.empty()) handler(warmUp);
   Receiver receiver(fd, -1);
   std::string request;
   while (receiver.ReadMessage(request, maxRequestBytes)) {

@@ -18,9 +18,10 @@ class ImporterProcess {
   using Handler = std::function<std::string(const std::string& request)>;
 
   // Requests and replies larger than these are refused (the reply's buffer grows only with
-  // the bytes that actually arrive).
+  // the bytes that actually arrive). A new helper first answers warmUp for itself, so that
+  // the first real request finds the handler's code and data ready.
   ImporterProcess(Handler handler, std::size_t maxRequestBytes, std::size_t maxReplyBytes,
-                  int timeoutMs);
+                  int timeoutMs, std::string warmUp = std::string());
   ~ImporterProcess();
   ImporterProcess(const ImporterProcess&) = delete;
   ImporterProcess& operator=(const ImporterProcess&) = delete;
@@ -42,6 +43,7 @@ class ImporterProcess {
   std::size_t maxRequestBytes;
   std::size_t maxReplyBytes;
   int timeoutMs;
+  std::string warmUp;
   pid_t child = -1;
   int socket = -1;
   int starts = 0;
