@@ -15,6 +15,7 @@ namespace vorlith {
 namespace {
 
 using Length = std::uint64_t;  // every message is its length, then its bytes
+constexpr int kExitGraceMs = 100;
 
 bool SendAll(int fd, const char* bytes, std::size_t size) {
   std::size_t done = 0;
@@ -93,7 +94,7 @@ ImporterProcess::ImporterProcess(Handler handler, std::size_t maxRequestBytes,
       warmUp(std::move(warmUp)) {}
 
 ImporterProcess::~ImporterProcess() {
-  Stop();
+  Stop(kExitGraceMs);
 }
 
 bool ImporterProcess::Start() {
@@ -144,13 +145,19 @@ bool ImporterProcess::Call(const std::string& request, std::string& reply) {
   return false;
 }
 
-void ImporterProcess::Stop() {
+void ImporterProcess::Stop(int graceMs) {
   if (socket >= 0) close(socket);
   socket = -1;
-  if (child > 0) {
-    kill(child, SIGKILL);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  if (child <= 0) return;
+  for (int waited = 0; waited < graceMs; ++waited) {
+    if (waitpid(child, nullptr, WNOHANG) != 0) {
+      child = -1;
+      return;
     }
+    usleep(1000);
+  }
+  kill(child, SIGKILL);
+  while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
   }
   child = -1;
 }

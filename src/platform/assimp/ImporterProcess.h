@@ -37,7 +37,9 @@ class ImporterProcess {
 
  private:
   [[noreturn]] void Serve(int fd) const;
-  void Stop();
+  // Ends the helper: at once, or first letting an idle one leave on its own (it does when its
+  // end of the socket closes) for up to graceMs.
+  void Stop(int graceMs = 0);
 
   Handler handler;
   std::size_t maxRequestBytes;

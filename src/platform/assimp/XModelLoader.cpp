@@ -224,6 +224,18 @@ class Reader {
   std::size_t at = 0;
 };
 
+// The helper's mesh is not trusted further than the importer: every corner names a vertex
+// and every subset lies within the corners.
+bool WithinBounds(const MeshData& mesh) {
+  const std::size_t vertexCount = mesh.vertices.size();
+  const bool corners = std::all_of(mesh.indices.begin(), mesh.indices.end(),
+                                   [&](std::uint32_t i) { return i < vertexCount; });
+  return corners && std::all_of(mesh.subsets.begin(), mesh.subsets.end(), [&](const auto& s) {
+           return s.firstIndex <= mesh.indices.size() &&
+                  s.indexCount <= mesh.indices.size() - s.firstIndex;
+         });
+}
+
 bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::string& error) {
   Reader reader(bytes);
   if (!reader.Flag(loaded) || !reader.Text(error) || !reader.Array(model.mesh.vertices) ||
@@ -236,7 +248,7 @@ bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::str
   for (std::string& name : model.textureNames) {
     if (!reader.Text(name)) return false;
   }
-  return reader.AtEnd();
+  return reader.AtEnd() && WithinBounds(model.mesh);
 }
 
 // Large enough for any model a file under the size limit makes; a helper that does not
