@@ -24,6 +24,7 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
+#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
 #include "platform/gl/GlRenderDevice.h"
@@ -56,6 +57,8 @@ int RunOnce() {
   auto platform = vorlith::CreateSdlPlatform();
   platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&script);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
+  platform->audioSystem =  // as the program does
+      std::make_unique<vorlith::KeptAudioSystem>(std::move(platform->audioSystem));
   vorlith::GameApp app(std::move(platform), {"vorlith", "-w", "640", "-h", "480"});
   auto* device = app.IsReady()
                      ? dynamic_cast<vorlith::GlRenderDevice*>(app.GetGraphicsDevice()->GetDevice())

@@ -9,6 +9,7 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
+#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
 
@@ -30,6 +31,8 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
   auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
+  // One sound output for the whole run instead of one opened and closed with every stage.
+  platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) {
     auto replayInput = std::make_unique<ReplayInputDevices>(&script);
