@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the .x model loader: the structural check, then the importer in a
-// child process. A crash of the child is reported by libFuzzer in the child; the loader must
-// survive it and fail cleanly.
+// Feeds arbitrary bytes to the .x model loader: the structural check, then the importer in its
+// helper process. A crash of the helper is reported by libFuzzer in the helper; the loader must
+// survive it, fail cleanly and start another helper for the next input.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -13,7 +13,9 @@
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
 #include "platform/ExecutablePath.h"
+#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
+#include "platform/XModelLoader.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -45,6 +47,8 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
   using namespace vorlith;
   auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
   if (!platform) return nullptr;
+  // One sound output for the whole run instead of one opened and closed with every stage.
+  platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) {
     auto replayInput = std::make_unique<ReplayInputDevices>(&script);
@@ -101,6 +105,8 @@ int main(int argc, char** argv) {
     if (script.GetFrameCount() == 0) return 0;  // nothing to play
   }
 
+  // The model importer's helper process, forked while this one is still small.
+  StartXModelImporter();
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr

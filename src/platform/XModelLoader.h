@@ -27,4 +27,17 @@ bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error);
 bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
                           std::string& error);
 
+// The importer runs in a helper process that lives as long as the program; bytes it has
+// answered before are answered again from memory, so loading the same files again imports
+// nothing. Starting the helper while the process is still small (before the window and the
+// drawing device exist) keeps its fork cheap; otherwise the first load starts it. False when
+// it cannot be started.
+bool StartXModelImporter();
+
+struct XModelImporterStats {
+  int imports = 0;       // files handed to the importer
+  int helperStarts = 0;  // helper processes started (one more after each that died)
+};
+XModelImporterStats GetXModelImporterStats();
+
 }  // namespace vorlith

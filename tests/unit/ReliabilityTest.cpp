@@ -15,7 +15,7 @@
 #include "app/TraceWriter.h"
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
-#include "platform/assimp/ChildProcess.h"
+#include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/OutputFile.h"
 #include "platform/headless/SilentAudioSystem.h"
@@ -168,15 +168,16 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
   }
 }
 
-TEST(ReliabilityTest, TheImportersChildDiesWithTheProgram) {
-  std::string result;
-  ASSERT_TRUE(RunInChildProcess(
-      [] {
+TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
+  ImporterProcess helper(
+      [](const std::string&) {
         int signal = 0;
         prctl(PR_GET_PDEATHSIG, &signal);
         return std::to_string(signal);
       },
-      result));
+      64, 64, 10000);
+  std::string result;
+  ASSERT_TRUE(helper.Call("?", result));
   EXPECT_EQ(result, std::to_string(SIGKILL));
 }
 

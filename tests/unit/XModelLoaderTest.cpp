@@ -2,13 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/XModelLoader.h"
+#include "platform/assimp/ImportCache.h"
+#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -133,6 +139,83 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   std::filesystem::remove(big);
   EXPECT_NE(error.find(std::to_string(kMaxModelFileBytes + 1) + " bytes"), std::string::npos)
       << error;
+}
+
+// Loading the same bytes again (the next stage start) imports nothing; a file the importer
+// crashes on fails with a message and the next file gets a working helper.
+TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
+  const auto bytes = Bytes(kHeader + "Mesh {\n 3;\n 0;0;0;, 2;0;0;, 0;0;2;;\n 1;\n 3;0,1,2;;\n}\n");
+  LoadedModel first, again;
+  std::string error;
+  const XModelImporterStats before = GetXModelImporterStats();
+  ASSERT_TRUE(LoadXModelFromMemory(bytes, first, error)) << error;
+  ASSERT_TRUE(LoadXModelFromMemory(bytes, again, error)) << error;
+  EXPECT_EQ(GetXModelImporterStats().imports, before.imports + 1);
+  EXPECT_EQ(again.mesh.indices, first.mesh.indices);
+  ASSERT_EQ(again.mesh.vertices.size(), 3u);
+  EXPECT_EQ(again.mesh.vertices[1].px, 2.0f);
+
+  EXPECT_FALSE(LoadXModel(VORLITH_SOURCE_DIR
+                          "/tests/data/x-regressions/importer-crash-truncated-templates.x",
+                          again, error));
+  EXPECT_FALSE(error.empty());
+  auto other = bytes;
+  other.push_back('\n');  // another file, the same model
+  ASSERT_TRUE(LoadXModelFromMemory(other, again, error)) << error;
+  EXPECT_EQ(again.mesh.indices, first.mesh.indices);
+}
+
+// The helper answers requests one after another; one that crashes, hangs or answers with
+// too much is killed, the call fails, and the next call starts a fresh helper.
+TEST(ImporterProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
+  ImporterProcess helper(
+      [](const std::string& request) -> std::string {
+        if (request == "crash") std::abort();
+        if (request == "hang") std::this_thread::sleep_for(std::chrono::seconds(30));
+        if (request == "flood") return std::string(100, 'x');
+        return "re: " + request;
+      },
+      16, 64, 3000);  // the time limit is long enough for a slow machine under sanitizers
+  const struct {
+    const char* request;
+    bool answered;
+    int startsAfter;  // helpers started once the next good request is answered
+  } cases[] = {
+      {"one", true, 1},   {"two", true, 1},    {"crash", false, 2},
+      {"hang", false, 3}, {"flood", false, 4}, {"seventeen bytes!!", false, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.request);
+    std::string reply;
+    EXPECT_EQ(helper.Call(c.request, reply), c.answered);
+    EXPECT_EQ(reply, c.answered ? std::string("re: ") + c.request : "");
+    EXPECT_TRUE(helper.Call("again", reply));
+    EXPECT_EQ(reply, "re: again");
+    EXPECT_EQ(helper.GetStarts(), c.startsAfter);
+  }
+  // Gone between two requests (killed from outside): the next one starts another.
+  ASSERT_TRUE(helper.IsRunning());
+  kill(helper.GetPid(), SIGKILL);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::string reply;
+  EXPECT_TRUE(helper.Call("after", reply));
+  EXPECT_EQ(helper.GetStarts(), 5);
+}
+
+TEST(ImportCacheTest, KeepsResultsByContentsWithinItsBounds) {
+  ImportCache cache(2, 1000);
+  ImportCache::Result refused;
+  refused.error = "no";
+  cache.Put("a", refused);
+  cache.Put("b", refused);
+  ASSERT_NE(cache.Find("a"), nullptr);
+  EXPECT_EQ(cache.Find("a")->error, "no");
+  EXPECT_EQ(cache.Find("c"), nullptr);
+  cache.Put("c", refused);  // full: starts over
+  EXPECT_EQ(cache.GetEntryCount(), 1u);
+  EXPECT_EQ(cache.Find("a"), nullptr);
+  cache.Put(std::string(2000, 'x'), refused);  // larger than the whole cache: not kept
+  EXPECT_EQ(cache.GetEntryCount(), 1u);
 }
 
 // A mesh with the given vertices, faces and further objects.

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/assimp/ChildProcess.h"
+#include "platform/assimp/ImportCache.h"
+#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -224,6 +225,18 @@ class Reader {
   std::size_t at = 0;
 };
 
+// The helper's mesh is not trusted further than the importer: every corner names a vertex
+// and every subset lies within the corners.
+bool WithinBounds(const MeshData& mesh) {
+  const std::size_t vertexCount = mesh.vertices.size();
+  const bool corners = std::all_of(mesh.indices.begin(), mesh.indices.end(),
+                                   [&](std::uint32_t i) { return i < vertexCount; });
+  return corners && std::all_of(mesh.subsets.begin(), mesh.subsets.end(), [&](const auto& s) {
+           return s.firstIndex <= mesh.indices.size() &&
+                  s.indexCount <= mesh.indices.size() - s.firstIndex;
+         });
+}
+
 bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::string& error) {
   Reader reader(bytes);
   if (!reader.Flag(loaded) || !reader.Text(error) || !reader.Array(model.mesh.vertices) ||
@@ -236,7 +249,40 @@ bool Unpack(const std::string& bytes, bool& loaded, LoadedModel& model, std::str
   for (std::string& name : model.textureNames) {
     if (!reader.Text(name)) return false;
   }
-  return reader.AtEnd();
+  return reader.AtEnd() && WithinBounds(model.mesh);
+}
+
+// Large enough for any model a file under the size limit makes; a helper that does not
+// answer within the time limit is taken to hang on its file.
+constexpr std::size_t kMaxReplyBytes = 512u * 1024u * 1024u;
+constexpr int kImportTimeoutMs = 30000;
+constexpr std::size_t kCacheEntries = 64;
+constexpr std::size_t kCacheBytes = 64u * 1024u * 1024u;
+// Imported by each new helper while the game sets up its window: the first model of the
+// first stage then finds the importer's code paged in and its readers registered.
+constexpr const char* kWarmUpModel =
+    "xof 0303txt 0032\nMaterial m { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }\n"
+    "Frame f { Mesh { 3; 0;0;0;, 1;0;0;, 0;0;1;; 1; 3;0,1,2;;\n"
+    " MeshNormals { 1; 0;1;0;; 1; 3;0,0,0;; }\n MeshMaterialList { 1; 1; 0;; { m } } } }\n";
+
+int imports = 0;  // files handed to the importer in this process
+
+ImporterProcess& Importer() {
+  static ImporterProcess importer(
+      [](const std::string& request) {
+        const std::vector<std::uint8_t> bytes(request.begin(), request.end());
+        LoadedModel model;
+        std::string message;
+        const bool loaded = Import(bytes, model, message);
+        return Pack(loaded, model, message);
+      },
+      kMaxModelFileBytes, kMaxReplyBytes, kImportTimeoutMs, kWarmUpModel);
+  return importer;
+}
+
+ImportCache& Cache() {
+  static ImportCache cache(kCacheEntries, kCacheBytes);
+  return cache;
 }
 
 }  // namespace
@@ -261,26 +307,36 @@ bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& o
     error = "too large for a model";
     return false;
   }
+  const std::string contents(bytes.begin(), bytes.end());
+  if (const ImportCache::Result* kept = Cache().Find(contents)) {
+    if (kept->loaded) out = kept->model;
+    error = kept->error;
+    return kept->loaded;
+  }
   if (!XFileCheck::Check(bytes, error)) return false;
-  // The importer has crashed on damaged files that pass the check: it runs in a child
+  // The importer has crashed on damaged files that pass the check: it runs in the helper
   // process, which hands the model back.
   std::string reply;
-  const bool finished = RunInChildProcess(
-      [&bytes] {
-        LoadedModel model;
-        std::string message;
-        const bool loaded = Import(bytes, model, message);
-        return Pack(loaded, model, message);
-      },
-      reply);
-  bool loaded = false;
-  if (!finished || !Unpack(reply, loaded, out, error)) {
-    out = LoadedModel{};
+  ImportCache::Result result;
+  ++imports;
+  if (!Importer().Call(contents, reply) ||
+      !Unpack(reply, result.loaded, result.model, result.error)) {
     error = "the importer failed on this file";
     return false;
   }
-  if (!loaded) out = LoadedModel{};
-  return loaded;
+  if (!result.loaded) result.model = LoadedModel{};
+  Cache().Put(contents, result);
+  out = std::move(result.model);
+  error = std::move(result.error);
+  return result.loaded;
+}
+
+bool StartXModelImporter() {
+  return Importer().Start();
+}
+
+XModelImporterStats GetXModelImporterStats() {
+  return XModelImporterStats{imports, Importer().GetStarts()};
 }
 
 }  // namespace vorlith
