@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/DataDirectory.h"
 #include "app/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
@@ -12,6 +11,7 @@
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
 #include "input/ReplayScript.h"
+#include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"

@@ -15,11 +15,11 @@
 #include "app/TraceWriter.h"
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
+#include "platform/OutputFile.h"
+#include "platform/Utf8.h"
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "platform/OutputFile.h"
 #include "platform/headless/SilentAudioSystem.h"
-#include "platform/Utf8.h"
 #include "sound/Sound.h"
 
 namespace vorlith {

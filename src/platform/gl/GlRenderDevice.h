@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl/GlPauseLabel.h"
 #include "platform/RenderDevice.h"
+#include "platform/gl/GlPauseLabel.h"
 
 struct SDL_Window;
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <vector>
 
-#include "platform/openal/AudioLibraryNoise.h"
 #include "platform/headless/SilentAudioSystem.h"
+#include "platform/openal/AudioLibraryNoise.h"
 
 namespace vorlith {
 

@@ -2,8 +2,8 @@
 
 #include <SDL.h>
 
-#include "platform/sdl/MessageBoxSignals.h"
 #include "platform/headless/StderrDialogs.h"
+#include "platform/sdl/MessageBoxSignals.h"
 
 namespace vorlith {
 
