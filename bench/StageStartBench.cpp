@@ -29,6 +29,7 @@
 #include "platform/XModelLoader.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "stage/CStage.h"
+#include "stage/StageRequest.h"
 
 namespace {
 
@@ -73,7 +74,8 @@ int RunOnce() {
   for (std::int64_t frame = 0; frame < script.GetFrameCount() && starts.size() < 4; ++frame) {
     const bool onTitle = app.GetScene() == vorlith::GameApp::kTitleScene;
     const vorlith::CStage* stage = app.GetStage();
-    const bool again = stage && (stage->GetRequest() == 'c' || stage->GetRequest() == 'b');
+    const bool again = stage && (stage->GetRequest() == vorlith::StageRequest::kSameStage ||
+                                 stage->GetRequest() == vorlith::StageRequest::kNextStage);
     const Clock::time_point start = Clock::now();
     app.Update();
     const double updateMs = MsSince(start);
