@@ -37,7 +37,7 @@ TEST(KeptAudioSystemTest, EachStageReleasesItsOwnSoundsWhileTheOutputStaysOpen) 
     EXPECT_EQ(log.devicesClosed, 1u + stage);
     EXPECT_EQ(log.voicesCreated, 2u * (stage + 1));
     EXPECT_EQ(log.voicesReleased, log.voicesCreated);
-    ASSERT_EQ(log.buffers.size(), 1u + stage);
+    ASSERT_EQ(log.buffers.size(), 1u);  // a released buffer's record is used again
     EXPECT_TRUE(log.buffers.back().released);
   }
   EXPECT_EQ(log.plays.size(), 3u);
