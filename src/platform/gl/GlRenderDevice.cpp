@@ -15,6 +15,7 @@
 #include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
+
 std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window) {
   return CreateGlRenderDeviceOn(window ? window->GetSdlWindow() : nullptr);
 }
