@@ -3,22 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gl/GlShaders.h"
+
 namespace vorlith {
-namespace {
-
-const char* const kFragmentShader = R"(#version 330 core
-in float vValue;  // across the line, in pixels from its middle
-uniform vec4 colour;
-uniform float halfWidth;
-uniform bool antialias;
-out vec4 fragColour;
-void main() {
-  float coverage = antialias ? clamp(halfWidth + 0.5 - abs(vValue), 0.0, 1.0) : 1.0;
-  fragColour = vec4(colour.rgb, colour.a * coverage);
-}
-)";
-
-}  // namespace
 
 GlLineRenderer::~GlLineRenderer() {
   if (vertexBuffer != 0) glDeleteBuffers(1, &vertexBuffer);
@@ -26,7 +13,7 @@ GlLineRenderer::~GlLineRenderer() {
 }
 
 bool GlLineRenderer::Init(std::string& error) {
-  if (!program.Build(ScreenSpaceVertexShader("float").c_str(), kFragmentShader, error))
+  if (!program.Build(ScreenSpaceVertexShader("float").c_str(), kLineFragmentShader, error))
     return false;
   screenSizeLocation = program.Uniform("screenSize");
   colourLocation = program.Uniform("colour");
@@ -76,8 +63,7 @@ void GlLineRenderer::Draw(const float* xy, int count, float width, std::uint32_t
   if (vertices == 0) return;
   glUseProgram(program.Id());
   glUniform2f(screenSizeLocation, static_cast<float>(backWidth), static_cast<float>(backHeight));
-  glUniform4f(colourLocation, ((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
-              (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+  SetColourUniform(colourLocation, ColourFromArgb(argb));
   glUniform1f(halfWidthLocation, halfWidth);
   glUniform1i(antialiasLocation, antialias ? 1 : 0);
   glBindVertexArray(vertexArray);

@@ -64,22 +64,13 @@ GLint GlProgram::Uniform(const char* name) const {
   return glGetUniformLocation(program, name);
 }
 
-std::string ScreenSpaceVertexShader(const char* valueType) {
-  const std::string type = valueType;
-  return "#version 330 core\n"
-         "layout(location = 0) in vec2 position;\n"
-         "layout(location = 1) in " +
-         type +
-         " value;\n"
-         "uniform vec2 screenSize;\n"
-         "out " +
-         type +
-         " vValue;\n"
-         "void main() {\n"
-         "  vValue = value;\n"
-         "  gl_Position = vec4(position.x / screenSize.x * 2.0 - 1.0,\n"
-         "                     1.0 - position.y / screenSize.y * 2.0, 0.0, 1.0);\n"
-         "}\n";
+ColorValue ColourFromArgb(std::uint32_t argb) {
+  return ColorValue{((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
+                    (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f};
+}
+
+void SetColourUniform(GLint location, const ColorValue& colour) {
+  glUniform4f(location, colour.r, colour.g, colour.b, colour.a);
 }
 
 }  // namespace vorlith

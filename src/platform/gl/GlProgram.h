@@ -2,7 +2,10 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdint>
 #include <string>
+
+#include "platform/RenderTypes.h"
 
 namespace vorlith {
 
@@ -23,8 +26,8 @@ class GlProgram {
   GLuint program = 0;
 };
 
-// The vertex shader of the 2D renderers (lines, text): `position` in back-buffer pixels,
-// origin top left, to clip space; `value` (of the GLSL type given) passed on as `vValue`.
-std::string ScreenSpaceVertexShader(const char* valueType);
+// A 0xAARRGGBB colour as the 0..1 floats of a vec4 uniform.
+ColorValue ColourFromArgb(std::uint32_t argb);
+void SetColourUniform(GLint location, const ColorValue& colour);
 
 }  // namespace vorlith

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/RenderDevice.h"
+#include "platform/gl/GlMeshStore.h"
 #include "platform/gl/GlPauseLabel.h"
 
 struct SDL_Window;
@@ -14,9 +15,9 @@ struct SDL_Window;
 namespace vorlith {
 
 class SdlWindow;
-class GlProgram;
 class GlLineRenderer;
 class GlTextRenderer;
+class GlTextureStore;
 
 // The drawing device on OpenGL 3.3 core. Draws into an offscreen framebuffer (RGBA8, 16-bit
 // depth) of the back buffer's size; Present scales it, letterboxed, onto the window. Without
@@ -47,23 +48,19 @@ class GlRenderDevice : public RenderDevice {
   void SetViewport(const Viewport& viewport) override;
   Viewport GetViewport() const override { return viewport; }
 
-  void SetTransform(TransformState which, const Matrix& matrix) override;
-  void SetCullMode(CullMode mode) override { cullMode = mode; }
-  void SetLighting(bool on) override {
-    lighting = on;
-    dirtyUniforms |= kLightUniforms;
+  void SetTransform(TransformState which, const Matrix& matrix) override {
+    meshStore->SetTransform(which, matrix);
   }
-  void SetDepthTest(bool on) override { depthTest = on; }
-  void SetAlphaBlend(bool on) override { alphaBlend = on; }
-  void SetAmbient(std::uint32_t argb) override {
-    ambient = argb;
-    dirtyUniforms |= kLightUniforms;
-  }
-  void SetTextureFilter(TextureFilter filter) override { textureFilter = filter; }
-  void SetLight(int index, const Light& light) override;
-  void EnableLight(int index, bool on) override;
-  void SetMaterial(const Material& material) override;
-  void SetTexture(TextureId texture) override { this->texture = texture; }
+  void SetCullMode(CullMode mode) override { meshStore->SetCullMode(mode); }
+  void SetLighting(bool on) override { meshStore->SetLighting(on); }
+  void SetDepthTest(bool on) override { meshStore->SetDepthTest(on); }
+  void SetAlphaBlend(bool on) override { meshStore->SetAlphaBlend(on); }
+  void SetAmbient(std::uint32_t argb) override { meshStore->SetAmbient(argb); }
+  void SetTextureFilter(TextureFilter filter) override { meshStore->SetTextureFilter(filter); }
+  void SetLight(int index, const Light& light) override { meshStore->SetLight(index, light); }
+  void EnableLight(int index, bool on) override { meshStore->EnableLight(index, on); }
+  void SetMaterial(const Material& material) override { meshStore->SetMaterial(material); }
+  void SetTexture(TextureId texture) override { meshStore->SetTexture(texture); }
 
   MeshId CreateMesh(const MeshData& mesh) override;
   void DrawSubset(MeshId mesh, int subset) override;
@@ -86,27 +83,11 @@ class GlRenderDevice : public RenderDevice {
   void Finish();
 
  private:
-  struct GpuMesh {
-    unsigned vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
-    std::vector<MeshData::Subset> subsets;
-  };
-  struct MeshUniforms;
-  enum : unsigned {
-    kWorldUniform = 1,
-    kViewUniforms = 2,
-    kLightUniforms = 4,
-    kMaterialUniforms = 8,
-    kAllUniforms = 15
-  };
-
   GlRenderDevice() = default;
   bool OpenContext(SDL_Window* target);
   bool MakeFramebuffer(int width, int height);
   void DeleteFramebuffer();
   void UseFramebuffer();
-  void ApplyViewport();
-  void ApplyMeshState();
-  void UploadMeshUniforms();
   bool ScissorToViewport();
   bool Begin2D();
   bool WindowPresentable() const;
@@ -123,29 +104,8 @@ class GlRenderDevice : public RenderDevice {
   bool lost = false;
 
   Viewport viewport;
-  Matrix world, view, projection, viewProjection;
-  CullMode cullMode = CullMode::CounterClockwise;
-  bool lighting = true, depthTest = false, alphaBlend = false;
-  std::uint32_t ambient = 0;
-  TextureFilter textureFilter = TextureFilter::Point;
-  Light light;
-  bool lightEnabled = false;
-  Material material;
-  TextureId texture = 0;
-
-  // What the GL context was last given for meshes; stateKnown false means anything.
-  bool stateKnown = false;
-  bool appliedDepthTest = false, appliedBlend = false, appliedLinear = false;
-  CullMode appliedCull = CullMode::None;
-  unsigned appliedTexture = 0;
-  Viewport appliedViewport;
-  unsigned dirtyUniforms = kAllUniforms;
-
-  std::unique_ptr<GlProgram> meshProgram;
-  std::unique_ptr<MeshUniforms> uniforms;
-  unsigned sampler = 0;
-  std::vector<GpuMesh> meshes;     // MeshId - 1
-  std::vector<unsigned> textures;  // TextureId - 1; 0 for a released slot
+  std::unique_ptr<GlMeshStore> meshStore;
+  std::unique_ptr<GlTextureStore> textureStore;
   std::unique_ptr<GlLineRenderer> lines;
   std::unique_ptr<GlTextRenderer> text;
   GlPauseLabel pauseLabel;

@@ -3,22 +3,13 @@
 #include <algorithm>
 
 #include "platform/Utf8.h"
+#include "platform/gl/GlShaders.h"
 
 namespace vorlith {
 namespace {
 
 constexpr int kPadding = 1;  // empty texels between glyphs, so filtering never bleeds
 constexpr int kFloatsPerVertex = 4;
-
-const char* const kFragmentShader = R"(#version 330 core
-in vec2 vValue;  // the atlas position
-uniform vec4 colour;
-uniform sampler2D atlas;
-out vec4 fragColour;
-void main() {
-  fragColour = vec4(colour.rgb, colour.a * texture(atlas, vValue).r);
-}
-)";
 
 }  // namespace
 
@@ -29,7 +20,8 @@ GlTextRenderer::~GlTextRenderer() {
 }
 
 bool GlTextRenderer::Init(std::string& error) {
-  if (!program.Build(ScreenSpaceVertexShader("vec2").c_str(), kFragmentShader, error)) return false;
+  if (!program.Build(ScreenSpaceVertexShader("vec2").c_str(), kTextFragmentShader, error))
+    return false;
   screenSizeLocation = program.Uniform("screenSize");
   colourLocation = program.Uniform("colour");
   atlasLocation = program.Uniform("atlas");
@@ -187,8 +179,7 @@ void GlTextRenderer::Draw(FontId font, const std::string& utf8, int x, int y, st
   if (scratch.empty()) return;
   glUseProgram(program.Id());
   glUniform2f(screenSizeLocation, static_cast<float>(backWidth), static_cast<float>(backHeight));
-  glUniform4f(colourLocation, ((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
-              (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+  SetColourUniform(colourLocation, ColourFromArgb(argb));
   glUniform1i(atlasLocation, 0);
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, atlas);
