@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "app/GameApp.h"
+#include "app/UnpacedClock.h"
 #include "input/ReplayScript.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/Platform.h"
-#include "platform/headless/FakeClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -84,7 +84,7 @@ class BotGame {
     auto botInput = std::make_unique<BotInput>();
     input = botInput.get();
     platform->inputDevices = std::move(botInput);
-    platform->clock = std::make_unique<FakeClock>(0);
+    platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));
     app = std::make_unique<GameApp>(std::move(platform), std::vector<std::string>{"replaybot"});
   }
 

@@ -25,16 +25,12 @@ Platform::~Platform() = default;
 
 std::unique_ptr<Platform> CreateHeadlessPlatform() {
   auto platform = std::make_unique<Platform>();
-  auto window = std::make_unique<HeadlessWindow>();
-  const Window* headlessWindow = window.get();
-  platform->window = std::move(window);
+  platform->window = std::make_unique<HeadlessWindow>();
   platform->dialogs = std::make_unique<StderrDialogs>();
   platform->clock = std::make_unique<SdlClock>();
   platform->audioSystem = std::make_unique<SilentAudioSystem>();
   platform->inputDevices = std::make_unique<NoInputDevices>();
-  platform->makeRenderDevice = [headlessWindow] {
-    return std::make_unique<HeadlessRenderDevice>(headlessWindow);
-  };
+  platform->makeRenderDevice = [] { return std::make_unique<HeadlessRenderDevice>(); };
   return platform;
 }
 

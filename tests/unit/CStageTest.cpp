@@ -8,7 +8,7 @@ namespace {
 using testkit::StageRun;
 using Shown = std::vector<std::tuple<std::string, int, int, std::uint32_t>>;
 
-Shown Drawn(const HeadlessRenderDevice& device) {
+Shown Drawn(const FakeRenderDevice& device) {
   Shown shown;
   for (const auto& call : device.GetTexts())
     shown.emplace_back(call.text, call.x, call.y, call.argb);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "FakeClock.h"
 #include "app/FramePacer.h"
-#include "platform/headless/FakeClock.h"
 
 namespace vorlith {
 namespace {

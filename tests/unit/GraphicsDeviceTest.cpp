@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "FakeRenderDevice.h"
+#include "FakeWindow.h"
 #include "app/GraphicsDevice.h"
-#include "platform/headless/HeadlessRenderDevice.h"
-#include "platform/headless/HeadlessWindow.h"
 
 namespace vorlith {
 namespace {
 
 // A graphics device on a 1280 x 1024 desktop.
 struct Fixture {
-  HeadlessWindow window{1280, 1024};
-  HeadlessRenderDevice* device = nullptr;
+  FakeWindow window{1280, 1024};
+  FakeRenderDevice* device = nullptr;
   std::unique_ptr<GraphicsDevice> graphics;
 
   explicit Fixture(int ww, int wh, int fw, int fh, bool full = false, bool depth = true,
@@ -18,7 +18,7 @@ struct Fixture {
     StartupOptions o;
     o.windowWidth = ww, o.windowHeight = wh, o.fullScreenWidth = fw, o.fullScreenHeight = fh;
     o.fullScreen = full;
-    auto owned = std::make_unique<HeadlessRenderDevice>(&window);
+    auto owned = std::make_unique<FakeRenderDevice>(&window);
     owned->SetCreateFails(createFails);
     device = owned.get();
     graphics = std::make_unique<GraphicsDevice>(&window, std::move(owned), o, depth);

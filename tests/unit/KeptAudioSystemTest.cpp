@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "FakeAudioSystem.h"
 #include "platform/KeptAudioSystem.h"
-#include "platform/headless/SilentAudioSystem.h"
 
 namespace vorlith {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 // output behind them is opened once; one asked for while another is out is a device of its
 // own.
 TEST(KeptAudioSystemTest, EachStageReleasesItsOwnSoundsWhileTheOutputStaysOpen) {
-  auto silent = std::make_unique<SilentAudioSystem>();
-  const SilentAudioLog& log = silent->GetLog();
+  auto silent = std::make_unique<FakeAudioSystem>();
+  const FakeAudioLog& log = silent->GetLog();
   KeptAudioSystem kept(std::move(silent));
   const PcmFormat format{1, 16, 22050};
   const std::int16_t samples[4] = {};

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "RecordingRenderDevice.h"
+#include "FakeRenderDevice.h"
 #include "graphics/LineDrawer.h"
 
 namespace vorlith {
 namespace {
 
 TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
-  RecordingRenderDevice device;
+  FakeRenderDevice device;
   device.texture = 42;
   LineDrawer gauge;
   ASSERT_TRUE(gauge.AddPoint({440, 380}));
@@ -19,7 +19,7 @@ TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
   gauge.SetPoint(1, 440, 380 - 70);
   gauge.Draw(0xFF6464FF);
   ASSERT_EQ(device.polylines.size(), 1u);
-  const RecordingRenderDevice::Polyline& line = device.polylines[0];
+  const FakeRenderDevice::Polyline& line = device.polylines[0];
   EXPECT_EQ(line.xy, (std::vector<float>{440, 380, 440, 310}));
   EXPECT_EQ(line.width, 10.0f);
   EXPECT_EQ(line.argb, 0xFF6464FFu);
@@ -28,7 +28,7 @@ TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
 }
 
 TEST(LineDrawerTest, The101stPointIsRefused) {
-  RecordingRenderDevice device;
+  FakeRenderDevice device;
   LineDrawer line;
   line.Create(&device, 1, 1.0f, false, false, 1.0f);
   for (int i = 0; i < 100; ++i) ASSERT_TRUE(line.AddPoint({static_cast<float>(i), 0}));

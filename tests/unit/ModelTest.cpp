@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "RecordingRenderDevice.h"
+#include "FakeRenderDevice.h"
 #include "StageTestKit.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
@@ -39,7 +39,7 @@ class ModelTest : public ::testing::Test {
     std::filesystem::remove_all(directory);
   }
 
-  RecordingRenderDevice device;
+  FakeRenderDevice device;
   const std::filesystem::path directory =
       std::filesystem::temp_directory_path() /
       ("vorlith_ModelTest_" +
@@ -78,7 +78,7 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
     model.DrawAt(10, 20, 0, 0, 0, 45, 1.0f);
     ASSERT_EQ(device.draws.size(), 2u);
     for (int i = 0; i < 2; ++i) {
-      const RecordingRenderDevice::SubsetDraw& draw = device.draws[i];
+      const FakeRenderDevice::SubsetDraw& draw = device.draws[i];
       EXPECT_EQ(draw.subset, i);
       EXPECT_TRUE(draw.alphaBlend);
       EXPECT_EQ(draw.material.diffuse.g, model.GetMaterials()[i].diffuse.g);

@@ -181,24 +181,22 @@ TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
   EXPECT_EQ(result, std::to_string(SIGKILL));
 }
 
-TEST(ReliabilityTest, ASilentDeviceKeepsABoundedLogOverALongRun) {
-  SilentAudioSystem audio;
+// A headless run opens one device and makes and releases a stage's buffers again and again.
+TEST(ReliabilityTest, ASilentDeviceStaysBoundedOverALongRun) {
+  auto device = SilentAudioSystem().OpenDevice();
   const PcmFormat format{1, 16, 44100};
   const std::int16_t samples[64] = {};
-  for (int stage = 0; stage < 100; ++stage) {  // a stage run opens a device and two buffers
-    auto device = audio.OpenDevice();
+  for (int stage = 0; stage < 100; ++stage) {
     const std::uint32_t buffers[2] = {device->CreateBuffer(format, samples, sizeof samples),
                                       device->CreateBuffer(format, samples, sizeof samples)};
+    ASSERT_EQ(buffers[0] + buffers[1], 3u) << "a released buffer's id is used again";
     const std::uint32_t voice = device->CreateVoice(buffers[stage % 2]);
-    for (int i = 0; i < 1000; ++i) device->Play(voice);
+    EXPECT_NE(voice, 0u);
+    device->Play(voice);
     device->ReleaseVoice(voice);
     for (std::uint32_t buffer : buffers) device->ReleaseBuffer(buffer);
+    EXPECT_EQ(device->CreateVoice(buffers[0]), 0u);  // released: no voice
   }
-  const SilentAudioLog& log = audio.GetLog();
-  EXPECT_EQ(log.playCount, 100000u);
-  EXPECT_LE(log.plays.size(), SilentAudioLog::kKeptPlays);
-  EXPECT_EQ(log.plays.back().buffer, 2u);  // the latest play, from the last stage's second
-  EXPECT_EQ(log.buffers.size(), 2u);
 }
 
 }  // namespace

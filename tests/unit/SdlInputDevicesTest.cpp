@@ -9,9 +9,9 @@
 #include <fstream>
 #include <memory>
 
+#include "FakeWindow.h"
 #include "input/KeyInput.h"
 #include "input/ReplayScript.h"
-#include "platform/headless/HeadlessWindow.h"
 #include "platform/sdl/SdlEventWait.h"
 #include "platform/sdl/SdlInputDevices.h"
 
@@ -25,7 +25,7 @@ TEST(SdlInputDevicesTest, AxesAreScaledToPlusMinusAThousand) {
 }
 
 TEST(SdlInputDevicesTest, NothingIsReadWithoutFocus) {
-  HeadlessWindow window;
+  FakeWindow window;
   window.SetFocused(false);
   SdlInputDevices devices(&window);
   KeyboardState keys;
@@ -92,7 +92,7 @@ class VirtualControllerTest : public ::testing::Test {
   const PadState& Pad() { return *input->GetPad(0); }
 
   std::filesystem::path configHome;
-  HeadlessWindow window;
+  FakeWindow window;
   std::unique_ptr<SdlInputDevices> devices;
   std::unique_ptr<KeyInput> input;
   std::vector<std::unique_ptr<SDL_Joystick, void (*)(SDL_Joystick*)>> held;

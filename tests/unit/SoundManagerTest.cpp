@@ -38,7 +38,7 @@ class SoundManagerTest : public ::testing::Test {
   }
 
   testing::RecordingDialogs dialogs;
-  SilentAudioSystem audio;
+  FakeAudioSystem audio;
 };
 
 TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
@@ -69,7 +69,7 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
   const std::string empty = WriteTemp("empty.wav", Wave({PcmFormat16Mono(), Chunk("data", {})}));
   enum Stop { AtInit, AtLoad, Never };
   const struct {
-    SilentAudioFaults faults;
+    FakeAudioFaults faults;
     std::string file;
     Stop stop;
     const char* text;
@@ -88,7 +88,7 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
        "IDirectSoundBuffer8インターフェイスの取得に失敗"},
   };
   for (const auto& c : cases) {
-    SilentAudioSystem faulty;
+    FakeAudioSystem faulty;
     faulty.Faults() = c.faults;
     {
       SoundManager manager;
@@ -129,7 +129,7 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
       {},  // the destructor lets go of everything
   };
   for (const Steps& steps : orders) {
-    SilentAudioSystem fresh;
+    FakeAudioSystem fresh;
     auto manager = std::make_unique<SoundManager>();
     ASSERT_TRUE(manager->Init(&fresh));
     manager->RegisterSound(0, kShot);
@@ -137,7 +137,7 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
     for (auto step : steps) ((*manager).*step)();
     if (!steps.empty()) manager->Play(0);  // released voices play nothing
     manager.reset();
-    const SilentAudioLog& log = fresh.GetLog();
+    const FakeAudioLog& log = fresh.GetLog();
     EXPECT_TRUE(log.plays.empty());
     EXPECT_EQ(log.voicesReleased, 10u) << steps.size();
     EXPECT_EQ(log.stops, 10u) << steps.size();

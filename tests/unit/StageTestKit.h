@@ -43,7 +43,7 @@ class RecordingDialogs : public Dialogs {
 };
 
 // The texts drawn since the device's scene began.
-inline std::vector<std::string> Texts(const HeadlessRenderDevice& device) {
+inline std::vector<std::string> Texts(const FakeRenderDevice& device) {
   std::vector<std::string> texts;
   for (const auto& call : device.GetTexts()) texts.push_back(call.text);
   return texts;
@@ -75,7 +75,7 @@ std::vector<T*> InPlay(T* const* slots, int n) {
 
 // A manager, the world of the movers placed in it, and optionally the player's ship.
 struct SmallStage {
-  HeadlessRenderDevice device;
+  FakeRenderDevice device;
   RecordingDialogs dialogs;
   PadState pad;
   std::unique_ptr<MoverManager> manager;
@@ -132,9 +132,9 @@ struct SmallStage {
 
 // A stage object on a headless device and a silent audio system, not yet initialised.
 struct StageRun {
-  HeadlessRenderDevice device;
+  FakeRenderDevice device;
   RecordingDialogs dialogs;
-  SilentAudioSystem audio;
+  FakeAudioSystem audio;
   PadState pad;
   ComboCounter combo;
   Model model{"test.x"};  // registrations only ask whether a model is set; never loaded

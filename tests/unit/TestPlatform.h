@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
+#include "FakeAudioSystem.h"
+#include "FakeClock.h"
+#include "FakeRenderDevice.h"
+#include "FakeWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/InputDevices.h"
 #include "platform/Platform.h"
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessRenderDevice.h"
-#include "platform/headless/HeadlessWindow.h"
-#include "platform/headless/SilentAudioSystem.h"
 
 namespace vorlith::testing {
 
@@ -39,22 +39,22 @@ class HeldKeys : public InputDevices {
 // A headless platform whose parts a test can still reach after handing it over.
 struct TestPlatform {
   std::unique_ptr<Platform> platform = std::make_unique<Platform>();
-  HeadlessWindow* window = nullptr;
+  FakeWindow* window = nullptr;
   RecordingDialogs* dialogs = nullptr;
   FakeClock* clock = nullptr;
   HeldKeys* input = nullptr;
-  HeadlessRenderDevice* device = nullptr;  // set once the application made it
-  SilentAudioSystem* audio = nullptr;
+  FakeRenderDevice* device = nullptr;  // set once the application made it
+  FakeAudioSystem* audio = nullptr;
   bool deviceCreateFails = false;
 
   TestPlatform() {
-    window = Own(platform->window, std::make_unique<HeadlessWindow>(1280, 1024));
+    window = Own(platform->window, std::make_unique<FakeWindow>(1280, 1024));
     dialogs = Own(platform->dialogs, std::make_unique<RecordingDialogs>());
     clock = Own(platform->clock, std::make_unique<FakeClock>(5000));
     input = Own(platform->inputDevices, std::make_unique<HeldKeys>());
-    audio = Own(platform->audioSystem, std::make_unique<SilentAudioSystem>());
+    audio = Own(platform->audioSystem, std::make_unique<FakeAudioSystem>());
     platform->makeRenderDevice = [this] {
-      auto made = std::make_unique<HeadlessRenderDevice>(window);
+      auto made = std::make_unique<FakeRenderDevice>(window);
       made->SetCreateFails(deviceCreateFails);
       device = made.get();
       return made;

@@ -11,7 +11,7 @@ class TextFontTest : public ::testing::Test {
   void SetUp() override { SetDialogs(&dialogs); }
   void TearDown() override { SetDialogs(nullptr); }
   testing::RecordingDialogs dialogs;
-  HeadlessRenderDevice device;  // measures with the real font rasterizer
+  FakeRenderDevice device;  // measures with the real font rasterizer
 };
 
 TEST_F(TextFontTest, DrawsAtTheTopLeftOrCentredByTheMeasuredExtent) {

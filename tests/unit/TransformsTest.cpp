@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "RecordingRenderDevice.h"
+#include "FakeRenderDevice.h"
 #include "graphics/Transforms.h"
 #include "platform/MatrixMath.h"
 
@@ -34,7 +34,7 @@ class TransformsTest : public ::testing::Test {
             v.minZ + ndc.z * (v.maxZ - v.minZ)};
   }
 
-  RecordingRenderDevice device;
+  FakeRenderDevice device;
 };
 
 TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewport) {

@@ -14,7 +14,10 @@ class FakeClock : public Clock {
   explicit FakeClock(std::uint32_t start = 0) : now(start) {}
 
   std::uint32_t GetTicks() override { return now; }
-  void Sleep(std::uint32_t milliseconds) override;
+  void Sleep(std::uint32_t milliseconds) override {
+    sleeps.push_back(milliseconds);
+    now += milliseconds;
+  }
 
   void Advance(std::uint32_t milliseconds) { now += milliseconds; }
   const std::vector<std::uint32_t>& GetSleeps() const { return sleeps; }
