@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libepoxy-dev
   libassimp-dev libopenal-dev libfontconfig-dev libgl1-mesa-dri libegl1 libegl-mesa0
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev python3
+  libgtest-dev libgmock-dev libbenchmark-dev python3 time
   # fonts and desktop helpers the game uses at run time
   fonts-ipafont-gothic xfonts-base xdg-utils
   # running it like a player: virtual display, keys, screenshots, sound checks
