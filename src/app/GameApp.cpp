@@ -81,6 +81,7 @@ bool GameApp::StartStage(int number) {
   PadState* pad = GetKeyInput()->GetPad(0);
   stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem());
   stage->SetComboCounter(&combo);
+  stage->SetMoverCounts(&moverCounts);
   if (!stage->Init()) return AbandonStart();
   const auto setUp = setUps.find(number);
   if (setUp != setUps.end() && setUp->second && !setUp->second(*stage, pad)) {
@@ -151,7 +152,7 @@ void GameApp::DrawPlayScene() {
   GraphicsDevice* graphics = GetGraphicsDevice();
   SetHudViewport();
   graphics->Clear(kPanelBackground);
-  Hud::DrawDebug(debugFont, *stage, currentTime, fps);
+  Hud::DrawDebug(debugFont, *stage, moverCounts, currentTime, fps);
   SetupPlayfieldScene();
   graphics->Clear(kFieldBackground);
   stage->Draw();

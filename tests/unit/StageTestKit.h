@@ -85,6 +85,7 @@ struct SmallStage {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device);
   }
+  const MoverCounts& Counts() const { return manager->GetMoverCounts(); }
   ~SmallStage() {
     manager->ClearMovers();
     manager.reset();
@@ -186,8 +187,6 @@ struct GameRun {
 
   explicit GameRun(const std::vector<std::string>& args = {"vorlith"},
                    std::unique_ptr<InputDevices> input = nullptr) {
-    MoverBullet::ResetVisibleBulletCount();  // program-wide counts other tests may have left
-    MoverEnemy::ResetVisibleEnemyCount();
     if (input) test.platform->inputDevices = std::move(input);
     app = std::make_unique<GameApp>(test.Take(), args);
   }
