@@ -56,7 +56,7 @@ void CStage::RegisterModel(int slot, const char* fileName) {
 }
 
 bool CStage::LoadAllModels() {
-  return models.LoadAllModels();
+  return models.LoadAllModels(device);
 }
 
 Model* CStage::GetModel(int slot) const {

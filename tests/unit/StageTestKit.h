@@ -143,7 +143,6 @@ struct StageRun {
 
   StageRun() {
     device.Create(640, 480, true);
-    SetGraphicsDevice(&device);
     stage = std::make_unique<CStage>(&device, &pad, &audio);
     stage->SetComboCounter(&combo);
   }
@@ -151,7 +150,6 @@ struct StageRun {
     if (stage) stage->ClearMovers();
     if (stage) stage->ReleaseAllModels();
     stage.reset();
-    SetGraphicsDevice(nullptr);
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
