@@ -52,7 +52,6 @@ void DrawFullField(benchmark::State& state) {
     state.SkipWithError("no OpenGL 3.3 device");
     return;
   }
-  vorlith::SetGraphicsDevice(device.get());
   vorlith::ModelRegistry models;
   const char* files[] = {"./model/myship.x",
                          "./model/boss0.x",
@@ -65,9 +64,8 @@ void DrawFullField(benchmark::State& state) {
                          "./model/axis_x.x",
                          "./model/axis_y.x"};
   for (int slot = 0; slot < 10; ++slot) models.RegisterModel(slot, files[slot]);
-  if (!models.LoadAllModels()) {
+  if (!models.LoadAllModels(device.get())) {
     state.SkipWithError("models do not load (run from data/)");
-    vorlith::SetGraphicsDevice(nullptr);
     return;
   }
   const std::vector<Placed> field = FullField(models);
@@ -75,9 +73,9 @@ void DrawFullField(benchmark::State& state) {
   const std::clock_t cpuStart = std::clock();
   for (auto _ : state) {
     device->BeginScene();
-    vorlith::SetHudViewport();
+    vorlith::SetHudViewport(device.get());
     device->Clear(0xFF323232, true);
-    vorlith::SetupPlayfieldScene();
+    vorlith::SetupPlayfieldScene(device.get());
     device->Clear(0xFF000000, true);
     for (const Placed& p : field) p.model->DrawAt(p.x, p.y, 0, 0, p.rotY, p.rotZ, 1.0f);
     device->EndScene();
@@ -87,7 +85,6 @@ void DrawFullField(benchmark::State& state) {
   state.counters["models"] = static_cast<double>(field.size());
   state.counters["all_threads_cpu_ms"] = cpuMs / static_cast<double>(state.iterations());
   models.ReleaseAllModels();
-  vorlith::SetGraphicsDevice(nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "app/RecordingDialogs.h"
 #include "input/ReplayInputDevices.h"
 #include "movers/MoverBoss.h"
-#include "movers/MoverEnemy.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
 #include "platform/OutputFile.h"
@@ -90,7 +89,7 @@ TraceFrame FrameReporter::Describe() const {
   described.stage = app.GetStageNumber();
   described.score = app.GetScore();
   described.fps = app.GetFps();
-  described.kills = MoverEnemy::GetKilledEnemyCount();
+  described.kills = app.GetMoverCounts().killedEnemies;
   described.combo = app.GetCombo().GetCount();
   if (settings.dialogs) described.messages = settings.dialogs->GetMessages();
   if (const AudioSystem* audio = app.GetAudioSystem()) described.sounds = audio->GetPlayedSlots();

@@ -23,7 +23,6 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
   SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
   RenderDevice* device = GetGraphicsDevice()->GetDevice();
-  SetGraphicsDevice(device);
   debugFont.Create(device, 12);
   hudFont.Create(device, 18, 0, 300, kHudFace);
   titleFont.Create(device, 30);
@@ -81,6 +80,7 @@ bool GameApp::StartStage(int number) {
   PadState* pad = GetKeyInput()->GetPad(0);
   stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem());
   stage->SetComboCounter(&combo);
+  stage->SetMoverCounts(&moverCounts);
   if (!stage->Init()) return AbandonStart();
   const auto setUp = setUps.find(number);
   if (setUp != setUps.end() && setUp->second && !setUp->second(*stage, pad)) {
@@ -149,10 +149,10 @@ void GameApp::StepDrawnFrame() {
 void GameApp::DrawPlayScene() {
   if (!stage) return;
   GraphicsDevice* graphics = GetGraphicsDevice();
-  SetHudViewport();
+  SetHudViewport(graphics->GetDevice());
   graphics->Clear(kPanelBackground);
-  Hud::DrawDebug(debugFont, *stage, currentTime, fps);
-  SetupPlayfieldScene();
+  Hud::DrawDebug(debugFont, *stage, moverCounts, currentTime, fps);
+  SetupPlayfieldScene(graphics->GetDevice());
   graphics->Clear(kFieldBackground);
   stage->Draw();
   Hud::DrawLine(hudFont, stageNumber, score);

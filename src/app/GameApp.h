@@ -11,6 +11,7 @@
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
 #include "stage/ComboCounter.h"
+#include "stage/MoverCounts.h"
 
 namespace vorlith {
 
@@ -53,6 +54,7 @@ class GameApp : public WindowApp {
   void EndStage();
   CStage* GetStage() const { return stage.get(); }
   const ComboCounter& GetCombo() const { return combo; }
+  const MoverCounts& GetMoverCounts() const { return moverCounts; }
 
  private:
   void UpdateTitleScene(const PadState& pad);
@@ -72,7 +74,8 @@ class GameApp : public WindowApp {
   std::int32_t fps = 0;
   FramePacer pacer;
   std::map<int, StageSetUp> setUps;
-  ComboCounter combo;  // runs on across stages
+  ComboCounter combo;       // runs on across stages
+  MoverCounts moverCounts;  // likewise
   std::unique_ptr<CStage> stage;
 };
 

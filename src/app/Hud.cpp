@@ -3,9 +3,8 @@
 #include <cstdio>
 
 #include "graphics/TextFont.h"
-#include "movers/MoverBullet.h"
-#include "movers/MoverEnemy.h"
 #include "stage/CStage.h"
+#include "stage/MoverCounts.h"
 
 namespace vorlith {
 namespace {
@@ -27,16 +26,16 @@ void Hud::DrawLine(const TextFont& font, std::int32_t stageNumber, std::uint32_t
   font.DrawText(text, 500, 15, kWhite, TopLeft);
 }
 
-void Hud::DrawDebug(TextFont& font, const CStage& stage, std::int32_t& currentTime,
-                    std::int32_t fps) {
+void Hud::DrawDebug(TextFont& font, const CStage& stage, MoverCounts& counts,
+                    std::int32_t& currentTime, std::int32_t fps) {
   char lines[6][128];
   const Vec3 position = stage.GetShipPosition();
   std::snprintf(lines[0], sizeof lines[0], "Pos(%.2f, %.2f)", position.x, position.y);
-  std::snprintf(lines[1], sizeof lines[1], "VisibleBulletNum %d", stage.GetVisibleBulletCount());
-  MoverBullet::ResetVisibleBulletCount();
-  std::snprintf(lines[2], sizeof lines[2], "VisibleEnemyNum %d", stage.GetVisibleEnemyCount());
-  MoverEnemy::ResetVisibleEnemyCount();
-  std::snprintf(lines[3], sizeof lines[3], "KilledEnemyNum %d", stage.GetKilledEnemyCount());
+  std::snprintf(lines[1], sizeof lines[1], "VisibleBulletNum %d", counts.visibleBullets);
+  counts.visibleBullets = 0;
+  std::snprintf(lines[2], sizeof lines[2], "VisibleEnemyNum %d", counts.visibleEnemies);
+  counts.visibleEnemies = 0;
+  std::snprintf(lines[3], sizeof lines[3], "KilledEnemyNum %d", counts.killedEnemies);
   std::snprintf(lines[4], sizeof lines[4], "CurrentTime %d", currentTime);
   currentTime += 1;
   std::snprintf(lines[5], sizeof lines[5], "FPS %d", fps);

@@ -5,6 +5,7 @@
 namespace vorlith {
 
 class CStage;
+struct MoverCounts;
 class TextFont;
 
 // The texts of a play frame that the game application draws around the stage: the HUD line
@@ -21,8 +22,8 @@ class Hud {
 
   // Six white lines from (20, 45), 15 pixels apart: ship position, drawn bullets and
   // enemies (both counts then start again), kills, `currentTime` (then + 1) and `fps`.
-  static void DrawDebug(TextFont& font, const CStage& stage, std::int32_t& currentTime,
-                        std::int32_t fps);
+  static void DrawDebug(TextFont& font, const CStage& stage, MoverCounts& counts,
+                        std::int32_t& currentTime, std::int32_t fps);
 };
 
 }  // namespace vorlith

@@ -29,10 +29,9 @@ void Model::Release() {
   device = nullptr;
 }
 
-bool Model::Load() {
+bool Model::Load(RenderDevice* target) {
   Release();
   loadError.clear();
-  RenderDevice* target = GetGraphicsDevice();
   if (!target || !fileName) {
     loadError = "no drawing device";
     return false;

@@ -11,7 +11,7 @@ namespace vorlith {
 class RenderDevice;
 
 // One loaded .x model: a mesh with one subset per material, each with its colours and
-// optional texture. Drawn through the process-wide device (SetGraphicsDevice).
+// optional texture, loaded onto and drawn through the device given to Load.
 class Model {
  public:
   explicit Model(const char* fileName);  // the name is borrowed, not copied
@@ -19,7 +19,7 @@ class Model {
   Model(const Model&) = delete;
   Model& operator=(const Model&) = delete;
 
-  bool Load();
+  bool Load(RenderDevice* target);
   void DrawSubsets();
   // Position in game-plane units, angles in degrees, uniform scale.
   void DrawAt(float x, float y, float z, float rotX, float rotY, float rotZ, float scale);

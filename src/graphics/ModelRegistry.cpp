@@ -15,9 +15,9 @@ void ModelRegistry::RegisterModel(int slot, const char* fileName) {
   entry = new Model(fileName);
 }
 
-bool ModelRegistry::LoadAllModels() {
+bool ModelRegistry::LoadAllModels(RenderDevice* device) {
   for (auto& [slot, model] : models) {
-    if (model && !model->Load()) {
+    if (model && !model->Load(device)) {
       ShowMessageBox("モデルの読み込みに失敗しました。\n" + model->GetLoadError(),
                      "Error! ModelRegistry::LoadAllModels()");
       return false;

@@ -7,6 +7,8 @@ namespace vorlith {
 class Model;
 
 // Slot number -> model, for one stage.
+class RenderDevice;
+
 class ModelRegistry {
  public:
   ModelRegistry() = default;
@@ -15,7 +17,8 @@ class ModelRegistry {
   ModelRegistry& operator=(const ModelRegistry&) = delete;
 
   void RegisterModel(int slot, const char* fileName);
-  bool LoadAllModels();
+  // Loads every registered model onto the device; false (and a message) at the first failure.
+  bool LoadAllModels(RenderDevice* device);
   Model* GetModel(int slot) const;
   void ReleaseAllModels();
 

@@ -6,8 +6,6 @@
 namespace vorlith {
 namespace {
 
-RenderDevice* graphicsDevice = nullptr;
-
 // The 90-degree base turn about X and the degrees-to-radians factor, as single floats.
 constexpr float kBaseTurn = 1.5707964f;
 constexpr float kDegreesToRadians = 0.017453292f;
@@ -23,14 +21,6 @@ constexpr float kLightRange = 1000.0f;
 
 }  // namespace
 
-void SetGraphicsDevice(RenderDevice* device) {
-  graphicsDevice = device;
-}
-
-RenderDevice* GetGraphicsDevice() {
-  return graphicsDevice;
-}
-
 Matrix MakeWorldMatrix(float x, float y, float z, float rotX, float rotY, float rotZ, float scale) {
   Matrix world = MatrixIdentity();
   if (scale != 1.0f) world = MatrixMultiply(world, MatrixScaling(scale, scale, scale));
@@ -41,7 +31,7 @@ Matrix MakeWorldMatrix(float x, float y, float z, float rotX, float rotY, float 
   return MatrixMultiply(world, MatrixTranslation(x, y, z));
 }
 
-void ApplyDefaultRenderStates() {
+void ApplyDefaultRenderStates(RenderDevice* graphicsDevice) {
   if (!graphicsDevice) return;
   graphicsDevice->SetCullMode(CullMode::CounterClockwise);
   graphicsDevice->SetLighting(true);
@@ -51,9 +41,9 @@ void ApplyDefaultRenderStates() {
   graphicsDevice->SetTransform(TransformState::World, MatrixIdentity());
 }
 
-void SetupPlayfieldScene() {
+void SetupPlayfieldScene(RenderDevice* graphicsDevice) {
   if (!graphicsDevice) return;
-  ApplyDefaultRenderStates();
+  ApplyDefaultRenderStates(graphicsDevice);
   graphicsDevice->SetTransform(TransformState::View, MatrixLookAtLH(kEye, kLookAt, kUp));
   graphicsDevice->SetTransform(TransformState::Projection,
                                MatrixOrthoLH(kViewSize, kViewSize, kNearPlane, kFarPlane));
@@ -62,7 +52,7 @@ void SetupPlayfieldScene() {
   graphicsDevice->SetLighting(true);
 
   int width = 0, height = 0;
-  GetBackBufferSize(width, height);
+  GetBackBufferSize(graphicsDevice, width, height);
   Viewport viewport;
   viewport.x = width / 4;
   viewport.y = 0;
@@ -71,17 +61,17 @@ void SetupPlayfieldScene() {
   graphicsDevice->SetViewport(viewport);
 }
 
-void SetHudViewport() {
+void SetHudViewport(RenderDevice* graphicsDevice) {
   if (!graphicsDevice) return;
   int width = 0, height = 0;
-  GetBackBufferSize(width, height);
+  GetBackBufferSize(graphicsDevice, width, height);
   Viewport viewport;
   viewport.width = width / 4;
   viewport.height = height;
   graphicsDevice->SetViewport(viewport);
 }
 
-void GetBackBufferSize(int& width, int& height) {
+void GetBackBufferSize(const RenderDevice* graphicsDevice, int& width, int& height) {
   width = 0;
   height = 0;
   int w = 0, h = 0;

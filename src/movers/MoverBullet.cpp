@@ -1,8 +1,8 @@
 #include "movers/MoverBullet.h"
 
-namespace vorlith {
+#include "movers/MoverWorld.h"
 
-std::int32_t MoverBullet::visibleBulletCount = 0;
+namespace vorlith {
 
 void MoverBullet::SetFire(std::int32_t pattern, std::int32_t start, std::int32_t interval,
                           std::int32_t shots, float newWays, float step) {
@@ -43,7 +43,7 @@ void MoverBullet::Update() {
 void MoverBullet::Draw() const {
   if (finished) return;
   DrawModel(0.0f, 0.0f, 0.0f);
-  visibleBulletCount += 1;
+  if (world) world->CountDrawnBullet();
 }
 
 }  // namespace vorlith

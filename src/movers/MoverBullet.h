@@ -35,9 +35,6 @@ class MoverBullet : public Mover {
   float GetSpreadStep() const { return spreadStep; }
   void SetVelocity(float vx, float vy);
 
-  static void ResetVisibleBulletCount() { visibleBulletCount = 0; }
-  static std::int32_t GetVisibleBulletCount() { return visibleBulletCount; }
-
  private:
   std::int32_t power = 1;
   std::int32_t firePattern = 0;
@@ -47,8 +44,6 @@ class MoverBullet : public Mover {
   std::int32_t shotsLeft = 0;
   float ways = 0.0f;
   float spreadStep = 0.0f;
-
-  static std::int32_t visibleBulletCount;
 };
 
 }  // namespace vorlith

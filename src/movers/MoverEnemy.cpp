@@ -6,9 +6,6 @@
 
 namespace vorlith {
 
-std::int32_t MoverEnemy::visibleEnemyCount = 0;
-std::int32_t MoverEnemy::killedEnemyCount = 0;
-
 void MoverEnemy::SetShot(MoverBullet* bullet, std::int32_t start, std::int32_t interval,
                          std::int32_t count) {
   shot = bullet;
@@ -50,7 +47,6 @@ void MoverEnemy::Update() {
 }
 
 void MoverEnemy::CountKill() {
-  killedEnemyCount += 1;
   if (world) {
     world->AddScore(score);
     world->AddKill();
@@ -99,7 +95,7 @@ void MoverEnemy::Move() {
 
 void MoverEnemy::DrawBody() const {
   DrawModel(0.0f, 0.0f, angle);
-  visibleEnemyCount += 1;
+  if (world) world->CountDrawnEnemy();
 }
 
 void MoverEnemy::StepDrawnFrame() {

@@ -35,10 +35,6 @@ class MoverEnemy : public MoverShooter {
   bool IsDead() const { return dead; }
   std::int32_t GetAge() const { return age; }
 
-  static void ResetVisibleEnemyCount() { visibleEnemyCount = 0; }
-  static std::int32_t GetVisibleEnemyCount() { return visibleEnemyCount; }
-  static std::int32_t GetKilledEnemyCount() { return killedEnemyCount; }
-
  protected:
   // The firing rhythm at the current age: a volley whenever age - fireStart is a whole
   // multiple of fireInterval while the template has volleys left.
@@ -54,9 +50,6 @@ class MoverEnemy : public MoverShooter {
   std::int32_t appearStart = 0;
   std::int32_t appearInterval = 0;
   std::int32_t appearCount = 0;
-
-  static std::int32_t visibleEnemyCount;
-  static std::int32_t killedEnemyCount;
 
  private:
   void TestBullets();

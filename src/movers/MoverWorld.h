@@ -29,7 +29,11 @@ class MoverWorld {
   // Stores a new bullet; false when every bullet slot is taken (the caller keeps it).
   virtual bool CreateMoverBullet(MoverBullet* bullet) = 0;
   virtual void AddScore(std::int32_t points) = 0;
+  // An enemy or the boss destroyed: one more kill for the frame and for the whole run.
   virtual void AddKill() = 0;
+  // One more bullet, or enemy (the boss too), drawn for the debug panel's counts.
+  virtual void CountDrawnBullet() = 0;
+  virtual void CountDrawnEnemy() = 0;
   // A label centred on a playfield position.
   virtual void DrawTextAt(const char* text, float x, float y, float z, std::uint32_t colour) = 0;
   virtual void PlaySound(int slot) = 0;

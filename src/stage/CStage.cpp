@@ -35,6 +35,7 @@ CStage::~CStage() {
 
 bool CStage::Init() {
   manager = std::make_unique<MoverManager>(device, &soundManager);
+  manager->SetMoverCounts(moverCounts);
   if (!soundManager.Init(audio)) return false;
   largeFont.Create(device, 30, 0, 300, nullptr);
   mediumFont.Create(device, 18, 0, 300, kFace);
@@ -55,7 +56,7 @@ void CStage::RegisterModel(int slot, const char* fileName) {
 }
 
 bool CStage::LoadAllModels() {
-  return models.LoadAllModels();
+  return models.LoadAllModels(device);
 }
 
 Model* CStage::GetModel(int slot) const {
@@ -170,18 +171,6 @@ std::int32_t CStage::TakeScore() {
 
 Vec3 CStage::GetShipPosition() const {
   return myShip ? myShip->GetPosition() : Vec3{};
-}
-
-std::int32_t CStage::GetVisibleBulletCount() const {
-  return MoverBullet::GetVisibleBulletCount();
-}
-
-std::int32_t CStage::GetVisibleEnemyCount() const {
-  return MoverEnemy::GetVisibleEnemyCount();
-}
-
-std::int32_t CStage::GetKilledEnemyCount() const {
-  return MoverEnemy::GetKilledEnemyCount();
 }
 
 MoverMyShip* const* CStage::GetShipSlots() const {

@@ -9,6 +9,7 @@
 #include "platform/RenderTypes.h"
 #include "sound/SoundManager.h"
 #include "stage/ComboCounter.h"
+#include "stage/MoverCounts.h"
 #include "stage/StageRequest.h"
 
 namespace vorlith {
@@ -67,9 +68,6 @@ class CStage {
   std::int32_t TakeScore();
 
   Vec3 GetShipPosition() const;
-  std::int32_t GetVisibleBulletCount() const;
-  std::int32_t GetVisibleEnemyCount() const;
-  std::int32_t GetKilledEnemyCount() const;
   MoverMyShip* const* GetShipSlots() const;
   void ClearMovers();
 
@@ -81,6 +79,8 @@ class CStage {
   // The combo counter the stage pays from: the game's, which outlives stages; a stage on its
   // own keeps one of its own.
   void SetComboCounter(ComboCounter* counter) { combo = counter ? counter : &ownCombo; }
+  // The debug panel's counts the movers add to, likewise the game's; set before `Init`.
+  void SetMoverCounts(MoverCounts* counts) { moverCounts = counts; }
 
  private:
   template <typename T, typename Add>
@@ -102,6 +102,7 @@ class CStage {
   bool sweepDone = false;
   ComboCounter ownCombo;
   ComboCounter* combo = &ownCombo;
+  MoverCounts* moverCounts = nullptr;
 };
 
 }  // namespace vorlith

@@ -178,6 +178,11 @@ void MoverManager::MoveMovers() {
   }
 }
 
+void MoverManager::AddKill() {
+  killsThisFrame += 1;
+  counts->killedEnemies += 1;
+}
+
 void MoverManager::StepDrawnFrame() {
   for (MoverMyShip* ship : shipSlots) {
     if (ship) ship->StepDrawnFrame();

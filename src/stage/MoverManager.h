@@ -6,6 +6,7 @@
 
 #include "graphics/TextFont.h"
 #include "movers/MoverWorld.h"
+#include "stage/MoverCounts.h"
 
 namespace vorlith {
 
@@ -60,7 +61,13 @@ class MoverManager : public MoverWorld {
 
   void AddScore(std::int32_t points) override;
   std::int32_t TakeScore();
-  void AddKill() override { killsThisFrame += 1; }
+  void AddKill() override;
+  void CountDrawnBullet() override { counts->visibleBullets += 1; }
+  void CountDrawnEnemy() override { counts->visibleEnemies += 1; }
+  // The counts the movers add to: the game's, which outlive stages; a manager on its own
+  // keeps its own.
+  void SetMoverCounts(MoverCounts* shared) { counts = shared ? shared : &ownCounts; }
+  const MoverCounts& GetMoverCounts() const { return *counts; }
   std::int32_t GetKillCount() const { return killsThisFrame; }
   void ResetKillCount() { killsThisFrame = 0; }
 
@@ -111,6 +118,8 @@ class MoverManager : public MoverWorld {
   MoverItem* itemSlots[kItemSlots] = {};
   std::int32_t pendingScore = 0;
   std::int32_t killsThisFrame = 0;
+  MoverCounts ownCounts;
+  MoverCounts* counts = &ownCounts;
   RenderDevice* device;
   SoundManager* soundManager;
   TextFont font;

@@ -33,7 +33,6 @@ class GlRenderDeviceTest : public ::testing::Test {
     device->SetLighting(false);
     device->Clear(0xFF000000, true);
   }
-  void TearDown() override { SetGraphicsDevice(nullptr); }
 
   std::vector<std::uint8_t> Pixels() {
     std::vector<std::uint8_t> rgba;
@@ -141,13 +140,12 @@ Mesh {
 TEST_F(GlRenderDeviceTest, PlayfieldShowsAModelsUpperSideLitAtItsPlace) {
   const std::string path = std::filesystem::temp_directory_path() / "vorlith_gl_plate_test.x";
   std::ofstream(path) << kTwoSidedPlate;
-  SetGraphicsDevice(device.get());
   Model plate(path.c_str());
-  ASSERT_TRUE(plate.Load());
+  ASSERT_TRUE(plate.Load(device.get()));
   std::filesystem::remove(path);
-  SetHudViewport();
+  SetHudViewport(device.get());
   device->Clear(0xFF102030, true);
-  SetupPlayfieldScene();
+  SetupPlayfieldScene(device.get());
   plate.DrawAt(50, 50, 0, 0, 0, 0, 1.0f);
   plate.DrawAt(-25 + 5, -25 + 5, 0, 0, 0, 0, 1.0f);  // touching the top-left corner
   plate.DrawAt(50, 100, 0, 0, -60, 0, 1.0f);         // tilted away from the light

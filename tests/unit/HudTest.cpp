@@ -39,24 +39,23 @@ TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
   run.Manager().CreateMoverEnemy(new MoverEnemy());
   run.Manager().CreateMoverBullet(new MoverBullet());
   run.stage->Step();
-  MoverEnemy::ResetVisibleEnemyCount();
-  MoverBullet::ResetVisibleBulletCount();
   run.device.BeginScene();
   run.Manager().DrawMovers();
   std::int32_t currentTime = 7;
-  Hud::DrawDebug(font, *run.stage, currentTime, 60);
+  MoverCounts counts = run.Manager().GetMoverCounts();
+  counts.killedEnemies = 4;
+  Hud::DrawDebug(font, *run.stage, counts, currentTime, 60);
   Hud::DrawLine(font, 3, 99);
-  const std::string killed = "KilledEnemyNum " + std::to_string(MoverEnemy::GetKilledEnemyCount());
-  EXPECT_EQ(
-      testkit::Texts(run.device),
-      (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1", "VisibleEnemyNum 1",
-                                killed, "CurrentTime 7", "FPS 60", "Stage 3", "000000099"}));
+  EXPECT_EQ(testkit::Texts(run.device),
+            (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
+                                      "VisibleEnemyNum 1", "KilledEnemyNum 4", "CurrentTime 7",
+                                      "FPS 60", "Stage 3", "000000099"}));
   const auto& texts = run.device.GetTexts();
   EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
             std::tuple(20, 120, 200, 500, 15));
-  EXPECT_EQ(std::tuple(currentTime, MoverBullet::GetVisibleBulletCount(),
-                       MoverEnemy::GetVisibleEnemyCount()),
-            std::tuple(8, 0, 0));
+  EXPECT_EQ(
+      std::tuple(currentTime, counts.visibleBullets, counts.visibleEnemies, counts.killedEnemies),
+      std::tuple(8, 0, 0, 4));
 }
 
 }  // namespace

@@ -30,14 +30,10 @@ Mesh {
 class ModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetGraphicsDevice(&device);
     std::filesystem::create_directories(directory);
     std::ofstream(modelPath) << kTwoMaterialModel;
   }
-  void TearDown() override {
-    SetGraphicsDevice(nullptr);
-    std::filesystem::remove_all(directory);
-  }
+  void TearDown() override { std::filesystem::remove_all(directory); }
 
   FakeRenderDevice device;
   const std::filesystem::path directory =
@@ -52,7 +48,7 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
   {
     Model model(modelPath.c_str());
     EXPECT_FALSE(model.IsLoaded());
-    ASSERT_TRUE(model.Load());
+    ASSERT_TRUE(model.Load(&device));
     ASSERT_EQ(model.GetMaterialCount(), 2u);
     const Material& red = model.GetMaterials()[0];
     EXPECT_EQ(red.ambient.r, 1.0f);  // ambient is the diffuse colour
@@ -94,11 +90,10 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
 TEST_F(ModelTest, AMissingFileOrNoDeviceFailsWithoutTouchingTheDevice) {
   const std::string missing = directory / "missing.x";
   Model model(missing.c_str());
-  EXPECT_FALSE(model.Load());
+  EXPECT_FALSE(model.Load(&device));
   model.DrawAt(0, 0, 0, 0, 0, 0, 1.0f);
-  SetGraphicsDevice(nullptr);
   Model noDevice(modelPath.c_str());
-  EXPECT_FALSE(noDevice.Load());
+  EXPECT_FALSE(noDevice.Load(nullptr));
   EXPECT_TRUE(device.meshes.empty());
   EXPECT_TRUE(device.draws.empty());
 }
@@ -108,7 +103,7 @@ TEST_F(ModelTest, RelativeModelAndTextureNamesResolveAgainstTheDataDirectory) {
   const std::string found = (directory / "textures/found.png").string();
   device.loadableTextures = {found};
   Model model("./two.x");
-  const bool loaded = model.Load();
+  const bool loaded = model.Load(&device);
   DataDirectory::Set("");
   ASSERT_TRUE(loaded) << model.GetLoadError();
   EXPECT_EQ(device.texturePaths,
@@ -123,7 +118,7 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   for (int slot = 0; slot < 10; ++slot) {
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
   }
-  EXPECT_FALSE(registry.LoadAllModels());
+  EXPECT_FALSE(registry.LoadAllModels(&device));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
   EXPECT_NE(dialogs.shown[0].second.find("cannot open model file " + missing + ": no such file"),
@@ -136,14 +131,14 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   EXPECT_EQ(registry.GetModel(10), nullptr);
   EXPECT_EQ(registry.GetModel(-1), nullptr);
   registry.RegisterModel(3, modelPath.c_str());  // registered again: the new file
-  EXPECT_TRUE(registry.LoadAllModels());
+  EXPECT_TRUE(registry.LoadAllModels(&device));
   EXPECT_TRUE(registry.GetModel(9)->IsLoaded());
   EXPECT_EQ(dialogs.shown.size(), 1u);
 
   registry.ReleaseAllModels();
   EXPECT_EQ(registry.GetModel(0), nullptr);
   EXPECT_EQ(device.releasedMeshes.size(), device.meshes.size());
-  EXPECT_TRUE(registry.LoadAllModels());
+  EXPECT_TRUE(registry.LoadAllModels(&device));
 }
 
 }  // namespace

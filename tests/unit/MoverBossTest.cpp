@@ -144,17 +144,16 @@ TEST(MoverBossTest, GaugesStandAt460AndDefeatScoresOnceThenNothingRunsOrDraws) {
   stage.boss->Draw();
   EXPECT_EQ(std::tuple(bar->GetPoint(1).y, stage.boss->GetHpMaxBar()->GetPoint(1).y),
             std::tuple(320.0f, 280.0f));
-  const int killed = MoverEnemy::GetKilledEnemyCount();
+  const MoverCounts drawn = stage.Counts();
   stage.boss->Damage(60);
   stage.manager->UpdateFrame();
   stage.manager->UpdateFrame();
-  EXPECT_EQ(std::tuple(stage.boss->IsFinished(), MoverEnemy::GetKilledEnemyCount() - killed,
+  EXPECT_EQ(std::tuple(stage.boss->IsFinished(), stage.Counts().killedEnemies,
                        stage.manager->TakeScore(), stage.manager->GetKillCount()),
             std::tuple(true, 1, 100000, 1));
   EXPECT_EQ(stage.boss->GetAge(), 2);  // the frame it fell in still counted its age
-  MoverEnemy::ResetVisibleEnemyCount();
   stage.boss->Draw();
-  EXPECT_EQ(MoverEnemy::GetVisibleEnemyCount(), 0);
+  EXPECT_EQ(stage.Counts().visibleEnemies, drawn.visibleEnemies);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@ namespace vorlith {
 namespace {
 
 TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDrawn) {
-  MoverBullet::ResetVisibleBulletCount();
+  testkit::SmallStage stage;
   MoverBullet bullet;
+  stage.Join(bullet);
   bullet.SetMotion(4, 0, 0, 0, 0, -0.5f);  // homing, with no ship to follow
   bullet.SetPosition(50, -9.5f, 0);
   bullet.Move();  // at -9.5: in play, moves to -10
@@ -18,7 +19,7 @@ TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDra
   EXPECT_TRUE(bullet.IsFinished());
   EXPECT_FLOAT_EQ(bullet.GetPosition().y, -10.5f);
   bullet.Draw();
-  EXPECT_EQ(MoverBullet::GetVisibleBulletCount(), 1);
+  EXPECT_EQ(stage.Counts().visibleBullets, 1);
 }
 
 // A bullet finished in its own update stays in its slot until the next frame reaches the

@@ -49,20 +49,18 @@ TEST(MoverEnemyTest, AKilledEnemyFiresFirstAgesScoresOnceAndIsNoLongerDrawn) {
   MoverEnemy* waiting = stage.PlaceEnemy(50, 50, 3);  // timer not 0: not hit-testable
   waiting->SetTimer(9999);
   stage.PlaceBullet(50, 50, 1);
-  MoverEnemy::ResetVisibleEnemyCount();
   enemy->Draw();
-  const int killed = MoverEnemy::GetKilledEnemyCount();
   enemy->Update();
   waiting->Update();
   EXPECT_EQ(std::tuple(enemy->IsDead(), stage.CountBullets(), enemy->GetAge(), waiting->GetHp()),
             std::tuple(true, 2, 1, 3));
-  EXPECT_EQ(MoverEnemy::GetKilledEnemyCount(), killed + 1);
-  EXPECT_EQ(stage.manager->GetKillCount(), 1);
+  EXPECT_EQ(std::tuple(stage.manager->GetKillCount(), stage.Counts().killedEnemies),
+            std::tuple(1, 1));
   EXPECT_EQ(stage.manager->TakeScore(), 100);
   enemy->Update();
   enemy->Draw();
   EXPECT_EQ(std::tuple(stage.manager->TakeScore(), enemy->GetAge()), std::tuple(0, 1));
-  EXPECT_EQ(MoverEnemy::GetVisibleEnemyCount(), 1);
+  EXPECT_EQ(stage.Counts().visibleEnemies, 1);
 }
 
 TEST(MoverEnemyTest, LeavingTheFieldIsNoKillAndTheDeadLingerFor101Updates) {
@@ -70,11 +68,10 @@ TEST(MoverEnemyTest, LeavingTheFieldIsNoKillAndTheDeadLingerFor101Updates) {
   stage.AddShip(50, 90);
   MoverEnemy* enemy = stage.PlaceEnemy(30, 110.5f);
   enemy->SetMotion(1, 0, 0, 0, 0, 1);
-  const int killed = MoverEnemy::GetKilledEnemyCount();
   enemy->Update();
   enemy->Move();
   EXPECT_TRUE(enemy->IsDead());
-  EXPECT_EQ(MoverEnemy::GetKilledEnemyCount(), killed);
+  EXPECT_EQ(stage.Counts().killedEnemies, 0);
   EXPECT_EQ(stage.manager->TakeScore(), 0);
   EXPECT_FLOAT_EQ(enemy->GetPosition().y, 110.5f);
   for (int i = 0; i < 100; ++i) enemy->Update();

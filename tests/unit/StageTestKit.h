@@ -85,6 +85,7 @@ struct SmallStage {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device);
   }
+  const MoverCounts& Counts() const { return manager->GetMoverCounts(); }
   ~SmallStage() {
     manager->ClearMovers();
     manager.reset();
@@ -142,7 +143,6 @@ struct StageRun {
 
   StageRun() {
     device.Create(640, 480, true);
-    SetGraphicsDevice(&device);
     stage = std::make_unique<CStage>(&device, &pad, &audio);
     stage->SetComboCounter(&combo);
   }
@@ -150,7 +150,6 @@ struct StageRun {
     if (stage) stage->ClearMovers();
     if (stage) stage->ReleaseAllModels();
     stage.reset();
-    SetGraphicsDevice(nullptr);
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
@@ -186,8 +185,6 @@ struct GameRun {
 
   explicit GameRun(const std::vector<std::string>& args = {"vorlith"},
                    std::unique_ptr<InputDevices> input = nullptr) {
-    MoverBullet::ResetVisibleBulletCount();  // program-wide counts other tests may have left
-    MoverEnemy::ResetVisibleEnemyCount();
     if (input) test.platform->inputDevices = std::move(input);
     app = std::make_unique<GameApp>(test.Take(), args);
   }

@@ -22,9 +22,6 @@ bool SameBits(const Matrix& a, const Matrix& b) {
 
 class TransformsTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetGraphicsDevice(&device); }
-  void TearDown() override { SetGraphicsDevice(nullptr); }
-
   // Where a model point drawn with the given world matrix lands: back-buffer pixels and depth.
   Vec3 Project(const Vec3& point, const Matrix& world = MatrixIdentity()) {
     const Matrix all = MatrixMultiply(MatrixMultiply(world, device.view), device.projection);
@@ -38,7 +35,7 @@ class TransformsTest : public ::testing::Test {
 };
 
 TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewport) {
-  SetupPlayfieldScene();
+  SetupPlayfieldScene(&device);
   struct Case {
     Vec3 point;
     Matrix world;
@@ -77,27 +74,26 @@ TEST_F(TransformsTest, AnAngleOfZeroSkipsItsTurnAndAFullTurnIsApplied) {
 TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuarters) {
   device.width = 641;
   device.height = 400;
-  SetHudViewport();
+  SetHudViewport(&device);
   EXPECT_EQ(RectOf(device.viewport), (Rect{0, 0, 160, 400}));
-  SetupPlayfieldScene();
+  SetupPlayfieldScene(&device);
   EXPECT_EQ(RectOf(device.viewport), (Rect{160, 0, 480, 400}));
 
   device.hasBackBuffer = false;
-  SetupPlayfieldScene();
+  SetupPlayfieldScene(&device);
   EXPECT_EQ(RectOf(device.viewport), (Rect{0, 0, 0, 0}));
   // Without a device nothing is drawn and the back buffer has no size.
-  SetGraphicsDevice(nullptr);
-  SetupPlayfieldScene();
-  SetHudViewport();
+  SetupPlayfieldScene(nullptr);
+  SetHudViewport(nullptr);
   int width = 5, height = 5;
-  GetBackBufferSize(width, height);
+  GetBackBufferSize(nullptr, width, height);
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
 }
 
 TEST_F(TransformsTest, PlayfieldSceneCullsLightsAndTestsDepth) {
   device.world = MatrixTranslation(1, 2, 3);
-  SetupPlayfieldScene();
+  SetupPlayfieldScene(&device);
   EXPECT_EQ(device.cullMode, CullMode::CounterClockwise);
   EXPECT_TRUE(device.lighting && device.lightEnabled && device.depthTest);
   EXPECT_EQ(device.ambient, 0x006F6F6Fu);
