@@ -11,7 +11,9 @@ namespace {
 
 constexpr char kLetters[] = "UDLRZXCV";
 
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 // The words of a line up to its '#': at most three, which is enough to tell a good line.
 int SplitWords(std::string_view line, std::string_view (&words)[3]) {
@@ -60,8 +62,8 @@ bool ParseCount(std::string_view word, std::int64_t& count, std::string& problem
     for (char c : word) count = count * 10 + (c - '0');
   }
   if (count < 1 || count > ReplayScript::kMaxFrames) {
-    problem = "frame count '" + EscapeForMessage(std::string(word)) + "' is not a whole number from 1 to " +
-              std::to_string(ReplayScript::kMaxFrames);
+    problem = "frame count '" + EscapeForMessage(std::string(word)) +
+              "' is not a whole number from 1 to " + std::to_string(ReplayScript::kMaxFrames);
     return false;
   }
   return true;

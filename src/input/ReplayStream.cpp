@@ -53,8 +53,7 @@ struct ReplayStream::Pass {
   explicit Pass(int fd) : buffer(fd), in(&buffer), parser(in) {}
   // The reason of a failed read, or "".
   std::string ReadError() const {
-    return buffer.GetError() ? std::string("cannot read: ") + std::strerror(buffer.GetError())
-                             : "";
+    return buffer.GetError() ? std::string("cannot read: ") + std::strerror(buffer.GetError()) : "";
   }
 
   FdReadBuffer buffer;

@@ -126,7 +126,8 @@ TEST(ReplayStreamTest, APipeIsHeldWholeUpToItsLimit) {
       continue;
     }
     EXPECT_EQ(replay.GetFrameCount(), static_cast<std::int64_t>(runs / 2 * 3 + runs % 2 * 2));
-    for (ReplayControls expected : {0x10, 0x10, 0x00, 0x10}) EXPECT_EQ(replay.ReadFrame(), expected);
+    for (ReplayControls expected : {0x10, 0x10, 0x00, 0x10})
+      EXPECT_EQ(replay.ReadFrame(), expected);
   }
 }
 
