@@ -102,15 +102,16 @@ for replay in /dev/zero "$WORK/sparse.replay"; do
   [ "$peak" -le $((base + 8192)) ] || fail "$replay took $peak KiB"
   [ $((SECONDS - start)) -le 10 ] || fail "$replay took $((SECONDS - start)) s"
 done
-# A long valid replay is checked and then played as a stream: its length (16M changes of
-# controls, 64 MiB) must not show in memory, neither when refused at its last line nor while
-# it plays (stopped at frame 100), against the whole of a short replay.
-python3 -c 'import sys; sys.stdout.write("vorlith-replay 1\n" + "1 Z\n1 -\n" * (1 << 23))' \
+# A long valid replay is checked and then played as a stream: its length (4M changes of
+# controls in 16 MiB, which would be 100 MiB held as runs) must not show in memory, neither
+# when refused at its last line nor while it plays (stopped at frame 100), against the
+# whole of a short replay.
+python3 -c 'import sys; sys.stdout.write("vorlith-replay 1\n" + "1 Z\n1 -\n" * (1 << 21))' \
   >"$WORK/long.replay"
 cp "$WORK/long.replay" "$WORK/spoilt.replay" && echo "1 Q" >>"$WORK/spoilt.replay"
 run 0 "" --headless --no-pacing --replay "$WORK/play.replay" --trace "$WORK/short.jsonl"
 short=$(tail -1 "$WORK/peak")
-run 2 "^vorlith: $WORK/spoilt.replay:16777218: unknown control 'Q'" --headless \
+run 2 "^vorlith: $WORK/spoilt.replay:4194306: unknown control 'Q'" --headless \
   --replay "$WORK/spoilt.replay"
 peak=$(tail -1 "$WORK/peak")
 [ "$peak" -le $((base + 8192)) ] || fail "the spoilt long replay took $peak KiB"
