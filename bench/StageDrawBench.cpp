@@ -16,7 +16,7 @@
 #include "app/GraphicsDevice.h"
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
-#include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "stage/CStage.h"
@@ -36,14 +36,14 @@ int CountSlots(T* const* slots, int n) {
 
 void DrawBusiestBossFrame(benchmark::State& state) {
   setenv("ALSOFT_DRIVERS", "null", 0);  // no sound card needed; sounds still play
-  vorlith::ReplayScript script;
+  vorlith::ReplayStream replay;
   std::string error;
-  if (!script.Load(kReplay, error)) {
+  if (!replay.Open(kReplay, error)) {
     state.SkipWithError(("cannot read the replay (run from data/): " + error).c_str());
     return;
   }
   auto platform = vorlith::CreateSdlPlatform();
-  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&script);
+  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&replay);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   vorlith::GameApp app(std::move(platform), {"vorlith", "-w", "640", "-h", "480"});
   auto* device = app.IsReady()

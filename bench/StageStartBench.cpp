@@ -23,7 +23,7 @@
 #include "app/GraphicsDevice.h"
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
-#include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
@@ -48,15 +48,15 @@ constexpr const char* kHeadings[kColumns] = {"first", "update", "draw",    "cont
 int RunOnce() {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("ALSOFT_DRIVERS", "null", 0);  // no sound card needed; sounds still play
-  vorlith::ReplayScript script;
+  vorlith::ReplayStream replay;
   std::string error;
-  if (!script.Load(kReplay, error)) {
+  if (!replay.Open(kReplay, error)) {
     std::fprintf(stderr, "cannot read the replay (run from data/): %s\n", error.c_str());
     return 1;
   }
   vorlith::StartXModelImporter();  // as the program does, before the window exists
   auto platform = vorlith::CreateSdlPlatform();
-  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&script);
+  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&replay);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   platform->audioSystem =  // as the program does
       std::make_unique<vorlith::KeptAudioSystem>(std::move(platform->audioSystem));
@@ -71,7 +71,7 @@ int RunOnce() {
   std::vector<double> starts;  // update and draw of each start
   double playMs = 0.0;
   int playFrames = 0;
-  for (std::int64_t frame = 0; frame < script.GetFrameCount() && starts.size() < 4; ++frame) {
+  for (std::int64_t frame = 0; frame < replay.GetFrameCount() && starts.size() < 4; ++frame) {
     const bool onTitle = app.GetScene() == vorlith::GameApp::kTitleScene;
     const vorlith::CStage* stage = app.GetStage();
     const bool again = stage && (stage->GetRequest() == vorlith::StageRequest::kSameStage ||

@@ -1,6 +1,7 @@
 // libFuzzer target: the replay parser over arbitrary bytes, once from memory and once from a
-// file (the streaming reader). Both must agree, an error must name a line that exists and be
-// printable, and a parsed script must answer every frame within its length.
+// file (the streaming reader, which checks the file and then reads it again as it plays).
+// Both must agree, frame by frame; an error must name a line that exists and be printable,
+// and a parsed script must answer every frame within its length.
 #include <unistd.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 
 namespace {
 
@@ -58,14 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!file) return 0;
   if (size > 0) std::fwrite(data, 1, size, file);
   std::fclose(file);
-  vorlith::ReplayScript fromFile;
+  vorlith::ReplayStream fromFile;
   std::string fileError;
-  const bool loaded = fromFile.Load(path, fileError);
-  std::remove(path.c_str());
+  const bool loaded = fromFile.Open(path, fileError);
 
   // One parser, two sources: "line N: ..." from memory is "FILE:N: ..." from the file.
   if (loaded != parsed) std::abort();
   if (loaded && fromFile.GetFrameCount() != fromMemory.GetFrameCount()) std::abort();
   if (!loaded && fileError != path + ":" + memoryError.substr(5)) std::abort();
+  const std::int64_t played = std::min<std::int64_t>(fromMemory.GetFrameCount(), 1 << 16);
+  for (std::int64_t frame = 0; loaded && frame < played; ++frame) {
+    if (fromFile.ReadFrame() != fromMemory.GetControls(frame)) std::abort();
+  }
+  if (!fromFile.GetError().empty()) std::abort();
+  std::remove(path.c_str());
   return 0;
 }

@@ -10,7 +10,7 @@
 #include "app/RecordingDialogs.h"
 #include "app/UnpacedClock.h"
 #include "input/ReplayInputDevices.h"
-#include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
@@ -41,7 +41,7 @@ int Fail(const std::string& message) {
 // a replay or an unpaced run needs it. Messages always pass through a recorder so that
 // traces can report them.
 std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& options,
-                                                vorlith::ReplayScript& script,
+                                                vorlith::ReplayStream& replayFile,
                                                 vorlith::ReplayInputDevices*& replay,
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
@@ -51,7 +51,7 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
   platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) {
-    auto replayInput = std::make_unique<ReplayInputDevices>(&script);
+    auto replayInput = std::make_unique<ReplayInputDevices>(&replayFile);
     replay = replayInput.get();
     platform->inputDevices = std::move(replayInput);
     shown = CreateStderrDialogs();  // a replay never waits for a click
@@ -99,16 +99,16 @@ int main(int argc, char** argv) {
     std::printf("Vorlith %s\n", VORLITH_VERSION);
     return 0;
   }
-  ReplayScript script;
+  ReplayStream replay;  // checked whole here, then read as it plays
   if (!options.replayPath.empty()) {
-    if (!script.Load(options.replayPath, error)) return Fail(error);
-    if (script.GetFrameCount() == 0) return 0;  // nothing to play
+    if (!replay.Open(options.replayPath, error)) return Fail(error);
+    if (replay.GetFrameCount() == 0) return 0;  // nothing to play
   }
 
   // The model importer's helper process, forked while this one is still small.
   StartXModelImporter();
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
-  auto platform = MakePlatform(options, script, settings.replay, settings.dialogs);
+  auto platform = MakePlatform(options, replay, settings.replay, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
   if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
@@ -116,6 +116,8 @@ int main(int argc, char** argv) {
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
   const int status = app->Run();
-  if (!reporter.Finish() && status == 0) return kOutputFailed;
+  const bool written = reporter.Finish();
+  if (!replay.GetError().empty()) return Fail(replay.GetError());  // the file changed under us
+  if (!written && status == 0) return kOutputFailed;
   return status;
 }

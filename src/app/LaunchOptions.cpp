@@ -138,7 +138,8 @@ std::string LaunchOptions::HelpText(const std::string& programName) {
          "  0  ended normally (Esc, closing the window, SIGTERM or SIGINT, the replay's end)\n"
          "  1  no display, no game data, or no graphics device for the sizes asked for\n"
          "  2  usage error: a bad option, a replay that does not parse, an output that\n"
-         "     cannot be created or that names the same file as another input or output\n"
+         "     cannot be created or that names the same file as another input or output,\n"
+         "     or a replay file changed while it played\n"
          "  3  a trace, recording or screenshot could not be written whole (each such\n"
          "     file is named on stderr with the reason; the run itself went on)\n";
 }

@@ -2,10 +2,11 @@
 
 namespace vorlith {
 
-ReplayInputDevices::ReplayInputDevices(const ReplayScript* script) : script(script) {}
+ReplayInputDevices::ReplayInputDevices(ReplayStream* replay) : replay(replay) {}
 
 bool ReplayInputDevices::ReadKeyboard(KeyboardState& state) {
-  const ReplayControls controls = script->GetControls(framesRead++);
+  const ReplayControls controls = replay->ReadFrame();
+  ++framesRead;
   state = KeyboardState{};
   state.up = controls & 0x01;
   state.down = controls & 0x02;
@@ -19,7 +20,7 @@ bool ReplayInputDevices::ReadKeyboard(KeyboardState& state) {
 }
 
 bool ReplayInputDevices::IsFinished() const {
-  return framesRead >= script->GetFrameCount();
+  return framesRead >= replay->GetFrameCount();
 }
 
 }  // namespace vorlith

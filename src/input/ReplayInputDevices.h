@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
-#include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 #include "platform/InputDevices.h"
 
 namespace vorlith {
 
-// Input that plays a replay: each keyboard read is one frame of the script, so the frame
+// Input that plays a replay: each keyboard read is one frame of it, so the frame
 // count follows the game's input refreshes. No controllers.
 class ReplayInputDevices : public InputDevices {
  public:
-  explicit ReplayInputDevices(const ReplayScript* script);  // borrowed
+  explicit ReplayInputDevices(ReplayStream* replay);  // borrowed
 
   bool ReadKeyboard(KeyboardState& state) override;
   int GetControllerCount() const override { return 0; }
@@ -22,7 +22,7 @@ class ReplayInputDevices : public InputDevices {
   std::int64_t GetFramesRead() const { return framesRead; }
 
  private:
-  const ReplayScript* script;
+  ReplayStream* replay;
   std::int64_t framesRead = 0;
 };
 

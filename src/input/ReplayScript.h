@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ ReplayControls ControlsFromPad(const PadState& pad);
 // The letters of the held controls in "UDLRZXCV" order, or "-" for none.
 std::string ControlsToText(ReplayControls controls);
 
-// A whole replay: the controls of every frame, kept as runs of equal frames.
+// A whole replay held in memory: the controls of every frame, kept as runs of equal frames
+// (16 bytes for each change of controls). ReplayStream plays files without holding them.
 //
 // Text format: the first line is "vorlith-replay 1"; every further line is
 // "COUNT CONTROLS" (hold CONTROLS for COUNT frames), CONTROLS being letters from
@@ -31,10 +33,10 @@ class ReplayScript {
   static constexpr std::size_t kMaxLineBytes = 4096;
 
   // On failure `error` names the line and the problem, e.g. "line 3: unknown control 'Q'".
-  bool Parse(std::istream& in, std::string& error);
-  // Reads the input as a stream, one bounded line at a time.
-  // On failure `error` is "FILE:LINE: problem", "FILE: cannot open: REASON" or similar.
-  bool Load(const std::string& path, std::string& error);
+  // A replay with more than `maxRuns` changes of controls is refused at the line that
+  // passes it.
+  bool Parse(std::istream& in, std::string& error,
+             std::size_t maxRuns = std::numeric_limits<std::size_t>::max());
 
   std::int64_t GetFrameCount() const { return frameCount; }
   // Controls of a frame; frames past the end read as nothing held.
@@ -43,10 +45,8 @@ class ReplayScript {
  private:
   struct Run {
     std::int64_t firstFrame;
-    std::int64_t count;
     ReplayControls controls;
   };
-  bool ParseLine(const std::string& line, std::string& problem);
 
   std::vector<Run> runs;
   std::int64_t frameCount = 0;

@@ -7,7 +7,7 @@
 #     stderr naming the file (and the reason), the run goes on, exit status 3;
 #   - an output naming the replay or another output: usage error, status 2, nothing written;
 #   - /dev/zero, a 1 GiB sparse file, a directory or "" as the replay: refused at once with
-#     the line, in a few MiB;
+#     the line, in a few MiB; a long valid replay checked and played in a few MiB;
 #   - -w/-h/-ww/-wh of -2147483648 or 2147483647, windowed and headless: no undefined
 #     behaviour (the sanitizer build stops on it), the no-device status 1.
 # Usage: output_failures.sh <game binary>   (run from data/)
@@ -102,6 +102,30 @@ for replay in /dev/zero "$WORK/sparse.replay"; do
   [ "$peak" -le $((base + 8192)) ] || fail "$replay took $peak KiB"
   [ $((SECONDS - start)) -le 10 ] || fail "$replay took $((SECONDS - start)) s"
 done
+# A long valid replay is checked and then played as a stream: its length (4M changes of
+# controls in 16 MiB, which would be 100 MiB held as runs) must not show in memory, neither
+# when refused at its last line nor while it plays (stopped at frame 100), against the
+# whole of a short replay.
+python3 -c 'import sys; sys.stdout.write("vorlith-replay 1\n" + "1 Z\n1 -\n" * (1 << 21))' \
+  >"$WORK/long.replay"
+cp "$WORK/long.replay" "$WORK/spoilt.replay" && echo "1 Q" >>"$WORK/spoilt.replay"
+run 0 "" --headless --no-pacing --replay "$WORK/play.replay" --trace "$WORK/short.jsonl"
+short=$(tail -1 "$WORK/peak")
+run 2 "^vorlith: $WORK/spoilt.replay:4194306: unknown control 'Q'" --headless \
+  --replay "$WORK/spoilt.replay"
+peak=$(tail -1 "$WORK/peak")
+[ "$peak" -le $((base + 8192)) ] || fail "the spoilt long replay took $peak KiB"
+"$GAME" --headless --no-pacing --replay "$WORK/long.replay" --trace "$WORK/long.jsonl" \
+  >"$WORK/log" 2>&1 &
+pid=$!
+python3 "$(dirname "$0")/wait_trace.py" "$WORK/long.jsonl" 120 $pid 'f["frame"] >= 100' >/dev/null ||
+  fail "the long replay did not reach frame 100"
+playing=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")
+kill $pid
+wait $pid
+echo "     long replay: peak $peak KiB refused, ${playing:-?} KiB playing (short replay: $short KiB)"
+[ "${playing:-0}" -le $((short + 8192)) ] || fail "the long replay took ${playing:-?} KiB playing"
+rm -f "$WORK/long.replay" "$WORK/spoilt.replay"
 run 2 "^vorlith: $WORK: is a directory" --headless --replay "$WORK"
 run 2 "--replay needs a file name" --replay ""
 run 2 "--trace needs a file name" --trace ""

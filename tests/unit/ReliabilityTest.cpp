@@ -15,6 +15,7 @@
 #include "app/TraceWriter.h"
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 #include "platform/OutputFile.h"
 #include "platform/Utf8.h"
 #include "platform/assimp/ImporterProcess.h"
@@ -121,12 +122,11 @@ TEST(ReliabilityTest, ReplaysAreReadAsAStreamWithBoundedLines) {
     EXPECT_EQ(error.substr(0, expected.size()), expected);
   }
   std::string error;
-  ReplayScript script;
-  EXPECT_FALSE(script.Load("/dev/zero", error));
+  EXPECT_FALSE(ReplayStream().Open("/dev/zero", error));
   EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
-  EXPECT_FALSE(script.Load(testing::TempDir(), error));
+  EXPECT_FALSE(ReplayStream().Open(testing::TempDir(), error));
   EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
-  EXPECT_FALSE(script.Load("/nonexistent/r\x07.replay", error));
+  EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
   EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
 }
 

@@ -17,10 +17,10 @@ namespace {
 // Each pick-up shows its pop-up for the 60 frames from the one it happens in, so the copies
 // of a pop-up on screen are the pick-ups of the last 60 frames.
 TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
-  ReplayScript script;
+  ReplayStream replay;
   std::string error;
-  ASSERT_TRUE(script.Load(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error)) << error;
-  auto* input = new ReplayInputDevices(&script);
+  ASSERT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error)) << error;
+  auto* input = new ReplayInputDevices(&replay);
   testkit::GameRun game({"vorlith"}, std::unique_ptr<InputDevices>(input));
   struct Popup {
     std::string text;
@@ -53,10 +53,10 @@ TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
 // count (which runs on over the whole process, from one game to the next); with `pauses`,
 // P comes after every 40th frame, and a repaint and P again while paused.
 std::string TraceWithPauses(bool pauses, int& labelledPresents) {
-  ReplayScript script;
+  ReplayStream replay;
   std::string error;
-  EXPECT_TRUE(script.Load(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error));
-  auto* input = new ReplayInputDevices(&script);
+  EXPECT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error));
+  auto* input = new ReplayInputDevices(&replay);
   testkit::GameRun game({"vorlith"}, std::unique_ptr<InputDevices>(input));
   const std::string path = ::testing::TempDir() + "/pause-trace.jsonl";
   {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "input/ReplayRecorder.h"
 #include "input/ReplayScript.h"
+#include "input/ReplayStream.h"
 
 namespace vorlith {
 namespace {
@@ -63,10 +66,69 @@ TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
   std::stringstream text;
   text << std::ifstream(path).rdbuf();
   EXPECT_EQ(text.str(), "vorlith-replay 1\n2 -\n2 Z\n1 RZ\n3 C\n1 -\n");
-  ReplayScript script;
-  ASSERT_TRUE(script.Load(path, error)) << error;
-  ASSERT_EQ(script.GetFrameCount(), static_cast<std::int64_t>(frames.size()));
-  for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(script.GetControls(i), frames[i]);
+  ReplayStream replay;
+  ASSERT_TRUE(replay.Open(path, error)) << error;
+  ASSERT_EQ(replay.GetFrameCount(), static_cast<std::int64_t>(frames.size()));
+  for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(replay.ReadFrame(), frames[i]) << i;
+  EXPECT_EQ(replay.ReadFrame(), 0);  // past the end
+  EXPECT_EQ(replay.GetError(), "");
+}
+
+// A file is checked whole by Open and read again as it plays: a file cut or spoiled in
+// between ends the replay where it stops agreeing, and says so.
+TEST(ReplayStreamTest, AFileChangedWhilePlayingEndsTheReplayThere) {
+  const std::string path = testing::TempDir() + "/changed.replay";
+  const std::pair<std::string, std::string> cases[] = {
+      {"vorlith-replay 1\n2 Z\n", ": ended early (changed while playing)"},
+      {"vorlith-replay 1\n2 Z\n1 Q\n", ":3: unknown control 'Q'"},
+  };
+  for (const auto& [changed, expected] : cases) {
+    std::ofstream(path) << "vorlith-replay 1\n2 Z\n3 X\n";
+    ReplayStream replay;
+    std::string error;
+    ASSERT_TRUE(replay.Open(path, error)) << error;
+    EXPECT_EQ(replay.GetFrameCount(), 5);
+    std::ofstream(path) << changed;
+    EXPECT_EQ(replay.ReadFrame(), 0x10);
+    EXPECT_EQ(replay.ReadFrame(), 0x10);
+    EXPECT_EQ(replay.ReadFrame(), 0);
+    EXPECT_EQ(replay.GetFrameCount(), 2);
+    EXPECT_EQ(replay.GetError().substr(0, path.size() + expected.size()), path + expected);
+  }
+}
+
+// What cannot be read twice is held in memory, up to a stated number of changes.
+TEST(ReplayStreamTest, APipeIsHeldWholeUpToItsLimit) {
+  const std::size_t limit = ReplayStream::kMaxHeldRuns;
+  for (std::size_t runs : {std::size_t{3}, limit, limit + 1}) {
+    std::string text = "vorlith-replay 1\n";
+    for (std::size_t run = 0; run < runs; ++run) text += run % 2 ? "1 -\n" : "2 Z\n";
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::thread writer([&] {
+      for (std::size_t at = 0; at < text.size();) {
+        const ssize_t wrote = write(ends[1], text.data() + at, text.size() - at);
+        if (wrote <= 0) break;
+        at += wrote;
+      }
+      close(ends[1]);
+    });
+    ReplayStream replay;
+    std::string error;
+    const bool opened = replay.Open("/dev/fd/" + std::to_string(ends[0]), error);
+    writer.join();
+    close(ends[0]);
+    ASSERT_EQ(opened, runs <= limit) << error;
+    if (!opened) {
+      EXPECT_NE(error.find(":" + std::to_string(limit + 2) + ": more than 262144 changes"),
+                std::string::npos)
+          << error;
+      continue;
+    }
+    EXPECT_EQ(replay.GetFrameCount(), static_cast<std::int64_t>(runs / 2 * 3 + runs % 2 * 2));
+    for (ReplayControls expected : {0x10, 0x10, 0x00, 0x10})
+      EXPECT_EQ(replay.ReadFrame(), expected);
+  }
 }
 
 }  // namespace

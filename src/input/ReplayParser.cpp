@@ -1,0 +1,154 @@
+#include "input/ReplayParser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "platform/Utf8.h"
+
+namespace vorlith {
+namespace {
+
+constexpr char kLetters[] = "UDLRZXCV";
+
+bool IsSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// The words of a line up to its '#': at most three, which is enough to tell a good line.
+int SplitWords(std::string_view line, std::string_view (&words)[3]) {
+  const std::size_t end = std::min(line.find('#'), line.size());
+  int count = 0;
+  std::size_t at = 0;
+  while (at < end && count < 3) {
+    while (at < end && IsSpace(line[at])) ++at;
+    const std::size_t start = at;
+    while (at < end && !IsSpace(line[at])) ++at;
+    if (at > start) words[count++] = line.substr(start, at - start);
+  }
+  return count;
+}
+
+// The text of a line before its '#', without the spaces around it.
+std::string Trimmed(const std::string& line) {
+  std::size_t end = std::min(line.find('#'), line.size());
+  std::size_t start = 0;
+  while (start < end && IsSpace(line[start])) ++start;
+  while (end > start && IsSpace(line[end - 1])) --end;
+  return line.substr(start, end - start);
+}
+
+bool ParseControls(std::string_view word, ReplayControls& controls, std::string& problem) {
+  controls = 0;
+  if (word == "-") return true;
+  for (char c : word) {
+    const char* at = std::find(kLetters, kLetters + 8, c);
+    if (at == kLetters + 8) {
+      problem = "unknown control '" + EscapeForMessage(std::string(1, c)) +
+                "' (expected letters of UDLRZXCV or -)";
+      return false;
+    }
+    controls |= static_cast<ReplayControls>(1u << (at - kLetters));
+  }
+  return true;
+}
+
+bool ParseCount(std::string_view word, std::int64_t& count, std::string& problem) {
+  const bool digits =
+      !word.empty() && word.size() <= 10 &&
+      std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+  count = 0;
+  if (digits) {
+    for (char c : word) count = count * 10 + (c - '0');
+  }
+  if (count < 1 || count > ReplayScript::kMaxFrames) {
+    problem = "frame count '" + EscapeForMessage(std::string(word)) +
+              "' is not a whole number from 1 to " + std::to_string(ReplayScript::kMaxFrames);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Reads one line into `line` without its '\n'; false at the end of the input. A line longer
+// than the limit stops the read there, with `tooLong` set.
+bool ReplayParser::ReadLine() {
+  line.clear();
+  tooLong = false;
+  std::streambuf* buffer = in.rdbuf();
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return !line.empty();
+    }
+    if (c == '\n') return true;
+    if (line.size() == ReplayScript::kMaxLineBytes) {
+      tooLong = true;
+      return true;
+    }
+    line += static_cast<char>(c);
+  }
+}
+
+std::string ReplayParser::LineError(const std::string& problem) const {
+  return "line " + std::to_string(lineNumber) + ": " + problem;
+}
+
+bool ReplayParser::ParseLine(const std::string_view (&words)[3], int count, ReplayRun& run,
+                             std::string& problem) const {
+  if (count < 2) {
+    problem = "expected 'COUNT CONTROLS'";
+    return false;
+  }
+  if (count > 2) {
+    problem = "unexpected '" + EscapeForMessage(std::string(words[2])) + "' after the controls";
+    return false;
+  }
+  if (!ParseCount(words[0], run.count, problem) ||
+      !ParseControls(words[1], run.controls, problem)) {
+    return false;
+  }
+  if (frameCount + run.count > ReplayScript::kMaxFrames) {
+    problem = "the replay is longer than " + std::to_string(ReplayScript::kMaxFrames) + " frames";
+    return false;
+  }
+  return true;
+}
+
+bool ReplayParser::Next(ReplayRun& run, std::string& error) {
+  error.clear();
+  while (ReadLine()) {
+    ++lineNumber;
+    if (tooLong) {
+      error = LineError("longer than " + std::to_string(ReplayScript::kMaxLineBytes) + " bytes");
+      return false;
+    }
+    if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (!sawHeader) {
+      if (Trimmed(line) != ReplayScript::kHeader) {
+        error = LineError(std::string("expected the first line '") + ReplayScript::kHeader + "'");
+        return false;
+      }
+      sawHeader = true;
+      continue;
+    }
+    std::string_view words[3];
+    const int count = SplitWords(line, words);
+    if (count == 0) continue;
+    std::string problem;
+    if (!ParseLine(words, count, run, problem)) {
+      error = LineError(problem);
+      return false;
+    }
+    frameCount += run.count;
+    return true;
+  }
+  if (!sawHeader) {
+    error = "line 1: expected the first line '" + std::string(ReplayScript::kHeader) + "'";
+  }
+  return false;
+}
+
+}  // namespace vorlith
