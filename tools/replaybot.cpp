@@ -110,7 +110,7 @@ class BotGame {
     m.x = ship->GetPosition().x;
     m.y = ship->GetPosition().y;
     m.time = stage->GetManager()->GetStageTime();
-    m.kills = MoverEnemy::GetKilledEnemyCount();
+    m.kills = app->GetMoverCounts().killedEnemies;
     const MoverBoss* boss = stage->GetBossMover();
     if (boss) {
       m.bossInPlay = stage->GetManager()->GetBossSlots()[0] == boss;
