@@ -17,6 +17,7 @@
 #include "graphics/Transforms.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace {
 
@@ -120,21 +121,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no OpenGL 3.3 device\n");
     return 1;
   }
-  vorlith::SetGraphicsDevice(device.get());
+  vorlith::StderrDialogs dialogs;
   vorlith::TextFont font;
   // 13 pixels a step: the default face's underscore lies just below its line, and at some
   // sizes (12, 16, 28, ...) the rasteriser cuts it off; at 13 x N it shows.
-  font.Create(device.get(), kLabelHeight * scale);
+  font.Create(device.get(), dialogs, kLabelHeight * scale);
   std::vector<std::unique_ptr<Model>> models;
   for (const std::string& path : paths) {
     models.push_back(std::make_unique<Model>(path.c_str()));
-    if (!models.back()->Load()) std::fprintf(stderr, "%s: does not load\n", path.c_str());
+    if (!models.back()->Load(device.get()))
+      std::fprintf(stderr, "%s: does not load\n", path.c_str());
   }
 
   device->BeginScene();
-  vorlith::SetHudViewport();
+  vorlith::SetHudViewport(device.get());
   device->Clear(0xFF323232, true);
-  vorlith::SetupPlayfieldScene();
+  vorlith::SetupPlayfieldScene(device.get());
   device->Clear(0xFF000000, true);
   int unknownIndex = 0;
   for (std::size_t i = 0; i < models.size(); ++i) {
@@ -153,7 +155,6 @@ int main(int argc, char** argv) {
   int width = 0, height = 0;
   const bool read = device->ReadBackBuffer(rgba, width, height);
   models.clear();
-  vorlith::SetGraphicsDevice(nullptr);
   if (!read) return 1;
   for (std::size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
   if (!vorlith::WritePng(args[0], rgba, width, height)) {
