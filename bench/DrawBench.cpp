@@ -12,6 +12,7 @@
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace {
 
@@ -64,7 +65,8 @@ void DrawFullField(benchmark::State& state) {
                          "./model/axis_x.x",
                          "./model/axis_y.x"};
   for (int slot = 0; slot < 10; ++slot) models.RegisterModel(slot, files[slot]);
-  if (!models.LoadAllModels(device.get())) {
+  vorlith::StderrDialogs dialogs;
+  if (!models.LoadAllModels(device.get(), dialogs)) {
     state.SkipWithError("models do not load (run from data/)");
     return;
   }

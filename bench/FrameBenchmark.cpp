@@ -12,6 +12,7 @@
 #include "movers/MoverItem.h"
 #include "movers/MoverMyShip.h"
 #include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/StderrDialogs.h"
 #include "stage/MoverManager.h"
 
 namespace vorlith {
@@ -19,13 +20,14 @@ namespace {
 
 struct FullField {
   HeadlessRenderDevice device;
+  StderrDialogs dialogs;
   PadState pad;
   std::unique_ptr<MoverManager> manager;
   MoverBoss* bosses[MoverManager::kBossSlots] = {};
 
   FullField() {
     device.Create(640, 480, true);
-    manager = std::make_unique<MoverManager>(&device);
+    manager = std::make_unique<MoverManager>(&device, dialogs);
     auto* ship = new MoverMyShip(&pad);
     ship->SetPosition(50, 95, 0);
     ship->SetHp(1 << 30);

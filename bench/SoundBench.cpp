@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/headless/SilentAudioSystem.h"
+#include "platform/headless/StderrDialogs.h"
 #include "sound/SoundManager.h"
 #include "sound/WaveFile.h"
 
@@ -29,8 +30,9 @@ BENCHMARK(BM_WaveFileOpenAndRead);
 // The sound side of a stage start: device, two sounds with ten voices each, release.
 void BM_StageSoundStart(benchmark::State& state) {
   vorlith::SilentAudioSystem audio;
+  vorlith::StderrDialogs dialogs;
   for (auto _ : state) {
-    vorlith::SoundManager manager;
+    vorlith::SoundManager manager(dialogs);
     manager.Init(&audio);
     manager.RegisterSound(0, kShot);
     manager.RegisterSound(1, kBlast);
@@ -44,7 +46,8 @@ BENCHMARK(BM_StageSoundStart);
 // One play of an effect, the per-frame cost.
 void BM_Play(benchmark::State& state) {
   vorlith::SilentAudioSystem audio;
-  vorlith::SoundManager manager;
+  vorlith::StderrDialogs dialogs;
+  vorlith::SoundManager manager(dialogs);
   manager.Init(&audio);
   manager.RegisterSound(0, kShot);
   manager.LoadAllSounds();

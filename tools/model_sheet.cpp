@@ -17,6 +17,7 @@
 #include "graphics/Transforms.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/headless/StderrDialogs.h"
 
 namespace {
 
@@ -120,10 +121,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no OpenGL 3.3 device\n");
     return 1;
   }
+  vorlith::StderrDialogs dialogs;
   vorlith::TextFont font;
   // 13 pixels a step: the default face's underscore lies just below its line, and at some
   // sizes (12, 16, 28, ...) the rasteriser cuts it off; at 13 x N it shows.
-  font.Create(device.get(), kLabelHeight * scale);
+  font.Create(device.get(), dialogs, kLabelHeight * scale);
   std::vector<std::unique_ptr<Model>> models;
   for (const std::string& path : paths) {
     models.push_back(std::make_unique<Model>(path.c_str()));

@@ -23,9 +23,9 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
   SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
   RenderDevice* device = GetGraphicsDevice()->GetDevice();
-  debugFont.Create(device, 12);
-  hudFont.Create(device, 18, 0, 300, kHudFace);
-  titleFont.Create(device, 30);
+  debugFont.Create(device, GetDialogs(), 12);
+  hudFont.Create(device, GetDialogs(), 18, 0, 300, kHudFace);
+  titleFont.Create(device, GetDialogs(), 30);
 }
 
 GameApp::~GameApp() {
@@ -78,7 +78,8 @@ void GameApp::SetStageSetUp(int number, StageSetUp setUp) {
 bool GameApp::StartStage(int number) {
   EndStage();
   PadState* pad = GetKeyInput()->GetPad(0);
-  stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem());
+  stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem(),
+                                   GetDialogs());
   stage->SetComboCounter(&combo);
   stage->SetMoverCounts(&moverCounts);
   if (!stage->Init()) return AbandonStart();
@@ -87,7 +88,7 @@ bool GameApp::StartStage(int number) {
     return AbandonStart();
   }
   if (!stage->GetShipSlots()[0]) {
-    ShowMessageBox("自機が登録されていません。\nMyShip is not registered.", "Error");
+    GetDialogs().ShowMessage("Error", "自機が登録されていません。\nMyShip is not registered.");
     return AbandonStart();
   }
   currentTime = 0;

@@ -25,7 +25,6 @@ std::string WindowApp::DirectoryOf(const std::string& programPath) {
 WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
                      const std::string& title, bool useDepthBuffer)
     : platform(std::move(platform)), title(title.substr(0, kMaxTitleBytes)) {
-  SetDialogs(this->platform->dialogs.get());
   appDirectory = DirectoryOf(args.empty() ? std::string() : args[0]);
   Window* window = this->platform->window.get();
   std::unique_ptr<RenderDevice> device;
@@ -40,7 +39,8 @@ WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::
   if (!graphicsDevice->IsReady()) {
     const auto& reason = this->platform->deviceFailureReason;
     const std::string why = reason ? reason() : std::string();
-    ShowMessageBox(why.empty() ? kNoDeviceMessage : kNoDeviceMessage + ("\n\n" + why), this->title);
+    GetDialogs().ShowMessage(this->title,
+                             why.empty() ? kNoDeviceMessage : kNoDeviceMessage + ("\n\n" + why));
     return;
   }
   screenQuad.Init(graphicsDevice->GetDevice());
@@ -53,7 +53,6 @@ WindowApp::~WindowApp() {
   screenQuad.Release();
   graphicsDevice.reset();
   platform->window->Destroy();
-  SetDialogs(nullptr);
 }
 
 int WindowApp::Run() {

@@ -63,6 +63,7 @@ class WindowApp {
   ScreenQuad& GetScreenQuad() { return screenQuad; }
   Clock* GetClock() const { return platform->clock.get(); }
   AudioSystem* GetAudioSystem() const { return platform->audioSystem.get(); }
+  Dialogs& GetDialogs() const { return *platform->dialogs; }
   const std::string& GetTitle() const { return title; }
   const std::string& GetAppDirectory() const { return appDirectory; }
 

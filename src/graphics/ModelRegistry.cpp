@@ -15,11 +15,11 @@ void ModelRegistry::RegisterModel(int slot, const char* fileName) {
   entry = new Model(fileName);
 }
 
-bool ModelRegistry::LoadAllModels(RenderDevice* device) {
+bool ModelRegistry::LoadAllModels(RenderDevice* device, Dialogs& dialogs) {
   for (auto& [slot, model] : models) {
     if (model && !model->Load(device)) {
-      ShowMessageBox("モデルの読み込みに失敗しました。\n" + model->GetLoadError(),
-                     "Error! ModelRegistry::LoadAllModels()");
+      dialogs.ShowMessage("Error! ModelRegistry::LoadAllModels()",
+                          "モデルの読み込みに失敗しました。\n" + model->GetLoadError());
       return false;
     }
   }

@@ -4,6 +4,7 @@
 
 namespace vorlith {
 
+class Dialogs;
 class Model;
 
 // Slot number -> model, for one stage.
@@ -18,7 +19,7 @@ class ModelRegistry {
 
   void RegisterModel(int slot, const char* fileName);
   // Loads every registered model onto the device; false (and a message) at the first failure.
-  bool LoadAllModels(RenderDevice* device);
+  bool LoadAllModels(RenderDevice* device, Dialogs& dialogs);
   Model* GetModel(int slot) const;
   void ReleaseAllModels();
 

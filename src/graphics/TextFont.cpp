@@ -14,8 +14,8 @@ void TextFont::Release() {
   font = 0;
 }
 
-void TextFont::Create(RenderDevice* device, int height, unsigned width, unsigned weight,
-                      const char* faceName) {
+void TextFont::Create(RenderDevice* device, Dialogs& dialogs, int height, unsigned width,
+                      unsigned weight, const char* faceName) {
   Release();
   this->device = device;
   FontDesc desc;
@@ -24,11 +24,11 @@ void TextFont::Create(RenderDevice* device, int height, unsigned width, unsigned
   desc.weight = weight;
   if (faceName) desc.faceName = faceName;
   if (device) font = device->CreateFont(desc);
-  if (!font) ShowMessageBox("D3DXCreateFont FALSE", "ok");
+  if (!font) dialogs.ShowMessage("ok", "D3DXCreateFont FALSE");
 }
 
-void TextFont::Create(RenderDevice* device, int height) {
-  Create(device, height, 0, 300, nullptr);
+void TextFont::Create(RenderDevice* device, Dialogs& dialogs, int height) {
+  Create(device, dialogs, height, 0, 300, nullptr);
 }
 
 void TextFont::DrawText(const char* text, int x, int y, std::uint32_t colour,

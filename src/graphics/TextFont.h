@@ -7,6 +7,7 @@
 
 namespace vorlith {
 
+class Dialogs;
 class RenderDevice;
 
 enum TextAlign : std::int32_t { TopLeft = 0, Center = 1 };
@@ -20,9 +21,9 @@ class TextFont {
   TextFont& operator=(const TextFont&) = delete;
 
   // On failure shows "D3DXCreateFont FALSE" (caption "ok"); the font then draws nothing.
-  void Create(RenderDevice* device, int height, unsigned width, unsigned weight,
+  void Create(RenderDevice* device, Dialogs& dialogs, int height, unsigned width, unsigned weight,
               const char* faceName);
-  void Create(RenderDevice* device, int height);
+  void Create(RenderDevice* device, Dialogs& dialogs, int height);
   // Text in UTF-8; colour 0xAARRGGBB; (x, y) in back-buffer pixels.
   void DrawText(const char* text, int x, int y, std::uint32_t colour, TextAlign align) const;
   bool IsCreated() const { return font != 0; }

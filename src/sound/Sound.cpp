@@ -12,13 +12,6 @@
 namespace vorlith {
 namespace {
 
-// The box says what failed; the line on stderr also names the file it failed on.
-void ShowError(const char* fileName, const char* text) {
-  std::fprintf(stderr, "vorlith: %s: %s\n", EscapeForMessage(fileName ? fileName : "").c_str(),
-               text);
-  ShowMessageBox(text, "Error");
-}
-
 // The device takes PCM only; any other tag gives a format no buffer can hold.
 PcmFormat PcmFormatOf(const WaveFormatEx& wfx) {
   PcmFormat format;
@@ -31,7 +24,15 @@ PcmFormat PcmFormatOf(const WaveFormatEx& wfx) {
 
 }  // namespace
 
-Sound::Sound(AudioDevice* device, const char* fileName) : fileName(fileName), device(device) {}
+Sound::Sound(AudioDevice* device, const char* fileName, Dialogs& dialogs)
+    : fileName(fileName), device(device), dialogs(dialogs) {}
+
+// The box says what failed; the line on stderr also names the file it failed on.
+void Sound::ShowError(const char* text) const {
+  std::fprintf(stderr, "vorlith: %s: %s\n", EscapeForMessage(fileName ? fileName : "").c_str(),
+               text);
+  dialogs.ShowMessage("Error", text);
+}
 
 float Sound::GainOf(int volume) {
   return static_cast<float>(std::pow(10.0, volume / 2000.0));
@@ -40,13 +41,13 @@ float Sound::GainOf(int volume) {
 bool Sound::Load() {
   WaveFile waveFile;
   if (Failed(waveFile.Open(fileName))) {
-    ShowError(fileName, "Waveファイルのオープンに失敗");
+    ShowError("Waveファイルのオープンに失敗");
     return false;
   }
   const std::uint32_t size = waveFile.GetSize();
   const PcmFormat format = PcmFormatOf(*waveFile.GetFormat());
   if (!device || size > kMaxDataBytes || !IsPlayableFormat(format, size)) {
-    ShowError(fileName, "バッファの作成に失敗");
+    ShowError("バッファの作成に失敗");
     return false;
   }
   // A short or failed read leaves the rest of the data silent.
@@ -56,12 +57,12 @@ bool Sound::Load() {
   if (buffer != 0) Release();  // loading again replaces what the sound held
   buffer = device->CreateBuffer(format, data.data(), data.size());
   if (buffer == 0) {
-    ShowError(fileName, "バッファの作成に失敗");
+    ShowError("バッファの作成に失敗");
     return false;
   }
   voices[0] = device->CreateVoice(buffer);
   if (voices[0] == 0) {
-    ShowError(fileName, "IDirectSoundBuffer8インターフェイスの取得に失敗");
+    ShowError("IDirectSoundBuffer8インターフェイスの取得に失敗");
     return false;
   }
   for (int i = 1; i < kBufferCount; ++i) voices[i] = device->CreateVoice(buffer);

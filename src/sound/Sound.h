@@ -6,6 +6,7 @@
 namespace vorlith {
 
 class AudioDevice;
+class Dialogs;
 
 // One sound effect: the loaded sample data and nine duplicates sharing it, played in turn.
 class Sound {
@@ -15,8 +16,8 @@ class Sound {
   // The largest sample data a sound may hold, as the device's largest buffer.
   static constexpr std::size_t kMaxDataBytes = 0x0FFFFFFF;
 
-  Sound(AudioDevice* device, const char* fileName);  // both borrowed
-  ~Sound() = default;                                // Release frees the voices
+  Sound(AudioDevice* device, const char* fileName, Dialogs& dialogs);  // all borrowed
+  ~Sound() = default;                                                  // Release frees the voices
   Sound(const Sound&) = delete;
   Sound& operator=(const Sound&) = delete;
 
@@ -30,11 +31,14 @@ class Sound {
   static float GainOf(int volume);
 
  private:
+  void ShowError(const char* text) const;
+
   std::uint32_t buffer = 0;                 // the sample data on the device
   std::uint32_t voices[kBufferCount] = {};  // voice 0 and its nine duplicates
   const char* fileName;
   int nextBuffer = 0;
   AudioDevice* device;
+  Dialogs& dialogs;
 };
 
 }  // namespace vorlith

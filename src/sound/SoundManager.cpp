@@ -11,13 +11,13 @@ constexpr int kOutputRate = 44100;
 constexpr int kOutputChannels = 2;
 constexpr int kOutputBits = 16;
 
-void ShowError(const char* text) {
-  ShowMessageBox(text, "Error");
-}
-
 }  // namespace
 
-SoundManager::SoundManager() = default;
+SoundManager::SoundManager(Dialogs& dialogs) : dialogs(dialogs) {}
+
+void SoundManager::ShowError(const char* text) {
+  dialogs.ShowMessage("Error", text);
+}
 
 SoundManager::~SoundManager() {
   // The owner releases first; whatever it left is let go here, sounds before the device.
@@ -49,7 +49,7 @@ bool SoundManager::Init(AudioSystem* audioSystem) {
 void SoundManager::RegisterSound(int slot, const char* fileName) {
   auto found = sounds.find(slot);
   if (found != sounds.end()) found->second->Release();
-  sounds[slot] = std::make_unique<Sound>(device.get(), fileName);
+  sounds[slot] = std::make_unique<Sound>(device.get(), fileName, dialogs);
 }
 
 bool SoundManager::LoadAllSounds() {

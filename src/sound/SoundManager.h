@@ -7,12 +7,13 @@ namespace vorlith {
 
 class AudioDevice;
 class AudioSystem;
+class Dialogs;
 class Sound;
 
 // The stage's sound device and its sound effects by slot.
 class SoundManager {
  public:
-  SoundManager();
+  explicit SoundManager(Dialogs& dialogs);  // borrowed; where failures are shown
   ~SoundManager();
   SoundManager(const SoundManager&) = delete;
   SoundManager& operator=(const SoundManager&) = delete;
@@ -31,6 +32,9 @@ class SoundManager {
   AudioDevice* GetDevice() const { return device.get(); }
 
  private:
+  void ShowError(const char* text);
+
+  Dialogs& dialogs;
   AudioSystem* audio = nullptr;
   std::unique_ptr<AudioDevice> device;
   std::map<int, std::unique_ptr<Sound>> sounds;

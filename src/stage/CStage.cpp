@@ -24,8 +24,13 @@ std::int32_t WrappingAdd(std::int32_t a, std::uint32_t b) {
 
 }  // namespace
 
-CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem)
-    : device(renderDevice), pad(padState), audio(audioSystem) {}
+CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem,
+               Dialogs& dialogs)
+    : soundManager(dialogs),
+      device(renderDevice),
+      pad(padState),
+      audio(audioSystem),
+      dialogs(dialogs) {}
 
 CStage::~CStage() {
   manager.reset();
@@ -34,12 +39,12 @@ CStage::~CStage() {
 }
 
 bool CStage::Init() {
-  manager = std::make_unique<MoverManager>(device, &soundManager);
+  manager = std::make_unique<MoverManager>(device, dialogs, &soundManager);
   manager->SetMoverCounts(moverCounts);
   if (!soundManager.Init(audio)) return false;
-  largeFont.Create(device, 30, 0, 300, nullptr);
-  mediumFont.Create(device, 18, 0, 300, kFace);
-  smallFont.Create(device, 12, 0, 300, kFace);
+  largeFont.Create(device, dialogs, 30, 0, 300, nullptr);
+  mediumFont.Create(device, dialogs, 18, 0, 300, kFace);
+  smallFont.Create(device, dialogs, 12, 0, 300, kFace);
   return true;
 }
 
@@ -56,7 +61,7 @@ void CStage::RegisterModel(int slot, const char* fileName) {
 }
 
 bool CStage::LoadAllModels() {
-  return models.LoadAllModels(device);
+  return models.LoadAllModels(device, dialogs);
 }
 
 Model* CStage::GetModel(int slot) const {
@@ -75,7 +80,7 @@ bool CStage::Register(T* const* entries, int count, const char* caption, Add add
       continue;
     }
     for (int j = i; j < count; ++j) delete entries[j];
-    ShowMessageBox(kNoModel, caption);
+    dialogs.ShowMessage(caption, kNoModel);
     return false;
   }
   return true;

@@ -14,6 +14,7 @@
 
 namespace vorlith {
 
+class Dialogs;
 class Model;
 class Mover;
 class MoverBoss;
@@ -29,7 +30,8 @@ struct PadState;
 // and boss, the points not yet taken and the request the result overlays leave.
 class CStage {
  public:
-  CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem);
+  CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem,
+         Dialogs& dialogs);  // all borrowed
   ~CStage();
   CStage(const CStage&) = delete;
   CStage& operator=(const CStage&) = delete;
@@ -95,6 +97,7 @@ class CStage {
   RenderDevice* device;
   PadState* pad;
   AudioSystem* audio;
+  Dialogs& dialogs;
   TextFont largeFont;
   TextFont mediumFont;
   TextFont smallFont;

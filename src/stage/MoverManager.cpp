@@ -16,9 +16,9 @@ constexpr std::int32_t kSweepDamage = 999999;
 
 }  // namespace
 
-MoverManager::MoverManager(RenderDevice* renderDevice, SoundManager* sounds)
-    : device(renderDevice), soundManager(sounds) {
-  font.Create(device, 12, 0, 300, kLabelFace);
+MoverManager::MoverManager(RenderDevice* renderDevice, Dialogs& dialogs, SoundManager* sounds)
+    : device(renderDevice), dialogs(dialogs), soundManager(sounds) {
+  font.Create(device, dialogs, 12, 0, 300, kLabelFace);
 }
 
 MoverManager::~MoverManager() {
@@ -37,7 +37,7 @@ bool MoverManager::Store(T* (&slots)[N], T* mover, const char* operation) {
       return true;
     }
   }
-  ShowMessageBox(operation, "Error");
+  dialogs.ShowMessage("Error", operation);
   return false;
 }
 

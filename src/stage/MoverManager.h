@@ -10,6 +10,7 @@
 
 namespace vorlith {
 
+class Dialogs;
 class Mover;
 class MoverBoss;
 class MoverBullet;
@@ -31,7 +32,7 @@ class MoverManager : public MoverWorld {
   enum DamageKind : int { kDamageEnemies = 1, kDamageBullets = 2 };
 
   // `sounds` (may be null) plays what the movers ask for.
-  explicit MoverManager(RenderDevice* renderDevice, SoundManager* sounds = nullptr);
+  MoverManager(RenderDevice* renderDevice, Dialogs& dialogs, SoundManager* sounds = nullptr);
   ~MoverManager() override;
   MoverManager(const MoverManager&) = delete;
   MoverManager& operator=(const MoverManager&) = delete;
@@ -121,6 +122,7 @@ class MoverManager : public MoverWorld {
   MoverCounts ownCounts;
   MoverCounts* counts = &ownCounts;
   RenderDevice* device;
+  Dialogs& dialogs;
   SoundManager* soundManager;
   TextFont font;
   std::int32_t stageTime = 0;

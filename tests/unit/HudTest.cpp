@@ -33,7 +33,7 @@ TEST(HudTest, ComboEndsThirtyOneFramesAfterItsLastKillAndPaysItsSquare) {
 TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
   testkit::StageRun run;
   TextFont font;
-  font.Create(&run.device, 12);
+  font.Create(&run.device, run.dialogs, 12);
   ASSERT_TRUE(run.stage->Init());
   run.AddShip(12.345f, 90);
   run.Manager().CreateMoverEnemy(new MoverEnemy());

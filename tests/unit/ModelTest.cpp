@@ -118,7 +118,7 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   for (int slot = 0; slot < 10; ++slot) {
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
   }
-  EXPECT_FALSE(registry.LoadAllModels(&device));
+  EXPECT_FALSE(registry.LoadAllModels(&device, dialogs));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
   EXPECT_NE(dialogs.shown[0].second.find("cannot open model file " + missing + ": no such file"),
@@ -131,14 +131,14 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   EXPECT_EQ(registry.GetModel(10), nullptr);
   EXPECT_EQ(registry.GetModel(-1), nullptr);
   registry.RegisterModel(3, modelPath.c_str());  // registered again: the new file
-  EXPECT_TRUE(registry.LoadAllModels(&device));
+  EXPECT_TRUE(registry.LoadAllModels(&device, dialogs));
   EXPECT_TRUE(registry.GetModel(9)->IsLoaded());
   EXPECT_EQ(dialogs.shown.size(), 1u);
 
   registry.ReleaseAllModels();
   EXPECT_EQ(registry.GetModel(0), nullptr);
   EXPECT_EQ(device.releasedMeshes.size(), device.meshes.size());
-  EXPECT_TRUE(registry.LoadAllModels(&device));
+  EXPECT_TRUE(registry.LoadAllModels(&device, dialogs));
 }
 
 }  // namespace

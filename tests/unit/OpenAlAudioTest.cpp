@@ -52,15 +52,13 @@ class OpenAlAudioTest : public ::testing::Test {
     if (!std::getenv("VORLITH_WAVE_OUTPUT") && !std::getenv("VORLITH_EXPECT_NO_AUDIO_OUTPUT")) {
       setenv("ALSOFT_DRIVERS", "null", 1);
     }
-    SetDialogs(&dialogs);
   }
-  void TearDown() override { SetDialogs(nullptr); }
   testing::RecordingDialogs dialogs;
   OpenAlAudioSystem audio;
 };
 
 TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndASoundingOneCarriesOn) {
-  SoundManager manager;
+  SoundManager manager(dialogs);
   ASSERT_TRUE(manager.Init(&audio));
   manager.RegisterSound(0, kShot);
   ASSERT_TRUE(manager.LoadAllSounds());
@@ -84,7 +82,7 @@ TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndASoundingOneCarriesOn) {
 // While the game is paused the device mixes nothing: a voice stays where it was, well past
 // its length, and finishes once the pause ends.
 TEST_F(OpenAlAudioTest, APausedDeviceHoldsItsVoicesUntilResumed) {
-  SoundManager manager;
+  SoundManager manager(dialogs);
   ASSERT_TRUE(manager.Init(&audio));
   manager.RegisterSound(0, kShot);
   ASSERT_TRUE(manager.LoadAllSounds());
@@ -124,7 +122,7 @@ TEST_F(OpenAlAudioTest, WaveOutputHasTheShotAtMinus15Decibels) {
   if (!output) GTEST_SKIP() << "needs ALSOFT_CONF with the wave backend and VORLITH_WAVE_OUTPUT";
   std::remove(output);
   {
-    SoundManager manager;
+    SoundManager manager(dialogs);
     ASSERT_TRUE(manager.Init(&audio));
     manager.RegisterSound(0, kShot);
     ASSERT_TRUE(manager.LoadAllSounds());
@@ -172,7 +170,7 @@ TEST_F(OpenAlAudioTest, WithoutAnOutputDeviceTheGamePlaysSilently) {
   audio.RecordPlayedSlots(true);
   ::testing::internal::CaptureStderr();
   for (int stage = 0; stage < 2; ++stage) {
-    SoundManager manager;
+    SoundManager manager(dialogs);
     ASSERT_TRUE(manager.Init(&audio));
     manager.RegisterSound(0, kShot);
     ASSERT_TRUE(manager.LoadAllSounds());

@@ -135,8 +135,8 @@ TEST(PlaySceneTest, StageClearLeadsOnAndAStageWithoutAShipBringsBackStageOne) {
 
 TEST(PlaySceneTest, AFailedStartShowsOnlyItsOwnMessageAndReturnsToTheTitle) {
   Game game;
-  game.app->SetStageSetUp(1, [](CStage&, PadState*) {
-    ShowMessageBox("step failed", "Error");
+  game.app->SetStageSetUp(1, [&game](CStage&, PadState*) {
+    game.test.dialogs->ShowMessage("Error", "step failed");
     return false;
   });
   game.Start();

@@ -21,6 +21,7 @@
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
+#include "platform/headless/StderrDialogs.h"
 #include "sound/Sound.h"
 
 namespace vorlith {
@@ -146,7 +147,8 @@ TEST(ReliabilityTest, ASoundThatFailsIsNamedEscaped) {
   std::ofstream(path) << "RIFF, but not a WAVE file";
   SilentAudioSystem audio;
   auto device = audio.OpenDevice();
-  Sound sound(device.get(), path.c_str());
+  StderrDialogs dialogs;
+  Sound sound(device.get(), path.c_str(), dialogs);
   testing::internal::CaptureStderr();
   EXPECT_FALSE(sound.Load());
   const std::string printed = testing::internal::GetCapturedStderr();

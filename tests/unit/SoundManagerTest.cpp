@@ -16,9 +16,6 @@ constexpr const char* kBlast = VORLITH_DATA_DIR "/sound/se_sob02.wav";
 
 class SoundManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDialogs(&dialogs); }
-  void TearDown() override { SetDialogs(nullptr); }
-
   // Shown texts, all of which must carry the caption "Error"; forgets them.
   Texts Messages() {
     Texts texts;
@@ -42,7 +39,7 @@ class SoundManagerTest : public ::testing::Test {
 };
 
 TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
-  SoundManager manager;
+  SoundManager manager(dialogs);
   ASSERT_TRUE(InitAndLoad(manager));
   audio.RecordPlayedSlots(true);
   const Sound* shot = manager.GetSound(0);
@@ -91,7 +88,7 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
     FakeAudioSystem faulty;
     faulty.Faults() = c.faults;
     {
-      SoundManager manager;
+      SoundManager manager(dialogs);
       EXPECT_EQ(manager.Init(&faulty), c.stop != AtInit) << c.text;
       manager.RegisterSound(0, c.file.c_str());
       manager.RegisterSound(1, kBlast);
@@ -112,7 +109,7 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
 
 TEST_F(SoundManagerTest, FailedDuplicatesLeaveSilentVoicesInTheCycle) {
   audio.Faults().voicesBeforeFailure = 3;
-  SoundManager manager;
+  SoundManager manager(dialogs);
   ASSERT_TRUE(InitAndLoad(manager));
   EXPECT_TRUE(Messages().empty());
   for (int i = 0; i < 10; ++i) manager.Play(0);
@@ -130,7 +127,7 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
   };
   for (const Steps& steps : orders) {
     FakeAudioSystem fresh;
-    auto manager = std::make_unique<SoundManager>();
+    auto manager = std::make_unique<SoundManager>(dialogs);
     ASSERT_TRUE(manager->Init(&fresh));
     manager->RegisterSound(0, kShot);
     ASSERT_TRUE(manager->LoadAllSounds());
@@ -147,7 +144,7 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
 }
 
 TEST_F(SoundManagerTest, RegisteringASlotAgainReplacesItsSound) {
-  SoundManager manager;
+  SoundManager manager(dialogs);
   ASSERT_TRUE(InitAndLoad(manager));
   manager.RegisterSound(0, kBlast);
   EXPECT_EQ(audio.GetLog().voicesReleased, 10u);

@@ -28,18 +28,13 @@ namespace vorlith::testkit {
 
 using Message = std::pair<std::string, std::string>;  // caption, text
 
-// Message boxes shown while it is installed.
+// Message boxes shown by what it was handed to.
 class RecordingDialogs : public Dialogs {
  public:
-  RecordingDialogs() : previous(GetDialogs()) { SetDialogs(this); }
-  ~RecordingDialogs() override { SetDialogs(previous); }
   void ShowMessage(const std::string& caption, const std::string& text) override {
     shown.emplace_back(caption, text);
   }
   std::vector<Message> shown;
-
- private:
-  Dialogs* previous;
 };
 
 // The texts drawn since the device's scene began.
@@ -83,7 +78,7 @@ struct SmallStage {
 
   SmallStage() {
     device.Create(640, 480, true);
-    manager = std::make_unique<MoverManager>(&device);
+    manager = std::make_unique<MoverManager>(&device, dialogs);
   }
   const MoverCounts& Counts() const { return manager->GetMoverCounts(); }
   ~SmallStage() {
@@ -143,7 +138,7 @@ struct StageRun {
 
   StageRun() {
     device.Create(640, 480, true);
-    stage = std::make_unique<CStage>(&device, &pad, &audio);
+    stage = std::make_unique<CStage>(&device, &pad, &audio, dialogs);
     stage->SetComboCounter(&combo);
   }
   ~StageRun() {

@@ -8,15 +8,13 @@ namespace {
 
 class TextFontTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDialogs(&dialogs); }
-  void TearDown() override { SetDialogs(nullptr); }
   testing::RecordingDialogs dialogs;
   FakeRenderDevice device;  // measures with the real font rasterizer
 };
 
 TEST_F(TextFontTest, DrawsAtTheTopLeftOrCentredByTheMeasuredExtent) {
   TextFont font;
-  font.Create(&device, 18, 0, 300, "HGP創英角ﾎﾟｯﾌﾟ体");
+  font.Create(&device, dialogs, 18, 0, 300, "HGP創英角ﾎﾟｯﾌﾟ体");
   font.DrawText("Game Over", 200, 100, 0xFFFF0000, Center);
   font.DrawText("left", 5, 6, 0xFF00FF00, TopLeft);
   ASSERT_EQ(device.GetTexts().size(), 2u);
@@ -33,7 +31,7 @@ TEST_F(TextFontTest, DrawsAtTheTopLeftOrCentredByTheMeasuredExtent) {
 
 TEST_F(TextFontTest, AFontThatCannotBeMadeSaysSo) {
   TextFont font;
-  font.Create(&device, 0);
+  font.Create(&device, dialogs, 0);
   EXPECT_FALSE(font.IsCreated());
   using Shown = std::vector<std::pair<std::string, std::string>>;
   EXPECT_EQ(dialogs.shown, (Shown{{"ok", "D3DXCreateFont FALSE"}}));
@@ -42,8 +40,8 @@ TEST_F(TextFontTest, AFontThatCannotBeMadeSaysSo) {
 TEST_F(TextFontTest, TheDeviceFontIsReleasedWithItsOwnerOrASecondCreate) {
   {
     TextFont font;
-    font.Create(&device, 12);
-    font.Create(&device, 30);
+    font.Create(&device, dialogs, 12);
+    font.Create(&device, dialogs, 30);
     EXPECT_EQ(device.GetLiveFontCount(), 1);
   }
   EXPECT_EQ(device.GetLiveFontCount(), 0);
