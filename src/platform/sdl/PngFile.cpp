@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdio>
+
 namespace vorlith {
 namespace {
 
@@ -56,18 +58,12 @@ bool EncodePng(const std::vector<std::uint8_t>& rgba, int width, int height,
 
 bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, int width,
               int height) {
-  if (width <= 0 || height <= 0 ||
-      rgba.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {
-    return false;
-  }
-  // SDL reads the pixels in place and never writes them.
-  SDL_Surface* surface =
-      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba.data()), width, height, 32,
-                                         width * 4, SDL_PIXELFORMAT_ABGR8888);
-  if (!surface) return false;
-  const bool written = IMG_SavePNG(surface, path.c_str()) == 0;
-  SDL_FreeSurface(surface);
-  return written;
+  std::vector<std::uint8_t> png;
+  if (!EncodePng(rgba, width, height, png)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace vorlith
