@@ -193,3 +193,14 @@ e2e_game_ended() {
   state="$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null)"
   [ -z "$state" ] || [ "$state" = "Z" ]
 }
+
+# e2e_replay_matches REPLAY TRACE: plays REPLAY back headless and fails unless its trace is
+# TRACE's, frame for frame (the measured frame rate aside).
+e2e_replay_matches() {
+  "$GAME" --headless --no-pacing --replay "$1" --trace "$E2E_TMP/replayed.jsonl" \
+    >"$E2E_TMP/replayed.log" 2>&1 ||
+    e2e_fail "the headless playback failed: $(tail -3 "$E2E_TMP/replayed.log")"
+  diff <(sed -E 's/"fps":[0-9]+,//' "$2") <(sed -E 's/"fps":[0-9]+,//' "$E2E_TMP/replayed.jsonl") |
+    head -c 2000 | grep . && e2e_fail "the playback's trace differs from the live run's"
+  return 0
+}
