@@ -9,6 +9,7 @@
 #include "platform/ForeignAllocationScope.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"
+#include "platform/gl/GlPresentCopy.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlTextRenderer.h"
 #include "platform/gl/GlTextureStore.h"
@@ -38,6 +39,7 @@ GlRenderDevice::~GlRenderDevice() {
     textureStore.reset();
     lines.reset();
     text.reset();
+    presentCopy.reset();
     DeleteFramebuffer();
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext(context);
@@ -107,7 +109,13 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
       SDL_SetError("text shader: %s", error.c_str());
       return false;
     }
+    auto copy = std::make_unique<GlPresentCopy>();
+    if (!copy->Init(error)) {
+      SDL_SetError("presentation shader: %s", error.c_str());
+      return false;
+    }
     text = std::move(textRenderer);
+    presentCopy = std::move(copy);
     meshStore->Adopt(std::move(program));
     lines = std::move(lineRenderer);
   }
@@ -132,10 +140,15 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
   DeleteFramebuffer();
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glGenRenderbuffers(1, &colourBuffer);
-  glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+  // A texture, so that Present can draw it into the window.
+  glGenTextures(1, &colourTexture);
+  glBindTexture(GL_TEXTURE_2D, colourTexture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourTexture, 0);
   if (hasDepth) {
     glGenRenderbuffers(1, &depthRenderbuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
@@ -164,9 +177,9 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
 
 void GlRenderDevice::DeleteFramebuffer() {
   if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
-  if (colourBuffer != 0) glDeleteRenderbuffers(1, &colourBuffer);
+  if (colourTexture != 0) glDeleteTextures(1, &colourTexture);
   if (depthRenderbuffer != 0) glDeleteRenderbuffers(1, &depthRenderbuffer);
-  framebuffer = colourBuffer = depthRenderbuffer = 0;
+  framebuffer = colourTexture = depthRenderbuffer = 0;
   backWidth = backHeight = 0;
 }
 
@@ -219,9 +232,12 @@ void GlRenderDevice::Present() {
   glViewport(0, 0, drawableWidth, drawableHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  const bool sameSize = shownWidth == backWidth && shownHeight == backHeight;
-  glBlitFramebuffer(0, 0, backWidth, backHeight, left, bottom, left + shownWidth,
-                    bottom + shownHeight, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+  if (shownWidth == backWidth && shownHeight == backHeight) {
+    presentCopy->Draw(colourTexture, left, bottom, backWidth, backHeight);
+  } else {
+    glBlitFramebuffer(0, 0, backWidth, backHeight, left, bottom, left + shownWidth,
+                      bottom + shownHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  }
   pauseLabel.Draw(drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(window);
   UseFramebuffer();
