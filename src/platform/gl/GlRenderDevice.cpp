@@ -13,6 +13,7 @@
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlTextRenderer.h"
 #include "platform/gl/GlTextureStore.h"
+#include "platform/gl/GlWarmUp.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
@@ -206,8 +207,30 @@ bool GlRenderDevice::BeginScene() {
   meshStore->ForgetState();
   ForeignAllocationScope driverAllocations;
   if (!created || SDL_GL_MakeCurrent(window, context) != 0) return false;
+  if (presented && !warmedUp) WarmUp();
   UseFramebuffer();
   return true;
+}
+
+// Once the first picture is on screen: the driver builds its code for the draws a play frame
+// makes, in a scratch buffer of the back buffer's kind, so that a stage starts without it.
+void GlRenderDevice::WarmUp() {
+  constexpr int kScratchSize = 16;
+  warmedUp = true;
+  const unsigned backFramebuffer = framebuffer, backColour = colourTexture,
+                 backDepth = depthRenderbuffer;
+  const int width = backWidth, height = backHeight;
+  const Viewport backViewport = viewport;
+  framebuffer = colourTexture = depthRenderbuffer = 0;
+  if (MakeFramebuffer(kScratchSize, kScratchSize)) WarmUpPipeline(*this);
+  DeleteFramebuffer();
+  framebuffer = backFramebuffer;
+  colourTexture = backColour;
+  depthRenderbuffer = backDepth;
+  backWidth = width;
+  backHeight = height;
+  viewport = backViewport;
+  meshStore->ForgetState();
 }
 
 void GlRenderDevice::EndScene() {
@@ -240,6 +263,7 @@ void GlRenderDevice::Present() {
   }
   pauseLabel.Draw(drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(window);
+  presented = true;
   UseFramebuffer();
 }
 

@@ -92,6 +92,7 @@ class GlRenderDevice : public RenderDevice {
   bool ScissorToViewport();
   bool Begin2D();
   bool WindowPresentable() const;
+  void WarmUp();
 
   SDL_Window* window = nullptr;
   SDL_Window* ownWindow = nullptr;
@@ -103,6 +104,7 @@ class GlRenderDevice : public RenderDevice {
   bool hasDepth = false;
   bool created = false;
   bool lost = false;
+  bool presented = false, warmedUp = false;
 
   Viewport viewport;
   std::unique_ptr<GlMeshStore> meshStore;
