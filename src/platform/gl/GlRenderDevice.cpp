@@ -139,6 +139,16 @@ bool GlRenderDevice::Reset(int width, int height) {
 bool GlRenderDevice::MakeFramebuffer(int width, int height) {
   meshStore->ForgetState();
   DeleteFramebuffer();
+  // Asked first: some drivers fail hard, not with an error, on textures far over the limit.
+  GLint largestTexture = 0, largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+  largest = std::min(largest, largestTexture);
+  if (width > largest || height > largest) {
+    SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
+                 height, static_cast<int>(largest), static_cast<int>(largest));
+    return false;
+  }
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   // A texture, so that Present can draw it into the window.
@@ -158,8 +168,6 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
                               depthRenderbuffer);
   }
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
                  height, static_cast<int>(largest), static_cast<int>(largest));
     DeleteFramebuffer();
