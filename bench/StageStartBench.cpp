@@ -4,9 +4,11 @@
 // the end of the first drawn play frame, waiting for the GPU, in two parts: the update (the
 // stage set-up) and the drawing of that frame. Each run is a fresh process, so that the first
 // start is the program's first. Prints wall-clock milliseconds per run, the medians and the
-// least of each column.
+// least of each column. With --title-frames N the replay is played with N frames of the
+// title, nothing pressed, before its first Z (a player sees the title before pressing it);
+// by default Z comes in the program's very first frame.
 // Run from data/ with SDL_VIDEODRIVER=offscreen (set unless given) or a display:
-//   stage_start [--runs N]   (default 5)
+//   stage_start [--runs N] [--title-frames N]   (defaults 5 and 0)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,7 +17,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,13 +49,32 @@ constexpr int kColumns = 9;
 constexpr const char* kHeadings[kColumns] = {"first", "update", "draw",    "continue", "update",
                                              "draw",  "play",   "imports", "helpers"};
 
+// The replay with titleFrames idle frames before its first line of frames, in a file of
+// its own; the replay itself when there are none. Empty when it cannot be written.
+std::string ReplayWithTitleFrames(int titleFrames) {
+  if (titleFrames <= 0) return kReplay;
+  std::ifstream in(kReplay);
+  std::string header;
+  if (!std::getline(in, header)) return kReplay;  // Open names the problem
+  std::ostringstream rest;
+  rest << in.rdbuf();
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("stage_start_" + std::to_string(getpid()) + ".replay");
+  std::ofstream out(path);
+  out << header << '\n' << titleFrames << " -\n" << rest.str();
+  return out.flush() ? path.string() : std::string();
+}
+
 // One run in this process: prints the kColumns numbers on stdout.
-int RunOnce() {
+int RunOnce(int titleFrames) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("ALSOFT_DRIVERS", "null", 0);  // no sound card needed; sounds still play
   vorlith::ReplayStream replay;
   std::string error;
-  if (!replay.Open(kReplay, error)) {
+  const std::string path = ReplayWithTitleFrames(titleFrames);
+  const bool opened = !path.empty() && replay.Open(path, error);
+  if (path != kReplay) std::filesystem::remove(path);
+  if (!opened) {
     std::fprintf(stderr, "cannot read the replay (run from data/): %s\n", error.c_str());
     return 1;
   }
@@ -109,7 +133,7 @@ double Median(std::vector<double> values) {
 }
 
 // Runs this program once per run with --once and collects what each printed.
-bool RunChild(std::vector<double>& values) {
+bool RunChild(int titleFrames, std::vector<double>& values) {
   int fds[2];
   if (pipe(fds) != 0) return false;
   const pid_t pid = fork();
@@ -117,7 +141,8 @@ bool RunChild(std::vector<double>& values) {
     dup2(fds[1], STDOUT_FILENO);
     close(fds[0]);
     close(fds[1]);
-    execl("/proc/self/exe", "stage_start", "--once", static_cast<char*>(nullptr));
+    const std::string frames = std::to_string(titleFrames);
+    execl("/proc/self/exe", "stage_start", "--once", frames.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -141,17 +166,24 @@ bool RunChild(std::vector<double>& values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--once") == 0) return RunOnce();
-  int runs = 5;
-  if (argc > 2 && std::strcmp(argv[1], "--runs") == 0) runs = std::max(1, std::atoi(argv[2]));
+  if (argc > 2 && std::strcmp(argv[1], "--once") == 0) return RunOnce(std::atoi(argv[2]));
+  int runs = 5, titleFrames = 0;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--title-frames") == 0)
+      titleFrames = std::max(0, std::atoi(argv[i + 1]));
+  }
   std::vector<std::vector<double>> columns(kColumns);
-  std::printf("wall-clock ms; play: mean play frame; imports and helper processes started\n");
+  std::printf(
+      "wall-clock ms; play: mean play frame; imports and helper processes started;\n"
+      "%d title frames before the first Z\n",
+      titleFrames);
   std::printf("%4s", "run");
   for (const char* heading : kHeadings) std::printf(" %9s", heading);
   std::printf("\n");
   for (int run = 0; run < runs; ++run) {
     std::vector<double> values;
-    if (!RunChild(values)) {
+    if (!RunChild(titleFrames, values)) {
       std::fprintf(stderr, "run %d failed\n", run + 1);
       return 1;
     }

@@ -1,3 +1,5 @@
+#include <SDL.h>
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
+#include "platform/ForeignAllocationScope.h"
 #include "platform/MatrixMath.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
@@ -183,6 +186,53 @@ TEST_F(GlRenderDeviceTest, TextStaysInsideItsExtentAndTheViewport) {
   EXPECT_GT(inside, 30);
   EXPECT_LE(left, 250 + 4);  // the P starts at the left edge
   EXPECT_EQ(outside, 0);
+}
+
+// What the window shows after Present: the back buffer pixel for pixel when it has the
+// window's size, scaled and letterboxed when it has not.
+TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLetterboxedOtherwise) {
+  // The window loads the OpenGL driver, which keeps what it allocates; so may reading back.
+  ForeignAllocationScope driverAllocations;
+  SDL_Window* window = SDL_CreateWindow("present", 0, 0, 640, 480, SDL_WINDOW_OPENGL);
+  ASSERT_NE(window, nullptr) << SDL_GetError();
+  for (auto [width, height] : {std::pair{640, 480}, {320, 160}}) {
+    std::unique_ptr<GlRenderDevice> device = GlRenderDevice::Open(window);
+    ASSERT_NE(device, nullptr);
+    ASSERT_TRUE(device->Create(width, height, true) && device->BeginScene());
+    device->Clear(0xFF204060, true);
+    device->SetViewport(Viewport{0, 0, width / 4, height, 0.0f, 1.0f});
+    device->Clear(0xFFC08010, true);
+    const float line[] = {10.5f, 7.0f, 200.0f, 150.0f};
+    device->SetViewport(Viewport{0, 0, width, height, 0.0f, 1.0f});
+    device->DrawPolyline(line, 2, 3.0f, 0x80FFFFFF, true, 1, 1.0f);
+    device->EndScene();
+    device->Present();
+    std::vector<std::uint8_t> back, shown(640 * 480 * 4);
+    int backWidth = 0, backHeight = 0;
+    ASSERT_TRUE(device->ReadBackBuffer(back, backWidth, backHeight));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
+    // Window row r (from the bottom) against back-buffer row height - 1 - r (from the top).
+    auto pixel = [](const std::vector<std::uint8_t>& rgba, std::size_t index) {
+      return std::vector<std::uint8_t>(rgba.data() + index * 4, rgba.data() + index * 4 + 4);
+    };
+    auto shownAt = [&](int x, int y) { return pixel(shown, y * 640 + x); };
+    auto backAt = [&](int x, int y) { return pixel(back, (height - 1 - y) * width + x); };
+    if (width == 640) {
+      int differing = 0;
+      for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) differing += shownAt(x, y) != backAt(x, y);
+      }
+      EXPECT_EQ(differing, 0);
+    } else {  // twice the size, centred: bars of 80 rows above and below
+      EXPECT_EQ(shownAt(320, 40), (std::vector<std::uint8_t>{0, 0, 0, 255}));
+      EXPECT_EQ(shownAt(320, 439), (std::vector<std::uint8_t>{0, 0, 0, 255}));
+      EXPECT_EQ(shownAt(600, 100), backAt(300, 10));
+      EXPECT_EQ(shownAt(20, 300), backAt(10, 110));
+    }
+  }
+  SDL_DestroyWindow(window);
 }
 
 }  // namespace

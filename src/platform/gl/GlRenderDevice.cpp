@@ -9,9 +9,11 @@
 #include "platform/ForeignAllocationScope.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"
+#include "platform/gl/GlPresentCopy.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlTextRenderer.h"
 #include "platform/gl/GlTextureStore.h"
+#include "platform/gl/GlWarmUp.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
@@ -38,6 +40,7 @@ GlRenderDevice::~GlRenderDevice() {
     textureStore.reset();
     lines.reset();
     text.reset();
+    presentCopy.reset();
     DeleteFramebuffer();
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext(context);
@@ -107,7 +110,13 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
       SDL_SetError("text shader: %s", error.c_str());
       return false;
     }
+    auto copy = std::make_unique<GlPresentCopy>();
+    if (!copy->Init(error)) {
+      SDL_SetError("presentation shader: %s", error.c_str());
+      return false;
+    }
     text = std::move(textRenderer);
+    presentCopy = std::move(copy);
     meshStore->Adopt(std::move(program));
     lines = std::move(lineRenderer);
   }
@@ -130,12 +139,27 @@ bool GlRenderDevice::Reset(int width, int height) {
 bool GlRenderDevice::MakeFramebuffer(int width, int height) {
   meshStore->ForgetState();
   DeleteFramebuffer();
+  // Asked first: some drivers fail hard, not with an error, on textures far over the limit.
+  GLint largestTexture = 0, largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+  largest = std::min(largest, largestTexture);
+  if (width > largest || height > largest) {
+    SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
+                 height, static_cast<int>(largest), static_cast<int>(largest));
+    return false;
+  }
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glGenRenderbuffers(1, &colourBuffer);
-  glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+  // A texture, so that Present can draw it into the window.
+  glGenTextures(1, &colourTexture);
+  glBindTexture(GL_TEXTURE_2D, colourTexture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourTexture, 0);
   if (hasDepth) {
     glGenRenderbuffers(1, &depthRenderbuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
@@ -144,8 +168,6 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
                               depthRenderbuffer);
   }
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
                  height, static_cast<int>(largest), static_cast<int>(largest));
     DeleteFramebuffer();
@@ -164,9 +186,9 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
 
 void GlRenderDevice::DeleteFramebuffer() {
   if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
-  if (colourBuffer != 0) glDeleteRenderbuffers(1, &colourBuffer);
+  if (colourTexture != 0) glDeleteTextures(1, &colourTexture);
   if (depthRenderbuffer != 0) glDeleteRenderbuffers(1, &depthRenderbuffer);
-  framebuffer = colourBuffer = depthRenderbuffer = 0;
+  framebuffer = colourTexture = depthRenderbuffer = 0;
   backWidth = backHeight = 0;
 }
 
@@ -193,8 +215,30 @@ bool GlRenderDevice::BeginScene() {
   meshStore->ForgetState();
   ForeignAllocationScope driverAllocations;
   if (!created || SDL_GL_MakeCurrent(window, context) != 0) return false;
+  if (presented && !warmedUp) WarmUp();
   UseFramebuffer();
   return true;
+}
+
+// Once the first picture is on screen: the driver builds its code for the draws a play frame
+// makes, in a scratch buffer of the back buffer's kind, so that a stage starts without it.
+void GlRenderDevice::WarmUp() {
+  constexpr int kScratchSize = 16;
+  warmedUp = true;
+  const unsigned backFramebuffer = framebuffer, backColour = colourTexture,
+                 backDepth = depthRenderbuffer;
+  const int width = backWidth, height = backHeight;
+  const Viewport backViewport = viewport;
+  framebuffer = colourTexture = depthRenderbuffer = 0;
+  if (MakeFramebuffer(kScratchSize, kScratchSize)) WarmUpPipeline(*this);
+  DeleteFramebuffer();
+  framebuffer = backFramebuffer;
+  colourTexture = backColour;
+  depthRenderbuffer = backDepth;
+  backWidth = width;
+  backHeight = height;
+  viewport = backViewport;
+  meshStore->ForgetState();
 }
 
 void GlRenderDevice::EndScene() {
@@ -219,11 +263,15 @@ void GlRenderDevice::Present() {
   glViewport(0, 0, drawableWidth, drawableHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  const bool sameSize = shownWidth == backWidth && shownHeight == backHeight;
-  glBlitFramebuffer(0, 0, backWidth, backHeight, left, bottom, left + shownWidth,
-                    bottom + shownHeight, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+  if (shownWidth == backWidth && shownHeight == backHeight) {
+    presentCopy->Draw(colourTexture, left, bottom, backWidth, backHeight);
+  } else {
+    glBlitFramebuffer(0, 0, backWidth, backHeight, left, bottom, left + shownWidth,
+                      bottom + shownHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+  }
   pauseLabel.Draw(drawableWidth, drawableHeight);
   SDL_GL_SwapWindow(window);
+  presented = true;
   UseFramebuffer();
 }
 

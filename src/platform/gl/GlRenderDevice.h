@@ -16,13 +16,14 @@ namespace vorlith {
 
 class SdlWindow;
 class GlLineRenderer;
+class GlPresentCopy;
 class GlTextRenderer;
 class GlTextureStore;
 
-// The drawing device on OpenGL 3.3 core. Draws into an offscreen framebuffer (RGBA8, 16-bit
-// depth) of the back buffer's size; Present scales it, letterboxed, onto the window. Without
-// a window it makes a hidden one of its own and only draws offscreen (tools, tests).
-// Null when no OpenGL 3.3 context can be had.
+// The drawing device on OpenGL 3.3 core. Draws into an offscreen framebuffer (an RGBA8
+// texture, 16-bit depth) of the back buffer's size; Present scales it, letterboxed, onto the
+// window. Without a window it makes a hidden one of its own and only draws offscreen (tools,
+// tests). Null when no OpenGL 3.3 context can be had.
 std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window);
 std::unique_ptr<RenderDevice> CreateGlRenderDeviceOn(SDL_Window* window);
 
@@ -91,23 +92,26 @@ class GlRenderDevice : public RenderDevice {
   bool ScissorToViewport();
   bool Begin2D();
   bool WindowPresentable() const;
+  void WarmUp();
 
   SDL_Window* window = nullptr;
   SDL_Window* ownWindow = nullptr;
   void* context = nullptr;
   bool videoInitialised = false;
 
-  unsigned framebuffer = 0, colourBuffer = 0, depthRenderbuffer = 0;
+  unsigned framebuffer = 0, colourTexture = 0, depthRenderbuffer = 0;
   int backWidth = 0, backHeight = 0;
   bool hasDepth = false;
   bool created = false;
   bool lost = false;
+  bool presented = false, warmedUp = false;
 
   Viewport viewport;
   std::unique_ptr<GlMeshStore> meshStore;
   std::unique_ptr<GlTextureStore> textureStore;
   std::unique_ptr<GlLineRenderer> lines;
   std::unique_ptr<GlTextRenderer> text;
+  std::unique_ptr<GlPresentCopy> presentCopy;
   GlPauseLabel pauseLabel;
 };
 

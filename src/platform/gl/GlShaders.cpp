@@ -78,6 +78,22 @@ void main() {
 }
 )";
 
+const char* const kCopyVertexShader = R"(#version 330 core
+void main() {
+  vec2 corner = vec2(float((gl_VertexID & 1) * 4 - 1), float((gl_VertexID & 2) * 2 - 1));
+  gl_Position = vec4(corner, 0.0, 1.0);
+}
+)";
+
+const char* const kCopyFragmentShader = R"(#version 330 core
+uniform sampler2D image;
+uniform ivec2 origin;
+out vec4 fragColour;
+void main() {
+  fragColour = texelFetch(image, ivec2(gl_FragCoord.xy) - origin, 0);
+}
+)";
+
 std::string ScreenSpaceVertexShader(const char* valueType) {
   const std::string type = valueType;
   return "#version 330 core\n"

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/openal/OpenAlAudioSystem.h"
+#include "platform/sdl/FontConfigAhead.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlDialogs.h"
 #include "platform/sdl/SdlInputDevices.h"
@@ -33,6 +34,7 @@ void PreferUtf8Locale() {
 struct SdlPlatform : Platform {
   SdlPlatform() {
     PreferUtf8Locale();
+    StartFontConfigAhead();  // read while the video driver and the window start
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_Init(SDL_INIT_EVENTS);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/Utf8.h"
+#include "platform/sdl/FontConfigAhead.h"
 
 namespace vorlith {
 namespace {
@@ -52,6 +53,7 @@ std::unique_ptr<FontRasterizer> FontRasterizer::Create(const FontDesc& desc) {
 std::string TtfFontRasterizer::FindFontFile(const std::string& faceName, int& faceIndex,
                                             bool proportional) {
   faceIndex = 0;
+  WaitForFontConfigAhead();
   if (!FcInit()) return {};
   const std::string query = (faceName.empty() ? std::string("sans-serif") : faceName) + ":lang=ja";
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(query.c_str()));
