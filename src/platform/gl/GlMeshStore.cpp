@@ -85,7 +85,9 @@ struct GlMeshStore::Uniforms {
   }
 };
 
-GlMeshStore::GlMeshStore() = default;
+GlMeshStore::GlMeshStore() {
+  batch.instances.reserve(kMaxBatchInstances);  // gathering never allocates
+}
 
 GlMeshStore::~GlMeshStore() {
   for (GpuMesh& mesh : meshes) {
@@ -108,8 +110,6 @@ void GlMeshStore::Adopt(std::unique_ptr<GlProgram> built) {
   uniforms = std::make_unique<Uniforms>();
   uniforms->Find(*program);
   glGenSamplers(1, &sampler);
-  glGenBuffers(1, &instanceBuffer);
-  batch.instances.reserve(kMaxBatchInstances);
 }
 
 void GlMeshStore::SetTransform(TransformState which, const Matrix& matrix) {
@@ -251,6 +251,7 @@ MeshId GlMeshStore::Create(const MeshData& mesh) {
   glEnableVertexAttribArray(kSubsetAttribute);
   glVertexAttribIPointer(kSubsetAttribute, 1, GL_INT, stride,
                          reinterpret_cast<const void*>(offsetof(GpuVertex, subset)));
+  if (instanceBuffer == 0) glGenBuffers(1, &instanceBuffer);  // before any mesh points at it
   glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
   const GLsizei instanceStride = sizeof(Instance);
   for (GLuint column = 0; column < 4; ++column) {
