@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/ForeignAllocationScope.h"
 #include "platform/MatrixMath.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlShaders.h"
@@ -342,6 +343,8 @@ void GlMeshStore::AddInstance() {
 
 void GlMeshStore::Flush() {
   if (batch.instances.empty()) return;
+  // State setters and the device's other calls flush too, some outside the device's own scope.
+  ForeignAllocationScope driverAllocations;
   const GpuMesh& gpu = meshes[batch.mesh - 1];
   ApplyState(batch.target, *batch.textures);
   UploadUniforms();
