@@ -1,6 +1,7 @@
 #include "movers/MoverBoss.h"
 
 #include "graphics/LineDrawer.h"
+#include "movers/BulletPositions.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverMyShip.h"
 #include "movers/MoverWorld.h"
@@ -127,13 +128,14 @@ void MoverBoss::FireFrom(std::size_t index, float dx, float dy) {
 void MoverBoss::TestHitBoxes() {
   if (!world) return;
   MoverBullet* const* bullets = world->GetBulletSlots();
+  const BulletPositions& positions = world->GetBulletPositions();
   for (const Box& box : hitBoxes) {
-    for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
-      MoverBullet* bullet = bullets[i];
-      if (!bullet || !box.Contains(position, bullet->GetPosition())) continue;
-      Damage(bullet->GetPower());
-      bullet->Damage(1);
-    }
+    // The edges of Box::Contains.
+    positions.ForEachInside(position.x + box.xMin, position.x + box.xMax, position.y + box.yMin,
+                            position.y + box.yMax, [&](int i) {
+                              Damage(bullets[i]->GetPower());
+                              bullets[i]->Damage(1);
+                            });
   }
 }
 

@@ -1,5 +1,6 @@
 #include "movers/MoverEnemy.h"
 
+#include "movers/BulletPositions.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverMyShip.h"
 #include "movers/MoverWorld.h"
@@ -68,12 +69,12 @@ void MoverEnemy::FireOnRhythm(MoverBullet* bullet) {
 void MoverEnemy::TestBullets() {
   if (!world) return;
   MoverBullet* const* bullets = world->GetBulletSlots();
-  for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
-    MoverBullet* bullet = bullets[i];
-    if (!bullet || !Contains(bullet->GetPosition())) continue;
-    Damage(bullet->GetPower());
-    bullet->Damage(1);
-  }
+  const float half = static_cast<float>(size / 2);  // the box of Contains
+  world->GetBulletPositions().ForEachInside(position.x - half, position.x + half, position.y - half,
+                                            position.y + half, [&](int i) {
+                                              Damage(bullets[i]->GetPower());
+                                              bullets[i]->Damage(1);
+                                            });
 }
 
 void MoverEnemy::Move() {

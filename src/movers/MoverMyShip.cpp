@@ -2,6 +2,7 @@
 
 #include "graphics/LineDrawer.h"
 #include "input/PadState.h"
+#include "movers/BulletPositions.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverBullet.h"
 #include "movers/MoverEnemy.h"
@@ -77,12 +78,12 @@ void MoverMyShip::Fire() {
 
 void MoverMyShip::TestBullets() {
   MoverBullet* const* bullets = world->GetBulletSlots();
-  for (int i = 0; i < MoverWorld::kBulletSlots; ++i) {
-    MoverBullet* bullet = bullets[i];
-    if (!bullet || !Contains(bullet->GetPosition())) continue;
-    hp -= bullet->GetPower();
-    bullet->Damage(1);
-  }
+  const float half = static_cast<float>(size / 2);  // the box of Contains
+  world->GetBulletPositions().ForEachInside(position.x - half, position.x + half, position.y - half,
+                                            position.y + half, [&](int i) {
+                                              hp -= bullets[i]->GetPower();
+                                              bullets[i]->Damage(1);
+                                            });
 }
 
 void MoverMyShip::TestEnemies() {

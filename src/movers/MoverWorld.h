@@ -4,6 +4,7 @@
 
 namespace vorlith {
 
+class BulletPositions;
 class MoverBoss;
 class MoverBullet;
 class MoverEnemy;
@@ -26,6 +27,9 @@ class MoverWorld {
   virtual MoverBoss* const* GetBossSlots() const = 0;
   virtual MoverEnemy* const* GetEnemySlots() const = 0;
   virtual MoverBullet* const* GetBulletSlots() const = 0;
+  // Where the bullets of those slots stand, for the hit tests (fresh from the frame's start
+  // and every bullet stored since).
+  virtual const BulletPositions& GetBulletPositions() const = 0;
   // Stores a new bullet; false when every bullet slot is taken (the caller keeps it).
   virtual bool CreateMoverBullet(MoverBullet* bullet) = 0;
   virtual void AddScore(std::int32_t points) = 0;

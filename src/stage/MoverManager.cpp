@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kLabelFace = "HGP創英角ﾎﾟｯﾌﾟ体";
 constexpr std::int32_t kSweepDamage = 999999;
+static_assert(BulletPositions::kSlots == MoverWorld::kBulletSlots);
 
 }  // namespace
 
@@ -29,40 +30,44 @@ MoverManager::~MoverManager() {
 }
 
 template <typename T, int N>
-bool MoverManager::Store(T* (&slots)[N], T* mover, const char* operation) {
+T** MoverManager::Store(T* (&slots)[N], T* mover, const char* operation) {
   for (T*& slot : slots) {
     if (!slot) {
       slot = mover;
       mover->SetWorld(this);
-      return true;
+      return &slot;
     }
   }
   dialogs.ShowMessage("Error", operation);
-  return false;
+  return nullptr;
 }
 
 bool MoverManager::CreateMoverMyShip(MoverMyShip* mover) {
-  return Store(shipSlots, mover, "MoverManager::CreateMoverMyShip()");
+  return Store(shipSlots, mover, "MoverManager::CreateMoverMyShip()") != nullptr;
 }
 
 bool MoverManager::CreateMoverBoss(MoverBoss* mover) {
-  return Store(bossSlots, mover, "MoverManager::CreateMoverBoss()");
+  return Store(bossSlots, mover, "MoverManager::CreateMoverBoss()") != nullptr;
 }
 
 bool MoverManager::CreateMoverEnemy(MoverEnemy* mover) {
-  return Store(enemySlots, mover, "MoverManager::CreateMoverEnemy()");
+  return Store(enemySlots, mover, "MoverManager::CreateMoverEnemy()") != nullptr;
 }
 
 bool MoverManager::CreateMoverBullet(MoverBullet* mover) {
-  return Store(bulletSlots, mover, "MoverManager::CreateMoverBullet()");
+  MoverBullet** slot = Store(bulletSlots, mover, "MoverManager::CreateMoverBullet()");
+  if (!slot) return false;
+  const Vec3 at = mover->GetPosition();
+  bulletPositions.Set(static_cast<int>(slot - bulletSlots), at.x, at.y);
+  return true;
 }
 
 bool MoverManager::CreateMoverItem(MoverItem* mover) {
-  return Store(itemSlots, mover, "MoverManager::CreateMoverItem()");
+  return Store(itemSlots, mover, "MoverManager::CreateMoverItem()") != nullptr;
 }
 
 bool MoverManager::CreateMoverLine(Mover* mover) {
-  return Store(lineSlots, mover, "MoverManager::CreateMoverLine()");
+  return Store(lineSlots, mover, "MoverManager::CreateMoverLine()") != nullptr;
 }
 
 void MoverManager::AddEnemyPrototype(MoverEnemy* mover) {
@@ -86,6 +91,7 @@ void MoverManager::AddItemPrototype(MoverItem* mover) {
 }
 
 void MoverManager::UpdateFrame() {
+  ReadBulletPositions();
   Spawn();
   for (MoverMyShip* ship : shipSlots) {
     if (ship) ship->Update();
@@ -108,6 +114,19 @@ void MoverManager::UpdateAndRemove(T* (&slots)[N]) {
       slot = nullptr;
     } else {
       slot->Update();
+    }
+  }
+}
+
+// Bullets stand still through the update frame, so what is read here serves every hit test
+// of the frame; bullets fired in it are added as they are stored.
+void MoverManager::ReadBulletPositions() {
+  for (int i = 0; i < kBulletSlots; ++i) {
+    if (const MoverBullet* bullet = bulletSlots[i]) {
+      const Vec3 at = bullet->GetPosition();
+      bulletPositions.Set(i, at.x, at.y);
+    } else {
+      bulletPositions.Clear(i);
     }
   }
 }
@@ -270,6 +289,7 @@ void MoverManager::ClearMovers() {
   DestroyAll(shipSlots);
   DestroyAll(enemySlots);
   DestroyAll(bulletSlots);
+  bulletPositions.ClearAll();
   DestroyAll(itemSlots);
   DestroyAll(lineSlots);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/TextFont.h"
+#include "movers/BulletPositions.h"
 #include "movers/MoverWorld.h"
 #include "stage/MoverCounts.h"
 
@@ -74,6 +75,7 @@ class MoverManager : public MoverWorld {
 
   MoverEnemy* const* GetEnemySlots() const override { return enemySlots; }
   MoverBullet* const* GetBulletSlots() const override { return bulletSlots; }
+  const BulletPositions& GetBulletPositions() const override { return bulletPositions; }
   MoverBoss* const* GetBossSlots() const override { return bossSlots; }
   MoverMyShip* const* GetShipSlots() const override { return shipSlots; }
   MoverItem* const* GetItemSlots() const { return itemSlots; }
@@ -95,13 +97,15 @@ class MoverManager : public MoverWorld {
   void ClearMovers();
 
  private:
+  // The slot taken, or null when the kind is full.
   template <typename T, int N>
-  bool Store(T* (&slots)[N], T* mover, const char* operation);
+  T** Store(T* (&slots)[N], T* mover, const char* operation);
   template <typename T, int N>
   static void UpdateAndRemove(T* (&slots)[N]);
   template <typename T, int N>
   static void DestroyAll(T* (&slots)[N]);
 
+  void ReadBulletPositions();
   void Spawn();
   void SpawnEnemies();
   void SpawnBosses();
@@ -113,6 +117,7 @@ class MoverManager : public MoverWorld {
   std::vector<std::unique_ptr<MoverItem>> itemPrototypes;
   MoverEnemy* enemySlots[kEnemySlots] = {};
   MoverBullet* bulletSlots[kBulletSlots] = {};
+  BulletPositions bulletPositions;
   MoverBoss* bossSlots[kBossSlots] = {};
   MoverMyShip* shipSlots[kShipSlots] = {};
   Mover* lineSlots[kLineSlots] = {};

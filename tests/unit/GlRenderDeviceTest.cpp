@@ -235,5 +235,60 @@ TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLette
   SDL_DestroyWindow(window);
 }
 
+// Draws of one mesh are gathered into instanced draws; the picture must be the one of every
+// subset sent on its own (Finish after each), in the same order: overlapping half-transparent
+// quads in one plane show any change of order. The runs break where an instance stops short,
+// starts late, changes a material, another mesh comes between, or the viewport changes.
+TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
+  MeshData layers;
+  for (std::uint32_t s = 0; s < 3; ++s) {
+    const float x = 10.0f * s, y = -10.0f * s;
+    for (auto [dx, dy] : {std::pair{0, 0}, {40, 0}, {40, -40}, {0, -40}}) {
+      layers.vertices.push_back(MeshVertex{x + dx, y + dy, 1, 0, 0, -1, 0, 0});
+    }
+    for (std::uint32_t i : {0, 1, 2, 0, 2, 3}) layers.indices.push_back(4 * s + i);
+    layers.subsets.push_back({6 * s, 6});
+  }
+  const MeshId mesh = device->CreateMesh(layers), other = Triangle(0, 0, 60, 0, 0, 60);
+  const ColorValue colours[] = {{1, 0, 0, 0.5f}, {0, 1, 0, 0.5f}, {0, 0, 1, 0.5f}};
+  struct Step {
+    float x, y;
+    int firstSubset, endSubset;
+    bool otherColour = false, otherMesh = false, smallViewport = false;
+  };
+  const Step steps[] = {{-220, 140, 0, 3},
+                        {-200, 130, 0, 3},
+                        {-180, 120, 0, 2},
+                        {-160, 110, 0, 3},
+                        {-140, 100, 0, 3, true},
+                        {-130, 100, 0, 1, false, true},
+                        {-120, 90, 1, 3},
+                        {-110, 85, 0, 3},
+                        {-100, 80, 0, 3, false, false, true},
+                        {-90, 75, 0, 3, false, false, true}};
+  auto draw = [&](bool oneByOne) {
+    device->SetViewport(Viewport{0, 0, 640, 480, 0.0f, 1.0f});
+    device->Clear(0xFF000000, true);
+    device->SetLighting(true);
+    device->SetAmbient(0xFFFFFFFF);
+    device->SetAlphaBlend(true);
+    for (const Step& step : steps) {
+      if (step.smallViewport) device->SetViewport(Viewport{0, 0, 640, 300, 0.0f, 1.0f});
+      device->SetTransform(TransformState::World, MatrixTranslation(step.x, step.y, 0));
+      for (int s = step.firstSubset; s < step.endSubset; ++s) {
+        const ColorValue c = colours[(s + (step.otherColour ? 1 : 0)) % 3];
+        SetMaterial(c.r, c.g, c.b, c.a);
+        device->DrawSubset(step.otherMesh ? other : mesh, step.otherMesh ? 0 : s);
+        if (oneByOne) device->Finish();
+      }
+    }
+    return Pixels();
+  };
+  const std::vector<std::uint8_t> gathered = draw(false), oneByOne = draw(true);
+  EXPECT_GT(std::count_if(gathered.begin(), gathered.end(), [](std::uint8_t v) { return v == 64; }),
+            100);  // the layers mixed
+  EXPECT_TRUE(gathered == oneByOne);
+}
+
 }  // namespace
 }  // namespace vorlith

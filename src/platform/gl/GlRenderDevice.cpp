@@ -242,6 +242,7 @@ void GlRenderDevice::WarmUp() {
 }
 
 void GlRenderDevice::EndScene() {
+  meshStore->Flush();
   glFlush();
 }
 
@@ -296,6 +297,7 @@ bool GlRenderDevice::ScissorToViewport() {
 void GlRenderDevice::Clear(std::uint32_t argb, bool clearDepth) {
   ForeignAllocationScope driverAllocations;
   if (!created) return;
+  meshStore->Flush();
   UseFramebuffer();
   if (ScissorToViewport()) {
     const ColorValue c = ColourFromArgb(argb);
@@ -395,12 +397,15 @@ void GlRenderDevice::DrawPolyline(const float* xy, int count, float width, std::
 }
 
 void GlRenderDevice::Finish() {
-  if (context) glFinish();
+  if (!context) return;
+  meshStore->Flush();
+  glFinish();
 }
 
 bool GlRenderDevice::ReadBackBuffer(std::vector<std::uint8_t>& rgba, int& width, int& height) {
   ForeignAllocationScope driverAllocations;
   if (!created) return false;
+  meshStore->Flush();
   UseFramebuffer();
   glFinish();
   const std::size_t rowBytes = static_cast<std::size_t>(backWidth) * 4;

@@ -6,21 +6,26 @@ namespace vorlith {
 // ambient x (global ambient + light ambient) + material diffuse x light diffuse x max(0, N.-L),
 // alpha from the material's diffuse, then modulated by the texture when there is one.
 // Depth arrives in 0..1 as the projection matrices make it and is mapped to GL's -1..1.
+// Drawn instanced: the matrices come with each instance, the material by the vertex's subset.
 const char* const kMeshVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 texCoord;
-uniform mat4 world;
-uniform mat4 worldViewProjection;
+layout(location = 3) in int subset;
+layout(location = 4) in mat4 worldViewProjection;
+layout(location = 8) in vec4 world0;
+layout(location = 9) in vec4 world1;
+layout(location = 10) in vec4 world2;
 uniform bool lighting;
 uniform bool lightOn;
 uniform vec3 lightDirection;
 uniform vec4 lightDiffuse;
 uniform vec4 lightAmbient;
 uniform vec4 globalAmbient;
-uniform vec4 materialDiffuse;
-uniform vec4 materialAmbient;
-uniform vec4 materialEmissive;
+uniform int materialBase;
+uniform vec4 materialDiffuse[16];
+uniform vec4 materialAmbient[16];
+uniform vec4 materialEmissive[16];
 out vec4 vColour;
 out vec2 vTexCoord;
 void main() {
@@ -31,15 +36,16 @@ void main() {
     vColour = vec4(1.0);
     return;
   }
-  vec3 colour = materialEmissive.rgb + materialAmbient.rgb * globalAmbient.rgb;
+  int m = subset - materialBase;
+  vec3 colour = materialEmissive[m].rgb + materialAmbient[m].rgb * globalAmbient.rgb;
   if (lightOn) {
-    vec3 n = mat3(world) * normal;
+    vec3 n = mat3(world0.xyz, world1.xyz, world2.xyz) * normal;
     float len = length(n);
     float intensity = len > 0.0 ? max(0.0, dot(n / len, -lightDirection)) : 0.0;
-    colour += materialAmbient.rgb * lightAmbient.rgb;
-    colour += materialDiffuse.rgb * lightDiffuse.rgb * intensity;
+    colour += materialAmbient[m].rgb * lightAmbient.rgb;
+    colour += materialDiffuse[m].rgb * lightDiffuse.rgb * intensity;
   }
-  vColour = vec4(clamp(colour, 0.0, 1.0), clamp(materialDiffuse.a, 0.0, 1.0));
+  vColour = vec4(clamp(colour, 0.0, 1.0), clamp(materialDiffuse[m].a, 0.0, 1.0));
 }
 )";
 
