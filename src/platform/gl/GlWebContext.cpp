@@ -1,5 +1,6 @@
 // The parts of the drawing device that differ in the browser: WebGL 2 on the page's canvas
 // through emscripten instead of an SDL window's OpenGL context.
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include "platform/gl/GlLineRenderer.h"
@@ -70,8 +71,14 @@ void GlRenderDevice::GetDrawableSize(int& width, int& height) const {
   }
 }
 
-// The browser shows the picture once the frame's callback has returned.
-void GlRenderDevice::SwapBuffers() {}
+// The browser shows the picture once the frame's callback has returned. The page counts the
+// pictures and keeps the time of the first (from the navigation's start), for its tests.
+void GlRenderDevice::SwapBuffers() {
+  EM_ASM({
+    if (!Module.firstPictureTime) Module.firstPictureTime = performance.now();
+    Module.picturesShown = (Module.picturesShown | 0) + 1;
+  });
+}
 
 // A hidden page gets no frames at all: there is always something to present to.
 bool GlRenderDevice::WindowPresentable() const {
