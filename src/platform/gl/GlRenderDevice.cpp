@@ -121,6 +121,10 @@ void GlRenderDevice::SwapBuffers() {
   SDL_GL_SwapWindow(window);
 }
 
+bool GlRenderDevice::HasSurface() const {
+  return window != nullptr;
+}
+
 bool GlRenderDevice::WindowPresentable() const {
   if (!window || ownWindow) return true;
   const Uint32 flags = SDL_GetWindowFlags(window);
@@ -243,7 +247,7 @@ void GlRenderDevice::EndScene() {
 
 void GlRenderDevice::Present() {
   ForeignAllocationScope driverAllocations;
-  if (!created || ownWindow || !window || lost || !WindowPresentable()) return;
+  if (!created || ownWindow || !HasSurface() || lost || !WindowPresentable()) return;
   meshStore->ForgetState();
   int drawableWidth = 0, drawableHeight = 0;
   GetDrawableSize(drawableWidth, drawableHeight);

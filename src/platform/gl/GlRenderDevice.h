@@ -103,6 +103,7 @@ class GlRenderDevice : public RenderDevice {
   void UseFramebuffer();
   bool ScissorToViewport();
   bool Begin2D();
+  bool HasSurface() const;
   bool WindowPresentable() const;
 
   SDL_Window* window = nullptr;

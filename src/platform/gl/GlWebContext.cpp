@@ -80,6 +80,11 @@ void GlRenderDevice::SwapBuffers() {
   });
 }
 
+// The canvas is always there to show the picture on.
+bool GlRenderDevice::HasSurface() const {
+  return true;
+}
+
 // A hidden page gets no frames at all: there is always something to present to.
 bool GlRenderDevice::WindowPresentable() const {
   return true;
