@@ -16,8 +16,8 @@ constexpr int kLookMs = 50;  // how often the closed dialog is looked for
 void WebDialogs::ShowMessage(const std::string& caption, const std::string& text) {
   const int shown = EM_ASM_INT(
       {
-        return typeof vorlithShowMessage === 'function' &&
-               vorlithShowMessage(UTF8ToString($0), UTF8ToString($1)) ? 1 : 0;
+        return typeof vorlithShowMessage ==
+               = 'function' && vorlithShowMessage(UTF8ToString($0), UTF8ToString($1)) ? 1 : 0;
       },
       caption.c_str(), text.c_str());
   if (!shown) {

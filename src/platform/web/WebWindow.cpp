@@ -40,10 +40,10 @@ void RequestFullScreen(const std::string& canvas) {
 // go on if it is still held.
 void ResumeAudio() {
   EM_ASM({
-    if (typeof AL === 'undefined' || !AL.contexts) return;
+    if (typeof AL == = 'undefined' || !AL.contexts) return;
     for (var id in AL.contexts) {
       var context = AL.contexts[id] && AL.contexts[id].audioCtx;
-      if (context && context.state === 'suspended') context.resume();
+      if (context&& context.state == = 'suspended') context.resume();
     }
   });
 }
@@ -70,7 +70,7 @@ bool WebWindow::Create(const std::string& title, const std::string&) {
         var canvas = document.querySelector(UTF8ToString($0));
         if (!canvas) return 0;
         canvas.focus();
-        return document.activeElement === canvas ? 1 : 0;
+        return document.activeElement == = canvas ? 1 : 0;
       },
       canvas.c_str());
   Listen(true);
@@ -93,8 +93,7 @@ void WebWindow::Listen(bool on) {
   emscripten_set_keyup_callback(target, self, EM_TRUE, on ? &WebWindow::OnKey : nullptr);
   emscripten_set_focus_callback(target, self, EM_TRUE, on ? &WebWindow::OnFocus : nullptr);
   emscripten_set_blur_callback(target, self, EM_TRUE, on ? &WebWindow::OnFocus : nullptr);
-  emscripten_set_visibilitychange_callback(self, EM_TRUE,
-                                           on ? &WebWindow::OnVisibility : nullptr);
+  emscripten_set_visibilitychange_callback(self, EM_TRUE, on ? &WebWindow::OnVisibility : nullptr);
   emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, self, EM_TRUE,
                                            on ? &WebWindow::OnFullScreenChange : nullptr);
   emscripten_set_click_callback(fullScreenButton.c_str(), self, EM_TRUE,
@@ -174,8 +173,7 @@ int WebWindow::OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, v
 
 // Full screen left by the browser (Esc, the browser's own controls): the game goes back to
 // window mode as after Alt+Enter.
-int WebWindow::OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* event,
-                                  void* self) {
+int WebWindow::OnFullScreenChange(int, const EmscriptenFullscreenChangeEvent* event, void* self) {
   auto* window = static_cast<WebWindow*>(self);
   if (!event->isFullscreen && window->fullScreen) {
     window->fullScreen = false;

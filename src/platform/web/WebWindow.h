@@ -54,8 +54,7 @@ class WebWindow : public Window {
   static int OnKey(int type, const EmscriptenKeyboardEvent* event, void* self);
   static int OnFocus(int type, const EmscriptenFocusEvent* event, void* self);
   static int OnVisibility(int type, const EmscriptenVisibilityChangeEvent* event, void* self);
-  static int OnFullScreenChange(int type, const EmscriptenFullscreenChangeEvent* event,
-                                void* self);
+  static int OnFullScreenChange(int type, const EmscriptenFullscreenChangeEvent* event, void* self);
   static int OnFullScreenButton(int type, const EmscriptenMouseEvent* event, void* self);
   bool KeyDown(const EmscriptenKeyboardEvent& event);
   void Listen(bool on);
