@@ -39,13 +39,15 @@ void RequestFullScreen(const std::string& canvas) {
 // Browsers start sound only after a user's gesture: every key press lets the sound output
 // go on if it is still held.
 void ResumeAudio() {
+  // clang-format off
   EM_ASM({
-    if (typeof AL == = 'undefined' || !AL.contexts) return;
+    if (typeof AL === 'undefined' || !AL.contexts) return;
     for (var id in AL.contexts) {
       var context = AL.contexts[id] && AL.contexts[id].audioCtx;
-      if (context&& context.state == = 'suspended') context.resume();
+      if (context && context.state === 'suspended') context.resume();
     }
   });
+  // clang-format on
 }
 
 }  // namespace
@@ -65,14 +67,14 @@ bool WebWindow::Create(const std::string& title, const std::string&) {
   if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS) {
     visible = !visibility.hidden;
   }
-  focused = EM_ASM_INT(
-      {
-        var canvas = document.querySelector(UTF8ToString($0));
-        if (!canvas) return 0;
-        canvas.focus();
-        return document.activeElement == = canvas ? 1 : 0;
-      },
-      canvas.c_str());
+  // clang-format off
+  focused = EM_ASM_INT({
+    var canvas = document.querySelector(UTF8ToString($0));
+    if (!canvas) return 0;
+    canvas.focus();
+    return document.activeElement === canvas ? 1 : 0;
+  }, canvas.c_str());
+  // clang-format on
   Listen(true);
   created = true;
   return true;
