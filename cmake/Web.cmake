@@ -32,13 +32,13 @@ add_library(vorlith_platform STATIC
   src/platform/headless/HeadlessWindow.cpp
   src/platform/headless/SilentAudioSystem.cpp
   src/platform/headless/StderrDialogs.cpp
-  ${web}/PngFile.cpp
-  ${web}/WebClock.cpp
-  ${web}/WebDialogs.cpp
-  ${web}/WebGamepads.cpp
-  ${web}/WebInputDevices.cpp
-  ${web}/WebPlatform.cpp
-  ${web}/WebWindow.cpp
+  src/platform/web/PngFile.cpp
+  src/platform/web/WebClock.cpp
+  src/platform/web/WebDialogs.cpp
+  src/platform/web/WebGamepads.cpp
+  src/platform/web/WebInputDevices.cpp
+  src/platform/web/WebPlatform.cpp
+  src/platform/web/WebWindow.cpp
 )
 target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
@@ -49,7 +49,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
   include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
 else()
   message(WARNING "cmake/WebAssets.cmake is missing: the page gets placeholder models and text")
-  target_sources(vorlith_platform PRIVATE ${web}/WebPlaceholderAssets.cpp)
+  target_sources(vorlith_platform PRIVATE src/platform/web/WebPlaceholderAssets.cpp)
 endif()
 
 add_library(vorlith_core STATIC)
