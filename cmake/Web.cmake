@@ -44,7 +44,7 @@ target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
 # The model loader and the font rasterizer of the page, with the build steps that make
 # their data (converted models, the subset font), come from WebAssets.cmake when present.
-set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data CACHE PATH "The data the page preloads")
 if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
   include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
 else()

@@ -19,7 +19,7 @@ import webpage  # noqa: E402
 def desktop_trace(program, data_dir, replay):
     with tempfile.TemporaryDirectory() as work:
         path = os.path.join(work, "trace.jsonl")
-        subprocess.run([program, "--headless", "--no-pacing", "--replay",
+        subprocess.run([os.path.abspath(program), "--headless", "--no-pacing", "--replay",
                         os.path.abspath(replay), "--trace", path],
                        cwd=data_dir, check=True, timeout=600)
         with open(path, encoding="utf-8") as lines:
