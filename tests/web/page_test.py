@@ -44,6 +44,48 @@ def frames(browser):
     return [json.loads(line) for line in webpage.trace_lines(browser)]
 
 
+# A controller with the standard mapping, as the Gamepad API hands it to the page.
+FAKE_PAD = """
+window.fakePad = {id: 'test pad', index: 0, connected: true, mapping: 'standard',
+  timestamp: 0, axes: [0, 0, 0, 0],
+  buttons: Array.from({length: 17}, function () { return {pressed: false, value: 0}; })};
+window.setPad = function (axisX, button, pressed) {
+  fakePad.axes[0] = axisX;
+  if (button >= 0) fakePad.buttons[button] = {pressed: pressed, value: pressed ? 1 : 0};
+  fakePad.timestamp = performance.now();
+};
+navigator.getGamepads = function () { return [fakePad]; };
+"""
+
+
+def check_gamepad(browser):
+    """The left stick moves the ship; Start pauses and goes on as P does."""
+    failures = []
+    browser.evaluate(FAKE_PAD)
+    ship_x = lambda: [f for f in frames(browser) if f["ship"]][-1]["ship"]["x"]  # noqa: E731
+    start_x = ship_x()
+    browser.evaluate("setPad(1, -1, false)")
+    browser.pump(0.5)
+    browser.evaluate("setPad(0, -1, false)")
+    browser.pump(0.2)
+    if not ship_x() > start_x:
+        failures.append("the ship did not move right with the stick (x %s -> %s)" %
+                        (start_x, ship_x()))
+    browser.evaluate("setPad(0, 9, true)")
+    browser.pump(0.3)
+    before = len(frames(browser))
+    browser.pump(0.5)
+    if len(frames(browser)) != before:
+        failures.append("frames ran while Start had paused the game")
+    browser.evaluate("setPad(0, 9, false)")
+    browser.pump(0.1)
+    browser.evaluate("setPad(0, 9, true)")
+    browser.pump(0.5)
+    if len(frames(browser)) == before:
+        failures.append("Start pressed again did not end the pause")
+    return failures
+
+
 def main():
     build = sys.argv[1]
     failures = []
@@ -67,15 +109,16 @@ def main():
         browser.press("KeyZ", 0.1)
         browser.wait_for(lambda: any(f["scene"] == 0 and f["ship"] for f in frames(browser)),
                          30, "the stage to start after Z")
-        start_x = [f for f in frames(browser) if f["ship"]][-1]["ship"][0]
+        start_x = [f for f in frames(browser) if f["ship"]][-1]["ship"]["x"]
         browser.key("ArrowLeft", True)
         browser.pump(0.6)
         browser.key("ArrowLeft", False)
         browser.pump(0.2)
-        moved_x = [f for f in frames(browser) if f["ship"]][-1]["ship"][0]
+        moved_x = [f for f in frames(browser) if f["ship"]][-1]["ship"]["x"]
         if not moved_x < start_x:
             failures.append("the ship did not move left with ArrowLeft (x %s -> %s)" %
                             (start_x, moved_x))
+        failures += check_gamepad(browser)
         fps = [f["fps"] for f in frames(browser)[-30:]]
         print("frames per second in play: %s" % sorted(fps)[len(fps) // 2])
         failures += ["console: %s" % e for e in browser.errors()]
