@@ -22,6 +22,10 @@ void RunBrowserPass() {
   if (browserPass()) return;
   emscripten_cancel_main_loop();
   browserPass = nullptr;
+  // The page says so (its vorlithEnded); the last picture stays.
+  // clang-format off
+  EM_ASM({ if (typeof vorlithEnded === 'function') vorlithEnded(); });
+  // clang-format on
 }
 
 }  // namespace
