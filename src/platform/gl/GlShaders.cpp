@@ -1,13 +1,14 @@
 #include "platform/gl/GlShaders.h"
 
+#include "platform/gl/GlApi.h"
+
 namespace vorlith {
 
 // The fixed-function pipeline of one directional light, per vertex: emissive + material
 // ambient x (global ambient + light ambient) + material diffuse x light diffuse x max(0, N.-L),
 // alpha from the material's diffuse, then modulated by the texture when there is one.
 // Depth arrives in 0..1 as the projection matrices make it and is mapped to GL's -1..1.
-const char* const kMeshVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
+const char* const kMeshVertexShader = VORLITH_GLSL_VERSION R"(layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 texCoord;
 uniform mat4 world;
@@ -43,8 +44,7 @@ void main() {
 }
 )";
 
-const char* const kMeshFragmentShader = R"(#version 330 core
-in vec4 vColour;
+const char* const kMeshFragmentShader = VORLITH_GLSL_VERSION R"(in vec4 vColour;
 in vec2 vTexCoord;
 uniform bool textured;
 uniform sampler2D textureMap;
@@ -56,8 +56,8 @@ void main() {
 }
 )";
 
-const char* const kLineFragmentShader = R"(#version 330 core
-in float vValue;  // across the line, in pixels from its middle
+const char* const kLineFragmentShader =
+    VORLITH_GLSL_VERSION R"(in float vValue;  // across the line, in pixels from its middle
 uniform vec4 colour;
 uniform float halfWidth;
 uniform bool antialias;
@@ -68,8 +68,8 @@ void main() {
 }
 )";
 
-const char* const kTextFragmentShader = R"(#version 330 core
-in vec2 vValue;  // the atlas position
+const char* const kTextFragmentShader =
+    VORLITH_GLSL_VERSION R"(in vec2 vValue;  // the atlas position
 uniform vec4 colour;
 uniform sampler2D atlas;
 out vec4 fragColour;
@@ -80,7 +80,7 @@ void main() {
 
 std::string ScreenSpaceVertexShader(const char* valueType) {
   const std::string type = valueType;
-  return "#version 330 core\n"
+  return VORLITH_GLSL_VERSION
          "layout(location = 0) in vec2 position;\n"
          "layout(location = 1) in " +
          type +
