@@ -142,7 +142,8 @@ class Browser:
             self.loads += 1
         elif method == "Log.entryAdded":
             entry = params.get("entry", {})
-            if entry.get("level") == "error":
+            # A page without an icon is no fault of the page's code.
+            if entry.get("level") == "error" and not entry.get("url", "").endswith("/favicon.ico"):
                 self.console.append(("browser-error", entry.get("text", "")))
 
     def _receive(self, timeout):
