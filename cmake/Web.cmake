@@ -43,14 +43,10 @@ add_library(vorlith_platform STATIC
 target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
 # The model loader and the font rasterizer of the page, with the build steps that make
-# their data (converted models, the subset font), come from WebAssets.cmake when present.
-set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data CACHE PATH "The data the page preloads")
-if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
-  include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
-else()
-  message(WARNING "cmake/WebAssets.cmake is missing: the page gets placeholder models and text")
-  target_sources(vorlith_platform PRIVATE src/platform/web/WebPlaceholderAssets.cpp)
-endif()
+# their data (the models converted by the desktop's loader, the subset fonts beside the
+# page): WebAssets.cmake sets VORLITH_WEB_DATA_DIR to that data.
+set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
 
 add_library(vorlith_core STATIC)
 target_include_directories(vorlith_core PUBLIC src ${CMAKE_CURRENT_BINARY_DIR}/generated)
