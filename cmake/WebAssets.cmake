@@ -14,14 +14,15 @@
 #   emcmake cmake -B build-web -DVORLITH_MESH_CONVERT=$PWD/build/tools/mesh_convert
 # Without the option, build/tools/mesh_convert of the source tree is used when it exists.
 #
-# The web build's CMake calls, for its page target and the directories it packs:
+# Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
+# (SinCosF.cpp's sinf, cosf and sincosf are found in that archive before the C library's, so
+# they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
+# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (models as mesh
+# files, sounds as they are) and makes it, with the fonts beside the page, in the target
+# vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
 #   vorlith_web_models(TARGET DATA_DIR)   DATA_DIR/model/*.x as mesh files
 #   vorlith_web_fonts(TARGET PAGE_DIR)    PAGE_DIR/vorlith-gothic.woff2, vorlith-pgothic.woff2,
 #                                         their code points (.json) and font-licence.txt
-#   vorlith_web_sources(TARGET)           the web pieces of src/platform/ listed below, linked
-#                                         into TARGET itself: SinCosF.cpp must come in as an
-#                                         object (not from an archive) so that its sinf, cosf
-#                                         and sincosf take the place of the C library's.
 # The page loads the fonts through the FontFace API as "Vorlith Gothic" (monospaced, for
 # text above 14 pixels) and "Vorlith PGothic" (proportional, small text), as the desktop's
 # rasterizer picks IPAGothic and IPAPGothic.
@@ -43,9 +44,6 @@ set(VORLITH_WEB_ASSET_SOURCES
   ${VORLITH_ROOT}/src/platform/web/WebModelLoader.cpp
   ${VORLITH_ROOT}/src/platform/web/WebFontRasterizer.cpp)
 
-function(vorlith_web_sources target)
-  target_sources(${target} PRIVATE ${VORLITH_WEB_ASSET_SOURCES})
-endfunction()
 
 function(vorlith_web_models target data_dir)
   set(tool "${VORLITH_MESH_CONVERT}")
@@ -78,8 +76,10 @@ function(vorlith_web_fonts target page_dir)
   find_program(VORLITH_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     "${VORLITH_ROOT}/src/*.cpp" "${VORLITH_ROOT}/src/*.h")
-  set(chars "${CMAKE_CURRENT_BINARY_DIR}/font-chars.txt")
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/webfonts")  # what is made on the way
+  set(chars "${work}/font-chars.txt")
   add_custom_command(OUTPUT "${chars}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${work}"
     COMMAND "${VORLITH_SYSTEM_PYTHON}" "${VORLITH_ROOT}/tools/font_chars.py" "${chars}"
             ${sources}
     DEPENDS ${sources} "${VORLITH_ROOT}/tools/font_chars.py"
@@ -89,7 +89,7 @@ function(vorlith_web_fonts target page_dir)
     list(GET face 0 source)
     list(GET face 1 name)
     list(GET face 2 family)
-    set(subset "${CMAKE_CURRENT_BINARY_DIR}/${name}.ttf")
+    set(subset "${work}/${name}.ttf")
     add_custom_command(OUTPUT "${page_dir}/${name}.woff2" "${page_dir}/${name}.json"
       COMMAND ${CMAKE_COMMAND} -E make_directory "${page_dir}"
       COMMAND "${VORLITH_PYFTSUBSET}" "${VORLITH_FONT_DIR}/${source}.ttf"
@@ -111,3 +111,30 @@ function(vorlith_web_fonts target page_dir)
   add_custom_target(${target}_fonts DEPENDS ${outputs})
   add_dependencies(${target} ${target}_fonts)
 endfunction()
+
+# The sounds go into the converted data tree as they are.
+function(vorlith_web_sounds target data_dir)
+  file(GLOB sounds CONFIGURE_DEPENDS "${VORLITH_ROOT}/data/sound/*")
+  set(outputs "")
+  foreach(sound IN LISTS sounds)
+    get_filename_component(name "${sound}" NAME)
+    add_custom_command(OUTPUT "${data_dir}/sound/${name}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${data_dir}/sound"
+      COMMAND ${CMAKE_COMMAND} -E copy "${sound}" "${data_dir}/sound/${name}"
+      DEPENDS "${sound}" VERBATIM)
+    list(APPEND outputs "${data_dir}/sound/${name}")
+  endforeach()
+  add_custom_target(${target}_sounds DEPENDS ${outputs})
+  add_dependencies(${target} ${target}_sounds)
+endfunction()
+
+if(EMSCRIPTEN AND TARGET vorlith_platform)
+  target_sources(vorlith_platform PRIVATE ${VORLITH_WEB_ASSET_SOURCES})
+  target_link_options(vorlith_platform INTERFACE
+    "SHELL:--pre-js ${VORLITH_ROOT}/src/platform/web/WebFonts.js")
+  set(VORLITH_WEB_DATA_DIR "${CMAKE_BINARY_DIR}/webdata")  # in place of the cache's default
+  add_custom_target(vorlith_web_data ALL)
+  vorlith_web_models(vorlith_web_data "${VORLITH_WEB_DATA_DIR}")
+  vorlith_web_sounds(vorlith_web_data "${VORLITH_WEB_DATA_DIR}")
+  vorlith_web_fonts(vorlith_web_data "${CMAKE_BINARY_DIR}")
+endif()

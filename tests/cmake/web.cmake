@@ -2,7 +2,8 @@
 # build tree, then the page checks and every committed replay against the desktop trace.
 set(VORLITH_WEB_BUILD ${CMAKE_BINARY_DIR}/web)
 add_test(NAME web.build
-  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/build-web.sh ${VORLITH_WEB_BUILD})
+  COMMAND ${CMAKE_COMMAND} -E env VORLITH_MESH_CONVERT=$<TARGET_FILE:mesh_convert>
+          bash ${PROJECT_SOURCE_DIR}/scripts/build-web.sh ${VORLITH_WEB_BUILD})
 set_tests_properties(web.build PROPERTIES TIMEOUT 1800 FIXTURES_SETUP web LABELS web)
 
 add_test(NAME web.page
