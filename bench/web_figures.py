@@ -42,11 +42,15 @@ class TimedBrowser(Browser):
 
 def sizes(build):
     total = 0
-    for name in ("vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data"):
+    names = ["vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data"]
+    names += sorted(os.path.basename(p) for pattern in ("*.woff2", "vorlith-*.json",
+                                                        "font-licence.txt")
+                    for p in glob.glob(os.path.join(build, pattern)))
+    for name in names:
         size = os.path.getsize(os.path.join(build, name))
         total += size
-        print("  %-13s %9d bytes" % (name, size))
-    print("  %-13s %9d bytes (%.2f MB)" % ("total", total, total / 1e6))
+        print("  %-22s %9d bytes" % (name, size))
+    print("  %-22s %9d bytes (%.2f MB)" % ("total", total, total / 1e6))
 
 
 def first_picture(build, loads=5):
