@@ -4,8 +4,10 @@
 usage: page_test.py BUILD_WEB_DIR
 
 Checks that the page loads without console errors or exceptions, shows the title (a pixel
-probe of a screenshot), and that keys start the stage and move the ship (seen in the trace
-the page writes with ?trace=1). Prints the time to the first title picture.
+probe of a screenshot), that keys start the stage and move the ship (seen in the trace the
+page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
+message box is the page's dialog, the game waiting on it. Prints the time to the first title
+picture.
 """
 import json
 import os
@@ -86,6 +88,29 @@ def check_gamepad(browser):
     return failures
 
 
+def check_message_box(browser, base):
+    """A model that cannot be read: its message in the page's dialog, the game waiting on
+    it (no pictures) until OK, then going on."""
+    failures = []
+    webpage.open_page(browser, base + "/vorlith.html")
+    browser.evaluate("FS.writeFile('/data/model/enemy.x', 'damaged')")
+    browser.press("KeyZ", 0.1)
+    browser.wait_for(lambda: browser.evaluate("vorlithMessageOpen()"), 30, "the message box")
+    caption = browser.evaluate("document.getElementById('message-caption').textContent")
+    text = browser.evaluate("document.getElementById('message-text').textContent")
+    if caption != "Error! ModelRegistry::LoadAllModels()" or "enemy.x" not in text:
+        failures.append("unexpected message box %r: %r" % (caption, text))
+    shown = browser.evaluate("Module.picturesShown")
+    browser.pump(0.5)
+    if browser.evaluate("Module.picturesShown") != shown:
+        failures.append("the game drew while its message box was open")
+    browser.evaluate("document.querySelector('#message button').click()")
+    browser.pump(0.5)
+    if browser.evaluate("Module.picturesShown") == shown:
+        failures.append("the game did not go on after OK")
+    return failures
+
+
 def main():
     build = sys.argv[1]
     failures = []
@@ -122,6 +147,7 @@ def main():
         fps = [f["fps"] for f in frames(browser)[-30:]]
         print("frames per second in play: %s" % sorted(fps)[len(fps) // 2])
         failures += ["console: %s" % e for e in browser.errors()]
+        failures += check_message_box(browser, base)
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0
