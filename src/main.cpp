@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -45,7 +46,11 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
                                                 vorlith::ReplayInputDevices*& replay,
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
+#ifdef __EMSCRIPTEN__
+  auto platform = options.headless ? CreateHeadlessPlatform() : CreateWebPlatform();
+#else
   auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
+#endif
   if (!platform) return nullptr;
   // One sound output for the whole run instead of one opened and closed with every stage.
   platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
@@ -84,6 +89,75 @@ bool LocateData(vorlith::Dialogs& dialogs) {
   return true;
 }
 
+#ifdef __EMSCRIPTEN__
+// In the page main returns to the browser while the game goes on: what the loop uses lives
+// as long as the page.
+struct BrowserRun {
+  vorlith::ReplayStream replay;
+  std::unique_ptr<vorlith::GameApp> app;
+  std::unique_ptr<vorlith::FrameReporter> reporter;
+  bool unpaced = false;
+};
+
+// How long an unpaced run plays frames in one display refresh, leaving the browser the rest.
+constexpr auto kUnpacedSliceTime = std::chrono::milliseconds(12);
+
+// One display refresh: the waiting events, then a frame when one is due (paced runs: 16 ms
+// since the last, as the pacer counts them) or frames for a slice of the refresh (unpaced).
+// False once the game has ended.
+bool RunBrowserPass(BrowserRun& run) {
+  using vorlith::WindowApp;
+  const auto sliceEnd = std::chrono::steady_clock::now() + kUnpacedSliceTime;
+  WindowApp::Pass pass = WindowApp::Pass::Frame;
+  while (run.app->IsRunning() && pass == WindowApp::Pass::Frame) {
+    do {
+      pass = run.app->RunOnce(false);
+    } while (pass == WindowApp::Pass::Event && run.app->IsRunning());
+    if (!run.unpaced || std::chrono::steady_clock::now() >= sliceEnd) break;
+  }
+  return run.app->IsRunning();
+}
+
+// The end of the page's run, as main ends on the desktop.
+void EndBrowserRun(BrowserRun& run) {
+  const bool written = run.reporter->Finish();
+  if (!run.replay.GetError().empty()) Fail(run.replay.GetError());
+  if (!written) std::fprintf(stderr, "vorlith: the trace or recording was not written whole\n");
+  if (run.replay.GetFrameCount() > 0) std::puts("vorlith: replay done");
+  std::fflush(stdout);
+}
+
+int RunInBrowser(const vorlith::LaunchOptions& options) {
+  using namespace vorlith;
+  auto* run = new BrowserRun;  // never freed: the page ends with it
+  run->unpaced = options.noPacing;
+  std::string error;
+  if (!options.replayPath.empty()) {
+    if (!run->replay.Open(options.replayPath, error)) return Fail(error);
+    if (run->replay.GetFrameCount() == 0) return 0;  // nothing to play
+  }
+  StartXModelImporter();
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
+  auto platform = MakePlatform(options, run->replay, settings.replay, settings.dialogs);
+  if (!platform) return 1;
+  if (!LocateData(*platform->dialogs)) return kNoData;
+  run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
+  if (!run->reporter->Open(error)) return Fail(error);
+  GameApp* app = run->app.get();
+  FrameReporter* reporter = run->reporter.get();
+  app->SetFrameObserver([reporter] { reporter->OnFrame(); });
+  if (!run->unpaced) app->SetFrameGate([app] { return app->GetFrameWaitMs() <= 0; });
+  if (!app->Start()) return 1;
+  RunBrowserMainLoop([run] {
+    if (RunBrowserPass(*run)) return true;
+    EndBrowserRun(*run);
+    return false;
+  });
+  return 0;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,6 +173,9 @@ int main(int argc, char** argv) {
     std::printf("Vorlith %s\n", VORLITH_VERSION);
     return 0;
   }
+#ifdef __EMSCRIPTEN__
+  return RunInBrowser(options);
+#endif
   ReplayStream replay;  // checked whole here, then read as it plays
   if (!options.replayPath.empty()) {
     if (!replay.Open(options.replayPath, error)) return Fail(error);

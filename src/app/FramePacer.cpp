@@ -25,4 +25,10 @@ int FramePacer::Pace() {
   return static_cast<int>(1000u / elapsed);
 }
 
+std::int64_t FramePacer::GetWaitMs() const {
+  if (!started) return 0;
+  const std::int64_t wait = static_cast<std::int32_t>(last - clock->GetTicks()) + kFrameMs;
+  return wait > kFrameMs ? kFrameMs : wait;
+}
+
 }  // namespace vorlith

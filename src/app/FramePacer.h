@@ -18,6 +18,8 @@ class FramePacer {
   // per second of the frame just ended. The first call counts a frame of 100 ms (10 fps).
   // A frame measured as 0 ms counts as 1 ms.
   int Pace();
+  // Milliseconds Pace would wait if called now; 0 or less when a frame's time has passed.
+  std::int64_t GetWaitMs() const;
 
  private:
   Clock* clock;

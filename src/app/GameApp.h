@@ -38,6 +38,8 @@ class GameApp : public WindowApp {
   std::uint32_t GetScore() const { return score; }
   std::int32_t GetFps() const { return fps; }
   std::int32_t GetCurrentTime() const { return currentTime; }
+  // Milliseconds until the pacer lets the next frame run (0 or less: now).
+  std::int64_t GetFrameWaitMs() const { return pacer.GetWaitMs(); }
 
   // ---- Stage runs -------------------------------------------------------------------------
   // Fills a freshly initialised stage with its sounds, models and movers; false when a step

@@ -56,24 +56,36 @@ WindowApp::~WindowApp() {
 }
 
 int WindowApp::Run() {
-  if (!ready) return 1;
-  Window* window = platform->window.get();
-  running = true;
-  while (running) {
-    WindowEvent event;
-    if (window->PollEvent(event)) {
-      HandleEvent(event.type);
-    } else if (window->HasInputFocus() && !paused) {
-      SetInBackground(false);
-      Update();
-      Draw();
-      if (frameObserver) frameObserver();
-    } else {
-      if (!window->HasInputFocus()) SetInBackground(true);
-      if (window->WaitEvent(event, paused ? kForever : kPausedWaitMs)) HandleEvent(event.type);
-    }
-  }
+  if (!Start()) return 1;
+  while (running) RunOnce(true);
   return 0;
+}
+
+bool WindowApp::Start() {
+  running = ready;
+  return ready;
+}
+
+WindowApp::Pass WindowApp::RunOnce(bool mayWait) {
+  Window* window = platform->window.get();
+  WindowEvent event;
+  if (window->PollEvent(event)) {
+    HandleEvent(event.type);
+    return Pass::Event;
+  }
+  if (window->HasInputFocus() && !paused) {
+    SetInBackground(false);
+    if (frameGate && !frameGate()) return Pass::Idle;
+    Update();
+    Draw();
+    if (frameObserver) frameObserver();
+    return Pass::Frame;
+  }
+  if (!window->HasInputFocus()) SetInBackground(true);
+  if (mayWait && window->WaitEvent(event, paused ? kForever : kPausedWaitMs)) {
+    HandleEvent(event.type);
+  }
+  return Pass::Idle;
 }
 
 // In the background the sound output is held as well; it goes on with the focus unless the

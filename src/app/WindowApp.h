@@ -43,6 +43,19 @@ class WindowApp {
   // The main loop; returns the program's exit status: 0 when the window was closed, 1 when
   // start-up found no drawing device (the user has been told).
   int Run();
+  // Starts the loop without running it (for RunOnce); false when start-up failed.
+  bool Start();
+  // What one pass of the loop did.
+  enum class Pass { Event, Frame, Idle };
+  // One pass of the loop: handles one waiting event, or else runs one frame, or else (with
+  // mayWait) waits for the next event as the loop does in the background or paused. Run is
+  // this pass repeated; a caller that must not block (a browser's frame callback) passes
+  // false and calls it until it returns something other than Event.
+  Pass RunOnce(bool mayWait);
+  // Whether a frame may run now; asked before every frame when set (a loop driven by the
+  // display refresh leaves out the calls that come before the frame's time).
+  void SetFrameGate(std::function<bool()> gate) { frameGate = std::move(gate); }
+  bool IsRunning() const { return running; }
   // False when start-up failed; the derived class then sets nothing up.
   bool IsReady() const { return ready; }
 
@@ -90,6 +103,7 @@ class WindowApp {
   bool paused = false;        // by the player
   bool inBackground = false;  // by the focus
   std::function<void()> frameObserver;
+  std::function<bool()> frameGate;
 };
 
 }  // namespace vorlith

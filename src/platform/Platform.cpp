@@ -4,7 +4,11 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/web/WebClock.h"
+#else
 #include "platform/sdl/SdlClock.h"
+#endif
 
 namespace vorlith {
 namespace {
@@ -27,7 +31,11 @@ std::unique_ptr<Platform> CreateHeadlessPlatform() {
   auto platform = std::make_unique<Platform>();
   platform->window = std::make_unique<HeadlessWindow>();
   platform->dialogs = std::make_unique<StderrDialogs>();
+#ifdef __EMSCRIPTEN__
+  platform->clock = std::make_unique<WebClock>();
+#else
   platform->clock = std::make_unique<SdlClock>();
+#endif
   platform->audioSystem = std::make_unique<SilentAudioSystem>();
   platform->inputDevices = std::make_unique<NoInputDevices>();
   platform->makeRenderDevice = [] { return std::make_unique<HeadlessRenderDevice>(); };

@@ -41,6 +41,15 @@ std::unique_ptr<Platform> CreateSdlPlatform();
 // No display, no GPU: a window that is always in front, a device that draws nothing,
 // messages on stderr, no input, the real clock.
 std::unique_ptr<Platform> CreateHeadlessPlatform();
+#ifdef __EMSCRIPTEN__
+// The browser page: its canvas with WebGL 2, the keyboard and game controllers it gets, the
+// page's dialog for messages, the browser's OpenAL.
+std::unique_ptr<Platform> CreateWebPlatform();
+// Runs pass at every display refresh until it returns false; returns to the browser at once
+// (what main leaves on its stack is gone).
+void RunBrowserMainLoop(std::function<bool()> pass);
+#endif
+
 // Message boxes that only print to stderr and never wait for a click.
 std::unique_ptr<Dialogs> CreateStderrDialogs();
 

@@ -38,6 +38,26 @@ class FrozenClock : public Clock {
   void Sleep(std::uint32_t) override {}
 };
 
+// A loop that may not block asks first: whenever the wait is over, Pace does not sleep.
+TEST(FramePacerTest, TheWaitAskedBeforehandIsTheSleepPaceWouldTake) {
+  FakeClock clock(0xFFFFFFF8u);
+  FramePacer pacer(&clock);
+  EXPECT_EQ(pacer.GetWaitMs(), 0);
+  pacer.Pace();
+  const struct {
+    std::uint32_t work;
+    std::int64_t wait;
+  } steps[] = {{0, 16}, {5, 11}, {11, 0}, {30, -14}, {static_cast<std::uint32_t>(-100), 16}};
+  for (const auto& step : steps) {
+    clock.Advance(step.work);
+    EXPECT_EQ(pacer.GetWaitMs(), step.wait) << step.work;
+    if (step.wait > 0) continue;
+    clock.ClearSleeps();
+    pacer.Pace();
+    EXPECT_EQ(clock.GetSleeps(), Sleeps{}) << step.work;
+  }
+}
+
 TEST(FramePacerTest, AZeroLengthFrameDoesNotDivideByZero) {
   FrozenClock clock;
   FramePacer pacer(&clock);

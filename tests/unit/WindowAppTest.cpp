@@ -98,6 +98,30 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
   EXPECT_EQ(test.device->GetPresentCount(), 3);
 }
 
+// The browser's loop: passes that never block, frames only when the gate lets them run,
+// every waiting event taken first.
+TEST(WindowAppTest, RunOnceWithoutWaitingRunsFramesOnlyThroughTheGate) {
+  TestPlatform test;
+  LoggingApp app(test);
+  bool open = false;
+  app.SetFrameGate([&] { return open; });
+  ASSERT_TRUE(app.Start());
+  using Pass = WindowApp::Pass;
+  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
+  open = true;
+  test.window->PushEvent(Event::Expose);
+  EXPECT_EQ(app.RunOnce(false), Pass::Event);
+  EXPECT_EQ(app.RunOnce(false), Pass::Frame);
+  test.window->SetFocused(false);
+  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
+  EXPECT_EQ(test.window->GetWaitCount(), 0);
+  EXPECT_EQ(test.audio->IsPaused(), true);  // in the background, as Run would be
+  test.window->PushEvent(Event::Escape);
+  EXPECT_EQ(app.RunOnce(false), Pass::Event);
+  EXPECT_FALSE(app.IsRunning());
+  EXPECT_EQ(app.log, "DUD");
+}
+
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)
 TEST(WindowAppTest, WithoutAWindowTheUserIsToldAndTheExitStatusIsOne) {
   TestPlatform test;

@@ -7,9 +7,8 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
+#include "platform/MeshFile.h"
 #include "platform/assimp/ImportCache.h"
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
@@ -99,32 +98,6 @@ void AppendMesh(const aiMesh& mesh, MeshData& out) {
   for (unsigned i = 0; i < mesh.mNumVertices; ++i) out.vertices.push_back(ConvertVertex(mesh, i));
   if (mesh.HasNormals()) out.hasNormals = true;
   AppendFaces(mesh, base, out.indices);
-}
-
-// Reads the whole file, refusing one too large to be a sensible model.
-bool ReadModelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::error_code code;
-  if (!std::filesystem::is_regular_file(path, code)) {
-    const bool exists = std::filesystem::exists(path, code);
-    error = "cannot open model file " + path + (exists ? ": not a regular file" : ": no such file");
-    return false;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, code);
-  if (code) {
-    error = "cannot read model file " + path + ": " + code.message();
-    return false;
-  }
-  if (size > kMaxModelFileBytes) {
-    error = "model file " + path + " is too large (" + std::to_string(size) + " bytes)";
-    return false;
-  }
-  bytes.resize(static_cast<std::size_t>(size));
-  std::ifstream file(path, std::ios::binary);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    error = "cannot read model file " + path;
-    return false;
-  }
-  return true;
 }
 
 bool ConvertScene(const aiScene& scene, LoadedModel& out, std::string& error) {
@@ -291,7 +264,7 @@ bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
   out = LoadedModel{};
   error.clear();
   std::vector<std::uint8_t> bytes;
-  if (!ReadModelFile(path, bytes, error)) return false;
+  if (!ReadModelFileBytes(path, bytes, error)) return false;
   if (!LoadXModelFromMemory(bytes, out, error)) {
     error = path + ": " + error;
     return false;

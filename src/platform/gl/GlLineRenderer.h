@@ -1,12 +1,11 @@
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 
 namespace vorlith {

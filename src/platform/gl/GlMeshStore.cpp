@@ -1,13 +1,12 @@
 #include "platform/gl/GlMeshStore.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/MatrixMath.h"
+#include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlShaders.h"
 #include "platform/gl/GlTextureStore.h"

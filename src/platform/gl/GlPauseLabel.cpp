@@ -1,8 +1,8 @@
 #include "platform/gl/GlPauseLabel.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
+
+#include "platform/gl/GlApi.h"
 
 namespace vorlith {
 namespace {

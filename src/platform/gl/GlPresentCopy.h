@@ -1,9 +1,8 @@
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <string>
 
+#include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 
 namespace vorlith {

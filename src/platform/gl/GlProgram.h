@@ -1,11 +1,10 @@
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <cstdint>
 #include <string>
 
 #include "platform/RenderTypes.h"
+#include "platform/gl/GlApi.h"
 
 namespace vorlith {
 

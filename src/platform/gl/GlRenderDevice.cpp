@@ -1,10 +1,17 @@
 #include "platform/gl/GlRenderDevice.h"
 
+#include "platform/gl/GlApi.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/html5.h>
+#else
 #include <SDL.h>
-#include <epoxy/gl.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 #include "platform/ForeignAllocationScope.h"
 #include "platform/gl/GlLineRenderer.h"
@@ -14,10 +21,30 @@
 #include "platform/gl/GlTextRenderer.h"
 #include "platform/gl/GlTextureStore.h"
 #include "platform/gl/GlWarmUp.h"
+#ifndef __EMSCRIPTEN__
 #include "platform/sdl/SdlWindow.h"
+#endif
 
 namespace vorlith {
+namespace {
 
+// Why the device could not be made, for the message the user is shown.
+__attribute__((format(printf, 1, 2))) void SetError(const char* format, ...) {
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+#ifdef __EMSCRIPTEN__
+  GlRenderDevice::webError = text;
+#else
+  SDL_SetError("%s", text);
+#endif
+}
+
+}  // namespace
+
+#ifndef __EMSCRIPTEN__
 std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window) {
   return CreateGlRenderDeviceOn(window ? window->GetSdlWindow() : nullptr);
 }
@@ -76,7 +103,7 @@ bool GlRenderDevice::OpenContext(SDL_Window* target) {
   if (!context) return false;
   SDL_GL_MakeCurrent(window, context);
   if (const int version = epoxy_gl_version(); version < 33) {
-    SDL_SetError("the driver offers OpenGL %d.%d only", version / 10, version % 10);
+    SetError("the driver offers OpenGL %d.%d only", version / 10, version % 10);
     return false;
   }
   if (!ownWindow) SDL_GL_SetSwapInterval(1);
@@ -85,34 +112,57 @@ bool GlRenderDevice::OpenContext(SDL_Window* target) {
   return true;
 }
 
+bool GlRenderDevice::MakeCurrent() {
+  return SDL_GL_MakeCurrent(window, context) == 0;
+}
+
+void GlRenderDevice::GetDrawableSize(int& width, int& height) const {
+  SDL_GL_GetDrawableSize(window, &width, &height);
+}
+
+void GlRenderDevice::SwapBuffers() {
+  SDL_GL_SwapWindow(window);
+}
+
+bool GlRenderDevice::HasSurface() const {
+  return window != nullptr;
+}
+
+bool GlRenderDevice::WindowPresentable() const {
+  if (!window || ownWindow) return true;
+  const Uint32 flags = SDL_GetWindowFlags(window);
+  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+#endif
+
 bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
   ForeignAllocationScope driverAllocations;
   if (!context) return false;
   if (width <= 0 || height <= 0) {
-    SDL_SetError("a back buffer of %d x %d pixels cannot be made", width, height);
+    SetError("a back buffer of %d x %d pixels cannot be made", width, height);
     return false;
   }
-  SDL_GL_MakeCurrent(window, context);
+  MakeCurrent();
   if (!meshStore->HasProgram()) {
     std::string error;
     std::unique_ptr<GlProgram> program = GlMeshStore::BuildProgram(error);
     if (!program) {
-      SDL_SetError("mesh shader: %s", error.c_str());
+      SetError("mesh shader: %s", error.c_str());
       return false;
     }
     auto lineRenderer = std::make_unique<GlLineRenderer>();
     if (!lineRenderer->Init(error)) {
-      SDL_SetError("line shader: %s", error.c_str());
+      SetError("line shader: %s", error.c_str());
       return false;
     }
     auto textRenderer = std::make_unique<GlTextRenderer>();
     if (!textRenderer->Init(error)) {
-      SDL_SetError("text shader: %s", error.c_str());
+      SetError("text shader: %s", error.c_str());
       return false;
     }
     auto copy = std::make_unique<GlPresentCopy>();
     if (!copy->Init(error)) {
-      SDL_SetError("presentation shader: %s", error.c_str());
+      SetError("presentation shader: %s", error.c_str());
       return false;
     }
     text = std::move(textRenderer);
@@ -130,7 +180,7 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
 bool GlRenderDevice::Reset(int width, int height) {
   ForeignAllocationScope driverAllocations;
   if (!context || !meshStore->HasProgram() || width <= 0 || height <= 0) return false;
-  SDL_GL_MakeCurrent(window, context);
+  MakeCurrent();
   created = MakeFramebuffer(width, height);
   if (created) lost = false;
   return created;
@@ -145,8 +195,8 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
   largest = std::min(largest, largestTexture);
   if (width > largest || height > largest) {
-    SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
-                 height, static_cast<int>(largest), static_cast<int>(largest));
+    SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width, height,
+             static_cast<int>(largest), static_cast<int>(largest));
     return false;
   }
   glGenFramebuffers(1, &framebuffer);
@@ -168,8 +218,8 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
                               depthRenderbuffer);
   }
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    SDL_SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width,
-                 height, static_cast<int>(largest), static_cast<int>(largest));
+    SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width, height,
+             static_cast<int>(largest), static_cast<int>(largest));
     DeleteFramebuffer();
     return false;
   }
@@ -196,12 +246,6 @@ void GlRenderDevice::UseFramebuffer() {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
-bool GlRenderDevice::WindowPresentable() const {
-  if (!window || ownWindow) return true;
-  const Uint32 flags = SDL_GetWindowFlags(window);
-  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
-}
-
 RenderDevice::Status GlRenderDevice::TestCooperativeLevel() {
   if (!WindowPresentable()) {
     lost = true;
@@ -214,7 +258,7 @@ RenderDevice::Status GlRenderDevice::TestCooperativeLevel() {
 bool GlRenderDevice::BeginScene() {
   meshStore->ForgetState();
   ForeignAllocationScope driverAllocations;
-  if (!created || SDL_GL_MakeCurrent(window, context) != 0) return false;
+  if (!created || !MakeCurrent()) return false;
   if (presented && !warmedUp) WarmUp();
   UseFramebuffer();
   return true;
@@ -248,10 +292,10 @@ void GlRenderDevice::EndScene() {
 
 void GlRenderDevice::Present() {
   ForeignAllocationScope driverAllocations;
-  if (!created || ownWindow || !window || lost || !WindowPresentable()) return;
+  if (!created || ownWindow || !HasSurface() || lost || !WindowPresentable()) return;
   meshStore->ForgetState();
   int drawableWidth = 0, drawableHeight = 0;
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  GetDrawableSize(drawableWidth, drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return;
   const double scale = std::min(static_cast<double>(drawableWidth) / backWidth,
                                 static_cast<double>(drawableHeight) / backHeight);
@@ -271,7 +315,7 @@ void GlRenderDevice::Present() {
                       bottom + shownHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
   }
   pauseLabel.Draw(drawableWidth, drawableHeight);
-  SDL_GL_SwapWindow(window);
+  SwapBuffers();
   presented = true;
   UseFramebuffer();
 }

@@ -24,8 +24,15 @@ class GlTextureStore;
 // texture, 16-bit depth) of the back buffer's size; Present scales it, letterboxed, onto the
 // window. Without a window it makes a hidden one of its own and only draws offscreen (tools,
 // tests). Null when no OpenGL 3.3 context can be had.
+#ifdef __EMSCRIPTEN__
+// WebGL 2 on the page's canvas (a CSS selector); null when the browser offers none.
+std::unique_ptr<RenderDevice> CreateWebGlRenderDevice(const std::string& canvas);
+// Why the last device could not be made.
+std::string GetWebGlError();
+#else
 std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window);
 std::unique_ptr<RenderDevice> CreateGlRenderDeviceOn(SDL_Window* window);
+#endif
 
 class GlRenderDevice : public RenderDevice {
  public:
@@ -85,12 +92,19 @@ class GlRenderDevice : public RenderDevice {
 
  private:
   GlRenderDevice() = default;
+#ifdef __EMSCRIPTEN__
+  friend std::unique_ptr<RenderDevice> CreateWebGlRenderDevice(const std::string& canvas);
+#endif
   bool OpenContext(SDL_Window* target);
+  bool MakeCurrent();
+  void GetDrawableSize(int& width, int& height) const;
+  void SwapBuffers();
   bool MakeFramebuffer(int width, int height);
   void DeleteFramebuffer();
   void UseFramebuffer();
   bool ScissorToViewport();
   bool Begin2D();
+  bool HasSurface() const;
   bool WindowPresentable() const;
   void WarmUp();
 
@@ -98,6 +112,14 @@ class GlRenderDevice : public RenderDevice {
   SDL_Window* ownWindow = nullptr;
   void* context = nullptr;
   bool videoInitialised = false;
+#ifdef __EMSCRIPTEN__
+ public:
+  static std::string webError;  // why the last device could not be made
+
+ private:
+  std::string canvas;
+  long webContext = 0;
+#endif
 
   unsigned framebuffer = 0, colourTexture = 0, depthRenderbuffer = 0;
   int backWidth = 0, backHeight = 0;

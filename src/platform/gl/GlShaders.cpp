@@ -1,5 +1,7 @@
 #include "platform/gl/GlShaders.h"
 
+#include "platform/gl/GlApi.h"
+
 namespace vorlith {
 
 // The fixed-function pipeline of one directional light, per vertex: emissive + material
@@ -7,8 +9,7 @@ namespace vorlith {
 // alpha from the material's diffuse, then modulated by the texture when there is one.
 // Depth arrives in 0..1 as the projection matrices make it and is mapped to GL's -1..1.
 // Drawn instanced: the matrices come with each instance, the material by the vertex's subset.
-const char* const kMeshVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
+const char* const kMeshVertexShader = VORLITH_GLSL_VERSION R"(layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 texCoord;
 layout(location = 3) in int subset;
@@ -49,8 +50,7 @@ void main() {
 }
 )";
 
-const char* const kMeshFragmentShader = R"(#version 330 core
-in vec4 vColour;
+const char* const kMeshFragmentShader = VORLITH_GLSL_VERSION R"(in vec4 vColour;
 in vec2 vTexCoord;
 uniform bool textured;
 uniform sampler2D textureMap;
@@ -62,8 +62,8 @@ void main() {
 }
 )";
 
-const char* const kLineFragmentShader = R"(#version 330 core
-in float vValue;  // across the line, in pixels from its middle
+const char* const kLineFragmentShader =
+    VORLITH_GLSL_VERSION R"(in float vValue;  // across the line, in pixels from its middle
 uniform vec4 colour;
 uniform float halfWidth;
 uniform bool antialias;
@@ -74,8 +74,8 @@ void main() {
 }
 )";
 
-const char* const kTextFragmentShader = R"(#version 330 core
-in vec2 vValue;  // the atlas position
+const char* const kTextFragmentShader =
+    VORLITH_GLSL_VERSION R"(in vec2 vValue;  // the atlas position
 uniform vec4 colour;
 uniform sampler2D atlas;
 out vec4 fragColour;
@@ -84,14 +84,14 @@ void main() {
 }
 )";
 
-const char* const kCopyVertexShader = R"(#version 330 core
+const char* const kCopyVertexShader = VORLITH_GLSL_VERSION R"(
 void main() {
   vec2 corner = vec2(float((gl_VertexID & 1) * 4 - 1), float((gl_VertexID & 2) * 2 - 1));
   gl_Position = vec4(corner, 0.0, 1.0);
 }
 )";
 
-const char* const kCopyFragmentShader = R"(#version 330 core
+const char* const kCopyFragmentShader = VORLITH_GLSL_VERSION R"(
 uniform sampler2D image;
 uniform ivec2 origin;
 out vec4 fragColour;
@@ -102,7 +102,7 @@ void main() {
 
 std::string ScreenSpaceVertexShader(const char* valueType) {
   const std::string type = valueType;
-  return "#version 330 core\n"
+  return VORLITH_GLSL_VERSION
          "layout(location = 0) in vec2 position;\n"
          "layout(location = 1) in " +
          type +

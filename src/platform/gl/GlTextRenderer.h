@@ -1,7 +1,5 @@
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +8,7 @@
 
 #include "platform/FontRasterizer.h"
 #include "platform/RenderTypes.h"
+#include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 
 namespace vorlith {

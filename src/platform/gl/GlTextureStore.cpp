@@ -1,8 +1,15 @@
 #include "platform/gl/GlTextureStore.h"
 
+#include "platform/gl/GlApi.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+#include <cstdlib>
+#else
 #include <SDL.h>
 #include <SDL_image.h>
-#include <epoxy/gl.h>
+#endif
 
 namespace vorlith {
 
@@ -12,26 +19,47 @@ GlTextureStore::~GlTextureStore() {
   }
 }
 
+#ifdef __EMSCRIPTEN__
+// The browser decodes the image files preloaded with the page; their RGBA rows come top
+// row first.
+TextureId GlTextureStore::CreateFromFile(const std::string& path) {
+  int width = 0, height = 0;
+  char* pixels = emscripten_get_preloaded_image_data(path.c_str(), &width, &height);
+  if (!pixels) return 0;
+  const GLuint name = Upload(pixels, width, height, width);
+  std::free(pixels);
+  return Keep(name);
+}
+#else
 TextureId GlTextureStore::CreateFromFile(const std::string& path) {
   SDL_Surface* loaded = IMG_Load(path.c_str());
   if (!loaded) return 0;
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
   SDL_FreeSurface(loaded);
   if (!rgba) return 0;
+  const GLuint name = Upload(rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
+  SDL_FreeSurface(rgba);
+  return Keep(name);
+}
+#endif
+
+unsigned GlTextureStore::Upload(const void* rgba, int width, int height, int rowLength) {
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
   // Rows go up top row first, so texture v = 0 is the image's top as the model files expect.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba->w, rgba->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               rgba->pixels);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glGenerateMipmap(GL_TEXTURE_2D);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glBindTexture(GL_TEXTURE_2D, 0);
-  SDL_FreeSurface(rgba);
+  return name;
+}
+
+TextureId GlTextureStore::Keep(unsigned name) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (names[i] == 0) {
       names[i] = name;

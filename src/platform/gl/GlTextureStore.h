@@ -27,6 +27,11 @@ class GlTextureStore {
   }
 
  private:
+  // A texture made from RGBA rows, top row first, rowLength pixels apart.
+  static unsigned Upload(const void* rgba, int width, int height, int rowLength);
+  // Hands out an id for a GL name.
+  TextureId Keep(unsigned name);
+
   std::vector<unsigned> names;  // TextureId - 1; 0 for a released slot
 };
 

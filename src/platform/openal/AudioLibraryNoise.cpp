@@ -1,10 +1,13 @@
 #include "platform/openal/AudioLibraryNoise.h"
 
+#ifndef __EMSCRIPTEN__
 #include <dlfcn.h>
+#endif
 
 #include <cstdlib>
 
 namespace vorlith {
+#ifndef __EMSCRIPTEN__  // the browser's OpenAL has no ALSA under it
 namespace {
 
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -22,6 +25,7 @@ void TurnAlsaErrorsOff() {
 }
 
 }  // namespace
+#endif
 
 void KeepAudioLibrariesQuiet() {
   static bool decided = false;
@@ -29,7 +33,9 @@ void KeepAudioLibrariesQuiet() {
   decided = true;
   if (std::getenv("ALSOFT_LOGLEVEL")) return;
   setenv("ALSOFT_LOGLEVEL", "0", 1);  // read when OpenAL Soft first starts
+#ifndef __EMSCRIPTEN__
   TurnAlsaErrorsOff();
+#endif
 }
 
 }  // namespace vorlith

@@ -2,7 +2,14 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#ifdef __EMSCRIPTEN__
+// The browser's OpenAL knows AL_SOFT_direct_channels but ships no alext.h, and its headers
+// have no calling-convention macro.
+#define AL_DIRECT_CHANNELS_SOFT 0x1033
+#define ALC_APIENTRY
+#else
 #include <AL/alext.h>
+#endif
 
 #include <cstdio>
 #include <cstring>

@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+"""Figures of the browser build, measured in headless Chromium (WebGL on SwiftShader).
+
+usage: web_figures.py BUILD_WEB_DIR PROGRAM DATA_DIR [OUT_DIR]
+
+Prints each file's size and the total, the time from navigation to the first title picture
+(best and median of five loads), every committed replay's rate in the page (unpaced), and
+the time per frame around the busiest boss frame (most bullets with the boss in play) of
+boss_stage_clear. Saves the page's title and that boss frame as PNGs in OUT_DIR (default
+/tmp/vorlith-web-figures), beside the desktop's --screenshot of the same frame when Xvfb is
+there to take it.
+"""
+import glob
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(ROOT, "tests", "web"))
+from devtools import Browser  # noqa: E402
+import webpage  # noqa: E402
+
+
+class TimedBrowser(Browser):
+    """Keeps the browser's time stamp (ms) of every console call."""
+
+    def __init__(self, *args, **kwargs):
+        self.stamps = []
+        super().__init__(*args, **kwargs)
+
+    def _handle_event(self, message):
+        if message.get("method") == "Runtime.consoleAPICalled":
+            self.stamps.append(message["params"].get("timestamp", 0.0))
+        super()._handle_event(message)
+
+
+def sizes(build):
+    total = 0
+    names = ["vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data"]
+    names += sorted(os.path.basename(p) for pattern in ("*.woff2", "vorlith-*.json",
+                                                        "font-licence.txt")
+                    for p in glob.glob(os.path.join(build, pattern)))
+    for name in names:
+        size = os.path.getsize(os.path.join(build, name))
+        total += size
+        print("  %-22s %9d bytes" % (name, size))
+    print("  %-22s %9d bytes (%.2f MB)" % ("total", total, total / 1e6))
+
+
+def first_picture(build, loads=5):
+    times = []
+    with webpage.serve(build) as base:
+        for _ in range(loads):
+            with Browser() as browser:
+                times.append(webpage.open_page(browser, base + "/vorlith.html"))
+    print("first title picture after navigation: best %.0f ms, median %.0f ms (%d loads)" %
+          (min(times), statistics.median(times), loads))
+
+
+def truncated(replay, frames, path):
+    """The first `frames` frames of a replay file, as a replay file of its own."""
+    out, left = ["vorlith-replay 1"], frames
+    for line in open(replay, encoding="utf-8").read().splitlines()[1:]:
+        if not line or line.startswith("#") or left == 0:
+            continue
+        count, _, keys = line.partition(" ")
+        take = min(int(count), left)
+        out.append("%d %s" % (take, keys))
+        left -= take
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(out) + "\n")
+    return path
+
+
+def replay_in_page(build, replay, shot=None):
+    """Plays a replay with the trace on; returns (frames, stamps, seconds)."""
+    name = os.path.basename(replay)
+    with webpage.serve(build, {"/" + name: replay}) as base, TimedBrowser() as browser:
+        webpage.open_page(browser, "%s/vorlith.html?replay=%s&trace=1" % (base, name))
+        start = time.monotonic()
+        browser.wait_for(lambda: "vorlith: replay done" in browser.console_text(), 1800,
+                         "the replay's end")
+        seconds = time.monotonic() - start
+        if shot:
+            browser.pump(0.3)
+            box = browser.evaluate("(function(){var r=canvas.getBoundingClientRect();"
+                                   "return [r.left, r.top, r.width, r.height];})()")
+            import base64
+            data = browser.call("Page.captureScreenshot", format="png", clip={
+                "x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": 1})
+            with open(shot, "wb") as f:
+                f.write(base64.b64decode(data["data"]))
+        frames, stamps = [], []
+        for (kind, text), stamp in zip(browser.console, browser.stamps):
+            if kind == "log" and text.startswith('{"frame"'):
+                frames.append(json.loads(text))
+                stamps.append(stamp)
+        return frames, stamps, seconds
+
+
+def desktop_shot(program, data, replay, frame, path):
+    if not shutil.which("xvfb-run"):
+        return False
+    run = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24",
+                          os.path.abspath(program), "--no-pacing", "--replay", replay,
+                          "--screenshot", "%d:%s" % (frame, path)],
+                         cwd=data, capture_output=True, timeout=600)
+    return run.returncode == 0 and os.path.exists(path)
+
+
+def main():
+    build, program, data = sys.argv[1:4]
+    out = sys.argv[4] if len(sys.argv) > 4 else "/tmp/vorlith-web-figures"
+    os.makedirs(out, exist_ok=True)
+    print("page weight:")
+    sizes(build)
+    first_picture(build)
+    boss_replay = os.path.join(ROOT, "tests", "replays", "boss_stage_clear.replay")
+    boss_trace = None
+    for replay in sorted(glob.glob(os.path.join(ROOT, "tests", "replays", "*.replay"))):
+        frames, stamps, seconds = replay_in_page(build, replay)
+        print("replay %-28s %5d frames in %6.1f s: %5.0f frames/s" %
+              (os.path.basename(replay), len(frames), seconds, len(frames) / seconds))
+        if replay == boss_replay:
+            boss_trace = (frames, stamps)
+    frames, stamps = boss_trace
+    busiest = max((f for f in frames if f["boss"] and f["boss"]["inPlay"]),
+                  key=lambda f: (f["bullets"] + f["enemies"], -f["frame"]))
+    at, half = busiest["frame"], 30
+    window = stamps[at + half] - stamps[at - half]
+    print("busiest boss frame %d (%d bullets, %d enemies): %.1f ms per frame unpaced "
+          "(frames %d to %d)" % (at, busiest["bullets"], busiest["enemies"],
+                                 window / (2 * half), at - half, at + half))
+    with tempfile.TemporaryDirectory() as work:
+        cut = truncated(boss_replay, at + 1, os.path.join(work, "boss_frame.replay"))
+        replay_in_page(build, cut, os.path.join(out, "browser-boss.png"))
+        with Browser() as browser, webpage.serve(build) as base:
+            webpage.open_page(browser, base + "/vorlith.html")
+            browser.pump(0.5)
+            browser.screenshot(os.path.join(out, "browser-title.png"))
+        desk = desktop_shot(program, data, cut, at, os.path.join(out, "desktop-boss.png"))
+    print("screenshots in %s: browser-title.png, browser-boss.png%s" %
+          (out, ", desktop-boss.png" if desk else " (no Xvfb: no desktop shot)"))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,71 @@
+#include "platform/web/WebGamepads.h"
+
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vorlith {
+namespace {
+
+// The standard mapping's button numbers.
+constexpr int kStandardFace[4] = {0, 1, 2, 3};  // A (bottom), B (right), X (left), Y (top)
+constexpr int kStandardStart = 9;
+constexpr int kDpadUp = 12, kDpadDown = 13, kDpadLeft = 14, kDpadRight = 15;
+
+bool Pressed(const EmscriptenGamepadEvent& pad, int button) {
+  return button < pad.numButtons && pad.digitalButton[button];
+}
+
+ControllerState Describe(const EmscriptenGamepadEvent& pad, bool standard) {
+  ControllerState state;
+  if (pad.numAxes > 0) state.axisX = WebGamepads::ScaleAxis(pad.axis[0]);
+  if (pad.numAxes > 1) state.axisY = WebGamepads::ScaleAxis(pad.axis[1]);
+  for (int i = 0; i < 4; ++i) state.buttons[i] = Pressed(pad, kStandardFace[i]);
+  if (standard) {
+    state.up = Pressed(pad, kDpadUp);
+    state.down = Pressed(pad, kDpadDown);
+    state.left = Pressed(pad, kDpadLeft);
+    state.right = Pressed(pad, kDpadRight);
+  }
+  return state;
+}
+
+}  // namespace
+
+int WebGamepads::ScaleAxis(double value) {
+  const double raw = std::clamp(std::round(value * 32767.0), -32768.0, 32767.0);
+  const int scaled = static_cast<int>(raw) * 1000 / 32767;
+  return std::clamp(scaled, -1000, 1000);
+}
+
+bool WebGamepads::Sample() {
+  pads.clear();
+  if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return false;
+  const int count = std::max(0, emscripten_get_num_gamepads());
+  startHeld.resize(static_cast<std::size_t>(count), false);
+  bool startPressed = false;
+  for (int i = 0; i < count; ++i) {
+    EmscriptenGamepadEvent pad;
+    if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected) {
+      startHeld[i] = false;
+      continue;
+    }
+    const bool standard = std::strcmp(pad.mapping, "standard") == 0;
+    pads.push_back(Describe(pad, standard));
+    const bool start = standard && Pressed(pad, kStandardStart);
+    startPressed = startPressed || (start && !startHeld[i]);
+    startHeld[i] = start;
+  }
+  return startPressed;
+}
+
+bool WebGamepads::Read(int index, ControllerState& state) const {
+  state = ControllerState{};
+  if (index < 0 || index >= GetCount()) return false;
+  state = pads[static_cast<std::size_t>(index)];
+  return true;
+}
+
+}  // namespace vorlith

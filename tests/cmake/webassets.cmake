@@ -1,0 +1,19 @@
+# Pieces of the browser build that the desktop build can check.
+# Every shipped model converts into a mesh file; a missing one fails with the loader's message
+# and leaves no output behind.
+add_test(NAME web_mesh_convert
+  COMMAND bash -c "dir=$(mktemp -d) && trap 'rm -rf \"$dir\"' EXIT && \
+for f in \"$2\"/*.x; do \"$1\" \"$f\" \"$dir/$(basename \"$f\")\" || exit 1; \
+head -c 4 \"$dir/$(basename \"$f\")\" | grep -q VMSH || exit 1; done && \
+! \"$1\" \"$2/none.x\" \"$dir/none.x\" 2>\"$dir/err\" && \
+grep -q 'cannot open model file .*none.x: no such file' \"$dir/err\" && [ ! -e \"$dir/none.x\" ]" _
+  $<TARGET_FILE:mesh_convert> ${PROJECT_SOURCE_DIR}/data/model)
+set_tests_properties(web_mesh_convert PROPERTIES TIMEOUT 120)
+
+# The DevTools client against a static page in headless Chromium (where Chromium is installed).
+find_program(VORLITH_CHROMIUM chromium)
+if(VORLITH_CHROMIUM)
+  add_test(NAME web_devtools_selftest
+    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/web/devtools_selftest.py)
+  set_tests_properties(web_devtools_selftest PROPERTIES TIMEOUT 120)
+endif()

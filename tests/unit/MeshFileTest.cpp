@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/MeshFile.h"
+
+namespace vorlith {
+namespace {
+
+std::vector<std::uint8_t> Encoded(const LoadedModel& model) {
+  return WriteMeshFile(model);
+}
+
+void ExpectSameModel(const LoadedModel& a, const LoadedModel& b) {
+  ASSERT_EQ(a.mesh.vertices.size(), b.mesh.vertices.size());
+  EXPECT_EQ(0, std::memcmp(a.mesh.vertices.data(), b.mesh.vertices.data(),
+                           a.mesh.vertices.size() * sizeof(MeshVertex)));
+  EXPECT_EQ(a.mesh.indices, b.mesh.indices);
+  ASSERT_EQ(a.mesh.subsets.size(), b.mesh.subsets.size());
+  for (std::size_t i = 0; i < a.mesh.subsets.size(); ++i) {
+    EXPECT_EQ(a.mesh.subsets[i].firstIndex, b.mesh.subsets[i].firstIndex);
+    EXPECT_EQ(a.mesh.subsets[i].indexCount, b.mesh.subsets[i].indexCount);
+  }
+  EXPECT_EQ(a.mesh.hasNormals, b.mesh.hasNormals);
+  ASSERT_EQ(a.materials.size(), b.materials.size());
+  EXPECT_EQ(0, std::memcmp(a.materials.data(), b.materials.data(),
+                           a.materials.size() * sizeof(Material)));
+  EXPECT_EQ(a.textureNames, b.textureNames);
+}
+
+// Every model the game ships reads back bit for bit from its mesh file.
+TEST(MeshFileTest, ShippedModelsRoundTrip) {
+  int models = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(VORLITH_DATA_DIR "/model")) {
+    if (entry.path().extension() != ".x") continue;
+    SCOPED_TRACE(entry.path().string());
+    LoadedModel loaded, read;
+    std::string error;
+    ASSERT_TRUE(LoadXModel(entry.path().string(), loaded, error)) << error;
+    ASSERT_TRUE(ReadMeshFile(Encoded(loaded), read, error)) << error;
+    ExpectSameModel(loaded, read);
+    ++models;
+  }
+  EXPECT_EQ(models, 10);
+}
+
+LoadedModel Triangle() {
+  LoadedModel model;
+  model.mesh.vertices.resize(3);
+  model.mesh.vertices[1].px = 1.0f;
+  model.mesh.vertices[2].pz = 1.0f;
+  model.mesh.indices = {0, 1, 2};
+  model.mesh.subsets = {{0, 3}};
+  model.mesh.hasNormals = true;
+  model.materials.resize(1);
+  model.materials[0].diffuse = {0.5f, 0.25f, 1.0f, 1.0f};
+  model.materials[0].power = 8.0f;
+  model.textureNames = {"tex/ship.png"};
+  return model;
+}
+
+void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(value >> (8 * i));
+}
+
+// Header words: version at 4, vertices at 8, corners at 12, subsets at 16. After the header
+// (24 bytes): 3 vertices of 32 bytes, 3 corners, one subset, one material, one name.
+constexpr std::size_t kCorners = 24 + 3 * 32;
+constexpr std::size_t kSubset = kCorners + 12;
+constexpr std::size_t kNameLength = kSubset + 8 + 68;
+
+// Damaged files are refused with a message, never read past their end, and never make the
+// reader allocate more than the file could hold.
+TEST(MeshFileTest, DamagedFilesAreRefusedWithAMessage) {
+  const std::vector<std::uint8_t> good = Encoded(Triangle());
+  LoadedModel read;
+  std::string error;
+  ASSERT_TRUE(ReadMeshFile(good, read, error)) << error;
+  ExpectSameModel(Triangle(), read);
+
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<std::uint8_t>&)> damage;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"empty", [](auto& b) { b.clear(); }, "not a mesh file"},
+      {"an .x file",
+       [](auto& b) {
+         b.assign({'x', 'o', 'f', ' ', '0', '3'});
+       },
+       "not a mesh file"},
+      {"header cut", [](auto& b) { b.resize(10); }, "cut short in its header"},
+      {"newer version", [](auto& b) { PutU32(b, 4, 2); }, "version 2"},
+      {"huge vertex count", [](auto& b) { PutU32(b, 8, 0xffffffffu); }, "need more than"},
+      {"huge corner count", [](auto& b) { PutU32(b, 12, 0x40000000u); }, "need more than"},
+      {"huge subset count", [](auto& b) { PutU32(b, 16, 0x10000000u); }, "need more than"},
+      {"no subsets", [](auto& b) { PutU32(b, 16, 0); }, "no triangles"},
+      {"corners not triangles", [](auto& b) { PutU32(b, 12, 2); }, "multiple of three"},
+      {"corner past the vertices", [](auto& b) { PutU32(b, kCorners + 4, 3); }, "names vertex 3"},
+      {"subset past the corners", [](auto& b) { PutU32(b, kSubset + 4, 4); }, "outside"},
+      {"subset start overflows", [](auto& b) { PutU32(b, kSubset, 0xfffffffeu); }, "outside"},
+      {"name longer than the file", [](auto& b) { PutU32(b, kNameLength, 1000); }, "cut short"},
+      {"name length huge", [](auto& b) { PutU32(b, kNameLength, 0xffffffffu); }, "cut short"},
+      {"cut in the body", [](auto& b) { b.resize(b.size() - 5); }, "cut short"},
+      {"bytes after the model", [](auto& b) { b.push_back(0); }, "1 bytes after the model"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> bytes = good;
+    c.damage(bytes);
+    read = Triangle();
+    EXPECT_FALSE(ReadMeshFile(bytes, read, error));
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    EXPECT_TRUE(read.mesh.vertices.empty() && read.materials.empty());
+  }
+  // Every shorter prefix of a good file is refused.
+  for (std::size_t size = 0; size < good.size(); ++size) {
+    const std::vector<std::uint8_t> prefix(good.begin(), good.begin() + size);
+    EXPECT_FALSE(ReadMeshFile(prefix, read, error)) << size;
+  }
+}
+
+TEST(MeshFileTest, ModelFileBytesNameTheMissingOrOversizedFile) {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  EXPECT_FALSE(ReadModelFileBytes("/nonexistent/model/enemy.x", bytes, error));
+  EXPECT_EQ(error, "cannot open model file /nonexistent/model/enemy.x: no such file");
+  EXPECT_FALSE(ReadModelFileBytes(VORLITH_DATA_DIR "/model", bytes, error));
+  EXPECT_NE(error.find(": not a regular file"), std::string::npos);
+  const std::string big = (std::filesystem::temp_directory_path() / "vorlith-big-mesh.x").string();
+  {
+    std::ofstream file(big, std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(kMaxModelFileBytes));
+    file.put('\0');
+  }
+  EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
+  EXPECT_NE(error.find("is too large (16777217 bytes)"), std::string::npos) << error;
+  EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
+  std::filesystem::remove(big);
+}
+
+}  // namespace
+}  // namespace vorlith

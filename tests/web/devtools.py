@@ -1,0 +1,257 @@
+#!/usr/bin/python3
+"""A small DevTools-protocol client for headless Chromium.
+
+Runs with Debian's /usr/bin/python3 and python3-websocket. Starts `chromium` headless with
+WebGL on SwiftShader, opens one tab, and offers what the browser tests need: navigate, console
+and exception collection, JS evaluation, key events and PNG screenshots. The browser is
+always killed, also when a test fails.
+
+    with Browser() as browser:
+        browser.navigate("http://127.0.0.1:8000/vorlith.html")
+        browser.wait_for(lambda: "vorlith: ready" in browser.console_text())
+        browser.press("KeyZ")
+        browser.screenshot("title.png")
+"""
+
+import base64
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM = os.environ.get("VORLITH_CHROMIUM", "chromium")
+
+# Quiet, reproducible headless browser: WebGL through SwiftShader, nothing fetched from the net.
+CHROMIUM_FLAGS = [
+    "--headless=new", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+    "--window-size=1000,900", "--remote-debugging-port=0", "--no-first-run",
+    "--no-default-browser-check", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--disable-default-apps",
+    "--disable-extensions", "--disable-domain-reliability", "--disable-client-side-phishing-detection",
+    "--disable-breakpad", "--metrics-recording-only", "--safebrowsing-disable-auto-update",
+    "--disable-features=Translate,MediaRouter,OptimizationHints", "--mute-audio",
+    "--autoplay-policy=no-user-gesture-required", "--password-store=basic",
+]
+
+# Keys the game reads, as DevTools wants them: code -> (key, windowsVirtualKeyCode).
+KEYS = {
+    "ArrowLeft": ("ArrowLeft", 37), "ArrowUp": ("ArrowUp", 38),
+    "ArrowRight": ("ArrowRight", 39), "ArrowDown": ("ArrowDown", 40),
+    "Enter": ("Enter", 13), "Escape": ("Escape", 27), "Space": (" ", 32),
+    "AltLeft": ("Alt", 18), "F1": ("F1", 112),
+}
+for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
+    KEYS["Key" + letter] = (letter.lower(), ord(letter))
+
+
+class DevToolsError(RuntimeError):
+    pass
+
+
+class Browser:
+    def __init__(self, startup_timeout=20.0, extra_flags=()):
+        self.profile = tempfile.mkdtemp(prefix="vorlith-chromium-")
+        self.log = open(os.path.join(self.profile, "chromium.log"), "w+b")
+        self.process = None
+        self.socket = None
+        self.next_id = 0
+        self.console = []     # (type, text) of each console call, in order
+        self.exceptions = []  # text of each uncaught exception
+        self.loads = 0        # load events of the tab's main frame
+        try:
+            self._start(startup_timeout, list(extra_flags))
+        except BaseException:
+            self.close()
+            raise
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def _start(self, timeout, extra_flags):
+        self.process = subprocess.Popen(
+            [CHROMIUM, "--user-data-dir=" + self.profile] + CHROMIUM_FLAGS + extra_flags +
+            ["about:blank"], stdout=self.log, stderr=subprocess.STDOUT, start_new_session=True)
+        port_file = os.path.join(self.profile, "DevToolsActivePort")
+        deadline = time.monotonic() + timeout
+        port = None
+        while port is None:
+            if self.process.poll() is not None:
+                raise DevToolsError("chromium exited with status %d:\n%s" %
+                                    (self.process.returncode, self._log_tail()))
+            if time.monotonic() > deadline:
+                raise DevToolsError("chromium did not open its DevTools port in %gs" % timeout)
+            try:
+                with open(port_file) as f:
+                    first = f.readline().strip()
+                port = int(first) if first else None
+            except (OSError, ValueError):
+                pass
+            if port is None:
+                time.sleep(0.05)
+        self.base = "http://127.0.0.1:%d" % port
+        request = urllib.request.Request(self.base + "/json/new?about:blank", method="PUT")
+        with urllib.request.urlopen(request, timeout=timeout) as reply:
+            target = json.load(reply)
+        self.socket = websocket.create_connection(target["webSocketDebuggerUrl"],
+                                                  timeout=timeout, suppress_origin=True)
+        for domain in ("Runtime.enable", "Page.enable", "Log.enable"):
+            self.call(domain)
+
+    def _log_tail(self):
+        self.log.flush()
+        self.log.seek(0)
+        return self.log.read().decode("utf-8", "replace")[-2000:]
+
+    def close(self):
+        if self.socket is not None:
+            try:
+                self.socket.close()
+            except Exception:
+                pass
+            self.socket = None
+        if self.process is not None and self.process.poll() is None:
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.process.wait()
+        self.log.close()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    # --- protocol -------------------------------------------------------------------------
+
+    def _handle_event(self, message):
+        method, params = message.get("method"), message.get("params", {})
+        if method == "Runtime.consoleAPICalled":
+            text = " ".join(_remote_to_text(a) for a in params.get("args", []))
+            self.console.append((params.get("type", "log"), text))
+        elif method == "Runtime.exceptionThrown":
+            details = params.get("exceptionDetails", {})
+            exception = details.get("exception", {})
+            self.exceptions.append(exception.get("description") or details.get("text", "?"))
+        elif method == "Page.loadEventFired":
+            self.loads += 1
+        elif method == "Log.entryAdded":
+            entry = params.get("entry", {})
+            # A page without an icon is no fault of the page's code.
+            if entry.get("level") == "error" and not entry.get("url", "").endswith("/favicon.ico"):
+                self.console.append(("browser-error", entry.get("text", "")))
+
+    def _receive(self, timeout):
+        self.socket.settimeout(max(timeout, 0.001))
+        try:
+            raw = self.socket.recv()
+        except websocket.WebSocketTimeoutException:
+            return None
+        return json.loads(raw)
+
+    def call(self, method, timeout=30.0, **params):
+        """Sends one command and returns its result; events that arrive meanwhile are kept."""
+        self.next_id += 1
+        ident = self.next_id
+        self.socket.send(json.dumps({"id": ident, "method": method, "params": params}))
+        deadline = time.monotonic() + timeout
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise DevToolsError("%s: no answer in %gs" % (method, timeout))
+            message = self._receive(left)
+            if message is None:
+                continue
+            if message.get("id") == ident:
+                if "error" in message:
+                    raise DevToolsError("%s: %s" % (method, message["error"].get("message")))
+                return message.get("result", {})
+            self._handle_event(message)
+
+    def pump(self, seconds):
+        """Collects events for about this long."""
+        deadline = time.monotonic() + seconds
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return
+            message = self._receive(left)
+            if message is not None and "id" not in message:
+                self._handle_event(message)
+
+    def wait_for(self, condition, timeout=20.0, what="condition"):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                raise DevToolsError("timed out after %gs waiting for %s" % (timeout, what))
+            self.pump(0.05)
+
+    # --- page -----------------------------------------------------------------------------
+
+    def navigate(self, url, timeout=30.0):
+        loads = self.loads
+        result = self.call("Page.navigate", url=url)
+        if result.get("errorText"):
+            raise DevToolsError("navigating to %s: %s" % (url, result["errorText"]))
+        self.wait_for(lambda: self.loads > loads, timeout, "the load event of " + url)
+
+    def evaluate(self, expression, await_promise=False, timeout=30.0):
+        result = self.call("Runtime.evaluate", timeout=timeout, expression=expression,
+                           returnByValue=True, awaitPromise=await_promise)
+        if "exceptionDetails" in result:
+            details = result["exceptionDetails"]
+            text = details.get("exception", {}).get("description") or details.get("text")
+            raise DevToolsError("evaluating %r: %s" % (expression[:80], text))
+        return result.get("result", {}).get("value")
+
+    def console_text(self):
+        return "\n".join(text for _, text in self.console)
+
+    def errors(self):
+        """Console errors and uncaught exceptions so far."""
+        return [text for kind, text in self.console if kind in ("error", "browser-error", "assert")
+                ] + self.exceptions
+
+    def key(self, code, down, modifiers=0):
+        key, vk = KEYS[code]
+        params = {"type": "keyDown" if down else "keyUp", "key": key, "code": code,
+                  "windowsVirtualKeyCode": vk, "nativeVirtualKeyCode": vk,
+                  "modifiers": modifiers}
+        if down and len(key) == 1:
+            params["text"] = key
+        self.call("Input.dispatchKeyEvent", **params)
+
+    def press(self, code, hold_seconds=0.05, modifiers=0):
+        self.key(code, True, modifiers)
+        self.pump(hold_seconds)
+        self.key(code, False, modifiers)
+
+    def screenshot(self, path):
+        data = self.call("Page.captureScreenshot", format="png")["data"]
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(data))
+        return path
+
+
+def _remote_to_text(obj):
+    if "value" in obj:
+        value = obj["value"]
+        return value if isinstance(value, str) else json.dumps(value)
+    preview = obj.get("preview")
+    if preview and preview.get("type") == "object" and not preview.get("overflow"):
+        items = preview.get("properties", [])
+        if preview.get("subtype") == "array":
+            return "[" + ", ".join(_preview_value(p) for p in items) + "]"
+        return "{" + ", ".join('"%s": %s' % (p["name"], _preview_value(p)) for p in items) + "}"
+    return obj.get("description") or obj.get("unserializableValue") or obj.get("type", "")
+
+
+def _preview_value(prop):
+    if prop.get("type") == "string":
+        return json.dumps(prop.get("value", ""))
+    return prop.get("value", "null")
