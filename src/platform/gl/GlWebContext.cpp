@@ -5,6 +5,7 @@
 
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"
+#include "platform/gl/GlPresentCopy.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/gl/GlTextRenderer.h"
 #include "platform/gl/GlTextureStore.h"
@@ -31,6 +32,7 @@ GlRenderDevice::~GlRenderDevice() {
   textureStore.reset();
   lines.reset();
   text.reset();
+  presentCopy.reset();
   DeleteFramebuffer();
   emscripten_webgl_make_context_current(0);
   emscripten_webgl_destroy_context(static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(webContext));
