@@ -15,7 +15,7 @@
 # Without the option, build/tools/mesh_convert of the source tree is used when it exists.
 #
 # Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
-# (the sinf, cosf, sincosf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
+# (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
 # before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
 # vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (models as mesh
 # files, sounds as they are) and makes it, with the fonts beside the page, in the target

@@ -39,6 +39,7 @@ class SinCosFTest : public ::testing::Test {
         << "sin " << std::hexfloat << x;
     EXPECT_TRUE(SameBits(CosF(x), libraryCosine) && SameBits(cosine, libraryCosine))
         << "cos " << std::hexfloat << x;
+    EXPECT_TRUE(SameBits(TanF(x), std::tan(x))) << "tan " << std::hexfloat << x;
   }
 };
 
