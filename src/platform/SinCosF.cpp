@@ -218,15 +218,18 @@ void SinCosF(float x, float& sine, float& cosine) {
 }  // namespace vorlith
 
 #ifdef __EMSCRIPTEN__
-// The browser build's C library gives way to these (an object's definition is taken before an
-// archive's), so std::sin and std::cos on floats, and the sincosf the compiler may merge them
-// into, give the desktop's bits.
+// The browser build's C library gives way to these (the linker finds them in the game's
+// platform library before it reaches the C library), so std::sin, std::cos and std::tan on
+// floats, and the sincosf the compiler may merge sine and cosine into, give the desktop's bits.
 extern "C" {
 float sinf(float x) {
   return vorlith::SinF(x);
 }
 float cosf(float x) {
   return vorlith::CosF(x);
+}
+float tanf(float x) {
+  return vorlith::TanF(x);
 }
 void sincosf(float x, float* sine, float* cosine) {
   vorlith::SinCosF(x, *sine, *cosine);
