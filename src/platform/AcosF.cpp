@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 // The method and coefficients are those of Sun's fdlibm acos in its single-precision form
 // (freely usable, as its notice says), which the desktop's C library uses: below |x| = 0.5,
@@ -46,8 +47,11 @@ float AcosF(float x) {
   const std::uint32_t magnitude = bits & 0x7fffffffu;
   const bool negative = (bits >> 31) != 0;
   if (magnitude == 0x3f800000u) return negative ? kPi + 2.0f * kHalfPiLow : 0.0f;
-  if (magnitude > 0x3f800000u) return (x - x) / (x - x);  // |x| > 1 or NaN
-  if (magnitude < 0x3f000000u) {                          // |x| < 0.5
+  // A NaN passes through; |x| > 1 gives the library's positive quiet NaN (an invalid operation
+  // here would give the processor's, whose sign differs between machines).
+  if (magnitude > 0x7f800000u) return x + x;
+  if (magnitude > 0x3f800000u) return std::numeric_limits<float>::quiet_NaN();
+  if (magnitude < 0x3f000000u) {  // |x| < 0.5
     if (magnitude <= 0x23000000u) return kHalfPiHigh + kHalfPiLow;
     const float r = Ratio(x * x);
     return kHalfPiHigh - (x - (kHalfPiLow - x * r));

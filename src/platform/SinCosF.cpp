@@ -115,8 +115,10 @@ SinCos Reduced(float x) {
   return (n & 1) ? SinCos{v.cosine, v.sine} : v;
 }
 
+// A NaN passes through; an infinity gives the NaN glibc gives on x86-64, negative (an invalid
+// operation here would give the processor's, whose sign differs between machines).
 float Invalid(float x) {
-  return (x - x) / (x - x);
+  return std::isnan(x) ? x + x : FromBits(0xffc00000u);
 }
 
 // The tangent kernel on [-pi/4, pi/4] (Sun's fdlibm, single precision: freely usable, as its
@@ -194,7 +196,7 @@ float TanF(float x) {
   const std::uint32_t bits = Bits(x);
   const std::uint32_t magnitude = bits & 0x7fffffffu;
   if (magnitude <= 0x3f490fdau) return TangentKernel(x, 0.0f, 1);  // |x| <= pi/4
-  if (magnitude >= 0x7f800000u) return x - x;
+  if (magnitude >= 0x7f800000u) return Invalid(x);
   int n = 0;
   double r = 0.0;
   if (Top12(bits) < kTopSmall) {

@@ -20,7 +20,7 @@ TEST(AcosFTest, GivesTheLibrarysBits) {
     std::uint32_t a, b;
     std::memcpy(&a, &mine, 4);
     std::memcpy(&b, &library, 4);
-    EXPECT_TRUE(a == b || (std::isnan(mine) && std::isnan(library))) << std::hexfloat << x;
+    EXPECT_EQ(a, b) << std::hexfloat << x;  // NaNs too: their sign is part of the result
   };
   for (std::uint32_t bits = 0; bits <= 0x3f800000u; bits += 257) {
     float x;
