@@ -15,8 +15,8 @@
 # Without the option, build/tools/mesh_convert of the source tree is used when it exists.
 #
 # Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
-# (SinCosF.cpp's sinf, cosf and sincosf are found in that archive before the C library's, so
-# they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
+# (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
+# before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
 # vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (models as mesh
 # files, sounds as they are) and makes it, with the fonts beside the page, in the target
 # vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
@@ -39,6 +39,7 @@ set(VORLITH_FONT_LICENCE "/usr/share/doc/fonts-ipafont-gothic/copyright" CACHE F
     "The fonts' licence, shipped beside them")
 
 set(VORLITH_WEB_ASSET_SOURCES
+  ${VORLITH_ROOT}/src/platform/AcosF.cpp
   ${VORLITH_ROOT}/src/platform/MeshFile.cpp
   ${VORLITH_ROOT}/src/platform/SinCosF.cpp
   ${VORLITH_ROOT}/src/platform/web/WebModelLoader.cpp

@@ -49,6 +49,12 @@ std::uint32_t Bits(float x) {
   return bits;
 }
 
+float FromBits(std::uint32_t bits) {
+  float x;
+  std::memcpy(&x, &bits, sizeof x);
+  return x;
+}
+
 std::uint32_t Top12(std::uint32_t bits) {
   return (bits >> 20) & 0x7ff;
 }
@@ -109,8 +115,61 @@ SinCos Reduced(float x) {
   return (n & 1) ? SinCos{v.cosine, v.sine} : v;
 }
 
+// A NaN passes through; an infinity gives the NaN glibc gives on x86-64, negative (an invalid
+// operation here would give the processor's, whose sign differs between machines).
 float Invalid(float x) {
-  return (x - x) / (x - x);
+  return std::isnan(x) ? x + x : FromBits(0xffc00000u);
+}
+
+// The tangent kernel on [-pi/4, pi/4] (Sun's fdlibm, single precision: freely usable, as its
+// notice says): x + y is the reduced argument split into two floats; odd is -1 for the
+// quadrants where the result is -1/tan.
+constexpr float kTangent[13] = {
+    0x1.555556p-2f,  0x1.111112p-3f,   0x1.ba1ba2p-5f,  0x1.664f48p-6f,  0x1.226e3ep-7f,
+    0x1.d6d22cp-9f,  0x1.7dbc9p-10f,   0x1.344d9p-11f,  0x1.026f72p-12f, 0x1.47e88ap-14f,
+    0x1.2b80f4p-14f, -0x1.375cbep-16f, 0x1.b2a708p-16f,
+};
+constexpr float kQuarterPi = 0x1.921fb4p-1f;
+constexpr float kQuarterPiLow = 0x1.4442dp-25f;
+
+float TangentKernel(float x, float y, int odd) {
+  const std::uint32_t bits = Bits(x);
+  const std::uint32_t magnitude = bits & 0x7fffffffu;
+  const float sign = (bits >> 31) ? -1.0f : 1.0f;
+  if (magnitude < 0x39000000u) {  // |x| < 2^-13
+    if (magnitude == 0 && odd == -1) return 1.0f / std::fabs(x);
+    return odd == 1 ? x : -1.0f / x;
+  }
+  const bool large = magnitude >= 0x3f2ca140u;  // |x| >= 0.6744: tan(pi/4 - x) instead
+  if (large) {
+    if (sign < 0) {
+      x = -x;
+      y = -y;
+    }
+    x = (kQuarterPi - x) + (kQuarterPiLow - y);
+    y = 0.0f;
+    if (std::fabs(x) < 0x1p-13f) return sign * odd * (1.0f - 2 * odd * x);
+  }
+  const float* t = kTangent;
+  const float z = x * x, w = z * z;
+  float r = t[1] + w * (t[3] + w * (t[5] + w * (t[7] + w * (t[9] + w * t[11]))));
+  const float v = z * (t[2] + w * (t[4] + w * (t[6] + w * (t[8] + w * (t[10] + w * t[12])))));
+  const float s = z * x;
+  r = y + z * (s * (r + v) + y);
+  r += t[0] * s;
+  const float sum = x + r;
+  if (large) {
+    const float o = static_cast<float>(odd);
+    return sign * (o - 2.0f * (x - (sum * sum / (sum + o) - r)));
+  }
+  if (odd == 1) return sum;
+  // -1 / (x + r), with the quotient's error compensated.
+  const float head = FromBits(Bits(sum) & 0xfffff000u);
+  const float tail = r - (head - x);
+  const float a = -1.0f / sum;
+  const float t0 = FromBits(Bits(a) & 0xfffff000u);
+  const float e = 1.0f + t0 * head;
+  return t0 + a * (e + t0 * tail);
 }
 
 }  // namespace
@@ -133,6 +192,26 @@ float CosF(float x) {
   return Invalid(x);
 }
 
+float TanF(float x) {
+  const std::uint32_t bits = Bits(x);
+  const std::uint32_t magnitude = bits & 0x7fffffffu;
+  if (magnitude <= 0x3f490fdau) return TangentKernel(x, 0.0f, 1);  // |x| <= pi/4
+  if (magnitude >= 0x7f800000u) return Invalid(x);
+  int n = 0;
+  double r = 0.0;
+  if (Top12(bits) < kTopSmall) {
+    const double scaled = double(x) * kTwoOverPiScaled;
+    n = (static_cast<int>(scaled) + 0x800000) >> 24;
+    r = double(x) - n * kHalfPi;
+  } else {
+    r = ReduceLarge(bits, n);
+    if (bits >> 31) r = -r;
+  }
+  const float high = static_cast<float>(r);
+  const float low = static_cast<float>(r - high);
+  return TangentKernel(high, low, 1 - ((n & 1) << 1));
+}
+
 void SinCosF(float x, float& sine, float& cosine) {
   sine = SinF(x);
   cosine = CosF(x);
@@ -141,15 +220,18 @@ void SinCosF(float x, float& sine, float& cosine) {
 }  // namespace vorlith
 
 #ifdef __EMSCRIPTEN__
-// The browser build's C library gives way to these (an object's definition is taken before an
-// archive's), so std::sin and std::cos on floats, and the sincosf the compiler may merge them
-// into, give the desktop's bits.
+// The browser build's C library gives way to these (the linker finds them in the game's
+// platform library before it reaches the C library), so std::sin, std::cos and std::tan on
+// floats, and the sincosf the compiler may merge sine and cosine into, give the desktop's bits.
 extern "C" {
 float sinf(float x) {
   return vorlith::SinF(x);
 }
 float cosf(float x) {
   return vorlith::CosF(x);
+}
+float tanf(float x) {
+  return vorlith::TanF(x);
 }
 void sincosf(float x, float* sine, float* cosine) {
   vorlith::SinCosF(x, *sine, *cosine);

@@ -6,9 +6,12 @@ namespace vorlith {
 // on x86-64 with FMA (the double-precision polynomial of its sinf/cosf/sincosf, with the same
 // fused multiply-adds), so the browser build, whose own C library rounds differently, moves
 // everything to the same bits. The browser build links these in place of its library's
-// sinf, cosf and sincosf; the desktop keeps calling its C library.
+// sinf, cosf, sincosf and tanf; the desktop keeps calling its C library.
 float SinF(float x);
 float CosF(float x);
 void SinCosF(float x, float& sine, float& cosine);
+// The tangent the same way: glibc's tanf reduces the argument as sinf does (without fused
+// steps), then evaluates the classic single-precision tangent kernel in float arithmetic.
+float TanF(float x);
 
 }  // namespace vorlith

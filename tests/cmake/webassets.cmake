@@ -17,3 +17,16 @@ if(VORLITH_CHROMIUM)
     COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/web/devtools_selftest.py)
   set_tests_properties(web_devtools_selftest PROPERTIES TIMEOUT 120)
 endif()
+
+# The canvas font rasterizer's own page (tests/web/fontpage), built with emscripten and drawn
+# in headless Chromium with the subset fonts (where both are installed).
+find_program(VORLITH_EMCMAKE emcmake)
+if(VORLITH_CHROMIUM AND VORLITH_EMCMAKE)
+  set(font_page ${CMAKE_BINARY_DIR}/web-fontpage)
+  add_test(NAME web_font_page
+    COMMAND bash -c "export NODE_PATH=/usr/share/nodejs && \
+emcmake cmake -S \"$1/tests/web/fontpage\" -B \"$2\" >/dev/null && cmake --build \"$2\" >/dev/null && \
+/usr/bin/python3 \"$1/tests/web/font_test.py\" \"$2\" \"$2/glyphs.png\"" _
+            ${PROJECT_SOURCE_DIR} ${font_page})
+  set_tests_properties(web_font_page PROPERTIES TIMEOUT 600 LABELS web)
+endif()

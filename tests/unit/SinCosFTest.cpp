@@ -39,6 +39,7 @@ class SinCosFTest : public ::testing::Test {
         << "sin " << std::hexfloat << x;
     EXPECT_TRUE(SameBits(CosF(x), libraryCosine) && SameBits(cosine, libraryCosine))
         << "cos " << std::hexfloat << x;
+    EXPECT_TRUE(SameBits(TanF(x), std::tan(x))) << "tan " << std::hexfloat << x;
   }
 };
 
@@ -62,7 +63,7 @@ TEST_F(SinCosFTest, StrideThroughAllFloatsGivesTheLibrarysBits) {
     ExpectLibraryBits(x);
     if (HasFailure()) return;
   }
-  for (float x : {INFINITY, -INFINITY, NAN, 0.0f, -0.0f, 120.0f, -120.0f, 0.78539816f})
+  for (float x : {INFINITY, -INFINITY, NAN, -NAN, 0.0f, -0.0f, 120.0f, -120.0f, 0.78539816f})
     ExpectLibraryBits(x);
 }
 

@@ -11,7 +11,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from devtools import Browser  # noqa: E402
-from serve import StaticServer  # noqa: E402
+import webpage  # noqa: E402
 
 
 def records(console, kind):
@@ -53,8 +53,8 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.stderr.write(__doc__)
         return 2
-    with StaticServer(sys.argv[1]) as server, Browser() as browser:
-        browser.navigate(server.base + "font_page.html")
+    with webpage.serve(sys.argv[1]) as base, Browser() as browser:
+        browser.navigate(base + "/font_page.html")
         browser.wait_for(lambda: "font page done" in browser.console_text() or browser.errors(),
                          30, "the font page")
         browser.pump(0.2)
