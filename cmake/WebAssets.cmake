@@ -41,6 +41,7 @@ set(VORLITH_FONT_LICENCE "/usr/share/doc/fonts-ipafont-gothic/copyright" CACHE F
 set(VORLITH_WEB_ASSET_SOURCES
   ${VORLITH_ROOT}/src/platform/AcosF.cpp
   ${VORLITH_ROOT}/src/platform/MeshFile.cpp
+  ${VORLITH_ROOT}/src/platform/ModelFile.cpp
   ${VORLITH_ROOT}/src/platform/SinCosF.cpp
   ${VORLITH_ROOT}/src/platform/web/WebModelLoader.cpp
   ${VORLITH_ROOT}/src/platform/web/WebFontRasterizer.cpp)

@@ -22,9 +22,4 @@ std::vector<std::uint8_t> WriteMeshFile(const LoadedModel& model);
 // False with a message in error when the bytes are not a mesh file this build reads.
 bool ReadMeshFile(const std::vector<std::uint8_t>& bytes, LoadedModel& out, std::string& error);
 
-// The whole of a model file (.x or mesh file), refusing one larger than kMaxModelFileBytes.
-// False with the message the game shows ("cannot open model file PATH: no such file", ...).
-bool ReadModelFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
-                        std::string& error);
-
 }  // namespace vorlith

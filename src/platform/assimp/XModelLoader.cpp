@@ -8,7 +8,6 @@
 #include <assimp/Importer.hpp>
 #include <cstring>
 
-#include "platform/MeshFile.h"
 #include "platform/assimp/ImportCache.h"
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
@@ -259,18 +258,6 @@ ImportCache& Cache() {
 }
 
 }  // namespace
-
-bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
-  out = LoadedModel{};
-  error.clear();
-  std::vector<std::uint8_t> bytes;
-  if (!ReadModelFileBytes(path, bytes, error)) return false;
-  if (!LoadXModelFromMemory(bytes, out, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return true;
-}
 
 bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
                           std::string& error) {

@@ -12,18 +12,6 @@ int decoded = 0;  // files handed to the mesh file reader
 
 }  // namespace
 
-bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
-  out = LoadedModel{};
-  error.clear();
-  std::vector<std::uint8_t> bytes;
-  if (!ReadModelFileBytes(path, bytes, error)) return false;
-  if (!LoadXModelFromMemory(bytes, out, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return true;
-}
-
 bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
                           std::string& error) {
   out = LoadedModel{};
