@@ -16,6 +16,7 @@ add_library(vorlith_platform STATIC
   src/platform/MatrixMath.cpp
   src/platform/OutputFile.cpp
   src/platform/Platform.cpp
+  src/platform/PngWrite.cpp
   src/platform/Utf8.cpp
   src/platform/gl/GlLineRenderer.cpp
   src/platform/gl/GlMeshStore.cpp

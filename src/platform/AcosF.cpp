@@ -1,8 +1,8 @@
 #include "platform/AcosF.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 // The method and coefficients are those of Sun's fdlibm acos in its single-precision form
@@ -22,15 +22,11 @@ constexpr float kQ1 = -0x1.33a272p+1f, kQ2 = 0x1.02ae5ap+1f, kQ3 = -0x1.6066c2p-
 constexpr float kQ4 = 0x1.3b8c5cp-4f;
 
 std::uint32_t Bits(float x) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
+  return std::bit_cast<std::uint32_t>(x);
 }
 
 float FromBits(std::uint32_t bits) {
-  float x;
-  std::memcpy(&x, &bits, sizeof x);
-  return x;
+  return std::bit_cast<float>(bits);
 }
 
 // R(z) = P(z) / Q(z), the correction of the arc sine's first term.
