@@ -1,9 +1,10 @@
 #include "platform/AcosF.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+
+#include "platform/FloatBits.h"
 
 // The method and coefficients are those of Sun's fdlibm acos in its single-precision form
 // (freely usable, as its notice says), which the desktop's C library uses: below |x| = 0.5,
@@ -22,11 +23,11 @@ constexpr float kQ1 = -0x1.33a272p+1f, kQ2 = 0x1.02ae5ap+1f, kQ3 = -0x1.6066c2p-
 constexpr float kQ4 = 0x1.3b8c5cp-4f;
 
 std::uint32_t Bits(float x) {
-  return std::bit_cast<std::uint32_t>(x);
+  return FloatBits(x);
 }
 
 float FromBits(std::uint32_t bits) {
-  return std::bit_cast<float>(bits);
+  return FloatFromBits(bits);
 }
 
 // R(z) = P(z) / Q(z), the correction of the arc sine's first term.

@@ -1,8 +1,9 @@
 #include "platform/SinCosF.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+
+#include "platform/FloatBits.h"
 
 // The method (and its coefficients) is the one of Arm's optimized-routines sinf/cosf
 // (MIT licence), which the desktop's C library uses: the argument is reduced to [-pi/4, pi/4]
@@ -44,11 +45,11 @@ constexpr std::uint32_t kTopSmall = 0x42f;    // |x| < 120: one-step reduction
 constexpr std::uint32_t kTopInfinite = 0x7f8;
 
 std::uint32_t Bits(float x) {
-  return std::bit_cast<std::uint32_t>(x);
+  return FloatBits(x);
 }
 
 float FromBits(std::uint32_t bits) {
-  return std::bit_cast<float>(bits);
+  return FloatFromBits(bits);
 }
 
 std::uint32_t Top12(std::uint32_t bits) {
