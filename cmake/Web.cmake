@@ -51,20 +51,10 @@ target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
 set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
 
-add_library(vorlith_core STATIC)
-target_include_directories(vorlith_core PUBLIC src ${CMAKE_CURRENT_BINARY_DIR}/generated)
-target_link_libraries(vorlith_core PUBLIC vorlith_platform)
-target_compile_definitions(vorlith_core PUBLIC VORLITH_VERSION="${PROJECT_VERSION}")
-foreach(folder app movers stage input graphics sound)
-  add_subdirectory(src/${folder})
-endforeach()
-include(cmake/Resources.cmake)
-
-add_executable(vorlith src/main.cpp)
+include(${PROJECT_SOURCE_DIR}/cmake/GameCore.cmake)
 set_target_properties(vorlith PROPERTIES SUFFIX ".js")
 target_compile_definitions(vorlith PRIVATE VORLITH_DATA_FROM_BINDIR="data"
                                            VORLITH_SOURCE_DATA_DIR="/data")
-target_link_libraries(vorlith PRIVATE vorlith_core)
 target_link_options(vorlith PRIVATE
   -sENVIRONMENT=web
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
