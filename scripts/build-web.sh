@@ -10,8 +10,10 @@ export NODE_PATH=/usr/share/nodejs
 # VORLITH_MESH_CONVERT, or built here into build/ first).
 mesh_convert="${VORLITH_MESH_CONVERT:-}"
 if [ -z "$mesh_convert" ]; then
-  env -u NODE_PATH cmake -S "$source_dir" -B "$source_dir/build" >/dev/null
-  cmake --build "$source_dir/build" --target mesh_convert -j2
+  # Configured as play.sh configures build/, so that either script can run after the other.
+  env -u NODE_PATH cmake -S "$source_dir" -B "$source_dir/build" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$source_dir/build" --target mesh_convert
   mesh_convert="$source_dir/build/tools/mesh_convert"
 fi
 emcmake cmake -S "$source_dir" -B "$build_dir" -DVORLITH_MESH_CONVERT="$mesh_convert" >/dev/null

@@ -111,11 +111,16 @@ until window="$(xdotool search --onlyvisible --name 'Vorlith' 2>/dev/null | head
   sleep 1
 done
 # The title is drawn once the first frames have been presented: wait for a non-black picture.
+shown=""
 for _ in $(seq 100); do
   import -window "$window" "$out/title.png" 2>/dev/null &&
-    [ "$(convert "$out/title.png" -format '%[fx:maxima]' info:)" != 0 ] && break
+    [ "$(convert "$out/title.png" -format '%[fx:maxima]' info:)" != 0 ] && shown=yes && break
   sleep 0.2
 done
+if [ -z "$shown" ]; then
+  log "FAIL: the game's window stayed black (focus: $(xdotool getwindowfocus 2>&1), window: $window)"
+  exit 1
+fi
 kill -TERM "$game"
 status=0
 wait "$game" || status=$?
