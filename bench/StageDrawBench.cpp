@@ -14,9 +14,9 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "app/UnpacedClock.h"
-#include "input/ReplayInputDevices.h"
-#include "input/ReplayStream.h"
+#include "replay/UnpacedClock.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "stage/CStage.h"

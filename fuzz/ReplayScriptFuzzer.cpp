@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "input/ReplayScript.h"
-#include "input/ReplayStream.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameReporter.h"
+#include "replay/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "app/RecordingDialogs.h"
-#include "app/UnpacedClock.h"
-#include "input/ReplayInputDevices.h"
-#include "input/ReplayStream.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/UnpacedClock.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"

@@ -3,8 +3,9 @@
 # headers and those of folders below it, never those above it or beside it on one level):
 #
 #   platform (top-level headers only)  <  sound, input, graphics  <  movers  <  stage  <  app
+#   <  replay
 #
-# src/main.cpp sits above app. Platform libraries (SDL, OpenGL, OpenAL, Assimp, fontconfig,
+# src/main.cpp sits above replay. Platform libraries (SDL, OpenGL, OpenAL, Assimp, fontconfig,
 # zlib) are included only under src/platform/, whose backend folders (sdl/, gl/, openal/,
 # assimp/, headless/) no code outside src/platform/ under src/ includes; src/platform/
 # includes no game folder. Also checks that every source file is named in its CMakeLists.txt.
@@ -21,7 +22,8 @@ level() {
     movers) echo 2 ;;
     stage) echo 3 ;;
     app) echo 4 ;;
-    main) echo 5 ;;
+    replay) echo 5 ;;
+    main) echo 6 ;;
     *) echo -1 ;;
   esac
 }

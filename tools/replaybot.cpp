@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "app/GameApp.h"
-#include "app/UnpacedClock.h"
-#include "input/ReplayScript.h"
+#include "replay/UnpacedClock.h"
+#include "replay/ReplayScript.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/Platform.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "input/KeyInput.h"
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 #include "platform/InputDevices.h"
 
 namespace vorlith {

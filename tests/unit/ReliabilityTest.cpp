@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "app/FileIdentity.h"
-#include "app/TraceWriter.h"
-#include "input/ReplayRecorder.h"
-#include "input/ReplayScript.h"
-#include "input/ReplayStream.h"
+#include "replay/TraceWriter.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
 #include "platform/OutputFile.h"
 #include "platform/Utf8.h"
 #include "platform/assimp/ImporterProcess.h"

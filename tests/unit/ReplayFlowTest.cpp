@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "StageTestKit.h"
-#include "app/FrameReporter.h"
-#include "input/ReplayInputDevices.h"
+#include "replay/FrameReporter.h"
+#include "replay/ReplayInputDevices.h"
 
 namespace vorlith {
 namespace {

@@ -5,9 +5,9 @@
 #include <sstream>
 #include <thread>
 
-#include "input/ReplayRecorder.h"
-#include "input/ReplayScript.h"
-#include "input/ReplayStream.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
 
 namespace vorlith {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "FakeWindow.h"
 #include "input/KeyInput.h"
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 #include "platform/sdl/SdlEventWait.h"
 #include "platform/sdl/SdlInputDevices.h"
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/TraceWriter.h"
+#include "replay/TraceWriter.h"
 
 namespace vorlith {
 namespace {

@@ -19,7 +19,7 @@ if(VORLITH_FUZZ)
     target_link_libraries(x_model_fuzzer PRIVATE vorlith_core)
     # The replay parser and what it uses, built into the target itself (no platform needed).
     add_executable(replay_script_fuzzer ${PROJECT_SOURCE_DIR}/fuzz/ReplayScriptFuzzer.cpp
-      ${PROJECT_SOURCE_DIR}/src/input/ReplayParser.cpp ${PROJECT_SOURCE_DIR}/src/input/ReplayScript.cpp
+      ${PROJECT_SOURCE_DIR}/src/replay/ReplayParser.cpp ${PROJECT_SOURCE_DIR}/src/replay/ReplayScript.cpp
       ${PROJECT_SOURCE_DIR}/src/input/ReplayStream.cpp ${PROJECT_SOURCE_DIR}/src/platform/Utf8.cpp)
     set_target_properties(replay_script_fuzzer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
     target_include_directories(replay_script_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src)

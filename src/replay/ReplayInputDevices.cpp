@@ -1,4 +1,4 @@
-#include "input/ReplayInputDevices.h"
+#include "replay/ReplayInputDevices.h"
 
 namespace vorlith {
 

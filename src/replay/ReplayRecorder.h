@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 #include "platform/OutputFile.h"
 
 namespace vorlith {

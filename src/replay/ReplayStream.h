@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 
 namespace vorlith {
 

@@ -1,9 +1,9 @@
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 
 #include <algorithm>
 
 #include "input/PadState.h"
-#include "input/ReplayParser.h"
+#include "replay/ReplayParser.h"
 
 namespace vorlith {
 namespace {

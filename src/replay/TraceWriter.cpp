@@ -1,4 +1,4 @@
-#include "app/TraceWriter.h"
+#include "replay/TraceWriter.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "input/ReplayStream.h"
+#include "replay/ReplayStream.h"
 #include "platform/InputDevices.h"
 
 namespace vorlith {

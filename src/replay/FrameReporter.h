@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/TraceWriter.h"
-#include "input/ReplayRecorder.h"
+#include "replay/TraceWriter.h"
+#include "replay/ReplayRecorder.h"
 
 namespace vorlith {
 

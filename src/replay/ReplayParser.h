@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "input/ReplayScript.h"
+#include "replay/ReplayScript.h"
 
 namespace vorlith {
 

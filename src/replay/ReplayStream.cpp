@@ -1,4 +1,4 @@
-#include "input/ReplayStream.h"
+#include "replay/ReplayStream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <istream>
 #include <streambuf>
 
-#include "input/ReplayParser.h"
+#include "replay/ReplayParser.h"
 #include "platform/Utf8.h"
 
 namespace vorlith {

@@ -1,10 +1,10 @@
-#include "app/FrameReporter.h"
+#include "replay/FrameReporter.h"
 
 #include <cstdio>
 
 #include "app/GameApp.h"
-#include "app/RecordingDialogs.h"
-#include "input/ReplayInputDevices.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"

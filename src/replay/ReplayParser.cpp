@@ -1,4 +1,4 @@
-#include "input/ReplayParser.h"
+#include "replay/ReplayParser.h"
 
 #include <algorithm>
 #include <cctype>

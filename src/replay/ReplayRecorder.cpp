@@ -1,4 +1,4 @@
-#include "input/ReplayRecorder.h"
+#include "replay/ReplayRecorder.h"
 
 namespace vorlith {
 
