@@ -28,7 +28,7 @@ struct FullField {
   FullField() {
     device.Create(640, 480, true);
     manager = std::make_unique<MoverManager>(&device, dialogs);
-    auto* ship = new MoverMyShip(&pad);
+    auto* ship = new MoverMyShip();
     ship->SetPosition(50, 95, 0);
     ship->SetHp(1 << 30);
     manager->CreateMoverMyShip(ship);
@@ -78,8 +78,8 @@ struct FullField {
 void BM_UpdateAndMoveFullField(benchmark::State& state) {
   FullField field;
   for (auto _ : state) {
-    field.manager->UpdateFrame();
-    field.manager->MoveMovers();
+    field.manager->UpdateFrame(field.pad);
+    field.manager->MoveMovers(field.pad);
   }
   // Google Benchmark's Time column is the figure: nanoseconds per frame.
   state.counters["frames"] = static_cast<double>(state.iterations());

@@ -14,11 +14,11 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "replay/ReplayPadSource.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -43,9 +43,9 @@ void DrawBusiestBossFrame(benchmark::State& state) {
     return;
   }
   auto platform = vorlith::CreateSdlPlatform();
-  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&replay);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   vorlith::GameApp app(std::move(platform), {"vorlith", "-w", "640", "-h", "480"});
+  app.SetPadSource(std::make_unique<vorlith::ReplayPadSource>(&replay));
   auto* device = app.IsReady()
                      ? dynamic_cast<vorlith::GlRenderDevice*>(app.GetGraphicsDevice()->GetDevice())
                      : nullptr;

@@ -26,13 +26,13 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "replay/ReplayPadSource.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 #include "stage/CStage.h"
 #include "stage/StageRequest.h"
 
@@ -80,11 +80,11 @@ int RunOnce(int titleFrames) {
   }
   vorlith::StartXModelImporter();  // as the program does, before the window exists
   auto platform = vorlith::CreateSdlPlatform();
-  platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&replay);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   platform->audioSystem =  // as the program does
       std::make_unique<vorlith::KeptAudioSystem>(std::move(platform->audioSystem));
   vorlith::GameApp app(std::move(platform), {"vorlith", "-w", "640", "-h", "480"});
+  app.SetPadSource(std::make_unique<vorlith::ReplayPadSource>(&replay));
   auto* device = app.IsReady()
                      ? dynamic_cast<vorlith::GlRenderDevice*>(app.GetGraphicsDevice()->GetDevice())
                      : nullptr;

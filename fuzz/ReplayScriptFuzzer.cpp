@@ -33,7 +33,7 @@ void CheckError(const std::string& error, const std::string& text) {
 
 void CheckScript(const vorlith::ReplayScript& script) {
   const std::int64_t frames = script.GetFrameCount();
-  if (frames < 0 || frames > vorlith::ReplayScript::kMaxFrames) std::abort();
+  if (frames < 0 || frames > vorlith::replay_format::kMaxFrames) std::abort();
   for (std::int64_t frame : {std::int64_t{-1}, std::int64_t{0}, frames / 2, frames - 1, frames}) {
     const vorlith::ReplayControls controls = script.GetControls(frame);
     if ((frame < 0 || frame >= frames) && controls != 0) std::abort();

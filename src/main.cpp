@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "replay/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
+#include "replay/FrameReporter.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayPadSource.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -38,12 +38,10 @@ int Fail(const std::string& message) {
   return kUsageError;
 }
 
-// The platform the options ask for, with its input, clock and message boxes replaced where
-// a replay or an unpaced run needs it. Messages always pass through a recorder so that
-// traces can report them.
+// The platform the options ask for, with its clock and message boxes replaced where a
+// replay or an unpaced run needs it. Messages always pass through a recorder so that traces
+// can report them.
 std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& options,
-                                                vorlith::ReplayStream& replayFile,
-                                                vorlith::ReplayInputDevices*& replay,
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
 #ifdef __EMSCRIPTEN__
@@ -55,12 +53,7 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
   // One sound output for the whole run instead of one opened and closed with every stage.
   platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
-  if (!options.replayPath.empty()) {
-    auto replayInput = std::make_unique<ReplayInputDevices>(&replayFile);
-    replay = replayInput.get();
-    platform->inputDevices = std::move(replayInput);
-    shown = CreateStderrDialogs();  // a replay never waits for a click
-  }
+  if (!options.replayPath.empty()) shown = CreateStderrDialogs();  // a replay never waits
   if (options.noPacing) {
     platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));
   }
@@ -68,6 +61,15 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
   dialogs = recording.get();
   platform->dialogs = std::move(recording);
   return platform;
+}
+
+// A replay run plays the replay's controls in place of the keyboard and controllers.
+void PlayReplay(const vorlith::LaunchOptions& options, vorlith::ReplayStream& replay,
+                vorlith::GameApp& app, vorlith::FrameReporter::Settings& settings) {
+  if (options.replayPath.empty()) return;
+  auto source = std::make_unique<vorlith::ReplayPadSource>(&replay);
+  settings.replay = source.get();
+  app.SetPadSource(std::move(source));
 }
 
 // Finds the data directory, or names the places tried through the platform's message box.
@@ -138,10 +140,11 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   }
   StartXModelImporter();
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
-  auto platform = MakePlatform(options, run->replay, settings.replay, settings.dialogs);
+  auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;
   if (!LocateData(*platform->dialogs)) return kNoData;
   run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  PlayReplay(options, run->replay, *run->app, settings);
   run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
   if (!run->reporter->Open(error)) return Fail(error);
   GameApp* app = run->app.get();
@@ -185,10 +188,11 @@ int main(int argc, char** argv) {
   // The model importer's helper process, forked while this one is still small.
   StartXModelImporter();
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
-  auto platform = MakePlatform(options, replay, settings.replay, settings.dialogs);
+  auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
   if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  PlayReplay(options, replay, *app, settings);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });

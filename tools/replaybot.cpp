@@ -26,11 +26,12 @@
 #include <vector>
 
 #include "app/GameApp.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayScript.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/Platform.h"
+#include "replay/ReplayFormat.h"
+#include "replay/ReplayScript.h"
+#include "replay/UnpacedClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -38,24 +39,14 @@ namespace {
 
 using namespace vorlith;
 
-constexpr ReplayControls kUp = 0x01, kDown = 0x02, kLeft = 0x04, kRight = 0x08, kFire = 0x10,
-                         kContinue = 0x40;
+constexpr ReplayControls kUp = ControlBit('U'), kDown = ControlBit('D'), kLeft = ControlBit('L'),
+                         kRight = ControlBit('R'), kFire = ControlBit('Z'),
+                         kContinue = ControlBit('C');
 constexpr int kBossEntry = 5000;
 
-class BotInput : public InputDevices {
+class BotInput : public PadSource {
  public:
-  bool ReadKeyboard(KeyboardState& state) override {
-    state = KeyboardState{};
-    state.up = held & kUp;
-    state.down = held & kDown;
-    state.left = held & kLeft;
-    state.right = held & kRight;
-    state.z = held & kFire;
-    state.c = held & kContinue;
-    return true;
-  }
-  int GetControllerCount() const override { return 0; }
-  bool ReadController(int, ControllerState&) override { return false; }
+  PadState ReadPad() override { return PadFromControls(held); }
   ReplayControls held = 0;
 };
 
@@ -81,11 +72,11 @@ class BotGame {
  public:
   BotGame() {
     auto platform = CreateHeadlessPlatform();
-    auto botInput = std::make_unique<BotInput>();
-    input = botInput.get();
-    platform->inputDevices = std::move(botInput);
     platform->clock = std::make_unique<UnpacedClock>(std::move(platform->clock));
     app = std::make_unique<GameApp>(std::move(platform), std::vector<std::string>{"replaybot"});
+    auto botInput = std::make_unique<BotInput>();
+    input = botInput.get();
+    app->SetPadSource(std::move(botInput));
   }
 
   bool IsReady() const { return app->IsReady(); }
@@ -234,7 +225,7 @@ struct Search {
 bool WriteReplay(const std::string& path, const std::string& made,
                  const std::vector<ReplayControls>& frames) {
   std::ofstream out(path);
-  out << ReplayScript::kHeader << "\n";
+  out << replay_format::kHeader << "\n";
   out << "# Stage 1 played through the boss's defeat, \"Stage Clear!!\" and C to the title.\n";
   out << "# Made by tools/replaybot.cpp: " << made << "\n";
   std::size_t at = 0;

@@ -33,14 +33,12 @@ GameApp::~GameApp() {
 }
 
 void GameApp::Update() {
-  KeyInput* keyInput = GetKeyInput();
-  keyInput->Update();
-  const PadState& pad = *keyInput->GetPad(0);
+  framePad = GetPadSource().ReadPad();
   fps = pacer.Pace();
   if (scene == kPlayScene) {
-    UpdatePlayScene(pad);
+    UpdatePlayScene(framePad);
   } else if (scene == kTitleScene) {
-    UpdateTitleScene(pad);
+    UpdateTitleScene(framePad);
   }
 }
 
@@ -77,14 +75,13 @@ void GameApp::SetStageSetUp(int number, StageSetUp setUp) {
 
 bool GameApp::StartStage(int number) {
   EndStage();
-  PadState* pad = GetKeyInput()->GetPad(0);
-  stage = std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), pad, GetAudioSystem(),
-                                   GetDialogs());
+  stage =
+      std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), GetAudioSystem(), GetDialogs());
   stage->SetComboCounter(&combo);
   stage->SetMoverCounts(&moverCounts);
   if (!stage->Init()) return AbandonStart();
   const auto setUp = setUps.find(number);
-  if (setUp != setUps.end() && setUp->second && !setUp->second(*stage, pad)) {
+  if (setUp != setUps.end() && setUp->second && !setUp->second(*stage)) {
     return AbandonStart();
   }
   if (!stage->GetShipSlots()[0]) {
@@ -114,10 +111,10 @@ void GameApp::EndStage() {
 }
 
 // Step and move, then the request the result overlays left in the previous drawing.
-void GameApp::UpdatePlayScene(const PadState&) {
+void GameApp::UpdatePlayScene(const PadState& pad) {
   if (!stage) return;
-  stage->Step();
-  stage->MoveAll();
+  stage->Step(pad);
+  stage->MoveAll(pad);
   switch (stage->GetRequest()) {
     case StageRequest::kNextStage:
       EndStage();
@@ -143,7 +140,7 @@ void GameApp::UpdatePlayScene(const PadState&) {
 // changes nothing): the stage's result step and combo, then its points into the score.
 void GameApp::StepDrawnFrame() {
   if (!stage) return;
-  stage->StepDrawnFrame();
+  stage->StepDrawnFrame(framePad);
   score = Hud::AddGain(score, static_cast<std::uint32_t>(stage->TakeScore()));
 }
 

@@ -10,13 +10,13 @@
 #include "app/FramePacer.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
+#include "input/PadState.h"
 #include "stage/ComboCounter.h"
 #include "stage/MoverCounts.h"
 
 namespace vorlith {
 
 class CStage;
-struct PadState;
 
 // The game: the title and play scenes, stage number and score, frame pacing.
 class GameApp : public WindowApp {
@@ -28,7 +28,7 @@ class GameApp : public WindowApp {
   GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args);
   ~GameApp() override;
 
-  // Input, frame pacing, then the scene's logic.
+  // The frame's pad from the pad source, frame pacing, then the scene's logic.
   void Update() override;
   // The scene's picture and its presentation; nothing at all when the frame cannot begin.
   void Draw() override;
@@ -38,13 +38,15 @@ class GameApp : public WindowApp {
   std::uint32_t GetScore() const { return score; }
   std::int32_t GetFps() const { return fps; }
   std::int32_t GetCurrentTime() const { return currentTime; }
+  // The pad the current frame plays with.
+  const PadState& GetFramePad() const { return framePad; }
   // Milliseconds until the pacer lets the next frame run (0 or less: now).
   std::int64_t GetFrameWaitMs() const { return pacer.GetWaitMs(); }
 
   // ---- Stage runs -------------------------------------------------------------------------
   // Fills a freshly initialised stage with its sounds, models and movers; false when a step
   // failed (the step has told the user).
-  using StageSetUp = std::function<bool(CStage& stage, PadState* pad)>;
+  using StageSetUp = std::function<bool(CStage& stage)>;
   // The set-up of one stage number; numbers without one start no stage.
   void SetStageSetUp(int number, StageSetUp setUp);
 
@@ -75,6 +77,7 @@ class GameApp : public WindowApp {
   std::int32_t currentTime = 0;
   std::int32_t fps = 0;
   FramePacer pacer;
+  PadState framePad;
   std::map<int, StageSetUp> setUps;
   ComboCounter combo;       // runs on across stages
   MoverCounts moverCounts;  // likewise

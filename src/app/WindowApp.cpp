@@ -1,5 +1,6 @@
 #include "app/WindowApp.h"
 
+#include "input/KeyInput.h"
 #include "platform/DataDirectory.h"
 
 namespace vorlith {
@@ -44,12 +45,12 @@ WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::
     return;
   }
   screenQuad.Init(graphicsDevice->GetDevice());
-  keyInput = std::make_unique<KeyInput>(this->platform->inputDevices.get());
+  if (!padSource) padSource = std::make_unique<KeyInput>(this->platform->inputDevices.get());
   ready = true;
 }
 
 WindowApp::~WindowApp() {
-  keyInput.reset();
+  padSource.reset();
   screenQuad.Release();
   graphicsDevice.reset();
   platform->window->Destroy();

@@ -7,13 +7,13 @@
 
 #include "app/GraphicsDevice.h"
 #include "app/ScreenQuad.h"
-#include "input/KeyInput.h"
+#include "input/PadSource.h"
 #include "platform/Platform.h"
 
 namespace vorlith {
 
-// The application frame: the main window, the graphics device and the keyboard input, and
-// the main loop that drives the game through Update and Draw.
+// The application frame: the main window, the graphics device and the source of the
+// frame's controls, and the main loop that drives the game through Update and Draw.
 //
 // The loop takes every waiting window event before it runs a frame, and runs a frame
 // (Update, then Draw) only while the window has input focus. In the background the game is
@@ -72,7 +72,9 @@ class WindowApp {
 
   Window* GetWindow() const { return platform->window.get(); }
   GraphicsDevice* GetGraphicsDevice() const { return graphicsDevice.get(); }
-  KeyInput* GetKeyInput() const { return keyInput.get(); }
+  // The source of each frame's pad: the keyboard and controllers unless replaced.
+  PadSource& GetPadSource() const { return *padSource; }
+  void SetPadSource(std::unique_ptr<PadSource> source) { padSource = std::move(source); }
   ScreenQuad& GetScreenQuad() { return screenQuad; }
   Clock* GetClock() const { return platform->clock.get(); }
   AudioSystem* GetAudioSystem() const { return platform->audioSystem.get(); }
@@ -93,7 +95,7 @@ class WindowApp {
 
   std::unique_ptr<Platform> platform;
   std::unique_ptr<GraphicsDevice> graphicsDevice;
-  std::unique_ptr<KeyInput> keyInput;
+  std::unique_ptr<PadSource> padSource;
   ScreenQuad screenQuad;
   std::string appDirectory;
   std::string title;

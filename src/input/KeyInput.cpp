@@ -27,17 +27,22 @@ void KeyInput::Update() {
   }
 }
 
-PadState* KeyInput::GetPad(int index) {
+const PadState* KeyInput::GetPad(int index) const {
   if (index < 0 || index >= kPadCount) return nullptr;
   return &pads[index];
+}
+
+PadState KeyInput::ReadPad() {
+  Update();
+  return pads[0];
 }
 
 float KeyInput::ScaleAxis(int value) {
   if (value <= -800) return -1.0f;
   if (value >= 800) return 1.0f;
-  if (value >= -200 && value <= 200) return 0.0f;
-  if (value < -200) return static_cast<float>(value + 200) / 600.0f;
-  return static_cast<float>(value - 200) / 600.0f;
+  if (value >= -kDeadZone && value <= kDeadZone) return 0.0f;
+  if (value < -kDeadZone) return static_cast<float>(value + kDeadZone) / 600.0f;
+  return static_cast<float>(value - kDeadZone) / 600.0f;
 }
 
 void KeyInput::AddKeyboard(const KeyboardState& keys) {
@@ -62,10 +67,10 @@ void KeyInput::AddKeyboard(const KeyboardState& keys) {
 
 void KeyInput::AddController(const ControllerState& controller) {
   PadState& pad = pads[0];
-  pad.up |= controller.axisY < -200 || controller.up;
-  pad.down |= controller.axisY > 200 || controller.down;
-  pad.left |= controller.axisX < -200 || controller.left;
-  pad.right |= controller.axisX > 200 || controller.right;
+  pad.up |= controller.axisY < -kDeadZone || controller.up;
+  pad.down |= controller.axisY > kDeadZone || controller.down;
+  pad.left |= controller.axisX < -kDeadZone || controller.left;
+  pad.right |= controller.axisX > kDeadZone || controller.right;
   for (int i = 0; i < 4; ++i) pad.buttons[i] |= controller.buttons[i];
   pad.stickY += ScaleAxis(controller.axisY);
   pad.stickX += ScaleAxis(controller.axisX);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/PadSource.h"
 #include "input/PadState.h"
 
 namespace vorlith {
@@ -10,9 +11,11 @@ struct ControllerState;
 
 // Turns the keyboard and the attached controllers into the pad-0 record the game
 // reads once per frame. The devices are borrowed; with none, every pad reads released.
-class KeyInput {
+class KeyInput : public PadSource {
  public:
   static constexpr int kPadCount = 16;
+  // Axis values within this distance of the centre count as released.
+  static constexpr int kDeadZone = 200;
 
   explicit KeyInput(InputDevices* devices);
   KeyInput(const KeyInput&) = delete;
@@ -21,8 +24,10 @@ class KeyInput {
   // Clears every pad, lets the devices take in hot-plugged controllers, and refills pad 0
   // from the keyboard, then each controller in order.
   void Update();
-  // Stays valid for the object's lifetime; indices outside 0..15 give null.
-  PadState* GetPad(int index);
+  // Indices outside 0..15 give null.
+  const PadState* GetPad(int index) const;
+  // Update, then pad 0.
+  PadState ReadPad() override;
 
   // Stick contribution of one controller axis value in -1000..1000.
   static float ScaleAxis(int value);

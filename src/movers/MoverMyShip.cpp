@@ -24,7 +24,7 @@ void DrawGauge(LineDrawer* gauge, float x, std::int32_t length, std::uint32_t co
   gauge->Draw(colour);
 }
 
-MoverMyShip::MoverMyShip(PadState* padState) : pad(padState) {
+MoverMyShip::MoverMyShip() {
   score = 1;
   angle = 0.0f;
 }
@@ -46,16 +46,24 @@ void MoverMyShip::ShortenInterval(std::int32_t n) {
 }
 
 void MoverMyShip::Move() {
-  if (finished || !pad) return;
-  float dx = (pad->right ? speed : 0.0f) - (pad->left ? speed : 0.0f);
+  Move(PadState{});
+}
+
+void MoverMyShip::Update() {
+  Update(PadState{});
+}
+
+void MoverMyShip::Move(const PadState& pad) {
+  if (finished) return;
+  float dx = (pad.right ? speed : 0.0f) - (pad.left ? speed : 0.0f);
   if (position.x + dx < 0.0f || position.x + dx > static_cast<float>(FIELD_WIDTH)) dx = 0.0f;
-  float dy = (pad->down ? speed : 0.0f) - (pad->up ? speed : 0.0f);
+  float dy = (pad.down ? speed : 0.0f) - (pad.up ? speed : 0.0f);
   if (position.y + dy < 0.0f || position.y + dy > static_cast<float>(FIELD_HEIGHT)) dy = 0.0f;
   Translate(dx, dy, 0.0f);
 }
 
-void MoverMyShip::Update() {
-  Fire();
+void MoverMyShip::Update(const PadState& pad) {
+  Fire(pad);
   if (finished || !world) return;
   TestBullets();
   TestEnemies();
@@ -66,13 +74,13 @@ void MoverMyShip::Update() {
   }
 }
 
-void MoverMyShip::Fire() {
-  if (finished || !pad || !pad->buttons[0] || !shot) return;
+void MoverMyShip::Fire(const PadState& pad) {
+  if (finished || !pad.buttons[0] || !shot) return;
   if (fireCounter == 0) {
     FireVolley(shot);
     PlaySound(0);
   }
-  fireCounter += pad->buttons[0];
+  fireCounter += pad.buttons[0];
   if (fireCounter > shotInterval) fireCounter = 0;
 }
 

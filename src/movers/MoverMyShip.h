@@ -12,15 +12,15 @@ class MoverBullet;
 class RenderDevice;
 struct PadState;
 
-// The player's ship: steered by pad 0, fires its weapon while Z is held, shows its hit
-// points as a gauge at screen x 440.
+// The player's ship: steered by the frame's pad, fires its weapon while Z is held, shows its
+// hit points as a gauge at screen x 440.
 class MoverMyShip : public MoverShooter {
  public:
   static constexpr float kGaugeX = 440.0f;
   static constexpr float kGaugeBottom = 380.0f;
   static constexpr std::uint32_t kGaugeColour = 0xFF6464FF;
 
-  explicit MoverMyShip(PadState* padState);
+  MoverMyShip();
   ~MoverMyShip() override;
   MoverMyShip(const MoverMyShip&) = delete;
   MoverMyShip& operator=(const MoverMyShip&) = delete;
@@ -28,6 +28,9 @@ class MoverMyShip : public MoverShooter {
   void Init() override;
   void StepDrawnFrame() override;
   void Draw() const override;
+  // The frame's steps with the pad the frame plays with; without one, a released pad.
+  void Move(const PadState& pad);
+  void Update(const PadState& pad);
   void Move() override;
   void Update() override;
 
@@ -40,7 +43,7 @@ class MoverMyShip : public MoverShooter {
   const LineDrawer* GetHpMaxBar() const { return hpMaxBar.get(); }
 
  private:
-  void Fire();
+  void Fire(const PadState& pad);
   void TestBullets();
   void TestEnemies();
   void TestBosses();
@@ -48,7 +51,6 @@ class MoverMyShip : public MoverShooter {
   MoverBullet* shot = nullptr;
   std::unique_ptr<LineDrawer> hpBar;
   std::unique_ptr<LineDrawer> hpMaxBar;
-  PadState* pad;
   std::int32_t shotInterval = 8;
   std::int32_t fireCounter = 0;
 };

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "app/GameApp.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/ReplayInputDevices.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
@@ -12,6 +10,9 @@
 #include "platform/PngFile.h"
 #include "platform/RenderDevice.h"
 #include "platform/Utf8.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayFormat.h"
+#include "replay/ReplayPadSource.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -73,7 +74,7 @@ bool FrameReporter::Finish() {
 }
 
 void FrameReporter::OnFrame() {
-  recorder.Record(ControlsFromPad(*app.GetKeyInput()->GetPad(0)));
+  recorder.Record(ControlsFromPad(app.GetFramePad()));
   if (!settings.tracePath.empty()) trace.Write(Describe());
   if (settings.dialogs) settings.dialogs->Clear();
   if (AudioSystem* audio = app.GetAudioSystem()) audio->ClearPlayedSlots();

@@ -5,14 +5,14 @@
 #include <utility>
 #include <vector>
 
-#include "replay/TraceWriter.h"
 #include "replay/ReplayRecorder.h"
+#include "replay/TraceWriter.h"
 
 namespace vorlith {
 
 class GameApp;
 class RecordingDialogs;
-class ReplayInputDevices;
+class ReplayPadSource;
 
 // Looks at every finished frame of the game: writes its trace line and the replay being
 // recorded, saves the screenshots asked for, and ends the run when the replay played has
@@ -24,8 +24,8 @@ class FrameReporter {
     std::string tracePath;   // empty: no trace
     std::string recordPath;  // empty: no recording
     std::vector<std::pair<std::int64_t, std::string>> screenshots;
-    ReplayInputDevices* replay = nullptr;  // borrowed; null when playing live
-    RecordingDialogs* dialogs = nullptr;   // borrowed; where the frame's messages are kept
+    ReplayPadSource* replay = nullptr;    // borrowed; null when playing live
+    RecordingDialogs* dialogs = nullptr;  // borrowed; where the frame's messages are kept
   };
 
   FrameReporter(GameApp& app, Settings settings);

@@ -9,7 +9,10 @@
 namespace vorlith {
 namespace {
 
-constexpr char kLetters[] = "UDLRZXCV";
+using replay_format::kControlLetters;
+using replay_format::kHeader;
+using replay_format::kMaxFrames;
+using replay_format::kMaxLineBytes;
 
 bool IsSpace(char c) {
   return std::isspace(static_cast<unsigned char>(c)) != 0;
@@ -42,13 +45,13 @@ bool ParseControls(std::string_view word, ReplayControls& controls, std::string&
   controls = 0;
   if (word == "-") return true;
   for (char c : word) {
-    const char* at = std::find(kLetters, kLetters + 8, c);
-    if (at == kLetters + 8) {
+    const int bit = ControlBitOfLetter(c);
+    if (bit < 0) {
       problem = "unknown control '" + EscapeForMessage(std::string(1, c)) +
-                "' (expected letters of UDLRZXCV or -)";
+                "' (expected letters of " + kControlLetters + " or -)";
       return false;
     }
-    controls |= static_cast<ReplayControls>(1u << (at - kLetters));
+    controls |= static_cast<ReplayControls>(1u << bit);
   }
   return true;
 }
@@ -61,9 +64,9 @@ bool ParseCount(std::string_view word, std::int64_t& count, std::string& problem
   if (digits) {
     for (char c : word) count = count * 10 + (c - '0');
   }
-  if (count < 1 || count > ReplayScript::kMaxFrames) {
+  if (count < 1 || count > kMaxFrames) {
     problem = "frame count '" + EscapeForMessage(std::string(word)) +
-              "' is not a whole number from 1 to " + std::to_string(ReplayScript::kMaxFrames);
+              "' is not a whole number from 1 to " + std::to_string(kMaxFrames);
     return false;
   }
   return true;
@@ -84,7 +87,7 @@ bool ReplayParser::ReadLine() {
       return !line.empty();
     }
     if (c == '\n') return true;
-    if (line.size() == ReplayScript::kMaxLineBytes) {
+    if (line.size() == kMaxLineBytes) {
       tooLong = true;
       return true;
     }
@@ -110,8 +113,8 @@ bool ReplayParser::ParseLine(const std::string_view (&words)[3], int count, Repl
       !ParseControls(words[1], run.controls, problem)) {
     return false;
   }
-  if (frameCount + run.count > ReplayScript::kMaxFrames) {
-    problem = "the replay is longer than " + std::to_string(ReplayScript::kMaxFrames) + " frames";
+  if (frameCount + run.count > kMaxFrames) {
+    problem = "the replay is longer than " + std::to_string(kMaxFrames) + " frames";
     return false;
   }
   return true;
@@ -122,13 +125,13 @@ bool ReplayParser::Next(ReplayRun& run, std::string& error) {
   while (ReadLine()) {
     ++lineNumber;
     if (tooLong) {
-      error = LineError("longer than " + std::to_string(ReplayScript::kMaxLineBytes) + " bytes");
+      error = LineError("longer than " + std::to_string(kMaxLineBytes) + " bytes");
       return false;
     }
     if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     if (!sawHeader) {
-      if (Trimmed(line) != ReplayScript::kHeader) {
-        error = LineError(std::string("expected the first line '") + ReplayScript::kHeader + "'");
+      if (Trimmed(line) != kHeader) {
+        error = LineError(std::string("expected the first line '") + kHeader + "'");
         return false;
       }
       sawHeader = true;
@@ -146,7 +149,7 @@ bool ReplayParser::Next(ReplayRun& run, std::string& error) {
     return true;
   }
   if (!sawHeader) {
-    error = "line 1: expected the first line '" + std::string(ReplayScript::kHeader) + "'";
+    error = "line 1: expected the first line '" + std::string(kHeader) + "'";
   }
   return false;
 }

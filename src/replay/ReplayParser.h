@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "replay/ReplayScript.h"
+#include "replay/ReplayFormat.h"
 
 namespace vorlith {
 

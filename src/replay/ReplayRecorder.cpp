@@ -10,7 +10,7 @@ bool ReplayRecorder::Open(const std::string& path, std::string& error) {
   Close();
   runLength = 0;
   if (!file.Open(path, error)) return false;
-  file.Write(std::string(ReplayScript::kHeader) + "\n");
+  file.Write(std::string(replay_format::kHeader) + "\n");
   return true;
 }
 

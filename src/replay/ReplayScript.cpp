@@ -2,34 +2,9 @@
 
 #include <algorithm>
 
-#include "input/PadState.h"
 #include "replay/ReplayParser.h"
 
 namespace vorlith {
-namespace {
-
-constexpr char kLetters[] = "UDLRZXCV";
-
-}  // namespace
-
-ReplayControls ControlsFromPad(const PadState& pad) {
-  const bool held[8] = {pad.up != 0,         pad.down != 0,       pad.left != 0,
-                        pad.right != 0,      pad.buttons[0] != 0, pad.buttons[1] != 0,
-                        pad.buttons[2] != 0, pad.buttons[3] != 0};
-  ReplayControls controls = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (held[i]) controls |= static_cast<ReplayControls>(1u << i);
-  }
-  return controls;
-}
-
-std::string ControlsToText(ReplayControls controls) {
-  std::string text;
-  for (int i = 0; i < 8; ++i) {
-    if (controls & (1u << i)) text += kLetters[i];
-  }
-  return text.empty() ? "-" : text;
-}
 
 bool ReplayScript::Parse(std::istream& in, std::string& error, std::size_t maxRuns) {
   runs.clear();

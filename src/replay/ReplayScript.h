@@ -6,17 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "replay/ReplayFormat.h"
+
 namespace vorlith {
-
-struct PadState;
-
-// Held controls of one frame as replays store them: one bit per control, in the order of
-// the letters "UDLRZXCV" (up, down, left, right, buttons 0 to 3).
-using ReplayControls = std::uint8_t;
-
-ReplayControls ControlsFromPad(const PadState& pad);
-// The letters of the held controls in "UDLRZXCV" order, or "-" for none.
-std::string ControlsToText(ReplayControls controls);
 
 // A whole replay held in memory: the controls of every frame, kept as runs of equal frames
 // (16 bytes for each change of controls). ReplayStream plays files without holding them.

@@ -24,13 +24,8 @@ std::int32_t WrappingAdd(std::int32_t a, std::uint32_t b) {
 
 }  // namespace
 
-CStage::CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem,
-               Dialogs& dialogs)
-    : soundManager(dialogs),
-      device(renderDevice),
-      pad(padState),
-      audio(audioSystem),
-      dialogs(dialogs) {}
+CStage::CStage(RenderDevice* renderDevice, AudioSystem* audioSystem, Dialogs& dialogs)
+    : soundManager(dialogs), device(renderDevice), audio(audioSystem), dialogs(dialogs) {}
 
 CStage::~CStage() {
   manager.reset();
@@ -132,9 +127,9 @@ bool CStage::SetMoverLine(Mover* const* entries, int count) {
   return true;
 }
 
-void CStage::Step() {
+void CStage::Step(const PadState& pad) {
   if (!manager) return;
-  manager->UpdateFrame();
+  manager->UpdateFrame(pad);
   if (boss && boss->IsFinished() && !sweepDone) {
     manager->DamageAllOfKind(MoverManager::kDamageEnemies);
     manager->DamageAllOfKind(MoverManager::kDamageBullets);
@@ -143,11 +138,11 @@ void CStage::Step() {
   score = WrappingAdd(score, static_cast<std::uint32_t>(manager->TakeScore()));
 }
 
-void CStage::MoveAll() {
-  if (manager) manager->MoveMovers();
+void CStage::MoveAll(const PadState& pad) {
+  if (manager) manager->MoveMovers(pad);
 }
 
-void CStage::StepDrawnFrame() {
+void CStage::StepDrawnFrame(const PadState& pad) {
   if (!manager) return;
   if (myShip) {
     request = ResultOverlay::Step(myShip->IsFinished(), boss && boss->IsFinished(), pad, request);

@@ -30,8 +30,7 @@ struct PadState;
 // and boss, the points not yet taken and the request the result overlays leave.
 class CStage {
  public:
-  CStage(RenderDevice* renderDevice, PadState* padState, AudioSystem* audioSystem,
-         Dialogs& dialogs);  // all borrowed
+  CStage(RenderDevice* renderDevice, AudioSystem* audioSystem, Dialogs& dialogs);  // borrowed
   ~CStage();
   CStage(const CStage&) = delete;
   CStage& operator=(const CStage&) = delete;
@@ -56,15 +55,15 @@ class CStage {
   bool SetMoverItem(MoverItem* const* entries, int count);
   bool SetMoverLine(Mover* const* entries, int count);
 
-  // One update frame: the manager's frame, the sweep once the boss is destroyed, the
-  // frame's points.
-  void Step();
-  void MoveAll();
+  // One update frame with the frame's pad: the manager's frame, the sweep once the boss is
+  // destroyed, the frame's points.
+  void Step(const PadState& pad);
+  void MoveAll(const PadState& pad);
   StageRequest GetRequest() const { return request; }
-  // Once per drawn play frame, before anything is drawn: the result step leaves the request,
-  // the combo counter takes the frame's kills and pays its bonus into the points, every
-  // mover's pop-up counts down.
-  void StepDrawnFrame();
+  // Once per drawn play frame, before anything is drawn: the result step leaves the request
+  // the frame's pad asks for, the combo counter takes the frame's kills and pays its bonus
+  // into the points, every mover's pop-up counts down.
+  void StepDrawnFrame(const PadState& pad);
   // The result overlays, the combo count and every mover.
   void Draw() const;
   std::int32_t TakeScore();
@@ -95,7 +94,6 @@ class CStage {
   MoverBoss* boss = nullptr;
   std::int32_t score = 0;
   RenderDevice* device;
-  PadState* pad;
   AudioSystem* audio;
   Dialogs& dialogs;
   TextFont largeFont;

@@ -90,11 +90,11 @@ void MoverManager::AddItemPrototype(MoverItem* mover) {
   itemPrototypes.emplace_back(mover);
 }
 
-void MoverManager::UpdateFrame() {
+void MoverManager::UpdateFrame(const PadState& pad) {
   ReadBulletPositions();
   Spawn();
   for (MoverMyShip* ship : shipSlots) {
-    if (ship) ship->Update();
+    if (ship) ship->Update(pad);
   }
   for (MoverBoss* boss : bossSlots) {
     if (boss) boss->Update();
@@ -179,9 +179,9 @@ void MoverManager::SpawnItems() {
   }
 }
 
-void MoverManager::MoveMovers() {
+void MoverManager::MoveMovers(const PadState& pad) {
   for (MoverMyShip* ship : shipSlots) {
-    if (ship) ship->Move();
+    if (ship) ship->Move(pad);
   }
   for (MoverEnemy* enemy : enemySlots) {
     if (enemy) enemy->Move();

@@ -18,6 +18,7 @@ class MoverBullet;
 class MoverEnemy;
 class MoverItem;
 class MoverMyShip;
+struct PadState;
 class RenderDevice;
 class SoundManager;
 
@@ -54,8 +55,8 @@ class MoverManager : public MoverWorld {
   void AddItemPrototype(MoverItem* mover);
 
   // Spawning, every mover's Update with removal of finished ones, then the clock + 1.
-  void UpdateFrame();
-  void MoveMovers();
+  void UpdateFrame(const PadState& pad);
+  void MoveMovers(const PadState& pad);
   // Every mover's drawn-frame step, then its drawing, each kind in the same slot order.
   void StepDrawnFrame();
   void DrawMovers() const;

@@ -9,13 +9,13 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 
-bool Held(const PadState* pad, int button) {
-  return pad && pad->buttons[button];
+bool Held(const PadState& pad, int button) {
+  return pad.buttons[button] != 0;
 }
 
 }  // namespace
 
-StageRequest ResultOverlay::Step(bool shipFinished, bool bossFinished, const PadState* pad,
+StageRequest ResultOverlay::Step(bool shipFinished, bool bossFinished, const PadState& pad,
                                  StageRequest request) {
   if (shipFinished) {
     if (Held(pad, 2)) {

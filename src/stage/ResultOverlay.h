@@ -13,7 +13,7 @@ class ResultOverlay {
  public:
   // The request after this drawn frame (`request` is the one left so far). Keys are read as
   // held.
-  static StageRequest Step(bool shipFinished, bool bossFinished, const PadState* pad,
+  static StageRequest Step(bool shipFinished, bool bossFinished, const PadState& pad,
                            StageRequest request);
   // Draws the overlay the two states call for.
   static void Draw(bool shipFinished, bool bossFinished, const TextFont& largeFont,

@@ -92,8 +92,8 @@ bool SetUpBullets(CStage& stage, MoverBullet* (&bullet)[kBulletCount]) {
 }
 
 // The player ship at the bottom centre, facing up, firing `shot`.
-bool SetUpMyShip(CStage& stage, PadState* pad, MoverBullet* shot) {
-  auto* ship = new MoverMyShip(pad);
+bool SetUpMyShip(CStage& stage, MoverBullet* shot) {
+  auto* ship = new MoverMyShip();
   ship->SetModel(stage.GetModel(kMyShipModel));
   ship->SetPosition(50.0f, 90.0f, 0);
   ship->SetAngle(0.0f);
@@ -186,12 +186,12 @@ bool SetUpFrameLines(CStage& stage) {
 
 }  // namespace
 
-bool SetUpStage1(CStage& stage, PadState* pad) {
+bool SetUpStage1(CStage& stage) {
   if (!LoadSounds(stage)) return false;
   if (!LoadModels(stage)) return false;
   MoverBullet* bullet[kBulletCount];
   if (!SetUpBullets(stage, bullet)) return false;
-  SetUpMyShip(stage, pad, bullet[0]);
+  SetUpMyShip(stage, bullet[0]);
   if (!SetUpItems(stage, bullet)) return false;
   if (!SetUpEnemies(stage, bullet)) return false;
   if (!SetUpBoss(stage, bullet)) return false;
@@ -199,13 +199,13 @@ bool SetUpStage1(CStage& stage, PadState* pad) {
   return true;
 }
 
-bool SetUpStage2(CStage& stage, PadState* pad) {
+bool SetUpStage2(CStage& stage) {
   MoverBullet* bullet[1] = {MakeBullet(stage, kBulletBlueModel)};
   bullet[0]->SetAngle(0.0f);
   bullet[0]->SetFire(0, 0, 0, 1, 0.0f, 0.0f);
   bullet[0]->SetMotion(1, 0, 0, 0, 0, 0);
   if (!stage.SetMoverBullet(bullet, 1)) return false;
-  return SetUpMyShip(stage, pad, bullet[0]);
+  return SetUpMyShip(stage, bullet[0]);
 }
 
 }  // namespace vorlith

@@ -19,8 +19,8 @@ TEST(CStageTest, AStageWithoutASoundDeviceFailsToStartAndStaysInert) {
   StageRun run;
   run.audio.Faults().openDevice = true;
   EXPECT_FALSE(run.stage->Init());
-  run.stage->Step();  // without a ship nothing runs, and nothing breaks
-  run.stage->MoveAll();
+  run.stage->Step(run.pad);  // without a ship nothing runs, and nothing breaks
+  run.stage->MoveAll(run.pad);
   run.Draw();
 }
 
@@ -49,7 +49,7 @@ TEST(CStageTest, RefusedEntriesAreDestroyedWithEveryEntryAfterThem) {
   Mover* lines[5] = {new Mover(), new Mover(), new Mover(), new Mover(), new Mover()};
   EXPECT_TRUE(run.stage->SetMoverLine(lines, 5));  // the fifth is refused and destroyed
   MoverMyShip* ships[4];
-  for (MoverMyShip*& ship : ships) ship = new MoverMyShip(&run.pad);
+  for (MoverMyShip*& ship : ships) ship = new MoverMyShip();
   EXPECT_TRUE(run.stage->SetMoverMyShip(ships, 4));  // the fourth likewise
   EXPECT_EQ(
       std::tuple(run.Manager().GetLineSlots()[3], run.stage->GetMyShip(), run.dialogs.shown.size()),
@@ -64,7 +64,7 @@ TEST(CStageTest, BossDefeatSweepsTheFieldOnceAndItsPointsArriveInTheSameStep) {
   MoverBoss* boss = run.AddBoss(0);
   EXPECT_EQ(std::tuple(run.stage->GetBossMover(), run.Manager().GetBossSlots()[0]),
             std::tuple(boss, nullptr));  // registered, not yet in play
-  run.stage->Step();
+  run.stage->Step(run.pad);
   auto* enemy = new MoverEnemy();
   enemy->SetHp(1000);
   enemy->SetScore(100);
@@ -74,14 +74,14 @@ TEST(CStageTest, BossDefeatSweepsTheFieldOnceAndItsPointsArriveInTheSameStep) {
   run.Manager().DamageAllOfKind(3);  // no such kind
   EXPECT_EQ(std::tuple(enemy->GetHp(), bullet->GetHp()), std::tuple(1000, 1));
   boss->Damage(10);
-  run.stage->Step();
+  run.stage->Step(run.pad);
   EXPECT_EQ(std::tuple(enemy->GetHp(), bullet->GetHp(), run.stage->TakeScore()),
             std::tuple(0, 0, 100000));
-  run.stage->Step();  // the swept enemy dies with its score
+  run.stage->Step(run.pad);  // the swept enemy dies with its score
   EXPECT_EQ(run.stage->TakeScore(), 100);
   auto* late = new MoverBullet();
   run.Manager().CreateMoverBullet(late);
-  run.stage->Step();
+  run.stage->Step(run.pad);
   EXPECT_EQ(late->GetHp(), 1);  // fired after the sweep: flies on
 }
 
@@ -95,7 +95,7 @@ TEST(CStageTest, ResultOverlaysShowTheirTextsAndTurnHeldKeysIntoRequests) {
   EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNone);
   EXPECT_EQ(Drawn(run.device), (Shown{{"0", 400, 15, 0xFFFF0000}}));  // the combo counter only
   boss->Damage(10);
-  run.stage->Step();
+  run.stage->Step(run.pad);
   run.pad.buttons[2] = 0;
   run.pad.buttons[3] = 1;  // V does nothing on "Stage Clear!!"
   run.Draw();
@@ -108,7 +108,7 @@ TEST(CStageTest, ResultOverlaysShowTheirTextsAndTurnHeldKeysIntoRequests) {
   EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNextStage);
 
   ship->Damage(1);
-  run.stage->Step();  // ship and boss both finished: only "Game Over"
+  run.stage->Step(run.pad);  // ship and boss both finished: only "Game Over"
   run.pad.buttons[2] = run.pad.buttons[3] = 0;
   run.Draw();
   EXPECT_EQ(run.stage->GetRequest(), StageRequest::kNextStage);  // neither key: the request stays

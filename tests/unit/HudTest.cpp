@@ -38,7 +38,7 @@ TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
   run.AddShip(12.345f, 90);
   run.Manager().CreateMoverEnemy(new MoverEnemy());
   run.Manager().CreateMoverBullet(new MoverBullet());
-  run.stage->Step();
+  run.stage->Step(run.pad);
   run.device.BeginScene();
   run.Manager().DrawMovers();
   std::int32_t currentTime = 7;

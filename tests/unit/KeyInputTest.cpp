@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "input/KeyInput.h"
-#include "replay/ReplayScript.h"
 #include "platform/InputDevices.h"
+#include "replay/ReplayFormat.h"
 
 namespace vorlith {
 namespace {
@@ -54,6 +55,28 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   devices.keyboardReadable = false;  // the window in the background
   input.Update();
   EXPECT_EQ(Held(input), "-");
+}
+
+// A replayed frame must play exactly as the live keys it was recorded from: every field of
+// the pad, sticks included, for each of the 256 control bytes.
+TEST(KeyInputTest, AReplayedFrameGivesThePadItsKeysGiveLive) {
+  ScriptedDevices devices;
+  KeyInput input(&devices);
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto controls = static_cast<ReplayControls>(byte);
+    KeyboardState& keys = devices.keys;
+    keys.up = controls & ControlBit('U');
+    keys.down = controls & ControlBit('D');
+    keys.left = controls & ControlBit('L');
+    keys.right = controls & ControlBit('R');
+    keys.z = controls & ControlBit('Z');
+    keys.x = controls & ControlBit('X');
+    keys.c = controls & ControlBit('C');
+    keys.v = controls & ControlBit('V');
+    const PadState live = input.ReadPad(), replayed = PadFromControls(controls);
+    ASSERT_EQ(std::memcmp(&live, &replayed, sizeof live), 0) << ControlsToText(controls);
+    ASSERT_EQ(ControlsFromPad(live), controls);
+  }
 }
 
 TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {

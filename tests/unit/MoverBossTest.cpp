@@ -106,14 +106,14 @@ TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {
 
 TEST(MoverBossTest, ContactBoxHurtsTheShipEveryFrameAndTheShipHurtsTheCentre) {
   BossStage stage;
-  stage.manager->UpdateFrame();  // enters play
+  stage.manager->UpdateFrame(stage.pad);  // enters play
   stage.ship->SetHp(100);
   stage.ship->SetPosition(75, 18, 0);  // the corner of the contact box
-  stage.manager->UpdateFrame();
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(stage.ship->GetHp(), stage.boss->GetHp()), std::tuple(90, 100));
   stage.ship->SetPosition(51, 11, 0);
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(stage.ship->GetHp(), stage.boss->GetHp()), std::tuple(85, 99));
 }
 
@@ -136,7 +136,7 @@ TEST(MoverBossTest, FiresOnlyTheTemplatesItHasAndNeedsNoShip) {
 
 TEST(MoverBossTest, GaugesStandAt460AndDefeatScoresOnceThenNothingRunsOrDraws) {
   BossStage stage;
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   const LineDrawer* bar = stage.boss->GetHpBar();
   EXPECT_EQ(std::tuple(bar->GetPoint(0).x, bar->GetPoint(1).y), std::tuple(460.0f, 280.0f));
   stage.boss->Damage(40);
@@ -146,8 +146,8 @@ TEST(MoverBossTest, GaugesStandAt460AndDefeatScoresOnceThenNothingRunsOrDraws) {
             std::tuple(320.0f, 280.0f));
   const MoverCounts drawn = stage.Counts();
   stage.boss->Damage(60);
-  stage.manager->UpdateFrame();
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(stage.boss->IsFinished(), stage.Counts().killedEnemies,
                        stage.manager->TakeScore(), stage.manager->GetKillCount()),
             std::tuple(true, 1, 100000, 1));

@@ -30,12 +30,12 @@ TEST(MoverBulletTest, ASpentBulletHitsEveryOverlappingEnemyUntilRemoved) {
   MoverEnemy* first = stage.PlaceEnemy(30, 30, 10);
   MoverEnemy* second = stage.PlaceEnemy(31, 31, 10);
   MoverBullet* bullet = stage.PlaceBullet(30.5f, 30.5f, 5);
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(first->GetHp(), 5);
   EXPECT_EQ(second->GetHp(), 5);
   EXPECT_TRUE(bullet->IsFinished());
   EXPECT_EQ(stage.CountBullets(), 1);
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_TRUE(first->IsDead());
   EXPECT_TRUE(second->IsDead());
   EXPECT_EQ(stage.CountBullets(), 0);

@@ -33,7 +33,7 @@ struct SpawnStage : SmallStage {
     for (int i = 0; i < frames; ++i) {
       const int time = manager->GetStageTime();
       const std::size_t before = Enemies().size() + Items().size();
-      manager->UpdateFrame();
+      manager->UpdateFrame(pad);
       if (Enemies().size() + Items().size() > before) times.push_back(time);
     }
     return times;
@@ -61,7 +61,7 @@ TEST(MoverManagerTest, LimitedAppearancesAreCountedOnTheTemplateAlsoWhenRefused)
             std::tuple(3u, 0, 0, -1));
   for (int i = 3; i < MoverManager::kEnemySlots; ++i) stage.PlaceEnemy(50, 50, 1000);
   MoverEnemy* refused = stage.AddEnemyTemplate(0, 1, 2);
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(refused->GetAppearCount(), stage.dialogs.shown.size()), std::tuple(1, 1u));
 }
 
@@ -70,9 +70,9 @@ TEST(MoverManagerTest, ItemsSpawnAtTheirFramesAndBossesAtTheirTime) {
   stage.AddItemTemplate({100, 150, 200});
   stage.AddItemTemplate({});  // no frames: never spawns
   EXPECT_EQ(stage.SpawnTimes(260), (std::vector<int>{100, 150, 200}));
-  while (stage.manager->GetStageTime() < 5000) stage.manager->UpdateFrame();
+  while (stage.manager->GetStageTime() < 5000) stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(stage.manager->GetBossSlots()[0], nullptr);
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(stage.manager->GetBossSlots()[0], stage.boss);
   EXPECT_EQ(std::tuple(stage.boss->GetTimer(), stage.boss->GetAge()), std::tuple(0, 1));
 }
@@ -83,7 +83,7 @@ TEST(MoverManagerTest, NoEnemiesWithoutABossOrAfterTheFirstBossFallsButItemsGoOn
   auto* enemy = new MoverEnemy();
   enemy->SetShot(nullptr, 0, 1, -1);
   bossless.manager->AddEnemyPrototype(enemy);
-  bossless.manager->UpdateFrame();
+  bossless.manager->UpdateFrame(bossless.pad);
   EXPECT_TRUE(bossless.Enemies().empty());
 
   SpawnStage stage;
@@ -112,7 +112,7 @@ TEST(MoverManagerTest, FullKindsAreReportedAndFreedSlotsReusedFromTheBottom) {
   MoverBoss bosses[MoverManager::kBossSlots + 1];
   for (MoverBoss& boss : bosses) stage.manager->CreateMoverBoss(&boss);
   for (int i = 0; i <= MoverManager::kShipSlots; ++i) {
-    auto* ship = new MoverMyShip(&stage.pad);
+    auto* ship = new MoverMyShip();
     if (!stage.manager->CreateMoverMyShip(ship)) delete ship;
   }
   const std::vector<testkit::Message> expected = {{"Error", "MoverManager::CreateMoverEnemy()"},
@@ -127,7 +127,7 @@ TEST(MoverManagerTest, FullKindsAreReportedAndFreedSlotsReusedFromTheBottom) {
 
   enemies[7]->Damage(1);
   enemies[30]->Damage(1);
-  for (int i = 0; i < 103; ++i) stage.manager->UpdateFrame();  // both die and are removed
+  for (int i = 0; i < 103; ++i) stage.manager->UpdateFrame(stage.pad);  // both die and are removed
   EXPECT_EQ(std::tuple(stage.Enemies().size(), stage.dialogs.shown.size()),
             std::tuple(MoverManager::kEnemySlots - 2u, expected.size() + 1));
   auto* next = new MoverEnemy();

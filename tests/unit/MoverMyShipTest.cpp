@@ -12,17 +12,17 @@ TEST(MoverMyShipTest, StepsThatWouldLeaveTheFieldAreDroppedPerAxis) {
   SmallStage stage;
   MoverMyShip* ship = stage.AddShip(99.5f, 50);
   stage.pad.right = stage.pad.up = 1;
-  ship->Move();
+  ship->Move(stage.pad);
   EXPECT_TRUE(testkit::At(ship, 99.5f, 49));
   ship->SetPosition(99, 1, 0);
-  ship->Move();
-  ship->Move();
+  ship->Move(stage.pad);
+  ship->Move(stage.pad);
   EXPECT_TRUE(testkit::At(ship, 100, 0));  // may stand exactly on the edges
   stage.pad.right = 0;
   stage.pad.left = stage.pad.down = 1;  // up and down cancel
   ship->SetPosition(1, 100, 0);
-  ship->Move();
-  ship->Move();
+  ship->Move(stage.pad);
+  ship->Move(stage.pad);
   EXPECT_TRUE(testkit::At(ship, 0, 100));
 }
 
@@ -31,7 +31,7 @@ std::vector<int> VolleyFrames(SmallStage& stage, int frames) {
   std::vector<int> volleys;
   for (int frame = 0; frame < frames; ++frame) {
     const int before = stage.CountBullets();
-    stage.ship->Update();
+    stage.ship->Update(stage.pad);
     if (stage.CountBullets() > before) volleys.push_back(frame);
   }
   return volleys;
@@ -50,7 +50,7 @@ TEST(MoverMyShipTest, HeldShotFiresEveryIntervalPlusOneFrames) {
   EXPECT_EQ(VolleyFrames(stage, 9), (std::vector<int>{8}));
   for (int i = 0; i < 8; ++i) ship->ShortenInterval(1);  // 8 down to 1, and no further
   EXPECT_EQ(VolleyFrames(stage, 6), (std::vector<int>{1, 3, 5}));
-  MoverMyShip other(&stage.pad);
+  MoverMyShip other;
   other.ShortenInterval(2);
   other.ShortenInterval(5);  // 6 - 5 = 1 < 2
   EXPECT_EQ(other.GetShotInterval(), 1);
@@ -60,17 +60,18 @@ TEST(MoverMyShipTest, BulletsAndEnemiesHurtWithoutFloorAndTheLastPointCounts) {
   SmallStage stage;
   MoverMyShip* ship = stage.AddShip(50, 50);
   stage.PlaceEnemy(51, 51, 1);
-  for (int i = 0; i < 3; ++i) stage.manager->UpdateFrame();  // dies in the first, timer still 0
+  for (int i = 0; i < 3; ++i)
+    stage.manager->UpdateFrame(stage.pad);  // dies in the first, timer still 0
   EXPECT_EQ(ship->GetHp(), 90);
   MoverEnemy* tough = stage.PlaceEnemy(50, 49, 100);
-  for (int i = 0; i < 3; ++i) stage.manager->UpdateFrame();
+  for (int i = 0; i < 3; ++i) stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(ship->GetHp(), tough->GetHp()), std::tuple(75, 97));
 
   tough->SetPosition(0, 0, 0);
   ship->Damage(72);
   MoverBullet* bullet = stage.PlaceBullet(52, 48, 5);
   stage.manager->TakeScore();
-  stage.manager->UpdateFrame();
+  stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(ship->GetHp(), ship->IsFinished(), bullet->GetHp()),
             std::tuple(-2, true, 0));
   EXPECT_EQ(stage.manager->TakeScore(), 1);  // the ship's own point, before the flag

@@ -16,9 +16,9 @@ struct Game : testkit::GameRun {
   int setUps = 0;
 
   Game() {
-    app->SetStageSetUp(1, [this](CStage& stage, PadState* pad) {
+    app->SetStageSetUp(1, [this](CStage& stage) {
       setUps += 1;
-      auto* ship = new MoverMyShip(pad);
+      auto* ship = new MoverMyShip();
       ship->SetPosition(50, 90, 0);
       ship->SetHp(100);
       stage.SetMoverMyShip(&ship, 1);
@@ -135,7 +135,7 @@ TEST(PlaySceneTest, StageClearLeadsOnAndAStageWithoutAShipBringsBackStageOne) {
 
 TEST(PlaySceneTest, AFailedStartShowsOnlyItsOwnMessageAndReturnsToTheTitle) {
   Game game;
-  game.app->SetStageSetUp(1, [&game](CStage&, PadState*) {
+  game.app->SetStageSetUp(1, [&game](CStage&) {
     game.test.dialogs->ShowMessage("Error", "step failed");
     return false;
   });

@@ -12,16 +12,16 @@
 #include <sstream>
 
 #include "app/FileIdentity.h"
-#include "replay/TraceWriter.h"
-#include "replay/ReplayRecorder.h"
-#include "replay/ReplayScript.h"
-#include "replay/ReplayStream.h"
 #include "platform/OutputFile.h"
 #include "platform/Utf8.h"
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
+#include "replay/TraceWriter.h"
 #include "sound/Sound.h"
 
 namespace vorlith {
@@ -107,7 +107,7 @@ TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
 }
 
 TEST(ReliabilityTest, ReplaysAreReadAsAStreamWithBoundedLines) {
-  const std::string longLine(ReplayScript::kMaxLineBytes + 1, '1');
+  const std::string longLine(replay_format::kMaxLineBytes + 1, '1');
   const std::pair<std::string, std::string> cases[] = {
       {"vorlith-replay 1\n1 Z\n" + longLine + " Z\n", "line 3: longer than 4096 bytes"},
       {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},

@@ -9,7 +9,8 @@
 
 #include "StageTestKit.h"
 #include "replay/FrameReporter.h"
-#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayPadSource.h"
+#include "replay/ReplayStream.h"
 
 namespace vorlith {
 namespace {
@@ -20,8 +21,9 @@ TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
   ReplayStream replay;
   std::string error;
   ASSERT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error)) << error;
-  auto* input = new ReplayInputDevices(&replay);
-  testkit::GameRun game({"vorlith"}, std::unique_ptr<InputDevices>(input));
+  auto* input = new ReplayPadSource(&replay);
+  testkit::GameRun game;
+  game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   struct Popup {
     std::string text;
     std::uint32_t colour;
@@ -56,8 +58,9 @@ std::string TraceWithPauses(bool pauses, int& labelledPresents) {
   ReplayStream replay;
   std::string error;
   EXPECT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error));
-  auto* input = new ReplayInputDevices(&replay);
-  testkit::GameRun game({"vorlith"}, std::unique_ptr<InputDevices>(input));
+  auto* input = new ReplayPadSource(&replay);
+  testkit::GameRun game;
+  game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   const std::string path = ::testing::TempDir() + "/pause-trace.jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});

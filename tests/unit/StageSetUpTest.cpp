@@ -29,7 +29,7 @@ struct StageSetUpTest : ::testing::Test, testkit::StageRun {
   }
   // Runs update frames (spawning and behaviour, nothing moves) until the clock reads `t`.
   void UpdateUntil(int t) {
-    while (Manager().GetStageTime() < t) Manager().UpdateFrame();
+    while (Manager().GetStageTime() < t) Manager().UpdateFrame(pad);
   }
 };
 
@@ -39,7 +39,7 @@ struct StageSetUpTest : ::testing::Test, testkit::StageRun {
 }
 
 TEST_F(StageSetUpTest, StageOneHoldsItsTemplatesItsShipAndTheFrameAndNothingElse) {
-  ASSERT_TRUE(SetUpStage1(*stage, &pad));
+  ASSERT_TRUE(SetUpStage1(*stage));
   EXPECT_TRUE(dialogs.shown.empty());
   MoverManager& manager = Manager();
   EXPECT_EQ(std::tuple(manager.GetBulletPrototypeCount(), manager.GetItemPrototypeCount(),
@@ -74,7 +74,7 @@ TEST_F(StageSetUpTest, StageOneHoldsItsTemplatesItsShipAndTheFrameAndNothingElse
 }
 
 TEST_F(StageSetUpTest, StageOnesScriptOpensWithEnemiesAtFiftyAndAHundredAndItemsFromAHundred) {
-  ASSERT_TRUE(SetUpStage1(*stage, &pad));
+  ASSERT_TRUE(SetUpStage1(*stage));
   UpdateUntil(50);
   EXPECT_TRUE(Enemies().empty());
   UpdateUntil(51);
@@ -101,7 +101,7 @@ TEST_F(StageSetUpTest, WithoutTheDataTheSoundsAreBuiltInButTheModelsFailTheStage
   const fs::path empty = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
   fs::create_directories(empty);
   fs::current_path(empty);
-  const bool ready = SetUpStage1(*stage, &pad);
+  const bool ready = SetUpStage1(*stage);
   fs::current_path(data);
   fs::remove_all(empty);
   EXPECT_FALSE(ready);

@@ -92,7 +92,7 @@ struct SmallStage {
     return mover;
   }
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
-    ship = new MoverMyShip(&pad);
+    ship = new MoverMyShip();
     ship->SetPosition(x, y, 0);
     ship->SetHp(hp);
     manager->CreateMoverMyShip(ship);
@@ -121,8 +121,8 @@ struct SmallStage {
   int CountBullets() const { return static_cast<int>(Bullets().size()); }
   MoverBullet* Bullet(int n) const { return Bullets().at(static_cast<std::size_t>(n)); }
   void Frame() {
-    manager->UpdateFrame();
-    manager->MoveMovers();
+    manager->UpdateFrame(pad);
+    manager->MoveMovers(pad);
   }
 };
 
@@ -138,7 +138,7 @@ struct StageRun {
 
   StageRun() {
     device.Create(640, 480, true);
-    stage = std::make_unique<CStage>(&device, &pad, &audio, dialogs);
+    stage = std::make_unique<CStage>(&device, &audio, dialogs);
     stage->SetComboCounter(&combo);
   }
   ~StageRun() {
@@ -148,7 +148,7 @@ struct StageRun {
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
   MoverMyShip* AddShip(float x, float y, int hp = 100) {
-    auto* ship = new MoverMyShip(&pad);
+    auto* ship = new MoverMyShip();
     ship->SetPosition(x, y, 0);
     ship->SetHp(hp);
     stage->SetMoverMyShip(&ship, 1);
@@ -166,7 +166,7 @@ struct StageRun {
   // One drawn frame: its rules, then its picture.
   void Draw() {
     device.BeginScene();
-    stage->StepDrawnFrame();
+    stage->StepDrawnFrame(pad);
     stage->Draw();
     device.EndScene();
   }
