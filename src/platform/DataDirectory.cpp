@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Utf8.h"
+
 namespace vorlith {
 namespace {
 
@@ -45,7 +47,8 @@ std::string DataDirectory::NotFoundMessage(const std::vector<std::string>& candi
   std::string message = "cannot find the game data (model/myship.x) in ";
   if (candidates.empty()) return message + "any known place; set VORLITH_DATA_DIR";
   for (std::size_t i = 0; i < candidates.size(); ++i) {
-    message += (i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ") + candidates[i];
+    const char* separator = i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ";
+    message += separator + EscapeForMessage(candidates[i]);
   }
   return message + "; set VORLITH_DATA_DIR to the directory that holds model/ and sound/";
 }

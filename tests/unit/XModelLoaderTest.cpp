@@ -141,6 +141,23 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
       << error;
 }
 
+// Messages quote the file's bytes and its name escaped: no terminal sequence gets through.
+TEST(XModelLoaderTest, MessagesEscapeTheFilesBytesAndName) {
+  LoadedModel model;
+  std::string error;
+  EXPECT_FALSE(LoadXModelFromMemory(Bytes("xof 0303\x1b[2J0032"), model, error));
+  EXPECT_EQ(error, "unknown .x format '\\x1b[2J'");
+  EXPECT_FALSE(
+      LoadXModelFromMemory(Bytes("xof 0303bin 0032\x01\0\x05\0\0\0\x1b[2J\xff"s), model, error));
+  EXPECT_EQ(error, "unexpected name '\\x1b[2J\\xff' in .x file");
+  const std::string named = std::filesystem::temp_directory_path() / "vorlith_\x1b[2J.x";
+  std::ofstream(named) << "xof 0303\x1b[2J0032";
+  EXPECT_FALSE(LoadXModel(named, model, error));
+  std::filesystem::remove(named);
+  EXPECT_NE(error.find("vorlith_\\x1b[2J.x: unknown .x format '\\x1b[2J'"), std::string::npos)
+      << error;
+}
+
 // Loading the same bytes again (the next stage start) imports nothing; a file the importer
 // crashes on fails with a message and the next file gets a working helper.
 TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
