@@ -124,7 +124,23 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
                                     model, error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(LoadXModel(VORLITH_SOURCE_DIR "/no_such_file.x", model, error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error, "cannot open model file " VORLITH_SOURCE_DIR "/no_such_file.x: no such file");
+  // A link to itself and a file no one may read say why.
+  const std::string loop = std::filesystem::temp_directory_path() / "vorlith_loop.x";
+  std::filesystem::remove(loop);
+  std::filesystem::create_symlink(loop, loop);
+  EXPECT_FALSE(LoadXModel(loop, model, error));
+  std::filesystem::remove(loop);
+  EXPECT_EQ(error, "cannot open model file " + loop + ": Too many levels of symbolic links");
+  std::string locked = std::filesystem::temp_directory_path() / "vorlith_locked.x";
+  std::ofstream(locked) << kHeader;
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  if (std::ifstream(locked)) locked = "/sys/bus/pci/rescan";  // root reads any file but this
+  if (std::filesystem::exists(locked)) {
+    EXPECT_FALSE(LoadXModel(locked, model, error));
+    EXPECT_EQ(error, "cannot read model file " + locked + ": Permission denied");
+  }
+  std::filesystem::remove(std::filesystem::temp_directory_path() / "vorlith_locked.x");
 
   // A good model padded past the limit is refused before it is parsed, in memory or on disk.
   std::string padded = kHeader + kTriangle + "}\n";
