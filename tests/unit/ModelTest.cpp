@@ -59,6 +59,7 @@ std::string ModelNaming(const std::vector<std::string>& names) {
 class ModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::filesystem::remove_all(directory);  // what a run that was cut short left
     std::filesystem::create_directories(directory / "textures");
     std::ofstream(modelPath) << kTwoMaterialModel;
     std::ofstream(directory / "textures" / "found.png") << PngHeader(1, 1);
@@ -136,7 +137,7 @@ TEST_F(ModelTest, AMissingFileOrNoDeviceFailsWithoutTouchingTheDevice) {
 }
 
 TEST_F(ModelTest, ModelNamesResolveAgainstTheDataDirectoryAndTexturesAgainstTheModelsFolder) {
-  std::filesystem::create_directories(directory / "model");
+  std::filesystem::create_directories(directory / "model" / "textures");
   std::ofstream(directory / "model" / "up.x")
       << ModelNaming({"../textures/found.png", "./textures/found.png"});
   std::ofstream(directory / "model" / "textures" / "found.png") << PngHeader(2, 2);
@@ -186,8 +187,9 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
                          (name[4] == '\x1b' ? "tex/\\x1b[2J.png" : name) + "' not loaded: " + why);
     }
   }
-  std::ofstream(directory / "model" / "m.x") << ModelNaming(names);
-  Model model((directory / "model" / "m.x").c_str());
+  const std::string modelFile = directory / "model" / "m.x";
+  std::ofstream(modelFile) << ModelNaming(names);
+  Model model(modelFile.c_str());
   auto loading = std::async(std::launch::async, [&] {
     ::testing::internal::CaptureStderr();
     const bool loaded = model.Load(&device);
