@@ -12,11 +12,13 @@ set(ENV{NODE_PATH} /usr/share/nodejs)
 set(web ${PROJECT_SOURCE_DIR}/src/platform/web)
 add_library(vorlith_platform STATIC
   src/platform/DataDirectory.cpp
+  src/platform/ImageFile.cpp
   src/platform/KeptAudioSystem.cpp
   src/platform/MatrixMath.cpp
   src/platform/OutputFile.cpp
   src/platform/Platform.cpp
   src/platform/PngWrite.cpp
+  src/platform/RegularFile.cpp
   src/platform/Utf8.cpp
   src/platform/gl/GlLineRenderer.cpp
   src/platform/gl/GlMeshStore.cpp

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 
 namespace {
@@ -25,7 +26,7 @@ void PrintModel(const vorlith::LoadedModel& model) {
     PrintColour("emissive", m.emissive);
     std::printf(" power %.3f", m.power);
     if (!model.textureNames[i].empty())
-      std::printf(" texture \"%s\"", model.textureNames[i].c_str());
+      std::printf(" texture \"%s\"", vorlith::EscapeForMessage(model.textureNames[i]).c_str());
     std::printf("\n");
   }
 }
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     vorlith::LoadedModel model;
     std::string error;
-    std::printf("%s", argv[i]);
+    std::printf("%s", vorlith::EscapeForMessage(argv[i]).c_str());
     if (vorlith::LoadXModel(argv[i], model, error)) {
       PrintModel(model);
     } else {

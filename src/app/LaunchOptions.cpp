@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/FileIdentity.h"
+#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {
@@ -53,7 +54,7 @@ bool ParseOne(int argc, const char* const* argv, int& i, LaunchOptions& options,
     if (!TakeValue(argc, argv, i, value, error)) return false;
     std::pair<std::int64_t, std::string> shot;
     if (!ParseScreenshot(value, shot)) {
-      error = "--screenshot takes FRAME:FILE.png, not '" + value + "'";
+      error = "--screenshot takes FRAME:FILE.png, not '" + EscapeForMessage(value) + "'";
       return false;
     }
     options.screenshots.push_back(shot);

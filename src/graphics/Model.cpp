@@ -1,10 +1,13 @@
 #include "graphics/Model.h"
 
+#include <cstdio>
 #include <string>
 
 #include "graphics/Transforms.h"
 #include "platform/DataDirectory.h"
+#include "platform/ImageFile.h"
 #include "platform/RenderDevice.h"
+#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 
 namespace vorlith {
@@ -23,6 +26,7 @@ void Model::Release() {
     if (mesh != 0) device->ReleaseMesh(mesh);
   }
   textures.clear();
+  textureProblems.clear();
   materials.clear();
   materialCount = 0;
   mesh = 0;
@@ -51,11 +55,24 @@ bool Model::Load(RenderDevice* target) {
   textures.assign(materialCount, 0);
   for (std::uint32_t i = 0; i < materialCount; ++i) {
     materials[i].ambient = materials[i].diffuse;
-    if (!loaded.textureNames[i].empty()) {
-      textures[i] = device->CreateTextureFromFile(DataDirectory::Resolve(loaded.textureNames[i]));
-    }
+    if (!loaded.textureNames[i].empty()) textures[i] = LoadTexture(path, loaded.textureNames[i]);
   }
   return true;
+}
+
+// A texture the model file names, loaded only from a checked image inside the data
+// directory; otherwise the subset is drawn untextured and stderr says why.
+TextureId Model::LoadTexture(const std::string& modelPath, const std::string& name) {
+  std::string path, why;
+  ImageFile image;
+  if (DataDirectory::ResolveTexture(modelPath, name, path, why) && image.Read(path, why)) {
+    if (const TextureId texture = device->CreateTextureFromFile(path)) return texture;
+    why = "the image cannot be decoded";
+  }
+  textureProblems.push_back(EscapeForMessage(modelPath) + ": texture '" + EscapeForMessage(name) +
+                            "' not loaded: " + why);
+  std::fprintf(stderr, "vorlith: %s\n", textureProblems.back().c_str());
+  return 0;
 }
 
 void Model::DrawSubsets() {

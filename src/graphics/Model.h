@@ -31,9 +31,12 @@ class Model {
   bool IsLoaded() const { return mesh != 0; }
   // Why the last Load failed, naming the file; empty after a success.
   const std::string& GetLoadError() const { return loadError; }
+  // One line for each texture the last Load left out, naming the model, the texture and why.
+  const std::vector<std::string>& GetTextureProblems() const { return textureProblems; }
 
  private:
   void Release();
+  TextureId LoadTexture(const std::string& modelPath, const std::string& name);
 
   MeshId mesh = 0;
   std::uint32_t materialCount = 0;
@@ -41,6 +44,7 @@ class Model {
   std::vector<TextureId> textures;
   const char* fileName;
   std::string loadError;
+  std::vector<std::string> textureProblems;
   RenderDevice* device = nullptr;  // the device the mesh and textures live on
 };
 

@@ -1,7 +1,10 @@
 #include "platform/DataDirectory.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {
@@ -45,7 +48,8 @@ std::string DataDirectory::NotFoundMessage(const std::vector<std::string>& candi
   std::string message = "cannot find the game data (model/myship.x) in ";
   if (candidates.empty()) return message + "any known place; set VORLITH_DATA_DIR";
   for (std::size_t i = 0; i < candidates.size(); ++i) {
-    message += (i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ") + candidates[i];
+    const char* separator = i == 0 ? "" : i + 1 == candidates.size() ? " or " : ", ";
+    message += separator + EscapeForMessage(candidates[i]);
   }
   return message + "; set VORLITH_DATA_DIR to the directory that holds model/ and sound/";
 }
@@ -63,6 +67,33 @@ std::string DataDirectory::Resolve(const std::string& name) {
   std::string relative = name;
   while (relative.rfind("./", 0) == 0) relative.erase(0, 2);
   return current + (current.back() == '/' ? "" : "/") + relative;
+}
+
+bool DataDirectory::ResolveTexture(const std::string& modelPath, const std::string& name,
+                                   std::string& path, std::string& why) {
+  namespace fs = std::filesystem;
+  if (name.front() == '/' || (name.size() > 1 && name[1] == ':')) {
+    why = "an absolute name (a model names its textures relative to its folder)";
+    return false;
+  }
+  std::error_code code;
+  const fs::path root = fs::canonical(current.empty() ? "." : current, code);
+  if (code) {
+    why = "the data directory cannot be found: " + code.message();
+    return false;
+  }
+  const fs::path found = fs::canonical(fs::path(modelPath).parent_path() / name, code);
+  if (code) {
+    why = code == std::errc::no_such_file_or_directory ? "no such file" : code.message();
+    return false;
+  }
+  // Inside when the data directory's components begin the file's, links followed.
+  if (std::mismatch(root.begin(), root.end(), found.begin(), found.end()).first != root.end()) {
+    why = "outside the data directory";
+    return false;
+  }
+  path = found.string();
+  return true;
 }
 
 }  // namespace vorlith

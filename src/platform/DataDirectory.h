@@ -35,6 +35,12 @@ class DataDirectory {
   static void Set(const std::string& directory);
   static const std::string& Get();
   static std::string Resolve(const std::string& name);
+  // A texture name found in the model file at modelPath ('\' already turned into '/'),
+  // taken relative to the model's folder. False with the reason when it is absolute, names
+  // no file or, once links are followed, leads outside the data directory (the current
+  // directory while none is set); else path is the file's real path.
+  static bool ResolveTexture(const std::string& modelPath, const std::string& name,
+                             std::string& path, std::string& why);
 };
 
 }  // namespace vorlith

@@ -1,21 +1,34 @@
 // Reading a model file whole, shared by the desktop's importer and the browser's mesh files:
 // both fail with the same messages.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 
+#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 
 namespace vorlith {
 
-bool ReadModelFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
+bool ReadModelFileBytes(const std::string& rawPath, std::vector<std::uint8_t>& bytes,
                         std::string& error) {
+  const std::string path = EscapeForMessage(rawPath);
   std::error_code code;
-  if (!std::filesystem::is_regular_file(path, code)) {
-    const bool exists = std::filesystem::exists(path, code);
-    error = "cannot open model file " + path + (exists ? ": not a regular file" : ": no such file");
+  const std::filesystem::file_status status = std::filesystem::status(rawPath, code);
+  if (status.type() == std::filesystem::file_type::not_found) {
+    error = "cannot open model file " + path + ": no such file";
     return false;
   }
-  const std::uintmax_t size = std::filesystem::file_size(path, code);
+  if (code) {  // a symlink loop, a directory on the way that may not be searched, ...
+    error = "cannot open model file " + path + ": " + code.message();
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    error = "cannot open model file " + path + ": not a regular file";
+    return false;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(rawPath, code);
   if (code) {
     error = "cannot read model file " + path + ": " + code.message();
     return false;
@@ -24,10 +37,17 @@ bool ReadModelFileBytes(const std::string& path, std::vector<std::uint8_t>& byte
     error = "model file " + path + " is too large (" + std::to_string(size) + " bytes)";
     return false;
   }
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(rawPath.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) {
+    error = "cannot read model file " + path + ": " + std::strerror(errno);
+    return false;
+  }
   bytes.resize(static_cast<std::size_t>(size));
-  std::ifstream file(path, std::ios::binary);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    error = "cannot read model file " + path;
+  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    const bool failed = std::ferror(file.get()) != 0;
+    error = "cannot read model file " + path + ": " +
+            (failed ? std::strerror(errno) : "it became shorter while it was read");
     return false;
   }
   return true;
@@ -39,7 +59,7 @@ bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadModelFileBytes(path, bytes, error)) return false;
   if (!LoadXModelFromMemory(bytes, out, error)) {
-    error = path + ": " + error;
+    error = EscapeForMessage(path) + ": " + error;
     return false;
   }
   return true;

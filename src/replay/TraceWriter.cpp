@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/Utf8.h"
+
 namespace vorlith {
 namespace {
 
@@ -11,9 +13,28 @@ void AppendFloat(std::string& out, float value) {
   out += text;
 }
 
+void AppendCodePoint(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// A JSON string: bytes that are not UTF-8 become U+FFFD, one per byte, so every line parses.
 void AppendString(std::string& out, const std::string& value) {
   out += '"';
-  for (unsigned char c : value) {
+  for (char32_t c : DecodeUtf8(value)) {
     switch (c) {
       case '"':
         out += "\\\"";
@@ -33,10 +54,10 @@ void AppendString(std::string& out, const std::string& value) {
       default:
         if (c < 0x20) {
           char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
           out += escaped;
         } else {
-          out += static_cast<char>(c);
+          AppendCodePoint(out, c);
         }
     }
   }

@@ -47,14 +47,12 @@ HResult TraceResult(const char* file, long line, const char* step, HResult hr) {
   char codeText[96];
   std::snprintf(codeText, sizeof codeText, "%s (0x%08x)", GetResultName(hr),
                 static_cast<unsigned>(hr));
-  std::string text = std::string(file) + "(" + lineText + "): ";
+  std::string where(file);
+  where.erase(0, where.find_last_of("/\\") + 1);  // the file's name, not where it was built
+  std::string text = where + "(" + lineText + "): ";
   if (step && *step) text += std::string(step) + " ";
   text += std::string("hr=") + codeText + "\n";
-  if (traceSink) {
-    traceSink(text.c_str(), traceContext);
-  } else {
-    std::fputs(text.c_str(), stderr);
-  }
+  if (traceSink) traceSink(text.c_str(), traceContext);
   return hr;
 }
 

@@ -20,12 +20,13 @@ inline constexpr bool Failed(HResult hr) {
 const char* GetResultName(HResult hr);
 const char* GetResultDescription(HResult hr);
 
-// Writes one line to the debug output (stderr):
-//   <file>(<line>): <step> hr=<NAME> (0x<code>)
-// The step and its blank are left out when the step is empty. Returns hr.
+// Hands one line to the trace sink (a developer's tool such as wavinfo), if one is set:
+//   <file name>(<line>): <step> hr=<NAME> (0x<code>)
+// The step and its blank are left out when the step is empty. Without a sink the line goes
+// nowhere: a player is told the reader's reason instead. Returns hr.
 HResult TraceResult(const char* file, long line, const char* step, HResult hr);
 
-// Where trace lines go instead of stderr (tools that report them); null restores stderr.
+// Where trace lines go; null drops them.
 using TraceSink = void (*)(const char* line, void* context);
 void SetTraceSink(TraceSink sink, void* context);
 

@@ -1,6 +1,7 @@
 #include "sound/RiffReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -22,11 +23,25 @@ std::int64_t ChunkEnd(const RiffChunk& ck) {
 
 }  // namespace
 
-std::unique_ptr<RiffReader> RiffReader::OpenFile(const char* name) {
+std::unique_ptr<RiffReader> RiffReader::OpenFile(const char* name, std::string* problem) {
+  std::string ignored;
+  std::string& why = problem ? *problem : ignored;
   std::error_code error;
-  if (!name || !std::filesystem::is_regular_file(name, error)) return nullptr;
+  const std::filesystem::file_status status =
+      name ? std::filesystem::status(name, error) : std::filesystem::file_status();
+  if (!name || status.type() == std::filesystem::file_type::not_found) {
+    why = "no such file";
+    return nullptr;
+  }
+  if (error || !std::filesystem::is_regular_file(status)) {
+    why = error ? error.message() : "not a regular file";
+    return nullptr;
+  }
   std::FILE* file = std::fopen(name, "rb");
-  if (!file) return nullptr;
+  if (!file) {
+    why = std::strerror(errno);
+    return nullptr;
+  }
   std::setvbuf(file, nullptr, _IONBF, 0);  // the reader buffers on its own
   std::unique_ptr<RiffReader> reader(new RiffReader());
   reader->file = file;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vorlith {
@@ -53,8 +54,9 @@ class RiffReader {
   static constexpr std::size_t kBufferSize = 8192;
   static constexpr long kMaxOffset = 0x7FFFFFFF;
 
-  // Null when the name is not a readable regular file.
-  static std::unique_ptr<RiffReader> OpenFile(const char* name);
+  // Null when the name is not a readable regular file; then problem, if given, says why
+  // ("no such file", "not a regular file", the system's reason).
+  static std::unique_ptr<RiffReader> OpenFile(const char* name, std::string* problem = nullptr);
   // Reads from memory that stays valid while the reader lives.
   static std::unique_ptr<RiffReader> OpenMemory(const std::uint8_t* data, std::size_t size);
 

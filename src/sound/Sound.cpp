@@ -27,11 +27,24 @@ PcmFormat PcmFormatOf(const WaveFormatEx& wfx) {
 Sound::Sound(AudioDevice* device, const char* fileName, Dialogs& dialogs)
     : fileName(fileName), device(device), dialogs(dialogs) {}
 
-// The box says what failed; the line on stderr also names the file it failed on.
-void Sound::ShowError(const char* text) const {
-  std::fprintf(stderr, "vorlith: %s: %s\n", EscapeForMessage(fileName ? fileName : "").c_str(),
-               text);
+// The box says what failed; the line on stderr also names the file and, where known, why.
+void Sound::ShowError(const char* text, const std::string& reason) const {
+  std::fprintf(stderr, "vorlith: %s: %s%s%s\n", EscapeForMessage(fileName ? fileName : "").c_str(),
+               text, reason.empty() ? "" : ": ", reason.c_str());
   dialogs.ShowMessage("Error", text);
+}
+
+// Why sample data of this format and size cannot become a buffer.
+std::string Sound::UnplayableReason(const WaveFormatEx& wfx, std::uint32_t size) {
+  if (wfx.wFormatTag != WAVE_FORMAT_PCM) {
+    return "format " + std::to_string(wfx.wFormatTag) + " is not PCM; only PCM sounds play";
+  }
+  if (size > kMaxDataBytes) return std::to_string(size) + " bytes of sample data is too much";
+  return "only 8- or 16-bit PCM, mono or stereo, 100 to 200000 Hz, with at least one sample "
+         "plays (this is " +
+         std::to_string(wfx.wBitsPerSample) + "-bit, " + std::to_string(wfx.nChannels) +
+         " channels, " + std::to_string(wfx.nSamplesPerSec) + " Hz, " + std::to_string(size) +
+         " bytes)";
 }
 
 float Sound::GainOf(int volume) {
@@ -41,28 +54,36 @@ float Sound::GainOf(int volume) {
 bool Sound::Load() {
   WaveFile waveFile;
   if (Failed(waveFile.Open(fileName))) {
-    ShowError("Waveファイルのオープンに失敗");
+    ShowError("Waveファイルのオープンに失敗", waveFile.GetFailureReason());
     return false;
   }
   const std::uint32_t size = waveFile.GetSize();
   const PcmFormat format = PcmFormatOf(*waveFile.GetFormat());
-  if (!device || size > kMaxDataBytes || !IsPlayableFormat(format, size)) {
-    ShowError("バッファの作成に失敗");
+  if (!device) {
+    ShowError("バッファの作成に失敗", "no sound device");
+    return false;
+  }
+  if (size > kMaxDataBytes || !IsPlayableFormat(format, size)) {
+    ShowError("バッファの作成に失敗", UnplayableReason(*waveFile.GetFormat(), size));
     return false;
   }
   // A short or failed read leaves the rest of the data silent.
   std::vector<std::uint8_t> data(size, format.bitsPerSample == 8 ? 0x80 : 0);
   std::uint32_t sizeRead = 0;
-  waveFile.Read(data.data(), size, &sizeRead);
+  if (Failed(waveFile.Read(data.data(), size, &sizeRead))) {
+    std::fprintf(stderr, "vorlith: %s: %s; the rest of the sound is silent\n",
+                 EscapeForMessage(fileName).c_str(), waveFile.GetFailureReason().c_str());
+  }
   if (buffer != 0) Release();  // loading again replaces what the sound held
   buffer = device->CreateBuffer(format, data.data(), data.size());
   if (buffer == 0) {
-    ShowError("バッファの作成に失敗");
+    ShowError("バッファの作成に失敗", "the sound device refused the buffer");
     return false;
   }
   voices[0] = device->CreateVoice(buffer);
   if (voices[0] == 0) {
-    ShowError("IDirectSoundBuffer8インターフェイスの取得に失敗");
+    ShowError("IDirectSoundBuffer8インターフェイスの取得に失敗",
+              "the sound device has no voice left for it");
     return false;
   }
   for (int i = 1; i < kBufferCount; ++i) voices[i] = device->CreateVoice(buffer);

@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace vorlith {
 
 class AudioDevice;
 class Dialogs;
+struct WaveFormatEx;
 
 // One sound effect: the loaded sample data and nine duplicates sharing it, played in turn.
 class Sound {
@@ -31,7 +33,8 @@ class Sound {
   static float GainOf(int volume);
 
  private:
-  void ShowError(const char* text) const;
+  void ShowError(const char* text, const std::string& reason) const;
+  static std::string UnplayableReason(const WaveFormatEx& wfx, std::uint32_t size);
 
   std::uint32_t buffer = 0;                 // the sample data on the device
   std::uint32_t voices[kBufferCount] = {};  // voice 0 and its nine duplicates

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sound/Diagnostics.h"
@@ -25,7 +26,8 @@ struct WaveFormatEx {
 
 // Reads a RIFF WAVE sound: opens it by name (or, when there is no such file, the program's
 // resource of that name and type "WAVE" or "WAV"), reads the format and hands the sample
-// data out in pieces. Failed steps are traced and return a negative result code.
+// data out in pieces. Failed steps are traced and return a negative result code; the reason
+// a player is told is kept beside it.
 class WaveFile {
  public:
   WaveFile() = default;
@@ -40,9 +42,11 @@ class WaveFile {
 
   std::uint32_t GetSize() const { return m_dwSize; }
   const WaveFormatEx* GetFormat() const { return m_pwfx.get(); }  // null until read
+  // Why the last Open or Read failed, in words a player can act on ("not a WAVE file: ...").
+  const std::string& GetFailureReason() const { return m_reason; }
 
  private:
-  HResult OpenResource(const char* fileName);
+  HResult OpenResource(const char* fileName, const std::string& fileProblem);
   HResult ReadMMIO();
   HResult ReadExtraFormat(const std::uint8_t* pcmBytes);
   HResult ResetFile();
@@ -53,6 +57,7 @@ class WaveFile {
   RiffChunk m_ckRiff;  // the outer "RIFF" chunk
   std::uint32_t m_dwSize = 0;
   std::unique_ptr<std::uint8_t[]> m_pbResourceCopy;
+  std::string m_reason;
 };
 
 }  // namespace vorlith

@@ -35,6 +35,8 @@ TEST(DataDirectoryTest, FindTakesTheFirstHolderAndTheMessageNamesEveryPlaceTried
   const std::string message = DataDirectory::NotFoundMessage(candidates);
   EXPECT_NE(message.find("/a, /b or /c"), std::string::npos) << message;
   EXPECT_NE(message.find("VORLITH_DATA_DIR"), std::string::npos);
+  EXPECT_NE(DataDirectory::NotFoundMessage({"/x\x1b]0;t\a"}).find("in /x\\x1b]0;t\\x07;"),
+            std::string::npos);
 
   const auto root = std::filesystem::temp_directory_path() / "vorlith_DataDirectoryTest";
   std::filesystem::create_directories(root / "model");

@@ -116,6 +116,10 @@ TEST_F(GlRenderDeviceTest, TextureModulatesWithItsTopRowAtVZero) {
   std::filesystem::remove(png);
   ASSERT_NE(texture, 0u);
   EXPECT_EQ(device->CreateTextureFromFile(png), 0u);
+  // One pixel wider than the limit: refused before it is decoded.
+  ASSERT_TRUE(WritePng(png, std::vector<std::uint8_t>(4097 * 4, 255), 4097, 1));
+  EXPECT_EQ(device->CreateTextureFromFile(png), 0u);
+  std::filesystem::remove(png);
   const MeshId quad =
       Mesh({{220, 140, 0, 0}, {420, 140, 1, 0}, {420, 340, 1, 1}, {220, 340, 0, 1}});
   device->SetTextureFilter(TextureFilter::Point);

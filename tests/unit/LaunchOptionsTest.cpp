@@ -53,6 +53,10 @@ TEST(LaunchOptionsTest, UsageErrors) {
     EXPECT_FALSE(Parse(args, options, error)) << args[0];
     EXPECT_FALSE(error.empty());
   }
+  LaunchOptions options;
+  std::string error;
+  EXPECT_FALSE(Parse({"--screenshot", "\x1b[2J\xff"}, options, error));
+  EXPECT_EQ(error, "--screenshot takes FRAME:FILE.png, not '\\x1b[2J\\xff'");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
 #include "FakeRenderDevice.h"
@@ -27,13 +29,46 @@ Mesh {
 }
 )";
 
+// The first bytes of a PNG file of that size: enough for the checks, nothing to decode.
+std::string PngHeader(std::uint32_t width, std::uint32_t height) {
+  std::string bytes = "\x89PNG\r\n\x1a\n" + std::string("\0\0\0\x0dIHDR", 8);
+  for (std::uint32_t side : {width, height}) {
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(side >> shift & 0xFF);
+  }
+  return bytes + std::string("\x08\x06\0\0\0", 5);
+}
+
+// A model of one triangle per texture name, each with its own material naming it.
+std::string ModelNaming(const std::vector<std::string>& names) {
+  const std::string n = std::to_string(names.size());
+  std::string vertices, faces, materials, indices;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string z = std::to_string(i), end = i + 1 < names.size() ? "," : ";";
+    vertices += " 0;0;" + z + ";, 1;0;" + z + ";, 0;1;" + z + ";" + end + "\n";
+    faces += " 3;" + std::to_string(3 * i) + "," + std::to_string(3 * i + 1) + "," +
+             std::to_string(3 * i + 2) + ";" + end;
+    indices += (i ? "," : "") + z;
+    materials +=
+        "  Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"" + names[i] + "\"; } }\n";
+  }
+  return "xof 0303txt 0032\nMesh {\n " + std::to_string(3 * names.size()) + ";\n" + vertices + " " +
+         n + ";\n" + faces + "\n MeshMaterialList { " + n + "; " + n + "; " + indices + ";;\n" +
+         materials + " }\n}\n";
+}
+
 class ModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(directory);
+    std::filesystem::remove_all(directory);  // what a run that was cut short left
+    std::filesystem::create_directories(directory / "textures");
     std::ofstream(modelPath) << kTwoMaterialModel;
+    std::ofstream(directory / "textures" / "found.png") << PngHeader(1, 1);
+    DataDirectory::Set(directory.string());
   }
-  void TearDown() override { std::filesystem::remove_all(directory); }
+  void TearDown() override {
+    DataDirectory::Set("");
+    std::filesystem::remove_all(directory);
+  }
 
   FakeRenderDevice device;
   const std::filesystem::path directory =
@@ -44,19 +79,22 @@ class ModelTest : public ::testing::Test {
 };
 
 TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTexture) {
-  device.loadableTextures = {"textures/found.png"};
+  const std::string found = directory / "textures/found.png";
   {
     Model model(modelPath.c_str());
     EXPECT_FALSE(model.IsLoaded());
+    ::testing::internal::CaptureStderr();
     ASSERT_TRUE(model.Load(&device));
+    EXPECT_EQ(
+        ::testing::internal::GetCapturedStderr(),
+        "vorlith: " + modelPath + ": texture 'textures/missing.png' not loaded: no such file\n");
     ASSERT_EQ(model.GetMaterialCount(), 2u);
     const Material& red = model.GetMaterials()[0];
     EXPECT_EQ(red.ambient.r, 1.0f);  // ambient is the diffuse colour
     EXPECT_EQ(red.ambient.a, 0.5f);
     EXPECT_EQ(red.emissive.b, 0.25f);
     EXPECT_EQ(model.GetMaterials()[1].ambient.g, 1.0f);
-    EXPECT_EQ(device.texturePaths,
-              (std::vector<std::string>{"textures/found.png", "textures/missing.png"}));
+    EXPECT_EQ(device.texturePaths, std::vector<std::string>{found});
     EXPECT_NE(model.GetTextures()[0], 0u);
     EXPECT_EQ(model.GetTextures()[1], 0u);  // missing: the subset is drawn untextured
 
@@ -98,16 +136,76 @@ TEST_F(ModelTest, AMissingFileOrNoDeviceFailsWithoutTouchingTheDevice) {
   EXPECT_TRUE(device.draws.empty());
 }
 
-TEST_F(ModelTest, RelativeModelAndTextureNamesResolveAgainstTheDataDirectory) {
-  DataDirectory::Set(directory.string());
-  const std::string found = (directory / "textures/found.png").string();
-  device.loadableTextures = {found};
-  Model model("./two.x");
-  const bool loaded = model.Load(&device);
-  DataDirectory::Set("");
-  ASSERT_TRUE(loaded) << model.GetLoadError();
+TEST_F(ModelTest, ModelNamesResolveAgainstTheDataDirectoryAndTexturesAgainstTheModelsFolder) {
+  std::filesystem::create_directories(directory / "model" / "textures");
+  std::ofstream(directory / "model" / "up.x")
+      << ModelNaming({"../textures/found.png", "./textures/found.png"});
+  std::ofstream(directory / "model" / "textures" / "found.png") << PngHeader(2, 2);
+  Model model("./model/up.x");
+  ASSERT_TRUE(model.Load(&device)) << model.GetLoadError();
   EXPECT_EQ(device.texturePaths,
-            (std::vector<std::string>{found, (directory / "textures/missing.png").string()}));
+            (std::vector<std::string>{(directory / "textures/found.png").string(),
+                                      (directory / "model/textures/found.png").string()}));
+}
+
+// Texture names are the file's, not trusted: a texture is loaded only from a regular file
+// inside the data directory, named relative to the model's folder, whose header declares an
+// image of at most 4096 x 4096 pixels. Any other leaves its subset untextured (the model still
+// loads) with one line naming the texture and why. A FIFO does not stall the load.
+TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
+  namespace fs = std::filesystem;
+  const fs::path textures = directory / "model" / "tex";
+  fs::create_directories(textures);
+  std::ofstream(directory / "up.png") << PngHeader(4096, 4096);
+  std::ofstream(textures / "big.png") << PngHeader(16384, 16384);
+  std::ofstream(textures / "wide.png") << PngHeader(4097, 4096);
+  std::ofstream(textures / "flat.png") << PngHeader(4096, 0);
+  std::ofstream(textures / "anim.gif") << "GIF89a\x10\0\x10\0";
+  fs::create_symlink("/etc/passwd", textures / "out.png");
+  fs::create_symlink(textures / "loop.png", textures / "loop.png");
+  ASSERT_EQ(mkfifo((textures / "fifo.png").c_str(), 0600), 0);
+  const std::string tooLarge = " x 4096 pixels, more than 4096 x 4096";
+  const std::pair<std::string, std::string> cases[] = {
+      {"../up.png", ""},
+      {"/etc/shadow", "an absolute name (a model names its textures relative to its folder)"},
+      {"C:/code/top.tga", "an absolute name (a model names its textures relative to its folder)"},
+      {"../../../../../../../../etc/passwd", "outside the data directory"},
+      {"tex/out.png", "outside the data directory"},
+      {"tex/fifo.png", "not a regular file"},
+      {"tex/big.png", "16384 x 16384 pixels, more than 4096 x 4096"},
+      {"tex/wide.png", "4097" + tooLarge},
+      {"tex/flat.png", "the image's header gives it no size"},
+      {"tex/anim.gif", "not a PNG, JPEG, BMP or TGA image"},
+      {"tex/loop.png", "Too many levels of symbolic links"},
+      {"tex/\x1b[2J.png", "no such file"},
+  };
+  std::vector<std::string> names, problems;
+  for (const auto& [name, why] : cases) {
+    names.push_back(name);
+    if (!why.empty()) {
+      problems.push_back(directory.string() + "/model/m.x: texture '" +
+                         (name[4] == '\x1b' ? "tex/\\x1b[2J.png" : name) + "' not loaded: " + why);
+    }
+  }
+  const std::string modelFile = directory / "model" / "m.x";
+  std::ofstream(modelFile) << ModelNaming(names);
+  Model model(modelFile.c_str());
+  auto loading = std::async(std::launch::async, [&] {
+    ::testing::internal::CaptureStderr();
+    const bool loaded = model.Load(&device);
+    ::testing::internal::GetCapturedStderr();
+    return loaded;
+  });
+  if (loading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    std::ofstream{textures / "fifo.png"};  // a writer lets the blocked open go on
+    ADD_FAILURE() << "waited on the FIFO";
+  }
+  ASSERT_TRUE(loading.get()) << model.GetLoadError();
+  EXPECT_EQ(model.GetTextureProblems(), problems);
+  EXPECT_EQ(device.texturePaths, std::vector<std::string>{(directory / "up.png").string()});
+  ASSERT_EQ(model.GetTextures().size(), std::size(cases));
+  EXPECT_NE(model.GetTextures()[0], 0u);
+  for (std::size_t i = 1; i < std::size(cases); ++i) EXPECT_EQ(model.GetTextures()[i], 0u) << i;
 }
 
 // The one message of a failed load names the file and why; the registry stops there.

@@ -2,18 +2,21 @@
 // detached while the devices are in use, and read through KeyInput into pad 0.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 
 #include "FakeWindow.h"
 #include "input/KeyInput.h"
+#include "platform/sdl/SdlControllerMappings.h"
 #include "platform/sdl/SdlEventWait.h"
 #include "platform/sdl/SdlInputDevices.h"
-#include "replay/ReplayScript.h"
+#include "replay/ReplayFormat.h"
 
 namespace vorlith {
 namespace {
@@ -209,6 +212,44 @@ TEST_F(VirtualControllerTest, MappingsFromTheEnvironmentAndTheUserFile) {
   EXPECT_EQ(Frame(), "LV");
   EXPECT_FLOAT_EQ(Pad().stickX, -1.0f);
   EXPECT_EQ(devices->GetControllerCount(), 3);
+}
+
+// The user's file is read only as a regular file of at most the limit, opened without waiting
+// on a FIFO; the text SDL quotes from it reaches stderr escaped.
+TEST_F(VirtualControllerTest, TheUserFileIsBoundedAndItsTextEscaped) {
+  const std::string file = configHome / "vorlith" / "gamecontrollerdb.txt";
+  const std::string line = Guid(Attach(SDL_JOYSTICK_TYPE_UNKNOWN, "Pad", 8, 1)) + ",Pad,a:b1,\n#";
+  const auto add = [&] {
+    ::testing::internal::CaptureStderr();
+    const int added = SdlControllerMappings::AddFromFile(file);
+    return std::make_pair(added, ::testing::internal::GetCapturedStderr());
+  };
+  std::string text = line;
+  text.resize(SdlControllerMappings::kMaxFileBytes, 'x');
+  std::ofstream(file, std::ios::binary) << text;
+  EXPECT_EQ(add(), std::make_pair(1, std::string()));
+  std::ofstream(file, std::ios::binary) << text << 'x';
+  EXPECT_EQ(add(), std::make_pair(0, "vorlith: " + file + ": not read (4194305 bytes, more than " +
+                                         "4194304)\n"));
+  std::ofstream(file, std::ios::binary) << "\x1b[2J\xff,\n";
+  const std::string quoted = add().second;
+  EXPECT_EQ(quoted.find('\x1b'), std::string::npos) << quoted;
+  EXPECT_NE(quoted.find("line 1: controller mapping skipped"), std::string::npos) << quoted;
+
+  const std::string notRead = "vorlith: " + file + ": not read (not a regular file)\n";
+  std::filesystem::remove(file);
+  std::filesystem::create_symlink("/dev/zero", file);
+  EXPECT_EQ(add(), std::make_pair(0, notRead));
+  std::filesystem::remove(file);
+  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  auto reading = std::async(std::launch::async, add);
+  if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    std::ofstream{file};  // a writer lets the blocked open go on
+    ADD_FAILURE() << "waited on the FIFO";
+  }
+  EXPECT_EQ(reading.get(), std::make_pair(0, notRead));
+  std::filesystem::remove(file);
+  EXPECT_EQ(add(), std::make_pair(0, std::string()));  // no file: nothing to say
 }
 
 }  // namespace

@@ -107,6 +107,33 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
   }
 }
 
+// Beside the box, stderr names the file and a reason a player can act on; no source file,
+// line or result code.
+TEST_F(SoundManagerTest, FailuresSayWhyOnStderr) {
+  const std::string adpcm =
+      WriteTemp("adpcm.wav", Wave({Chunk("fmt ", Concat({FormatBody(2, 1, 8000, 4), Bytes{0, 0}})),
+                                   Chunk("data", Ramp(64))}));
+  const std::string cut =
+      WriteTemp("cut.wav", Concat({ChunkHeader("RIFF", 1000), Bytes{'W', 'A', 'V', 'E'},
+                                   PcmFormat16Mono(), ChunkHeader("data", 100), Ramp(9)}));
+  const std::pair<std::string, std::string> cases[] = {
+      {"./sound/missing.wav", "Waveファイルのオープンに失敗: no such file"},
+      {adpcm, "バッファの作成に失敗: format 2 is not PCM; only PCM sounds play"},
+      {cut,
+       "the file ends before the sample data its data chunk declares; the rest of the "
+       "sound is silent"},
+  };
+  for (const auto& [file, said] : cases) {
+    SoundManager manager(dialogs);
+    ASSERT_TRUE(manager.Init(&audio));
+    manager.RegisterSound(0, file.c_str());
+    ::testing::internal::CaptureStderr();
+    manager.LoadAllSounds();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "vorlith: " + file + ": " + said + "\n");
+    Messages();
+  }
+}
+
 TEST_F(SoundManagerTest, FailedDuplicatesLeaveSilentVoicesInTheCycle) {
   audio.Faults().voicesBeforeFailure = 3;
   SoundManager manager(dialogs);

@@ -41,6 +41,15 @@ TEST(TraceWriterTest, OneLineOfJsonWithNullsOnTheTitleAndThreeDecimalsInPlay) {
     EXPECT_NE(line.find(part), std::string::npos) << part << "\nin " << line;
   }
   EXPECT_EQ(line.find('\n'), std::string::npos);
+
+  // Bytes that are not UTF-8 (a message quoting a damaged file) still make valid JSON.
+  frame.messages = {{"Error",
+                     "a\xff\xe3\x81"
+                     "b\x1b"}};
+  EXPECT_NE(TraceWriter::Format(frame).find("[[\"Error\",\"a\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+                                            "b\\u001b\"]]"),
+            std::string::npos)
+      << TraceWriter::Format(frame);
 }
 
 TEST(TraceWriterTest, EachFrameIsInTheFileWhileTheTraceIsStillOpen) {

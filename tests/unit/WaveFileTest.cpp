@@ -16,11 +16,19 @@ Bytes RiffHead() {
   return Concat({ChunkHeader("RIFF", 1000), Bytes{'W', 'A', 'V', 'E'}});
 }
 
-// Opens the name (or the bytes written to a file) and returns Open's code and its trace.
+void Collect(const char* line, void* trace) {
+  *static_cast<std::string*>(trace) += line;
+}
+
+// Opens the name (or the bytes written to a file) and returns Open's code and its trace;
+// nothing reaches stderr.
 HResult OpenTraced(WaveFile& wave, const std::string& name, std::string& trace) {
+  trace.clear();
+  SetTraceSink(Collect, &trace);
   testing::internal::CaptureStderr();
   HResult hr = wave.Open(name.c_str());
-  trace = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  SetTraceSink(nullptr, nullptr);
   return hr;
 }
 
@@ -39,9 +47,10 @@ Bytes ReadAll(WaveFile& wave, std::uint32_t piece) {
   return out;
 }
 
-// One trace line: source file and line, step, and the code by name and value.
+// One trace line: source file name (no directory) and line, step, and the code by name and
+// value.
 std::string TraceLine(const std::string& step) {
-  return R"(.*WaveFile\.cpp\(\d+\): )" + step + R"( hr=E_FAIL \(0x80004005\)\n)";
+  return R"(WaveFile\.cpp\(\d+\): )" + step + R"( hr=E_FAIL \(0x80004005\)\n)";
 }
 
 TEST(WaveFileTest, FindsFormatAndDataWhereverTheyStandAndReadsThemInAnyPieceSize) {
@@ -66,30 +75,38 @@ TEST(WaveFileTest, FindsFormatAndDataWhereverTheyStandAndReadsThemInAnyPieceSize
   }
 }
 
-TEST(WaveFileTest, RejectsWhatIsNotAWaveWithTheFailingStep) {
+TEST(WaveFileTest, RejectsWhatIsNotAWaveWithTheFailingStepAndAReason) {
+  const std::string endsInFormat = "the file ends inside its format chunk";
+  const std::string notWave = "not a WAVE file: it does not start with RIFF and WAVE";
   const struct {
     const char* what;
     Bytes bytes;
     const char* step;
+    std::string reason;
     const char* outer = "ReadMMIO";
   } cases[] = {
-      {"other form", Riff("XWMA", {PcmFormat16Mono(), Chunk("data", Ramp(8))}), "mmioFOURCC"},
-      {"not RIFF", Concat({ChunkHeader("RIFX", 12), Ramp(12)}), "mmioFOURCC"},
+      {"other form", Riff("XWMA", {PcmFormat16Mono(), Chunk("data", Ramp(8))}), "mmioFOURCC",
+       notWave},
+      {"not RIFF", Concat({ChunkHeader("RIFX", 12), Ramp(12)}), "mmioFOURCC", notWave},
       {"14-byte fmt", Wave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", Ramp(8))}),
-       R"(sizeof\(PCMWAVEFORMAT\))"},
-      {"no fmt", Wave({Chunk("data", Ramp(8))}), "mmioDescend"},
-      {"empty file", Bytes(), "mmioDescend"},
-      {"fmt cut short", Concat({RiffHead(), ChunkHeader("fmt ", 16), Ramp(10)}), "mmioRead"},
+       R"(sizeof\(PCMWAVEFORMAT\))", "its format chunk is shorter than 16 bytes"},
+      {"no fmt", Wave({Chunk("data", Ramp(8))}), "mmioDescend",
+       "the file has no format chunk (\"fmt \")"},
+      {"empty file", Bytes(), "mmioDescend", "not a WAVE file: too short for its RIFF header"},
+      {"fmt cut short", Concat({RiffHead(), ChunkHeader("fmt ", 16), Ramp(10)}), "mmioRead",
+       endsInFormat},
       {"extra count missing",
-       Concat({RiffHead(), ChunkHeader("fmt ", 18), FormatBody(2, 1, 8000, 4)}), "mmioRead"},
+       Concat({RiffHead(), ChunkHeader("fmt ", 18), FormatBody(2, 1, 8000, 4)}), "mmioRead",
+       endsInFormat},
       {"extra bytes missing",
        Concat(
            {RiffHead(), ChunkHeader("fmt ", 50), FormatBody(2, 1, 8000, 4), Bytes{32, 0}, Ramp(9)}),
-       "mmioRead"},
+       "mmioRead", endsInFormat},
       {"fmt size past 2 GiB",
        Concat({RiffHead(), ChunkHeader("fmt ", 0xFFFFFFF0u), FormatBody(1, 1, 44100, 16)}),
-       "mmioAscend"},
-      {"no data", Wave({PcmFormat16Mono(), Chunk("LIST", Ramp(6))}), "mmioDescend", "ResetFile"},
+       "mmioAscend", "its format chunk runs past the end of the file"},
+      {"no data", Wave({PcmFormat16Mono(), Chunk("LIST", Ramp(6))}), "mmioDescend",
+       "the file has no sample data chunk (\"data\")", "ResetFile"},
   };
   for (const auto& c : cases) {
     WaveFile wave;
@@ -97,6 +114,7 @@ TEST(WaveFileTest, RejectsWhatIsNotAWaveWithTheFailingStep) {
     EXPECT_EQ(OpenBytes(wave, c.bytes, &trace), E_FAIL) << c.what;
     EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine(c.step) + TraceLine(c.outer))))
         << c.what << ": " << trace;
+    EXPECT_EQ(wave.GetFailureReason(), c.reason) << c.what;
   }
 }
 
@@ -135,10 +153,13 @@ TEST(WaveFileTest, ReadStopsAtTheEndOfTheDataOrFailsWhereTheFileEnds) {
                                     Ramp(9000)})),
             S_OK);
   EXPECT_EQ(wave.GetSize(), 20000u);
-  testing::internal::CaptureStderr();
+  std::string trace;
+  SetTraceSink(Collect, &trace);
   EXPECT_EQ(wave.Read(buffer.data(), 20000, &got), E_FAIL);
-  EXPECT_TRUE(std::regex_match(testing::internal::GetCapturedStderr(),
-                               std::regex(TraceLine("mmioinfoIn.pchNext"))));
+  SetTraceSink(nullptr, nullptr);
+  EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("mmioinfoIn.pchNext")))) << trace;
+  EXPECT_EQ(wave.GetFailureReason(),
+            "the file ends before the sample data its data chunk declares");
   EXPECT_EQ(got, 0u);
   const Bytes expected = Ramp(9000);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), buffer.begin()));
@@ -174,10 +195,19 @@ TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {
   EXPECT_EQ(ReadAll(wave, 1000), shot);
 
   std::string trace;
-  for (const std::string& name : {std::string("./sound/no_such_sound.wav"), testing::TempDir()}) {
+  const std::string loop = testing::TempDir() + "wave_loop.wav";
+  std::filesystem::remove(loop);
+  std::filesystem::create_symlink(loop, loop);
+  const std::pair<std::string, std::string> missing[] = {
+      {"./sound/no_such_sound.wav", "no such file"},
+      {testing::TempDir(), "not a regular file"},
+      {loop, "Too many levels of symbolic links"}};
+  for (const auto& [name, reason] : missing) {
     EXPECT_EQ(OpenTraced(wave, name, trace), E_FAIL);  // neither file nor resource
     EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("FindResource")))) << trace;
+    EXPECT_EQ(wave.GetFailureReason(), reason);
   }
+  std::filesystem::remove(loop);
   EXPECT_EQ(OpenTraced(wave, "./test/empty.wav", trace), E_FAIL);
   EXPECT_TRUE(std::regex_match(trace, std::regex(TraceLine("SizeofResource")))) << trace;
 }

@@ -124,7 +124,23 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
                                     model, error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(LoadXModel(VORLITH_SOURCE_DIR "/no_such_file.x", model, error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error, "cannot open model file " VORLITH_SOURCE_DIR "/no_such_file.x: no such file");
+  // A link to itself and a file no one may read say why.
+  const std::string loop = std::filesystem::temp_directory_path() / "vorlith_loop.x";
+  std::filesystem::remove(loop);
+  std::filesystem::create_symlink(loop, loop);
+  EXPECT_FALSE(LoadXModel(loop, model, error));
+  std::filesystem::remove(loop);
+  EXPECT_EQ(error, "cannot open model file " + loop + ": Too many levels of symbolic links");
+  std::string locked = std::filesystem::temp_directory_path() / "vorlith_locked.x";
+  std::ofstream(locked) << kHeader;
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  if (std::ifstream(locked)) locked = "/sys/bus/pci/rescan";  // root reads any file but this
+  if (std::filesystem::exists(locked)) {
+    EXPECT_FALSE(LoadXModel(locked, model, error));
+    EXPECT_EQ(error, "cannot read model file " + locked + ": Permission denied");
+  }
+  std::filesystem::remove(std::filesystem::temp_directory_path() / "vorlith_locked.x");
 
   // A good model padded past the limit is refused before it is parsed, in memory or on disk.
   std::string padded = kHeader + kTriangle + "}\n";
@@ -138,6 +154,23 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   EXPECT_FALSE(LoadXModel(big, model, error));
   std::filesystem::remove(big);
   EXPECT_NE(error.find(std::to_string(kMaxModelFileBytes + 1) + " bytes"), std::string::npos)
+      << error;
+}
+
+// Messages quote the file's bytes and its name escaped: no terminal sequence gets through.
+TEST(XModelLoaderTest, MessagesEscapeTheFilesBytesAndName) {
+  LoadedModel model;
+  std::string error;
+  EXPECT_FALSE(LoadXModelFromMemory(Bytes("xof 0303\x1b[2J0032"), model, error));
+  EXPECT_EQ(error, "unknown .x format '\\x1b[2J'");
+  EXPECT_FALSE(
+      LoadXModelFromMemory(Bytes("xof 0303bin 0032\x01\0\x05\0\0\0\x1b[2J\xff"s), model, error));
+  EXPECT_EQ(error, "unexpected name '\\x1b[2J\\xff' in .x file");
+  const std::string named = std::filesystem::temp_directory_path() / "vorlith_\x1b[2J.x";
+  std::ofstream(named) << "xof 0303\x1b[2J0032";
+  EXPECT_FALSE(LoadXModel(named, model, error));
+  std::filesystem::remove(named);
+  EXPECT_NE(error.find("vorlith_\\x1b[2J.x: unknown .x format '\\x1b[2J'"), std::string::npos)
       << error;
 }
 

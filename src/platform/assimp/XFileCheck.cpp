@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/Utf8.h"
 #include "platform/assimp/XFileTokenizer.h"
 
 namespace vorlith {
@@ -48,7 +49,7 @@ class Structure {
       return false;
     }
     if (token.kind == Kind::Name) {  // names stand only before objects or in { references }
-      error = "unexpected name '" + std::string(token.text) + "' in .x file";
+      error = "unexpected name '" + EscapeForMessage(std::string(token.text)) + "' in .x file";
       return false;
     }
     ++at;
@@ -91,7 +92,7 @@ class Structure {
       if (!Item(depth, vertices, error)) return false;
     }
     if (at >= tokens.size()) {
-      error = ".x file ends inside a " + std::string(type) + " object";
+      error = ".x file ends inside a " + EscapeForMessage(std::string(type)) + " object";
       return false;
     }
     ++at;
@@ -187,7 +188,8 @@ class Structure {
       k = n.size();
     }
     if (!ok || k != n.size()) {
-      error = "the sizes in a " + std::string(type) + " object do not fit its data";
+      error =
+          "the sizes in a " + EscapeForMessage(std::string(type)) + " object do not fit its data";
       return false;
     }
     return true;
@@ -212,7 +214,7 @@ bool XFileCheck::Check(const std::vector<std::uint8_t>& file, std::string& error
   } else if (format == "txt " || format == "bin ") {
     body.assign(file.begin() + kHeaderBytes, file.end());
   } else {
-    error = "unknown .x format '" + format + "'";
+    error = "unknown .x format '" + EscapeForMessage(format) + "'";
     return false;
   }
   std::vector<Token> tokens;

@@ -8,6 +8,7 @@
 #include <assimp/Importer.hpp>
 #include <cstring>
 
+#include "platform/Utf8.h"
 #include "platform/assimp/ImportCache.h"
 #include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
@@ -135,7 +136,8 @@ bool Import(const std::vector<std::uint8_t>& bytes, LoadedModel& out, std::strin
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), kImportFlags, "x");
   if (!scene) {
-    error = importer.GetErrorString();
+    // The importer's messages quote the file's own bytes.
+    error = EscapeForMessage(importer.GetErrorString());
     if (error.empty()) error = "not readable as a model";
     return false;
   }

@@ -9,6 +9,8 @@
 #else
 #include <SDL.h>
 #include <SDL_image.h>
+
+#include "platform/ImageFile.h"
 #endif
 
 namespace vorlith {
@@ -31,8 +33,14 @@ TextureId GlTextureStore::CreateFromFile(const std::string& path) {
   return Keep(name);
 }
 #else
+// Only a file that passes ImageFile's checks reaches the decoder, as the format its header
+// shows.
 TextureId GlTextureStore::CreateFromFile(const std::string& path) {
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  ImageFile image;
+  std::string why;
+  if (!image.Read(path, why)) return 0;
+  SDL_RWops* stream = SDL_RWFromConstMem(image.bytes.data(), static_cast<int>(image.bytes.size()));
+  SDL_Surface* loaded = stream ? IMG_LoadTyped_RW(stream, 1, image.type) : nullptr;
   if (!loaded) return 0;
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
   SDL_FreeSurface(loaded);

@@ -1,6 +1,8 @@
 #include "platform/headless/HeadlessRenderDevice.h"
 
-#include <fstream>
+#include <string>
+
+#include "platform/ImageFile.h"
 
 namespace vorlith {
 
@@ -36,7 +38,9 @@ bool HeadlessRenderDevice::GetBackBufferSize(int& width, int& height) const {
 }
 
 TextureId HeadlessRenderDevice::CreateTextureFromFile(const std::string& path) {
-  return std::ifstream(path, std::ios::binary) ? NextId() : 0;
+  ImageFile image;  // nothing is decoded, but what the desktop would refuse is refused
+  std::string why;
+  return image.Read(path, why) ? NextId() : 0;
 }
 
 FontId HeadlessRenderDevice::CreateFont(const FontDesc& desc) {

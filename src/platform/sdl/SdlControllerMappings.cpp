@@ -4,9 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "platform/RegularFile.h"
+#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {
@@ -51,26 +52,24 @@ int SdlControllerMappings::AddFromText(const std::string& text, const std::strin
     if (SDL_GameControllerAddMapping(line.c_str()) >= 0) {
       ++added;
     } else {
-      std::fprintf(stderr, "vorlith: %s line %d: controller mapping skipped (%s)\n", origin.c_str(),
-                   number, SDL_GetError());
+      // SDL's message may quote the line.
+      std::fprintf(stderr, "vorlith: %s line %d: controller mapping skipped (%s)\n",
+                   EscapeForMessage(origin).c_str(), number,
+                   EscapeForMessage(SDL_GetError()).c_str());
     }
   }
   return added;
 }
 
 int SdlControllerMappings::AddFromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return 0;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0 || size > kMaxFileBytes) {
-    std::fprintf(stderr, "vorlith: %s: not read (not a file of at most %ld bytes)\n", path.c_str(),
-                 kMaxFileBytes);
-    return 0;
+  std::string text, why;
+  const RegularFile::Result result = RegularFile::Read(path, kMaxFileBytes, text, why);
+  if (result == RegularFile::Result::Read) return AddFromText(text, path);
+  if (result == RegularFile::Result::Refused) {
+    std::fprintf(stderr, "vorlith: %s: not read (%s)\n", EscapeForMessage(path).c_str(),
+                 why.c_str());
   }
-  file.seekg(0);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  return AddFromText(text, path);
+  return 0;
 }
 
 std::string SdlControllerMappings::UserFilePath() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vorlith {
@@ -11,7 +12,7 @@ namespace vorlith {
 class SdlControllerMappings {
  public:
   // Files larger than this are not read (the whole community database is under 1 MB).
-  static constexpr long kMaxFileBytes = 16L * 1024 * 1024;
+  static constexpr std::size_t kMaxFileBytes = 4u * 1024u * 1024u;
 
   // Adds both sources; needs SDL's game controller subsystem.
   static void LoadAll();
@@ -20,7 +21,9 @@ class SdlControllerMappings {
   // (#) and lines for another platform are passed over quietly; a line SDL refuses is
   // reported on stderr as "<origin> line N: ...".
   static int AddFromText(const std::string& text, const std::string& origin);
-  // As AddFromText on the file's content; a missing file is no error and gives 0.
+  // As AddFromText on the file's content; a missing file is no error and gives 0. Anything
+  // but a regular file of at most kMaxFileBytes (a device, a FIFO, a directory) is not read,
+  // with one line on stderr.
   static int AddFromFile(const std::string& path);
 
   // $XDG_CONFIG_HOME/vorlith/gamecontrollerdb.txt, else ~/.config/vorlith/...; empty when
