@@ -67,7 +67,7 @@ expect() {
 
 expect plays ""
 expect plays "" -w
-expect plays "" -W 800 -H 600 --nonsense
+expect plays "" -W 800 -H 600 -nonsense -fw --5  # single-dash words, and a size's value
 expect plays "" -w 320 -h 200abc
 expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
 # The no-device message names OpenGL 3.3 and ends with the reason the driver gave.
@@ -115,6 +115,8 @@ expect "status 2" "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
 expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
   --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
+expect "status 2" "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
+expect "status 2" "^vorlith: unknown option '--fullscreen' \(did you mean --trace\?\)" --fullscreen
 if [ -e "$WORK/trace.jsonl" ]; then
   echo "FAIL: a replay that does not parse still ran"
   failures=$((failures + 1))
