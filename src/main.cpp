@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "replay/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
+#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
+#include "replay/FrameReporter.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -36,6 +37,28 @@ constexpr int kOutputFailed = 3;  // a trace, recording or screenshot was not wr
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
   return kUsageError;
+}
+
+// A replay without frames runs nothing, but its outputs are made as a run of no frames
+// leaves them: an empty trace, a recording of the header alone; no screenshot's frame comes.
+int WriteOutputsOfNoFrames(const vorlith::FrameReporter::Settings& settings) {
+  using namespace vorlith;
+  std::string error;
+  if (!FrameReporter::CheckOutputs(settings, error)) return Fail(error);
+  TraceWriter trace;
+  ReplayRecorder recorder;
+  if (!settings.tracePath.empty() && !trace.Open(settings.tracePath, error)) return Fail(error);
+  if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath, error)) {
+    return Fail(error);
+  }
+  bool written = trace.Close();
+  written = recorder.Close() && written;
+  for (const auto& shot : settings.screenshots) {
+    std::fprintf(stderr, "vorlith: %s: no screenshot: frame %lld was never reached\n",
+                 EscapeForMessage(shot.second).c_str(), static_cast<long long>(shot.first));
+    written = false;
+  }
+  return written ? 0 : kOutputFailed;
 }
 
 // The platform the options ask for, with its input, clock and message boxes replaced where
@@ -132,12 +155,12 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   auto* run = new BrowserRun;  // never freed: the page ends with it
   run->unpaced = options.noPacing;
   std::string error;
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   if (!options.replayPath.empty()) {
     if (!run->replay.Open(options.replayPath, error)) return Fail(error);
-    if (run->replay.GetFrameCount() == 0) return 0;  // nothing to play
+    if (run->replay.GetFrameCount() == 0) return WriteOutputsOfNoFrames(settings);
   }
   StartXModelImporter();
-  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, run->replay, settings.replay, settings.dialogs);
   if (!platform) return 1;
   if (!LocateData(*platform->dialogs)) return kNoData;
@@ -177,14 +200,14 @@ int main(int argc, char** argv) {
   return RunInBrowser(options);
 #endif
   ReplayStream replay;  // checked whole here, then read as it plays
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   if (!options.replayPath.empty()) {
     if (!replay.Open(options.replayPath, error)) return Fail(error);
-    if (replay.GetFrameCount() == 0) return 0;  // nothing to play
+    if (replay.GetFrameCount() == 0) return WriteOutputsOfNoFrames(settings);
   }
 
   // The model importer's helper process, forked while this one is still small.
   StartXModelImporter();
-  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, replay, settings.replay, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
   if (!LocateData(*platform->dialogs)) return kNoData;

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "app/GameApp.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/ReplayInputDevices.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
@@ -12,6 +10,8 @@
 #include "platform/PngFile.h"
 #include "platform/RenderDevice.h"
 #include "platform/Utf8.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 
@@ -51,7 +51,21 @@ TraceFrame::Boss DescribeBoss(const MoverManager& manager, const MoverBoss& boss
 FrameReporter::FrameReporter(GameApp& app, Settings settings)
     : app(app), settings(std::move(settings)) {}
 
+bool FrameReporter::CheckOutputs(const Settings& settings, std::string& error) {
+  if (!settings.tracePath.empty() && !OutputFile("trace").CanCreate(settings.tracePath, error)) {
+    return false;
+  }
+  if (!settings.recordPath.empty() && !OutputFile("replay").CanCreate(settings.recordPath, error)) {
+    return false;
+  }
+  for (const auto& shot : settings.screenshots) {
+    if (!OutputFile("screenshot").CanCreate(shot.second, error)) return false;
+  }
+  return true;
+}
+
 bool FrameReporter::Open(std::string& error) {
+  if (!CheckOutputs(settings, error)) return false;
   if (!settings.tracePath.empty() && !trace.Open(settings.tracePath, error)) return false;
   if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath, error)) return false;
   if (AudioSystem* audio = app.GetAudioSystem())

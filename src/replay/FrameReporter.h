@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "replay/TraceWriter.h"
 #include "replay/ReplayRecorder.h"
+#include "replay/TraceWriter.h"
 
 namespace vorlith {
 
@@ -30,7 +30,11 @@ class FrameReporter {
 
   FrameReporter(GameApp& app, Settings settings);
 
-  // Opens the output files; false with `error` naming the file that cannot be written.
+  // Whether every output can be created, found before any is opened (a usage error then
+  // truncates nothing); false with `error` naming the first that cannot.
+  static bool CheckOutputs(const Settings& settings, std::string& error);
+  // Checks, then opens the output files; false with `error` naming the file that cannot be
+  // written.
   bool Open(std::string& error);
   // Closes the output files and reports screenshots whose frame never came; false when any
   // output was not written whole.

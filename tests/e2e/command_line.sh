@@ -117,6 +117,25 @@ expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
   --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
 expect "status 2" "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
 expect "status 2" "^vorlith: unknown option '--fullscreen' \(did you mean --trace\?\)" --fullscreen
+# Every output is checked before any is opened: a usage error truncates nothing.
+echo kept >"$WORK/p.jsonl"
+expect "status 2" "^vorlith: /nonexist/x.replay: cannot write the replay: No such file" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record /nonexist/x.replay
+expect "status 2" "^vorlith: $WORK: cannot write the screenshot: Is a directory" \
+  --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --screenshot "1:$WORK"
+if [ "$(cat "$WORK/p.jsonl")" != kept ]; then
+  echo "FAIL: a usage error truncated an existing output"
+  failures=$((failures + 1))
+fi
+# A replay of no frames plays nothing, and still makes its outputs: an empty trace, a
+# recording of the header alone.
+printf 'vorlith-replay 1\n# nothing\n' >"$WORK/header.replay"
+expect "status 0" "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.jsonl" \
+  --record "$WORK/h.replay"
+if [ ! -f "$WORK/h.jsonl" ] || [ -s "$WORK/h.jsonl" ] || [ "$(cat "$WORK/h.replay")" != "vorlith-replay 1" ]; then
+  echo "FAIL: a replay of no frames did not make an empty trace and a header-only recording"
+  failures=$((failures + 1))
+fi
 if [ -e "$WORK/trace.jsonl" ]; then
   echo "FAIL: a replay that does not parse still ran"
   failures=$((failures + 1))
