@@ -11,6 +11,7 @@
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
+#include "platform/QuitSignals.h"
 #include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 #include "replay/FrameReporter.h"
@@ -59,6 +60,15 @@ int WriteOutputsOfNoFrames(const vorlith::FrameReporter::Settings& settings) {
     written = false;
   }
   return written ? 0 : kOutputFailed;
+}
+
+// The outputs of a run that a library ends from inside with exit(): Xlib does so, with
+// status 1, when the X server goes away. They are finished on the way out, so that the
+// recording and the trace are whole up to the last frame played.
+vorlith::FrameReporter* reporterAtExit = nullptr;
+
+void FinishOutputsAtExit() {
+  if (reporterAtExit) reporterAtExit->Finish();
 }
 
 // The platform the options ask for, with its input, clock and message boxes replaced where
@@ -210,12 +220,16 @@ int main(int argc, char** argv) {
   StartXModelImporter();
   auto platform = MakePlatform(options, replay, settings.replay, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
+  QuitSignals::Install();
   if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
+  reporterAtExit = &reporter;
+  std::atexit(FinishOutputsAtExit);
   const int status = app->Run();
+  reporterAtExit = nullptr;
   const bool written = reporter.Finish();
   if (!replay.GetError().empty()) return Fail(replay.GetError());  // the file changed under us
   if (!written && status == 0) return kOutputFailed;
