@@ -30,8 +30,9 @@ class FrameReporter {
 
   FrameReporter(GameApp& app, Settings settings);
 
-  // Whether every output can be created, found before any is opened (a usage error then
-  // truncates nothing); false with `error` naming the first that cannot.
+  // Whether the trace and the recording can be created, found before either is opened (a
+  // usage error then truncates nothing); false with `error` naming the first that cannot.
+  // Screenshots are made at their frames: one that cannot be is an output failure.
   static bool CheckOutputs(const Settings& settings, std::string& error);
   // Checks, then opens the output files; false with `error` naming the file that cannot be
   // written.

@@ -121,8 +121,8 @@ expect "status 2" "^vorlith: unknown option '--fullscreen' \(did you mean --trac
 echo kept >"$WORK/p.jsonl"
 expect "status 2" "^vorlith: /nonexist/x.replay: cannot write the replay: No such file" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record /nonexist/x.replay
-expect "status 2" "^vorlith: $WORK: cannot write the screenshot: Is a directory" \
-  --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --screenshot "1:$WORK"
+expect "status 2" "^vorlith: $WORK: cannot write the replay: Is a directory" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record "$WORK"
 if [ "$(cat "$WORK/p.jsonl")" != kept ]; then
   echo "FAIL: a usage error truncated an existing output"
   failures=$((failures + 1))
