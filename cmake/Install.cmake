@@ -42,6 +42,8 @@ foreach(source linux/vorlith.6 debian/changelog)
   list(APPEND VORLITH_GZIPPED ${output})
 endforeach()
 add_custom_target(vorlith_dist_files ALL DEPENDS ${VORLITH_GZIPPED})
+# Whatever builds the program (scripts/play.sh builds only it) builds what installing it needs.
+add_dependencies(vorlith vorlith_dist_files)
 
 install(TARGETS vorlith RUNTIME DESTINATION ${VORLITH_INSTALL_BINDIR})
 if(CMAKE_OBJCOPY)

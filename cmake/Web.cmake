@@ -20,6 +20,7 @@ add_library(vorlith_platform STATIC
   src/platform/PngWrite.cpp
   src/platform/RegularFile.cpp
   src/platform/Utf8.cpp
+  src/platform/posix/PosixSignals.cpp
   src/platform/gl/GlLineRenderer.cpp
   src/platform/gl/GlMeshStore.cpp
   src/platform/gl/GlPauseLabel.cpp

@@ -11,6 +11,8 @@
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
+#include "platform/QuitSignals.h"
+#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 #include "replay/FrameReporter.h"
 #include "replay/RecordingDialogs.h"
@@ -36,6 +38,37 @@ constexpr int kOutputFailed = 3;  // a trace, recording or screenshot was not wr
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
   return kUsageError;
+}
+
+// A replay without frames runs nothing, but its outputs are made as a run of no frames
+// leaves them: an empty trace, a recording of the header alone; no screenshot's frame comes.
+int WriteOutputsOfNoFrames(const vorlith::FrameReporter::Settings& settings) {
+  using namespace vorlith;
+  std::string error;
+  if (!FrameReporter::CheckOutputs(settings, error)) return Fail(error);
+  TraceWriter trace;
+  ReplayRecorder recorder;
+  if (!settings.tracePath.empty() && !trace.Open(settings.tracePath, error)) return Fail(error);
+  if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath, error)) {
+    return Fail(error);
+  }
+  bool written = trace.Close();
+  written = recorder.Close() && written;
+  for (const auto& shot : settings.screenshots) {
+    std::fprintf(stderr, "vorlith: %s: no screenshot: frame %lld was never reached\n",
+                 EscapeForMessage(shot.second).c_str(), static_cast<long long>(shot.first));
+    written = false;
+  }
+  return written ? 0 : kOutputFailed;
+}
+
+// The outputs of a run that a library ends from inside with exit(): Xlib does so, with
+// status 1, when the X server goes away. They are finished on the way out, so that the
+// recording and the trace are whole up to the last frame played.
+vorlith::FrameReporter* reporterAtExit = nullptr;
+
+void FinishOutputsAtExit() {
+  if (reporterAtExit) reporterAtExit->Finish();
 }
 
 // The platform the options ask for, with its clock and message boxes replaced where a
@@ -134,12 +167,12 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   auto* run = new BrowserRun;  // never freed: the page ends with it
   run->unpaced = options.noPacing;
   std::string error;
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   if (!options.replayPath.empty()) {
     if (!run->replay.Open(options.replayPath, error)) return Fail(error);
-    if (run->replay.GetFrameCount() == 0) return 0;  // nothing to play
+    if (run->replay.GetFrameCount() == 0) return WriteOutputsOfNoFrames(settings);
   }
   StartXModelImporter();
-  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;
   if (!LocateData(*platform->dialogs)) return kNoData;
@@ -180,23 +213,27 @@ int main(int argc, char** argv) {
   return RunInBrowser(options);
 #endif
   ReplayStream replay;  // checked whole here, then read as it plays
+  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   if (!options.replayPath.empty()) {
     if (!replay.Open(options.replayPath, error)) return Fail(error);
-    if (replay.GetFrameCount() == 0) return 0;  // nothing to play
+    if (replay.GetFrameCount() == 0) return WriteOutputsOfNoFrames(settings);
   }
 
   // The model importer's helper process, forked while this one is still small.
   StartXModelImporter();
-  FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
+  QuitSignals::Install();
   if (!LocateData(*platform->dialogs)) return kNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   PlayReplay(options, replay, *app, settings);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
+  reporterAtExit = &reporter;
+  std::atexit(FinishOutputsAtExit);
   const int status = app->Run();
+  reporterAtExit = nullptr;
   const bool written = reporter.Finish();
   if (!replay.GetError().empty()) return Fail(replay.GetError());  // the file changed under us
   if (!written && status == 0) return kOutputFailed;

@@ -42,8 +42,13 @@ void GameApp::Update() {
   }
 }
 
+// After a start that failed, Z starts again only once it has been let go.
 void GameApp::UpdateTitleScene(const PadState& pad) {
-  if (!pad.buttons[0]) return;
+  if (!pad.buttons[0]) {
+    startWaitsForRelease = false;
+    return;
+  }
+  if (startWaitsForRelease) return;
   scene = kPlayScene;
   StartStage(stageNumber);
 }
@@ -97,6 +102,7 @@ bool GameApp::StartStage(int number) {
 // that the next Z starts stage 1 again.
 bool GameApp::AbandonStart() {
   EndStage();
+  startWaitsForRelease = true;
   scene = kTitleScene;
   stageNumber = 1;
   score = 0;

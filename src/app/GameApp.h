@@ -82,6 +82,7 @@ class GameApp : public WindowApp {
   ComboCounter combo;       // runs on across stages
   MoverCounts moverCounts;  // likewise
   std::unique_ptr<CStage> stage;
+  bool startWaitsForRelease = false;  // a start failed while Z was held
 };
 
 }  // namespace vorlith

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "app/FileIdentity.h"
 #include "platform/Utf8.h"
@@ -35,7 +36,39 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
   return true;
 }
 
-bool ParseOne(int argc, const char* const* argv, int& i, LaunchOptions& options,
+const char* const kLongOptions[] = {"--record",    "--replay",     "--trace", "--headless",
+                                    "--no-pacing", "--screenshot", "--help",  "--version"};
+
+// The number of single-character edits that turn a into b.
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string NearestLongOption(const std::string& arg) {
+  const char* nearest = kLongOptions[0];
+  for (const char* known : kLongOptions) {
+    if (EditDistance(arg, known) < EditDistance(arg, nearest)) nearest = known;
+  }
+  return nearest;
+}
+
+// The display-size options, whose next argument is always their value.
+bool TakesSizeValue(const std::string& arg) {
+  return arg == "-w" || arg == "-h" || arg == "-ww" || arg == "-wh" || arg == "-fw" || arg == "-fh";
+}
+
+bool ParseOne(int argc, const char* const* argv, int& i, LaunchOptions& options, bool isSizeValue,
               std::string& error) {
   const std::string arg = argv[i];
   if (arg == "--record") return TakeValue(argc, argv, i, options.recordPath, error);
@@ -58,6 +91,9 @@ bool ParseOne(int argc, const char* const* argv, int& i, LaunchOptions& options,
       return false;
     }
     options.screenshots.push_back(shot);
+  } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0 && !isSizeValue) {
+    error = "unknown option '" + arg + "' (did you mean " + NearestLongOption(arg) + "?)";
+    return false;
   } else {
     options.gameArgs.push_back(arg);
   }
@@ -93,8 +129,13 @@ bool LaunchOptions::Parse(int argc, const char* const* argv, LaunchOptions& opti
                           std::string& error) {
   options = LaunchOptions{};
   options.gameArgs.push_back(argc > 0 ? argv[0] : "vorlith");
+  bool isSizeValue = false;
   for (int i = 1; i < argc; ++i) {
-    if (!ParseOne(argc, argv, i, options, error)) return false;
+    const std::size_t kept = options.gameArgs.size();
+    if (!ParseOne(argc, argv, i, options, isSizeValue, error)) return false;
+    if (options.gameArgs.size() > kept) {
+      isSizeValue = !isSizeValue && TakesSizeValue(options.gameArgs.back());
+    }
   }
   return CheckCombinations(options, error);
 }
@@ -136,8 +177,10 @@ std::string LaunchOptions::HelpText(const std::string& programName) {
          "  $XDG_CONFIG_HOME/vorlith/gamecontrollerdb.txt (else ~/.config/vorlith/)\n"
          "\n"
          "Exit status:\n"
-         "  0  ended normally (Esc, closing the window, SIGTERM or SIGINT, the replay's end)\n"
-         "  1  no display, no game data, or no graphics device for the sizes asked for\n"
+         "  0  ended normally (Esc, closing the window, SIGTERM, SIGINT or SIGHUP, the\n"
+         "     replay's end)\n"
+         "  1  no display, no game data, no graphics device for the sizes asked for, or\n"
+         "     the X server went away (the trace and recording whole up to then)\n"
          "  2  usage error: a bad option, a replay that does not parse, an output that\n"
          "     cannot be created or that names the same file as another input or output,\n"
          "     or a replay file changed while it played\n"

@@ -8,7 +8,8 @@
 namespace vorlith {
 
 // The program's long options (recording, replaying, tracing, headless runs, screenshots).
-// Everything else on the command line is left, in order, for the display-size options.
+// Any other word starting with "--" is a usage error, unless it stands where a display size's
+// value goes (`-w --5`); everything else is left, in order, for the display-size options.
 struct LaunchOptions {
   std::string recordPath;
   std::string replayPath;

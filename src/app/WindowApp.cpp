@@ -110,6 +110,8 @@ void WindowApp::HandleEvent(WindowEventType type) {
     case WindowEventType::ToggleFullScreen:
     case WindowEventType::Maximize:
       graphicsDevice->SetFullScreen(!graphicsDevice->IsFullScreen());
+      // No frame comes to show the picture in the new mode: the kept one is shown again.
+      if (paused || inBackground) graphicsDevice->Present();
       break;
     case WindowEventType::Help:
       if (!helpPath.empty()) platform->window->OpenUrl(helpPath);
@@ -118,11 +120,9 @@ void WindowApp::HandleEvent(WindowEventType type) {
       SetPaused(!paused);
       break;
     case WindowEventType::Expose:
-      if (paused) {
-        graphicsDevice->Present();
-      } else {
-        Draw();
-      }
+      // Draw belongs to a counted frame (a drawn frame steps the game); a repaint only
+      // presents the last picture again.
+      graphicsDevice->Present();
       break;
     default:
       break;

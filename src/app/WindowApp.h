@@ -20,8 +20,8 @@ namespace vorlith {
 // paused and the loop sleeps until an event comes. P (or a controller's Start) pauses the
 // same way until the next P or Start, with the last picture left on screen under a "PAUSE"
 // label. Esc and closing the window end the loop, paused or not; Alt+Enter and the maximize
-// button switch full screen; F1 opens the help document; a repaint request draws one frame
-// (while paused by P it shows the last picture again instead).
+// button switch full screen; F1 opens the help document; a repaint request presents the last
+// picture again (under the label while paused by P) and changes nothing of the game.
 class WindowApp {
  public:
   // The message shown when no drawing device can be had; the system's reason follows it.
@@ -67,7 +67,7 @@ class WindowApp {
   // Paused by P or Start (not by the focus): no frames run until it is switched off.
   bool IsPaused() const { return paused; }
   void SetPaused(bool on);
-  // Called after every frame the loop runs (Update, then Draw); not after repaint draws.
+  // Called after every frame the loop runs (Update, then Draw); Draw runs only there.
   void SetFrameObserver(std::function<void()> observer) { frameObserver = std::move(observer); }
 
   Window* GetWindow() const { return platform->window.get(); }

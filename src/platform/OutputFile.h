@@ -21,6 +21,10 @@ class OutputFile {
   // False when the file cannot be created; `error` then names it and the reason (nothing is
   // printed: the caller decides whether that ends the program).
   bool Open(const std::string& path, std::string& error);
+  // Whether Open could create the file, found without touching it: an existing file must be
+  // writable and not a directory, a new one needs a writable directory. False with `error`
+  // as Open gives it.
+  bool CanCreate(const std::string& path, std::string& error) const;
   void Write(const void* data, std::size_t size);
   void Write(const std::string& text) { Write(text.data(), text.size()); }
   // Hands what was written so far to the system, so a reader following the file sees it.

@@ -22,7 +22,8 @@ class RenderDevice {
   virtual ~RenderDevice() = default;
 
   // Device lifecycle. Create makes the back buffer (and depth buffer when asked); Reset
-  // recreates it at a new size. Both return false when the device cannot be had.
+  // remakes it at a new size with the last picture kept, scaled to it (the same size keeps
+  // it as it is). Both return false when the device cannot be had.
   virtual bool Create(int width, int height, bool depthBuffer) = 0;
   virtual bool Reset(int width, int height) = 0;
   // Lost while there is nothing to present to (window minimized or hidden), NotReset once

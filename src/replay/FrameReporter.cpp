@@ -52,7 +52,18 @@ TraceFrame::Boss DescribeBoss(const MoverManager& manager, const MoverBoss& boss
 FrameReporter::FrameReporter(GameApp& app, Settings settings)
     : app(app), settings(std::move(settings)) {}
 
+bool FrameReporter::CheckOutputs(const Settings& settings, std::string& error) {
+  if (!settings.tracePath.empty() && !OutputFile("trace").CanCreate(settings.tracePath, error)) {
+    return false;
+  }
+  if (!settings.recordPath.empty() && !OutputFile("replay").CanCreate(settings.recordPath, error)) {
+    return false;
+  }
+  return true;
+}
+
 bool FrameReporter::Open(std::string& error) {
+  if (!CheckOutputs(settings, error)) return false;
   if (!settings.tracePath.empty() && !trace.Open(settings.tracePath, error)) return false;
   if (!settings.recordPath.empty() && !recorder.Open(settings.recordPath, error)) return false;
   if (AudioSystem* audio = app.GetAudioSystem())

@@ -30,7 +30,12 @@ class FrameReporter {
 
   FrameReporter(GameApp& app, Settings settings);
 
-  // Opens the output files; false with `error` naming the file that cannot be written.
+  // Whether the trace and the recording can be created, found before either is opened (a
+  // usage error then truncates nothing); false with `error` naming the first that cannot.
+  // Screenshots are made at their frames: one that cannot be is an output failure.
+  static bool CheckOutputs(const Settings& settings, std::string& error);
+  // Checks, then opens the output files; false with `error` naming the file that cannot be
+  // written.
   bool Open(std::string& error);
   // Closes the output files and reports screenshots whose frame never came; false when any
   // output was not written whole.

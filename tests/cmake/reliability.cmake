@@ -5,7 +5,14 @@ add_test(NAME e2e_output_failures
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
 set_tests_properties(e2e_output_failures PROPERTIES TIMEOUT 600 LABELS e2e)
 
-# SIGTERM, SIGINT and SIGKILL while a message box is shown, and Esc in a windowed sanitizer
+# SIGTERM, SIGINT and SIGHUP in headless and windowed runs, a trace into a closed pipe and
+# the X server going away: the outputs stay whole (Xvfb with evilwm).
+add_test(NAME e2e_signals
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/signals.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_signals PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE LABELS e2e)
+
+# SIGTERM, SIGINT, SIGHUP and SIGKILL while a message box is shown, and Esc in a windowed sanitizer
 # run with LeakSanitizer on (Xvfb with evilwm).
 add_test(NAME e2e_box_signals
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/box_signals.sh $<TARGET_FILE:vorlith>

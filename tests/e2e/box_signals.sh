@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Message boxes and signals, on the real program in Xvfb with evilwm:
-#   - SIGTERM or SIGINT while the no-device box is shown ends the program at once with the
-#     box's exit status (1), and the box's process (SDL shows it from a forked child) goes
+#   - SIGTERM, SIGINT or SIGHUP while the no-device box is shown ends the program at once with
+#     the box's exit status (1), its text on stderr, and the box's process (SDL shows it from a forked child) goes
 #     with it; SIGKILL leaves no orphaned box either;
 #   - with LeakSanitizer on and the project's suppressions, Esc ends a windowed run with
 #     status 0 (nothing to check in a build without sanitizers).
@@ -32,7 +32,7 @@ start_box() {
 }
 
 e2e_start_x 1280x1024
-for signal in TERM INT; do
+for signal in TERM INT HUP; do
   start_box
   children="$(box_children)"
   kill -"$signal" "$GAME_PID"
@@ -41,7 +41,8 @@ for signal in TERM INT; do
   wait "$GAME_PID" || GAME_STATUS=$?
   [ "$GAME_STATUS" = 1 ] || e2e_fail "SIG$signal under the box: status $GAME_STATUS, expected 1"
   e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived the game"
-  e2e_log "SIG$signal under the box: status 1, box process gone"
+  grep -q 'OpenGL 3\.3' "$E2E_TMP/game.log" || e2e_fail "SIG$signal: the box's text is not on stderr"
+  e2e_log "SIG$signal under the box: status 1, box process gone, its text on stderr"
 done
 
 start_box

@@ -67,7 +67,7 @@ expect() {
 
 expect plays ""
 expect plays "" -w
-expect plays "" -W 800 -H 600 --nonsense
+expect plays "" -W 800 -H 600 -nonsense -fw --5  # single-dash words, and a size's value
 expect plays "" -w 320 -h 200abc
 expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
 # The no-device message names OpenGL 3.3 and ends with the reason the driver gave.
@@ -115,6 +115,27 @@ expect "status 2" "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
 expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
   --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
+expect "status 2" "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
+expect "status 2" "^vorlith: unknown option '--fullscreen' \(did you mean --trace\?\)" --fullscreen
+# Every output is checked before any is opened: a usage error truncates nothing.
+echo kept >"$WORK/p.jsonl"
+expect "status 2" "^vorlith: /nonexist/x.replay: cannot write the replay: No such file" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record /nonexist/x.replay
+expect "status 2" "^vorlith: $WORK: cannot write the replay: Is a directory" \
+  --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record "$WORK"
+if [ "$(cat "$WORK/p.jsonl")" != kept ]; then
+  echo "FAIL: a usage error truncated an existing output"
+  failures=$((failures + 1))
+fi
+# A replay of no frames plays nothing, and still makes its outputs: an empty trace, a
+# recording of the header alone.
+printf 'vorlith-replay 1\n# nothing\n' >"$WORK/header.replay"
+expect "status 0" "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.jsonl" \
+  --record "$WORK/h.replay"
+if [ ! -f "$WORK/h.jsonl" ] || [ -s "$WORK/h.jsonl" ] || [ "$(cat "$WORK/h.replay")" != "vorlith-replay 1" ]; then
+  echo "FAIL: a replay of no frames did not make an empty trace and a header-only recording"
+  failures=$((failures + 1))
+fi
 if [ -e "$WORK/trace.jsonl" ]; then
   echo "FAIL: a replay that does not parse still ran"
   failures=$((failures + 1))

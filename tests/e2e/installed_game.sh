@@ -12,7 +12,10 @@ BUILD="$(realpath "${1:?usage: $0 <build directory>}")"
 HERE="$(cd "$(dirname "$0")" && pwd)"
 e2e_start_x 1280x1024
 
-# 1. A prefix, moved.
+# 1. A prefix, moved, from a build of the program alone as scripts/play.sh makes it.
+rm -f "$BUILD/dist/vorlith.6.gz" "$BUILD/dist/changelog.gz"
+cmake --build "$BUILD" --target vorlith >"$E2E_TMP/build.log" 2>&1 ||
+  e2e_fail "building the program failed: $(tail -3 "$E2E_TMP/build.log")"
 cmake --install "$BUILD" --prefix "$E2E_TMP/prefix" >"$E2E_TMP/install.log" 2>&1 ||
   e2e_fail "cmake --install failed: $(tail -3 "$E2E_TMP/install.log")"
 for f in games/vorlith share/games/vorlith/model/myship.x share/games/vorlith/sound/se_sad04.wav \

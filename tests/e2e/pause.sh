@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # P pauses a game in play and P goes on, in a real window under Xvfb with real keys: while
 # paused no frame runs (the trace stops growing), the window shows the last picture with the
-# "PAUSE" label over it, and the game uses no CPU at all; after the second P play goes on.
+# "PAUSE" label over it, and the game uses no CPU at all; the picture stays through Alt+Enter
+# to full screen and back (and the repaints they bring); after the second P play goes on.
 # Esc quits from a pause. The session, recorded with its pause, plays back headless with the
 # live run's trace (but for the frame rate).
 # Usage: pause.sh <game binary>   (run from data/)
@@ -49,6 +50,25 @@ e2e_log "paused: $used CPU ticks in $PAUSED_SECONDS s; frames $paused_at -> $(fr
 [ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
 shows_label still || e2e_fail "the label went away during the pause"
 cp "$E2E_TMP/paused.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-paused.png"
+
+# Alt+Enter while paused: the full screen shows the paused picture scaled in (as bright as the
+# window's, but for the letterbox bars), and back in the window it is the same picture.
+mean() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
+fullscreen_shows_picture() {
+  e2e_geometry_is 0 0 $(e2e_screen_size) && import -window root "$E2E_TMP/full.png" 2>/dev/null &&
+    awk -v f="$(mean "$E2E_TMP/full.png")" -v w="$(mean "$E2E_TMP/paused.png")" \
+      'BEGIN { exit !(f > 0.7 * w && f < 1.1 * w) }'
+}
+same_as_paused() {
+  shot back && [ "$(compare -metric AE "$E2E_TMP/paused.png" "$E2E_TMP/back.png" null: 2>&1)" = 0 ]
+}
+xdotool key alt+Return
+e2e_wait_until 20 fullscreen_shows_picture ||
+  e2e_fail "the paused picture is gone in full screen (mean $(mean "$E2E_TMP/full.png"))"
+xdotool key alt+Return
+e2e_wait_until 20 same_as_paused || e2e_fail "the paused picture is not back in the window"
+[ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
+e2e_focus_game
 
 xdotool key p
 e2e_wait_until 20 frames_beyond $((paused_at + 30)) || e2e_fail "play did not go on after P"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StageTestKit.h"
+#include "stage/StageSetUp.h"
 
 namespace vorlith {
 namespace {
@@ -20,6 +21,23 @@ TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
   game.test.device->SetBeginSceneFails(true);  // a frame that cannot begin is skipped whole
   game.app->Draw();
   EXPECT_EQ(std::tuple(game.test.device->GetPresentCount(), clears.size()), std::tuple(1, 1u));
+}
+
+// A stage that cannot start (its data gone) sends the title back, and only a new press of Z
+// tries again: held Z does not retry it in every frame.
+TEST(GameAppTest, AFailedStageStartWaitsForANewPressOfZ) {
+  testkit::GameRun game;
+  int starts = 0;
+  game.app->SetStageSetUp(1, [&](CStage& stage) { return ++starts > 2 && SetUpStage1(stage); });
+  const bool held[] = {true, true, true, false, true, true, false, true, true};
+  std::string scenes;
+  for (bool z : held) {
+    game.test.input->keys.z = z;
+    game.Frame();
+    scenes += game.app->GetScene() == GameApp::kPlayScene ? 'P' : 'T';
+  }
+  EXPECT_EQ(scenes, "TTTTTTTPP");
+  EXPECT_EQ(starts, 3);
 }
 
 }  // namespace

@@ -194,6 +194,26 @@ TEST_F(GlRenderDeviceTest, TextStaysInsideItsExtentAndTheViewport) {
 
 // What the window shows after Present: the back buffer pixel for pixel when it has the
 // window's size, scaled and letterboxed when it has not.
+// A mode switch keeps the last picture (a paused game has no frame to draw it again): at the
+// same size as it is, at another scaled to it.
+TEST_F(GlRenderDeviceTest, ResetKeepsThePictureScaledToTheNewSize) {
+  device->SetViewport(Viewport{0, 0, 320, 480, 0.0f, 1.0f});
+  device->Clear(0xFFFF0000, true);  // the left half red
+  device->EndScene();
+  ASSERT_TRUE(device->Reset(640, 480));
+  EXPECT_EQ(At(319, 10), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(320, 10), (Rgba{0, 0, 0, 255}));
+  ASSERT_TRUE(device->Reset(1280, 960));
+  std::vector<std::uint8_t> rgba;
+  int width = 0, height = 0;
+  ASSERT_TRUE(device->ReadBackBuffer(rgba, width, height));
+  ASSERT_EQ(width, 1280);
+  const auto red = [&](int x, int y) { return rgba[(static_cast<std::size_t>(y) * 1280 + x) * 4]; };
+  EXPECT_EQ(red(10, 900), 255);
+  EXPECT_EQ(red(630, 10), 255);
+  EXPECT_EQ(red(650, 10), 0);
+}
+
 TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLetterboxedOtherwise) {
   // The window loads the OpenGL driver, which keeps what it allocates; so may reading back.
   ForeignAllocationScope driverAllocations;

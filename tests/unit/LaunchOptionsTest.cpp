@@ -59,5 +59,26 @@ TEST(LaunchOptionsTest, UsageErrors) {
   EXPECT_EQ(error, "--screenshot takes FRAME:FILE.png, not '\\x1b[2J\\xff'");
 }
 
+// An unknown double-dash option is named with the nearest known one; in a size's value
+// place it is that value, and single-dash words stay the display options' own.
+TEST(LaunchOptionsTest, UnknownDoubleDashOptions) {
+  const std::vector<std::pair<std::vector<const char*>, std::string>> unknown = {
+      {{"--hlep"}, "unknown option '--hlep' (did you mean --help?)"},
+      {{"--fullscreen"}, "unknown option '--fullscreen' (did you mean --trace?)"},
+      {{"-w", "-w", "--recrod=x"}, "unknown option '--recrod=x' (did you mean --record?)"},
+  };
+  for (const auto& [args, message] : unknown) {
+    LaunchOptions options;
+    std::string error;
+    EXPECT_FALSE(Parse(args, options, error));
+    EXPECT_EQ(error, message);
+  }
+  LaunchOptions options;
+  std::string error;
+  ASSERT_TRUE(Parse({"-h", "--5", "-x", "--", "-fw", "--no"}, options, error)) << error;
+  EXPECT_EQ(options.gameArgs,
+            (std::vector<std::string>{"vorlith", "-h", "--5", "-x", "--", "-fw", "--no"}));
+}
+
 }  // namespace
 }  // namespace vorlith

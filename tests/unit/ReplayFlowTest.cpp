@@ -51,31 +51,45 @@ TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
   EXPECT_LT(popups[0].pickUps[1] - popups[0].pickUps[0], 60);  // the two pop-ups overlap
 }
 
-// The trace of a replay played through the main loop, but for the frame rate and the kill
-// count (which runs on over the whole process, from one game to the next); with `pauses`,
-// P comes after every 40th frame, and a repaint and P again while paused.
-std::string TraceWithPauses(bool pauses, int& labelledPresents) {
+// What the main loop meets during a replay: nothing; P after every 40th frame, then a repaint
+// and P again while paused; or after every 40th frame a repaint, Alt+Enter and the focus
+// lost, then a repaint and the focus back while the loop waits.
+enum class Disturbance { kNone, kPauses, kRepaintsAndSwitches };
+
+// The trace of a committed replay played through the main loop, but for the frame rate and
+// the kill count (which runs on over the whole process, from one game to the next).
+std::string TraceOf(const std::string& name, Disturbance disturbance, int& labelledPresents) {
   ReplayStream replay;
   std::string error;
-  EXPECT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/item_pickups.replay", error));
+  EXPECT_TRUE(replay.Open(VORLITH_SOURCE_DIR "/tests/replays/" + name, error));
   auto* input = new ReplayPadSource(&replay);
   testkit::GameRun game;
   game.app->SetPadSource(std::unique_ptr<PadSource>(input));
-  const std::string path = ::testing::TempDir() + "/pause-trace.jsonl";
+  FakeWindow& window = *game.test.window;
+  const bool pauses = disturbance == Disturbance::kPauses;
+  const std::string path = ::testing::TempDir() + "/disturbed-trace.jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
     EXPECT_TRUE(reporter.Open(error)) << error;
     int frames = 0;
     game.app->SetFrameObserver([&] {
       reporter.OnFrame();
-      if (pauses && ++frames % 40 == 0) game.test.window->PushEvent(WindowEventType::Pause);
+      if (disturbance == Disturbance::kNone || ++frames % 40 != 0) return;
+      if (pauses) {
+        window.PushEvent(WindowEventType::Pause);
+        return;
+      }
+      window.PushEvent(WindowEventType::Expose);
+      window.PushEvent(WindowEventType::ToggleFullScreen);
+      window.SetFocused(false);
     });
-    game.test.window->SetWaitHook([&](int waits) {
-      const bool last = waits % 2 == 0;
-      game.test.window->PushEvent(last ? WindowEventType::Pause : WindowEventType::Expose);
+    window.SetWaitHook([&](int waits) {
+      if (!pauses) window.SetFocused(true);
+      window.PushEvent(pauses && waits % 2 == 0 ? WindowEventType::Pause : WindowEventType::Expose);
     });
     EXPECT_EQ(game.app->Run(), 0);
-    EXPECT_EQ(game.test.window->GetWaitCount(), pauses ? frames / 40 * 2 : 0);
+    const int waits = disturbance == Disturbance::kNone ? 0 : frames / 40 * (pauses ? 2 : 1);
+    EXPECT_EQ(window.GetWaitCount(), waits);
   }
   labelledPresents = game.test.device->GetLabelledPresentCount();
   std::stringstream trace;
@@ -85,12 +99,24 @@ std::string TraceWithPauses(bool pauses, int& labelledPresents) {
 
 TEST(ReplayFlowTest, PausesLeaveTheTraceAsItWas) {
   int labelled = 0;
-  const std::string straight = TraceWithPauses(false, labelled);
+  const std::string straight = TraceOf("item_pickups.replay", Disturbance::kNone, labelled);
   EXPECT_EQ(labelled, 0);
-  const std::string paused = TraceWithPauses(true, labelled);
+  const std::string paused = TraceOf("item_pickups.replay", Disturbance::kPauses, labelled);
   EXPECT_GT(labelled, 4);
   EXPECT_GT(std::count(straight.begin(), straight.end(), '\n'), 100);
   EXPECT_TRUE(straight == paused) << "the paused run's trace differs";
+}
+
+// A repaint presents the last picture again: combos, results and pop-ups stay where the
+// counted frames left them, whatever the window does meanwhile.
+TEST(ReplayFlowTest, RepaintsModeSwitchesAndFocusLeaveTheTraceAsItWas) {
+  const std::string name = "game_over_continue_return.replay";
+  int labelled = 0;
+  const std::string straight = TraceOf(name, Disturbance::kNone, labelled);
+  const std::string disturbed = TraceOf(name, Disturbance::kRepaintsAndSwitches, labelled);
+  EXPECT_EQ(labelled, 0);
+  EXPECT_GT(std::count(straight.begin(), straight.end(), '\n'), 4000);
+  EXPECT_TRUE(straight == disturbed) << "the disturbed run's trace differs";
 }
 
 }  // namespace

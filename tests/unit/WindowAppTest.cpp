@@ -38,7 +38,8 @@ TEST(WindowAppTest, CreatesTheWindowWithTitleAndIconBesideTheProgram) {
 }
 
 // Alt+Enter and the maximize button both switch full screen; help with the empty path does
-// nothing; an expose draws a frame of its own.
+// nothing; an expose presents the last picture again and draws nothing (a drawn frame steps
+// the game).
 TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   TestPlatform test;
   LoggingApp app(test);
@@ -50,7 +51,8 @@ TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
     for (Event e : events.at(frame - 1)) test.window->PushEvent(e);
   };
   EXPECT_EQ(app.Run(), 0);
-  EXPECT_EQ(app.log, "UDDUD");
+  EXPECT_EQ(app.log, "UDUD");
+  EXPECT_EQ(test.device->GetPresentCount(), 1);
   EXPECT_FALSE(test.window->IsFullScreen());
   EXPECT_TRUE(test.window->GetOpenedUrls().empty());
   EXPECT_TRUE(test.dialogs->shown.empty());
@@ -60,7 +62,7 @@ TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
   TestPlatform test;
   LoggingApp app(test);
   test.window->SetWaitHook([&](int waits) {
-    if (waits == 3) test.window->PushEvent(Event::Expose);  // a repaint still draws
+    if (waits == 3) test.window->PushEvent(Event::Expose);  // a repaint only presents
     if (waits == 5) test.window->SetFocused(true);
   });
   app.afterUpdate = [&](int frame) {
@@ -68,12 +70,14 @@ TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
     if (frame == 2) test.window->PushEvent(Event::Close);
   };
   EXPECT_EQ(app.Run(), 0);
-  EXPECT_EQ(app.log, "UDDUD");
+  EXPECT_EQ(app.log, "UDUD");
+  EXPECT_EQ(test.device->GetPresentCount(), 1);
   EXPECT_EQ(test.window->GetWaitCount(), 5);
 }
 
 // P or Start pauses until the next one: no frames; the last picture is presented again
-// under the label, and so is it on a repaint, without drawing. Esc still quits.
+// under the label, and so is it on a repaint and after Alt+Enter, without drawing. Esc still
+// quits.
 TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
   TestPlatform test;
   LoggingApp app(test);
@@ -81,7 +85,7 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
     EXPECT_TRUE(app.IsPaused());
     EXPECT_TRUE(test.device->IsPauseLabelOn());
     EXPECT_TRUE(test.audio->IsPaused());
-    const Event arriving[] = {Event::None,  Event::Expose, Event::None,
+    const Event arriving[] = {Event::None,  Event::Expose, Event::ToggleFullScreen,
                               Event::Pause, Event::None,   Event::Escape};
     if (arriving[waits - 1] != Event::None) test.window->PushEvent(arriving[waits - 1]);
   });
@@ -94,8 +98,10 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
   EXPECT_EQ(app.Run(), 0);
   EXPECT_EQ(app.log, "UDUD");
   EXPECT_EQ(test.window->GetWaitCount(), 6);
-  EXPECT_EQ(test.device->GetLabelledPresentCount(), 3);  // two pauses and the repaint
-  EXPECT_EQ(test.device->GetPresentCount(), 3);
+  // two pauses, the repaint and the switch
+  EXPECT_EQ(test.device->GetLabelledPresentCount(), 4);
+  EXPECT_EQ(test.device->GetPresentCount(), 4);
+  EXPECT_TRUE(test.window->IsFullScreen());
 }
 
 // The browser's loop: passes that never block, frames only when the gate lets them run,
@@ -119,7 +125,7 @@ TEST(WindowAppTest, RunOnceWithoutWaitingRunsFramesOnlyThroughTheGate) {
   test.window->PushEvent(Event::Escape);
   EXPECT_EQ(app.RunOnce(false), Pass::Event);
   EXPECT_FALSE(app.IsRunning());
-  EXPECT_EQ(app.log, "DUD");
+  EXPECT_EQ(app.log, "UD");
 }
 
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)

@@ -37,6 +37,12 @@ __attribute__((format(printf, 1, 2))) void SetError(const char* format, ...) {
 #endif
 }
 
+void DeleteFramebufferObjects(unsigned framebuffer, unsigned colour, unsigned depth) {
+  if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
+  if (colour != 0) glDeleteTextures(1, &colour);
+  if (depth != 0) glDeleteRenderbuffers(1, &depth);
+}
+
 }  // namespace
 
 bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
@@ -85,7 +91,24 @@ bool GlRenderDevice::Reset(int width, int height) {
   ForeignAllocationScope driverAllocations;
   if (!context || !meshStore->HasProgram() || width <= 0 || height <= 0) return false;
   MakeCurrent();
+  if (created && width == backWidth && height == backHeight) {
+    lost = false;
+    return true;
+  }
+  // The picture is kept, scaled to the new size: a paused game shows it until its next frame.
+  const unsigned oldFramebuffer = framebuffer, oldColour = colourTexture,
+                 oldDepth = depthRenderbuffer;
+  const int oldWidth = backWidth, oldHeight = backHeight;
+  framebuffer = colourTexture = depthRenderbuffer = 0;
   created = MakeFramebuffer(width, height);
+  if (created && oldFramebuffer != 0) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, oldFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glBlitFramebuffer(0, 0, oldWidth, oldHeight, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                      GL_LINEAR);
+    UseFramebuffer();
+  }
+  DeleteFramebufferObjects(oldFramebuffer, oldColour, oldDepth);
   if (created) lost = false;
   return created;
 }
@@ -139,9 +162,7 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
 }
 
 void GlRenderDevice::DeleteFramebuffer() {
-  if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
-  if (colourTexture != 0) glDeleteTextures(1, &colourTexture);
-  if (depthRenderbuffer != 0) glDeleteRenderbuffers(1, &depthRenderbuffer);
+  DeleteFramebufferObjects(framebuffer, colourTexture, depthRenderbuffer);
   framebuffer = colourTexture = depthRenderbuffer = 0;
   backWidth = backHeight = 0;
 }

@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessWindow.h"
 
+#include "platform/QuitSignals.h"
 #include "platform/WindowPlacement.h"
 
 namespace vorlith {
@@ -26,6 +27,13 @@ void HeadlessWindow::ShowFullScreen() {
 void HeadlessWindow::GetClientSize(int& width, int& height) const {
   width = clientWidth;
   height = clientHeight;
+}
+
+bool HeadlessWindow::PollEvent(WindowEvent& event) {
+  if (closed || !QuitSignals::Arrived()) return false;
+  closed = true;
+  event = WindowEvent{WindowEventType::Close};
+  return true;
 }
 
 void HeadlessWindow::GetPosition(int& x, int& y) const {

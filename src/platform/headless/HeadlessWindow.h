@@ -7,7 +7,7 @@
 namespace vorlith {
 
 // A window that is never shown: it keeps the sizes and modes asked of it, is always in
-// front and never gets an event.
+// front and gets no event but the close a quit signal brings.
 class HeadlessWindow : public Window {
  public:
   HeadlessWindow(int desktopWidth = 1920, int desktopHeight = 1080)
@@ -22,7 +22,8 @@ class HeadlessWindow : public Window {
   void GetClientSize(int& width, int& height) const override;
   void GetPosition(int& x, int& y) const override;
 
-  bool PollEvent(WindowEvent&) override { return false; }
+  // Only a quit signal (QuitSignals) comes, once, as the window's close.
+  bool PollEvent(WindowEvent& event) override;
   // Never blocks: there is nothing to wait for.
   bool WaitEvent(WindowEvent& event, int) override { return PollEvent(event); }
 
@@ -34,6 +35,7 @@ class HeadlessWindow : public Window {
   int desktopWidth, desktopHeight;
   int clientWidth = 0, clientHeight = 0;
   int x = 0, y = 0;
+  bool closed = false;
 };
 
 }  // namespace vorlith

@@ -21,7 +21,7 @@ pid_t boxParent = 0;
 pid_t children[kMaxChildren];
 int childCount = 0;
 
-struct sigaction previousTerm, previousInt, previousAlarm;
+struct sigaction previousTerm, previousInt, previousHangUp, previousAlarm;
 
 // Async-signal-safe: reads the pids sent so far and kills every child known.
 void KillChildren() {
@@ -56,6 +56,7 @@ void AfterForkInChild() {
   if (pending || getppid() != boxParent) _exit(1);  // the parent is ending or gone already
   signal(SIGTERM, SIG_DFL);
   signal(SIGINT, SIG_DFL);
+  signal(SIGHUP, SIG_DFL);
   signal(SIGALRM, SIG_DFL);
   const pid_t self = getpid();
   [[maybe_unused]] const ssize_t sent = write(pidPipe[1], &self, sizeof self);
@@ -82,6 +83,7 @@ MessageBoxSignalScope::MessageBoxSignalScope() {
   childCount = 0;
   Install(SIGTERM, OnTerminate, previousTerm);
   Install(SIGINT, OnTerminate, previousInt);
+  Install(SIGHUP, OnTerminate, previousHangUp);
   Install(SIGALRM, OnAlarm, previousAlarm);
   active = 1;
 }
@@ -90,6 +92,7 @@ MessageBoxSignalScope::~MessageBoxSignalScope() {
   active = 0;
   alarm(0);
   sigaction(SIGALRM, &previousAlarm, nullptr);
+  sigaction(SIGHUP, &previousHangUp, nullptr);
   sigaction(SIGINT, &previousInt, nullptr);
   sigaction(SIGTERM, &previousTerm, nullptr);
   for (int fd : pidPipe) {

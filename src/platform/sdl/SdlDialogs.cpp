@@ -16,7 +16,7 @@ void SdlDialogs::ShowMessage(const std::string& caption, const std::string& text
     }
     if (shown && !MessageBoxSignalScope::Pending()) return;
   }
-  // Not shown, or ended by SIGTERM or SIGINT: the message still reaches stderr, and the
+  // Not shown, or ended by SIGTERM, SIGINT or SIGHUP: the message still reaches stderr, and the
   // program ends as that signal would have ended it outside the box.
   StderrDialogs().ShowMessage(caption, text);
   if (MessageBoxSignalScope::Pending()) {
