@@ -1,5 +1,6 @@
-# Every tests/replays/NAME.replay is played headless and unpaced through the program, and
-# its trace checked by tests/replays/NAME.py.
+# Every tests/replays/NAME.replay is played headless and unpaced through the program and its
+# trace compared frame by frame with the committed NAME.trace (tests/replays/regenerate.py
+# writes those anew when an outcome is meant to change).
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 file(GLOB VORLITH_REPLAYS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/replays/*.replay)
 foreach(replay ${VORLITH_REPLAYS})
