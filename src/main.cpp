@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "replay/FrameReporter.h"
+#include "app/ExitStatus.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/DataDirectory.h"
 #include "platform/ExecutablePath.h"
 #include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
+#include "replay/FrameReporter.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -29,13 +30,12 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kNoData = 1;
-constexpr int kOutputFailed = 3;  // a trace, recording or screenshot was not written whole
+using vorlith::kExitNoData;
+using vorlith::kExitUsage;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
-  return kUsageError;
+  return kExitUsage;
 }
 
 // The platform the options ask for, with its input, clock and message boxes replaced where
@@ -140,7 +140,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, run->replay, settings.replay, settings.dialogs);
   if (!platform) return 1;
-  if (!LocateData(*platform->dialogs)) return kNoData;
+  if (!LocateData(*platform->dialogs)) return kExitNoData;
   run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
   if (!run->reporter->Open(error)) return Fail(error);
@@ -187,14 +187,14 @@ int main(int argc, char** argv) {
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
   auto platform = MakePlatform(options, replay, settings.replay, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
-  if (!LocateData(*platform->dialogs)) return kNoData;
+  if (!LocateData(*platform->dialogs)) return kExitNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
   const int status = app->Run();
   const bool written = reporter.Finish();
-  if (!replay.GetError().empty()) return Fail(replay.GetError());  // the file changed under us
-  if (!written && status == 0) return kOutputFailed;
-  return status;
+  const bool replayFailed = !replay.GetError().empty();  // the file changed under us
+  if (replayFailed) Fail(replay.GetError());
+  return ExitStatusAfterRun(status, written, replayFailed);
 }

@@ -75,7 +75,7 @@ TEST(WaveFileTest, RejectsWhatIsNotAWaveWithTheFailingStep) {
   } cases[] = {
       {"other form", Riff("XWMA", {PcmFormat16Mono(), Chunk("data", Ramp(8))}), "mmioFOURCC"},
       {"not RIFF", Concat({ChunkHeader("RIFX", 12), Ramp(12)}), "mmioFOURCC"},
-      {"14-byte fmt", Wave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", Ramp(8))}),
+      {"15-byte fmt", Wave({Chunk("fmt ", Bytes(15, 1)), Chunk("data", Ramp(8))}),
        R"(sizeof\(PCMWAVEFORMAT\))"},
       {"no fmt", Wave({Chunk("data", Ramp(8))}), "mmioDescend"},
       {"empty file", Bytes(), "mmioDescend"},
