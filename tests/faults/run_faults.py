@@ -5,11 +5,12 @@ prints which test caught each fault, or that none did.
 usage: run_faults.py BUILD_DIR [FAULTS.tsv] [FIRST [LAST]]   (FAULTS.tsv: round1.tsv beside it)
 
 A fault is a line FILE<TAB>ORIGINAL<TAB>FAULTY[<TAB>TESTS]: the original line (without its
-indentation, standing alone on one line of FILE) is replaced by the faulty one. TESTS, a CTest
-name pattern, is tried first with only its program rebuilt (the game for replay.*, wavinfo
-for sound.*, else the unit tests); when it passes, or is not given, the whole fast set runs
-(all but the end-to-end, browser and package tests, and the source checks that a faulty
-line's layout would trip) with the game, the unit tests and wavinfo rebuilt.
+indentation, standing alone on one line of FILE) is replaced by the faulty one. TESTS, a
+pattern matched from the start of CTest names, is tried first with only its program rebuilt
+(the game for replay.*, wavinfo for sound.*, else the unit tests); when it passes, or is not
+given, the whole fast set runs (all but the end-to-end, browser and package tests, and the
+source checks that a faulty line's layout would trip) with the game, the unit tests and
+wavinfo rebuilt.
 """
 import os
 import re
@@ -47,7 +48,7 @@ def try_fault(build, path, original, faulty, tests=""):
         if tests:
             program = {"replay.": "vorlith", "sound.": "wavinfo"}.get(
                 tests[:tests.find(".") + 1], "vorlith_tests")
-            caught = ctest(build, [program], "-R", tests)
+            caught = ctest(build, [program], "-R", f"^({tests})")
             if caught:
                 return caught
         return ctest(build, ALL, "-LE", "e2e|web|package", "-E", "^(format|layering)$",
