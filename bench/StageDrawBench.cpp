@@ -14,11 +14,11 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 

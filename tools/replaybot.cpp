@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "app/GameApp.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayScript.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/Platform.h"
+#include "replay/ReplayScript.h"
+#include "replay/UnpacedClock.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "app/GameApp.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/ReplayInputDevices.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
@@ -12,6 +10,8 @@
 #include "platform/PngFile.h"
 #include "platform/RenderDevice.h"
 #include "platform/Utf8.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
 #include "stage/CStage.h"
 #include "stage/MoverManager.h"
 

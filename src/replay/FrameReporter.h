@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "replay/TraceWriter.h"
 #include "replay/ReplayRecorder.h"
+#include "replay/TraceWriter.h"
 
 namespace vorlith {
 

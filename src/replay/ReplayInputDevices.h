@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "replay/ReplayStream.h"
 #include "platform/InputDevices.h"
+#include "replay/ReplayStream.h"
 
 namespace vorlith {
 

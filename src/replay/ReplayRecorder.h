@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "replay/ReplayScript.h"
 #include "platform/OutputFile.h"
+#include "replay/ReplayScript.h"
 
 namespace vorlith {
 

@@ -9,8 +9,8 @@
 #include <istream>
 #include <streambuf>
 
-#include "replay/ReplayParser.h"
 #include "platform/Utf8.h"
+#include "replay/ReplayParser.h"
 
 namespace vorlith {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "FakeWindow.h"
 #include "input/KeyInput.h"
-#include "replay/ReplayScript.h"
 #include "platform/sdl/SdlEventWait.h"
 #include "platform/sdl/SdlInputDevices.h"
+#include "replay/ReplayScript.h"
 
 namespace vorlith {
 namespace {
