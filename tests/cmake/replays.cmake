@@ -10,9 +10,3 @@ foreach(replay ${VORLITH_REPLAYS})
             $<TARGET_FILE:vorlith> ${PROJECT_SOURCE_DIR}/data ${replay})
   set_tests_properties(replay.${name} PROPERTIES TIMEOUT 900)
 endforeach()
-
-# A live session under Xvfb, recorded and played back headless: the same trace.
-add_test(NAME e2e_replay_round_trip
-  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/replay_round_trip.sh $<TARGET_FILE:vorlith>
-  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
-set_tests_properties(e2e_replay_round_trip PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
