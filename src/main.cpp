@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExitStatus.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
 #include "platform/DataDirectory.h"
@@ -31,13 +32,12 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kNoData = 1;
-constexpr int kOutputFailed = 3;  // a trace, recording or screenshot was not written whole
+using vorlith::kExitNoData;
+using vorlith::kExitUsage;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vorlith: %s\n", message.c_str());
-  return kUsageError;
+  return kExitUsage;
 }
 
 // A replay without frames runs nothing, but its outputs are made as a run of no frames
@@ -59,7 +59,7 @@ int WriteOutputsOfNoFrames(const vorlith::FrameReporter::Settings& settings) {
                  EscapeForMessage(shot.second).c_str(), static_cast<long long>(shot.first));
     written = false;
   }
-  return written ? 0 : kOutputFailed;
+  return written ? 0 : kExitOutputFailed;
 }
 
 // The outputs of a run that a library ends from inside with exit(): Xlib does so, with
@@ -175,7 +175,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   StartXModelImporter();
   auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;
-  if (!LocateData(*platform->dialogs)) return kNoData;
+  if (!LocateData(*platform->dialogs)) return kExitNoData;
   run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   PlayReplay(options, run->replay, *run->app, settings);
   run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
   auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;  // no display: said on stderr
   QuitSignals::Install();
-  if (!LocateData(*platform->dialogs)) return kNoData;
+  if (!LocateData(*platform->dialogs)) return kExitNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   PlayReplay(options, replay, *app, settings);
   FrameReporter reporter(*app, settings);
@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
   const int status = app->Run();
   reporterAtExit = nullptr;
   const bool written = reporter.Finish();
-  if (!replay.GetError().empty()) return Fail(replay.GetError());  // the file changed under us
-  if (!written && status == 0) return kOutputFailed;
-  return status;
+  const bool replayFailed = !replay.GetError().empty();  // the file changed under us
+  if (replayFailed) Fail(replay.GetError());
+  return ExitStatusAfterRun(status, written, replayFailed);
 }

@@ -12,12 +12,16 @@ namespace vorlith {
 class FileIdentity {
  public:
   explicit FileIdentity(const std::string& path);
+  // A file that exists, known by its device and inode.
+  static FileIdentity Existing(unsigned long long deviceId, unsigned long long inode);
 
   // Character devices (/dev/null, a terminal) can serve several roles without harm.
   bool IsSharable() const { return device; }
   bool operator==(const FileIdentity& other) const;
 
  private:
+  FileIdentity() = default;
+
   bool exists = false;
   bool device = false;
   unsigned long long deviceId = 0, inode = 0;

@@ -10,13 +10,7 @@ grep -q 'cannot open model file .*none.x: no such file' \"$dir/err\" && [ ! -e \
   $<TARGET_FILE:mesh_convert> ${PROJECT_SOURCE_DIR}/data/model)
 set_tests_properties(web_mesh_convert PROPERTIES TIMEOUT 120)
 
-# The DevTools client against a static page in headless Chromium (where Chromium is installed).
 find_program(VORLITH_CHROMIUM chromium)
-if(VORLITH_CHROMIUM)
-  add_test(NAME web_devtools_selftest
-    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/web/devtools_selftest.py)
-  set_tests_properties(web_devtools_selftest PROPERTIES TIMEOUT 120)
-endif()
 
 # The canvas font rasterizer's own page (tests/web/fontpage), built with emscripten and drawn
 # in headless Chromium with the subset fonts (where both are installed).

@@ -136,8 +136,15 @@ e2e_focus_game() {
 
 e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW" ]; }
 
-# CPU time of the game in clock ticks (user + system).
-e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+# e2e_expect_idle WHAT: the game uses no CPU time (user + system clock ticks) over 3 s.
+e2e_expect_idle() {
+  local before used
+  before=$(awk '{print $14 + $15}' "/proc/$GAME_PID/stat")
+  sleep 3
+  used=$(($(awk '{print $14 + $15}' "/proc/$GAME_PID/stat") - before))
+  e2e_log "$1: $used CPU ticks in 3 s"
+  [ "$used" -eq 0 ] || e2e_fail "$1: the game used $used CPU ticks in 3 s"
+}
 
 # e2e_expect_exit WHAT [SECONDS]: the game ends within SECONDS (30) of WHAT with status 0.
 # (Not in a subshell: only this shell can wait for its child.)

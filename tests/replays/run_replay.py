@@ -1,46 +1,47 @@
 #!/usr/bin/env python3
-"""Plays one replay headless and unpaced through the real program and checks its trace.
+"""Plays one replay headless and unpaced through the program and compares its trace, frame by
+frame, with the committed NAME.trace (tests/replays/regenerate.py writes those).
 
 usage: run_replay.py PROGRAM DATA_DIR NAME.replay
 
-The checks live beside the replay in NAME.py, as a function check(trace) that asserts
-what the run must show; `trace` is the list of per-frame objects the program wrote. The
-helpers in tracelib.py find frames and describe them in failure messages.
+Where NAME.py exists beside the replay, its check(trace) also runs on the parsed frames: it
+holds what the committed trace cannot say (the fields left out of it).
 """
 import importlib.util
-import json
 import os
-import subprocess
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import golden  # noqa: E402
 
 
 def main():
     program, data_dir, replay = sys.argv[1:4]
     name = os.path.splitext(os.path.basename(replay))[0]
-    checks_path = os.path.splitext(replay)[0] + ".py"
-    with tempfile.TemporaryDirectory() as work:
-        trace_path = os.path.join(work, "trace.jsonl")
-        run = subprocess.run(
-            [program, "--headless", "--no-pacing", "--replay", os.path.abspath(replay),
-             "--trace", trace_path],
-            cwd=data_dir, capture_output=True, text=True, timeout=600)
-        if run.returncode != 0:
-            print(run.stderr)
-            print(f"{name}: the program exited with status {run.returncode}")
-            return 1
-        with open(trace_path, encoding="utf-8") as lines:
-            trace = [json.loads(line) for line in lines]
-    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-    module_spec = importlib.util.spec_from_file_location(name, checks_path)
-    checks = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(checks)
+    expected = golden.read_committed(replay)
+    if not expected:
+        print(f"{name}: no committed trace {golden.committed_path(replay)}")
+        return 1
     try:
-        checks.check(trace)
-    except AssertionError as failure:
+        frames = golden.play(program, data_dir, replay)
+    except RuntimeError as failure:
         print(f"{name}: {failure}")
         return 1
-    print(f"{name}: {len(trace)} frames checked")
+    problem = golden.differences(expected, golden.encode(frames))
+    if problem:
+        print(f"{name}: the trace differs from the committed one: {problem}")
+        return 1
+    checks_path = os.path.splitext(replay)[0] + ".py"
+    if os.path.exists(checks_path):
+        module_spec = importlib.util.spec_from_file_location(name, checks_path)
+        checks = importlib.util.module_from_spec(module_spec)
+        module_spec.loader.exec_module(checks)
+        try:
+            checks.check(frames)
+        except AssertionError as failure:
+            print(f"{name}: {failure}")
+            return 1
+    print(f"{name}: {len(frames)} frames as committed")
     return 0
 
 

@@ -46,6 +46,11 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   EXPECT_FLOAT_EQ(pad.stickX, 1.0f);
   EXPECT_EQ(pad.left2, 1);
   EXPECT_FLOAT_EQ(pad.stick2X, -1.0f);
+  devices.keys = KeyboardState{};
+  devices.keys.d = devices.keys.f = true;  // the second pad's down and right alone
+  input.Update();
+  EXPECT_EQ(std::tuple(pad.up2, pad.down2, pad.left2, pad.right2, pad.stick2X, pad.stick2Y),
+            std::tuple(0, 1, 0, 1, 1.0f, 1.0f));
 
   devices.keys = KeyboardState{};
   input.Update();

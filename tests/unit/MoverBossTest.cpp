@@ -8,9 +8,10 @@ namespace {
 
 using testkit::At;
 
-// The first stage's boss at (50, 10) with 100 hp, its three hit boxes and contact box, phase
-// starts 100 and 200, firing the 12-way spread and the aimed pair from stage time 0; and a
-// ship out of its reach, 75 right of and 100 below where the boss fires first.
+// Its phases and volleys show in the boss replay's committed trace. The first stage's boss at (50,
+// 10) with 100 hp, its three hit boxes and contact box, phase starts 100 and 200, firing the 12-way
+// spread and the aimed pair from stage time 0; and a ship out of its reach, 75 right of and 100
+// below where the boss fires first.
 struct BossStage : testkit::SmallStage {
   MoverBoss* boss = new MoverBoss();
 
@@ -39,52 +40,17 @@ struct BossStage : testkit::SmallStage {
     manager->AddBoss(boss);
     AddShip(125, 116, 1000000);
   }
-  void Frames(int n) {
-    for (int i = 0; i < n; ++i) Frame();
-  }
-  std::tuple<int, float> PhaseAndY() const { return {boss->GetPhase(), boss->GetPosition().y}; }
 };
 
-TEST(MoverBossTest, WaitsThenDescendsAndRisesInTurn) {
-  BossStage stage;
-  stage.Frames(205);  // ages 0 to 204: phase 1 from age 200, no volley yet
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 15.0f));
-  EXPECT_EQ(stage.CountBullets(), 0);
-  stage.Frame();  // age 205: the aimed pair and the spread twice, 8 below the boss
-  ASSERT_EQ(stage.CountBullets(), 26);
-  // Placed 3 ahead, then moved by their speed of 3 once.
-  EXPECT_TRUE(At(stage.Bullet(0), 50 - 1 + 6 * 0.6f, 16 + 8 + 6 * 0.8f));
-  EXPECT_NEAR(stage.Bullet(2)->GetPosition().x, 50 - 20 + 6 * 0.819152f, 1e-4);
-  stage.Frames(85);
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 101.0f));  // past 100 after 91 frames down
-  stage.Frames(101);
-  EXPECT_EQ(stage.boss->GetPhase(), 2);
-  stage.Frame();  // 102 frames of rising pass 0
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, -1.0f));
-  stage.Frame();  // the descent's velocity is set anew, and so is the rise's after it
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 0.0f));
-  stage.Frames(102);
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 100.0f));
-  EXPECT_EQ(stage.boss->GetHp(), 100);  // never hit by its own volleys
-}
-
-TEST(MoverBossTest, HalfItsHitPointsGoneDuringADescentStartsTheDanceForGood) {
-  BossStage stage;
-  stage.Frames(300);
-  ASSERT_EQ(stage.boss->GetPhase(), 2);
-  stage.boss->Damage(50);  // half of 100 is not below half
-  stage.Frames(94);
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(1, 0.0f));
-  stage.Frames(102);
-  stage.boss->Damage(1);  // below half while rising: no switch until the next descent
-  stage.Frame();
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(2, 99.0f));
-  stage.Frames(101);
-  EXPECT_EQ(stage.PhaseAndY(), std::tuple(3, 0.0f));
-  stage.Frames(2);  // dancing at t = 0, then t = 1: sin 2 and sin 3 degrees
-  EXPECT_TRUE(At(stage.boss, 50 + 30 * 0.0348995f, 50 + 30 * 0.0523360f));
-  stage.Frames(500);
-  EXPECT_EQ(stage.boss->GetPhase(), 3);
+// Its descent turns into the dance only with less than half its hit points: at exactly half
+// it descends to the bottom and rises.
+TEST(MoverBossTest, TheDanceStartsOnlyBelowHalfItsHitPoints) {
+  for (int damage : {50, 51}) {
+    BossStage stage;
+    stage.boss->Damage(damage);
+    for (int i = 0; i < 300; ++i) stage.Frame();
+    EXPECT_EQ(stage.boss->GetPhase(), damage == 50 ? 2 : 3) << damage;
+  }
 }
 
 TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {

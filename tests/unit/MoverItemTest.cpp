@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StageTestKit.h"
+#include "graphics/Transforms.h"
 
 namespace vorlith {
 namespace {
@@ -104,6 +105,23 @@ TEST(MoverItemTest, DriftsDownSpinningAndLeavesPlayPastTheOuterField) {
   EXPECT_FALSE(item.IsFinished());
   item.Update();
   EXPECT_TRUE(item.IsFinished());
+}
+
+// A frame shows the spin the item had before that frame's step: 0, then 5, then 10 degrees.
+TEST(MoverItemTest, DrawsTheSpinOfTheFrameBeforeItsStep) {
+  SmallStage stage;
+  Model model(VORLITH_DATA_DIR "/model/item_blue.x");
+  ASSERT_TRUE(model.Load(&stage.device)) << model.GetLoadError();
+  MoverItem item;
+  item.SetModel(&model);
+  item.SetPosition(30, 40, 0);
+  for (float spin : {0.0f, 5.0f, 10.0f}) {
+    item.StepDrawnFrame();
+    item.Draw();
+    const Matrix expected = MakeWorldMatrix(30, 40, 0, 0, spin, 0, 1);
+    for (int i = 0; i < 16; ++i)
+      EXPECT_FLOAT_EQ(stage.device.draws.back().world.m[i / 4][i % 4], expected.m[i / 4][i % 4]);
+  }
 }
 
 }  // namespace

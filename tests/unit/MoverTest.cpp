@@ -39,25 +39,6 @@ TEST(MoverTest, HitBoxHalfSideIsTruncatedEdgesAreInsideAndTheOuterFieldIsTenWide
   }
 }
 
-// Fields that only a setter would otherwise give a value start defined, whatever the memory
-// held before.
-TEST(MoverTest, FieldsWithoutASetterCallStartDefined) {
-  alignas(MoverEnemy) unsigned char enemyMemory[sizeof(MoverEnemy)];
-  alignas(MoverBullet) unsigned char bulletMemory[sizeof(MoverBullet)];
-  std::memset(enemyMemory, 0xA5, sizeof enemyMemory);
-  std::memset(bulletMemory, 0xA5, sizeof bulletMemory);
-  auto* enemy = new (enemyMemory) MoverEnemy;
-  auto* bullet = new (bulletMemory) MoverBullet;
-  EXPECT_EQ(std::tuple(enemy->GetHpMax(), enemy->GetShot(), enemy->GetAppearStart(),
-                       enemy->GetAppearInterval(), enemy->GetAppearCount()),
-            std::tuple(1, nullptr, 0, 0, 0));
-  EXPECT_EQ(std::tuple(bullet->GetFireStart(), bullet->GetFireInterval(), bullet->GetShotsLeft(),
-                       bullet->GetWays(), bullet->GetSpreadStep()),
-            std::tuple(0, 0, 0, 0.0f, 0.0f));
-  enemy->~MoverEnemy();
-  bullet->~MoverBullet();
-}
-
 TEST(MoverTest, StraightAcceleratingAndHomingMotions) {
   MotionProbe straight(1, 0, 2, -1);
   straight.Steps(2);

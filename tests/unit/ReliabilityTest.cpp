@@ -9,8 +9,8 @@
 #include <csignal>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
+#include "app/ExitStatus.h"
 #include "app/FileIdentity.h"
 #include "platform/OutputFile.h"
 #include "platform/Utf8.h"
@@ -19,8 +19,6 @@
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
 #include "replay/ReplayRecorder.h"
-#include "replay/ReplayScript.h"
-#include "replay/ReplayStream.h"
 #include "replay/TraceWriter.h"
 #include "sound/Sound.h"
 
@@ -104,31 +102,21 @@ TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
     if (distinct) continue;
     EXPECT_NE(error.find("names the same file as " + roles[0].first), std::string::npos);
   }
+  // One inode on two devices: two files.
+  EXPECT_TRUE(FileIdentity::Existing(8, 12) == FileIdentity::Existing(8, 12));
+  EXPECT_FALSE(FileIdentity::Existing(8, 12) == FileIdentity::Existing(9, 12));
+  EXPECT_FALSE(FileIdentity::Existing(8, 12) == FileIdentity::Existing(8, 13));
 }
 
-TEST(ReliabilityTest, ReplaysAreReadAsAStreamWithBoundedLines) {
-  const std::string longLine(replay_format::kMaxLineBytes + 1, '1');
-  const std::pair<std::string, std::string> cases[] = {
-      {"vorlith-replay 1\n1 Z\n" + longLine + " Z\n", "line 3: longer than 4096 bytes"},
-      {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},
-      {"vorlith-replay 1\n1 Z\x01\n", "line 2: unknown control '\\x01'"},
-      {"vorlith-replay 1\n\xff\xfe Z\n", "line 2: frame count '\\xff\\xfe'"},
-      {"vorlith-replay 1\n1 Z \x1b[2J\n", "line 2: unexpected '\\x1b[2J'"},
-  };
-  for (const auto& [text, expected] : cases) {
-    ReplayScript script;
-    std::string error;
-    std::istringstream in(text);
-    EXPECT_FALSE(script.Parse(in, error));
-    EXPECT_EQ(error.substr(0, expected.size()), expected);
-  }
-  std::string error;
-  EXPECT_FALSE(ReplayStream().Open("/dev/zero", error));
-  EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
-  EXPECT_FALSE(ReplayStream().Open(testing::TempDir(), error));
-  EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
-  EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
-  EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
+// A replay changed under the run is a usage error; an output not written whole fails a run
+// that ended well (status 3) and leaves a failed run's own status.
+TEST(ReliabilityTest, TheExitStatusNamesWhatFailed) {
+  EXPECT_EQ(ExitStatusAfterRun(0, true, false), 0);
+  EXPECT_EQ(ExitStatusAfterRun(0, false, false), 3);
+  EXPECT_EQ(ExitStatusAfterRun(1, false, false), 1);
+  EXPECT_EQ(ExitStatusAfterRun(1, true, false), 1);
+  EXPECT_EQ(ExitStatusAfterRun(0, true, true), 2);
+  EXPECT_EQ(ExitStatusAfterRun(0, false, true), 2);
 }
 
 TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8) {
@@ -138,6 +126,7 @@ TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8) {
       {"tab\there\n", "tab\\x09here\\x0a"},
       {"\x7f\xc2\x85", "\\x7f\\xc2\\x85"},             // DEL and a C1 control
       {"\xff\xc3(\xe6\x97", "\\xff\\xc3(\\xe6\\x97"},  // not UTF-8, cut short
+      {"\xc3\xc3", "\\xc3\\xc3"},  // a lead byte where a continuation byte belongs
   };
   for (const auto& [bytes, escaped] : cases) EXPECT_EQ(EscapeForMessage(bytes), escaped);
 }

@@ -119,5 +119,25 @@ TEST(ReplayFlowTest, RepaintsModeSwitchesAndFocusLeaveTheTraceAsItWas) {
   EXPECT_TRUE(straight == disturbed) << "the disturbed run's trace differs";
 }
 
+// A screenshot of the last frame is taken (the fake device cannot read back, so it fails for
+// that reason); one of the frame after it was never reached, and fails the run too.
+TEST(ReplayFlowTest, AScreenshotPastTheLastFrameFailsTheRunNamingIt) {
+  testkit::GameRun game({"vorlith"});
+  const std::string dir = ::testing::TempDir();
+  FrameReporter reporter(
+      *game.app, {"", "", {{1, dir + "last.png"}, {2, dir + "next.png"}}, nullptr, nullptr});
+  std::string error;
+  ASSERT_TRUE(reporter.Open(error)) << error;
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 2; ++i) {
+    game.Frame();
+    reporter.OnFrame();
+  }
+  EXPECT_FALSE(reporter.Finish());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "vorlith: " + dir + "last.png: no screenshot: the picture could not be read back\n" +
+                "vorlith: " + dir + "next.png: no screenshot: frame 2 was never reached\n");
+}
+
 }  // namespace
 }  // namespace vorlith

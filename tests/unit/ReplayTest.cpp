@@ -32,26 +32,44 @@ TEST(ReplayScriptTest, RunsCommentsAndBlankLines) {
   }
 }
 
+// Each row: a replay's text and the start of its error ("" where it is read). Lines are
+// limited to kMaxLineBytes bytes before the '\n' and the frames to kMaxFrames in all.
 TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::string header = "vorlith-replay 1\n";
+  const auto line = [](std::size_t bytes) { return "1 Z #" + std::string(bytes - 5, '.') + "\n"; };
+  const std::pair<std::string, const char*> cases[] = {
       {"", "line 1: expected the first line"},
       {"vorlith-replay 2\n1 -\n", "line 1: expected the first line"},
       {"\nvorlith-replay 1\n", "line 1: expected the first line"},
-      {"vorlith-replay 1\n1 -\n2 Q\n", "line 3: unknown control 'Q'"},
-      {"vorlith-replay 1\n2 z\n", "line 2: unknown control 'z'"},
-      {"vorlith-replay 1\n0 Z\n", "line 2: frame count '0'"},
-      {"vorlith-replay 1\n-4 Z\n", "line 2: frame count '-4'"},
-      {"vorlith-replay 1\n99999999999 Z\n", "line 2: frame count '99999999999'"},
-      {"vorlith-replay 1\nZ\n", "line 2: expected 'COUNT CONTROLS'"},
-      {"vorlith-replay 1\n3 Z X\n", "line 2: unexpected 'X'"},
-      {"vorlith-replay 1\n1000000000 Z\n1 Z\n", "line 3: the replay is longer"},
+      {header + "1 -\n2 Q\n", "line 3: unknown control 'Q'"},
+      {header + "2 z\n", "line 2: unknown control 'z'"},
+      {header + "1 Z\x01\n", "line 2: unknown control '\\x01'"},
+      {header + "0 Z\n", "line 2: frame count '0'"},
+      {header + "-4 Z\n", "line 2: frame count '-4'"},
+      {header + "99999999999 Z\n", "line 2: frame count '99999999999'"},
+      {header + "\xff\xfe Z\n", "line 2: frame count '\\xff\\xfe'"},
+      {header + "Z\n", "line 2: expected 'COUNT CONTROLS'"},
+      {header + "3 Z X\n", "line 2: unexpected 'X'"},
+      {header + "1 Z \x1b[2J\n", "line 2: unexpected '\\x1b[2J'"},
+      {header + "1000000000 Z\n", ""},
+      {header + "1000000000 Z\n1 Z\n", "line 3: the replay is longer"},
+      {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes), ""},
+      {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes + 1), "line 3: longer than 4096 bytes"},
+      {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},
   };
   for (const auto& [text, expected] : cases) {
     ReplayScript script;
     std::string error;
-    EXPECT_FALSE(ParseText(text, script, error)) << text;
+    EXPECT_EQ(ParseText(text, script, error), *expected == '\0') << text.substr(0, 40);
     EXPECT_EQ(error.rfind(expected, 0), 0u) << "got: " << error;
   }
+  std::string error;
+  EXPECT_FALSE(ReplayStream().Open("/dev/zero", error));
+  EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
+  EXPECT_FALSE(ReplayStream().Open(testing::TempDir(), error));
+  EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
+  EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
+  EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
 }
 
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {

@@ -88,7 +88,7 @@ TEST(WaveFileTest, RejectsWhatIsNotAWaveWithTheFailingStepAndAReason) {
       {"other form", Riff("XWMA", {PcmFormat16Mono(), Chunk("data", Ramp(8))}), "mmioFOURCC",
        notWave},
       {"not RIFF", Concat({ChunkHeader("RIFX", 12), Ramp(12)}), "mmioFOURCC", notWave},
-      {"14-byte fmt", Wave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", Ramp(8))}),
+      {"15-byte fmt", Wave({Chunk("fmt ", Bytes(15, 1)), Chunk("data", Ramp(8))}),
        R"(sizeof\(PCMWAVEFORMAT\))", "its format chunk is shorter than 16 bytes"},
       {"no fmt", Wave({Chunk("data", Ramp(8))}), "mmioDescend",
        "the file has no format chunk (\"fmt \")"},
