@@ -94,6 +94,7 @@ def check_message_box(browser, base):
     failures = []
     webpage.open_page(browser, base + "/vorlith.html")
     browser.evaluate("FS.writeFile('/data/model/enemy.x', 'damaged')")
+    browser.pump(0.5)  # the title takes keys once it has run a few frames
     browser.press("KeyZ", 0.1)
     browser.wait_for(lambda: browser.evaluate("vorlithMessageOpen()"), 30, "the message box")
     caption = browser.evaluate("document.getElementById('message-caption').textContent")
