@@ -7,6 +7,11 @@
 if(NOT CMAKE_BUILD_TYPE OR CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
   set(CMAKE_BUILD_TYPE Release CACHE STRING "" FORCE)
 endif()
+# Optimized for size: measured in headless Chromium against -O3, the wasm is 58 KB smaller
+# (379,555 bytes against 437,456) and the busiest boss frame no slower (8.0 ms against 16.5
+# unpaced, on a loaded machine).
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 # emcc's optimizer runs on Node.js and needs Debian's modules (acorn).
 set(ENV{NODE_PATH} /usr/share/nodejs)
 
@@ -68,13 +73,15 @@ target_link_options(vorlith PRIVATE
 # stack then are rewritten to be suspended. Calls through a pointer are taken as never
 # sleeping, so the list names every function that reaches a message box through one: the
 # classes that show one (their functions inlined into one another stay inside the list),
-# the page's loop (dynCall_v: the browser calls it through that export) and the lambdas it
-# runs. A function that shows a message box from a class not listed here must be added.
+# the page's loop (dynCall_v: the browser calls it through that export), the lambdas it
+# runs and std::function's calls (their callers follow by themselves). A function that shows a message box from a class not listed here must be added.
 set(asyncify_add
   "vorlith::RecordingDialogs::ShowMessage*" "vorlith::WindowApp::*" "vorlith::GameApp::*"
   "vorlith::CStage::*" "vorlith::SetUpStage*" "vorlith::MoverManager::*"
   "vorlith::ModelRegistry::*" "vorlith::TextFont::*" "vorlith::Sound::*"
-  "vorlith::SoundManager::*" "main" "dynCall_v" "*RunBrowserPass*" "std::__2::__function::__func<*>::operator()*")
+  "vorlith::SoundManager::*" "main" "dynCall_v" "*RunBrowserPass*" "*RunInBrowser*"
+  "std::__2::__function::__value_func<*>::operator()*"
+  "std::__2::__function::__func<*>::operator()*")
 list(JOIN asyncify_add "','" asyncify_add)
 target_link_options(vorlith PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
                                     "-sASYNCIFY_ADD=['${asyncify_add}']")
