@@ -1,5 +1,6 @@
 # The browser build (emcmake cmake -B build-web): the game and its platform layer built by
-# emscripten for a web page: vorlith.html (src/platform/web/vorlith.html), vorlith.js,
+# emscripten for a web page, in build-web/page/ with nothing else beside it (the folder to
+# serve): vorlith.html (src/platform/web/vorlith.html), vorlith.js,
 # vorlith.wasm and vorlith.data (the game's models, preloaded into the page's file system at
 # /data/model; its sounds are the resources linked into the program, read when no sound file
 # is there). SDL, Assimp, fontconfig and the tools, tests and install rules that need them are
@@ -53,12 +54,15 @@ target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
 # The model loader and the font rasterizer of the page, with the build steps that make
 # their data (the models converted by the desktop's loader, the subset fonts beside the
-# page): WebAssets.cmake sets VORLITH_WEB_DATA_DIR to that data.
+# page): WebAssets.cmake sets VORLITH_WEB_DATA_DIR to that data and VORLITH_WEB_PAGE_DIR to
+# the page's folder.
 set(VORLITH_WEB_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+set(VORLITH_WEB_PAGE_DIR ${CMAKE_BINARY_DIR}/page)
 include(${PROJECT_SOURCE_DIR}/cmake/WebAssets.cmake)
 
 include(${PROJECT_SOURCE_DIR}/cmake/GameCore.cmake)
-set_target_properties(vorlith PROPERTIES SUFFIX ".js")
+set_target_properties(vorlith PROPERTIES SUFFIX ".js"
+                                         RUNTIME_OUTPUT_DIRECTORY ${VORLITH_WEB_PAGE_DIR})
 target_compile_definitions(vorlith PRIVATE VORLITH_DATA_FROM_BINDIR="data"
                                            VORLITH_SOURCE_DATA_DIR="/data")
 target_link_options(vorlith PRIVATE
@@ -66,6 +70,7 @@ target_link_options(vorlith PRIVATE
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=0
+  "-sEXPORTED_RUNTIME_METHODS=['callMain']"  # the page's "Play again"
   -lopenal
   "SHELL:--pre-js ${web}/vorlith-pre.js"
   "SHELL:--preload-file ${VORLITH_WEB_DATA_DIR}/model@/data/model")
@@ -91,10 +96,10 @@ set_property(TARGET vorlith APPEND PROPERTY LINK_DEPENDS ${web}/vorlith-pre.js)
 find_program(VORLITH_TERSER terser REQUIRED)
 add_custom_command(TARGET vorlith POST_BUILD
   COMMAND ${VORLITH_TERSER} vorlith.js --compress --mangle -o vorlith.js
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+  WORKING_DIRECTORY ${VORLITH_WEB_PAGE_DIR} VERBATIM)
 if(TARGET vorlith_web_data)
   add_dependencies(vorlith vorlith_web_data)
 endif()
-configure_file(${web}/vorlith.html ${CMAKE_BINARY_DIR}/vorlith.html COPYONLY)
+configure_file(${web}/vorlith.html ${VORLITH_WEB_PAGE_DIR}/vorlith.html COPYONLY)
 
 enable_testing()

@@ -17,7 +17,8 @@
 # Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
 # (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
 # before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
-# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (the models as
+# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree and VORLITH_WEB_PAGE_DIR at the
+# page's folder (the models as
 # mesh files; the sounds are the resources linked into the program) and makes it, with the
 # fonts beside the page, in the target vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
 #   vorlith_web_models(TARGET DATA_DIR)   DATA_DIR/model/*.x as mesh files
@@ -119,7 +120,9 @@ if(EMSCRIPTEN AND TARGET vorlith_platform)
   target_link_options(vorlith_platform INTERFACE
     "SHELL:--pre-js ${VORLITH_ROOT}/src/platform/web/WebFonts.js")
   set(VORLITH_WEB_DATA_DIR "${CMAKE_BINARY_DIR}/webdata")  # in place of the cache's default
+  # The page's files, and nothing else, in a folder of their own (the one that is served).
+  set(VORLITH_WEB_PAGE_DIR "${CMAKE_BINARY_DIR}/page")
   add_custom_target(vorlith_web_data ALL)
   vorlith_web_models(vorlith_web_data "${VORLITH_WEB_DATA_DIR}")
-  vorlith_web_fonts(vorlith_web_data "${CMAKE_BINARY_DIR}")
+  vorlith_web_fonts(vorlith_web_data "${VORLITH_WEB_PAGE_DIR}")
 endif()
