@@ -79,7 +79,8 @@ target_link_options(vorlith PRIVATE
 # sleeping, so the list names every function that reaches a message box through one: the
 # classes that show one (their functions inlined into one another stay inside the list),
 # the page's loop (dynCall_v: the browser calls it through that export), the lambdas it
-# runs and std::function's calls (their callers follow by themselves). A function that shows a message box from a class not listed here must be added.
+# runs and std::function's calls (their callers follow by themselves). A function that shows
+# a message box from a class not listed here must be added.
 set(asyncify_add
   "vorlith::RecordingDialogs::ShowMessage*" "vorlith::WindowApp::*" "vorlith::GameApp::*"
   "vorlith::CStage::*" "vorlith::SetUpStage*" "vorlith::MoverManager::*"

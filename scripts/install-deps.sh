@@ -18,8 +18,7 @@ packages=(
   # installing and packaging: .deb dependencies, validators of the desktop files and man page
   dpkg-dev fakeroot file lintian desktop-file-utils appstream mandoc
   # browser build: emscripten (with Node.js for its optimizer), terser (its JavaScript
-  # minified), headless Chromium driven
-  # over DevTools, the web font's subsetter
+  # minified), headless Chromium driven over DevTools, the web font's subsetter
   emscripten nodejs terser chromium python3-websocket fonttools
 )
 
