@@ -1,16 +1,22 @@
 #!/usr/bin/python3
 """Figures of the browser build, measured in headless Chromium (WebGL on SwiftShader).
 
-usage: web_figures.py BUILD_WEB_DIR PROGRAM DATA_DIR [OUT_DIR]
+usage: web_figures.py BUILD_WEB_DIR PROGRAM DATA_DIR [OUT_DIR] [--before OLD_BUILD_WEB_DIR]
+                     [--load-only]
 
-Prints each file's size and the total, the time from navigation to the first title picture
-(best and median of five loads), every committed replay's rate in the page (unpaced), and
+Prints each file's size and the total, as they are and gzipped (-9, as a server would send
+them), the time from navigation to the first title picture (median and slowest of nine cold
+loads, each in a fresh browser), every committed replay's rate in the page (unpaced), and
 the time per frame around the busiest boss frame (most bullets with the boss in play) of
-boss_stage_clear. Saves the page's title and that boss frame as PNGs in OUT_DIR (default
+boss_stage_clear. With --before, the same figures of another build are measured in the same
+run (the loads taken in turn), printed as "before" beside "after". --load-only stops after
+the weights and the first pictures. Saves the page's title and that boss frame as PNGs in OUT_DIR (default
 /tmp/vorlith-web-figures), beside the desktop's --screenshot of the same frame when Xvfb is
 there to take it.
 """
+import contextlib
 import glob
+import gzip
 import json
 import os
 import shutil
@@ -40,27 +46,44 @@ class TimedBrowser(Browser):
         super()._handle_event(message)
 
 
-def sizes(build):
-    total = 0
+def page_of(build):
+    """The served folder: page/ of a build, or the build itself where the page lies in it."""
+    page = webpage.page_dir(build)
+    return page if os.path.isdir(page) else build
+
+
+def sizes(label, build):
+    page = page_of(build)
+    total = packed = 0
     names = ["vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data"]
     names += sorted(os.path.basename(p) for pattern in ("*.woff2", "vorlith-*.json",
                                                         "font-licence.txt")
-                    for p in glob.glob(os.path.join(build, pattern)))
+                    for p in glob.glob(os.path.join(page, pattern)))
+    print("page weight (%s):" % label)
     for name in names:
-        size = os.path.getsize(os.path.join(build, name))
-        total += size
-        print("  %-22s %9d bytes" % (name, size))
-    print("  %-22s %9d bytes (%.2f MB)" % ("total", total, total / 1e6))
+        with open(os.path.join(page, name), "rb") as f:
+            data = f.read()
+        size = len(gzip.compress(data, 9))
+        total += len(data)
+        packed += size
+        print("  %-22s %9d bytes %9d gzipped" % (name, len(data), size))
+    print("  %-22s %9d bytes %9d gzipped" % ("total", total, packed))
 
 
-def first_picture(build, loads=5):
-    times = []
-    with webpage.serve(build) as base:
+def first_pictures(builds, loads=9):
+    """Cold loads of each build in turn; the times from navigation to the first picture."""
+    times = {label: [] for label, _ in builds}
+    with contextlib.ExitStack() as stack:
+        bases = [(label, stack.enter_context(webpage.serve(page_of(build))))
+                 for label, build in builds]
         for _ in range(loads):
-            with Browser() as browser:
-                times.append(webpage.open_page(browser, base + "/vorlith.html"))
-    print("first title picture after navigation: best %.0f ms, median %.0f ms (%d loads)" %
-          (min(times), statistics.median(times), loads))
+            for label, base in bases:
+                with Browser() as browser:
+                    times[label].append(webpage.open_page(browser, base + "/vorlith.html"))
+    for label, _ in builds:
+        print("first title picture after navigation (%s): median %.0f ms, slowest %.0f ms, "
+              "fastest %.0f ms (%d cold loads)" % (label, statistics.median(times[label]),
+                                                   max(times[label]), min(times[label]), loads))
 
 
 def truncated(replay, frames, path):
@@ -81,7 +104,7 @@ def truncated(replay, frames, path):
 def replay_in_page(build, replay, shot=None):
     """Plays a replay with the trace on; returns (frames, stamps, seconds)."""
     name = os.path.basename(replay)
-    with webpage.serve(build, {"/" + name: replay}) as base, TimedBrowser() as browser:
+    with webpage.serve(page_of(build), {"/" + name: replay}) as base, TimedBrowser() as browser:
         webpage.open_page(browser, "%s/vorlith.html?replay=%s&trace=1" % (base, name))
         start = time.monotonic()
         browser.wait_for(lambda: "vorlith: replay done" in browser.console_text(), 1800,
@@ -114,19 +137,14 @@ def desktop_shot(program, data, replay, frame, path):
     return run.returncode == 0 and os.path.exists(path)
 
 
-def main():
-    build, program, data = sys.argv[1:4]
-    out = sys.argv[4] if len(sys.argv) > 4 else "/tmp/vorlith-web-figures"
-    os.makedirs(out, exist_ok=True)
-    print("page weight:")
-    sizes(build)
-    first_picture(build)
+def replay_figures(label, build):
+    """Every committed replay's rate; returns the busiest boss frame of boss_stage_clear."""
     boss_replay = os.path.join(ROOT, "tests", "replays", "boss_stage_clear.replay")
     boss_trace = None
     for replay in sorted(glob.glob(os.path.join(ROOT, "tests", "replays", "*.replay"))):
         frames, stamps, seconds = replay_in_page(build, replay)
-        print("replay %-28s %5d frames in %6.1f s: %5.0f frames/s" %
-              (os.path.basename(replay), len(frames), seconds, len(frames) / seconds))
+        print("replay %-28s (%s) %5d frames in %6.1f s: %5.0f frames/s" %
+              (os.path.basename(replay), label, len(frames), seconds, len(frames) / seconds))
         if replay == boss_replay:
             boss_trace = (frames, stamps)
     frames, stamps = boss_trace
@@ -134,13 +152,36 @@ def main():
                   key=lambda f: (f["bullets"] + f["enemies"], -f["frame"]))
     at, half = busiest["frame"], 30
     window = stamps[at + half] - stamps[at - half]
-    print("busiest boss frame %d (%d bullets, %d enemies): %.1f ms per frame unpaced "
-          "(frames %d to %d)" % (at, busiest["bullets"], busiest["enemies"],
+    print("busiest boss frame %d (%s; %d bullets, %d enemies): %.1f ms per frame unpaced "
+          "(frames %d to %d)" % (at, label, busiest["bullets"], busiest["enemies"],
                                  window / (2 * half), at - half, at + half))
+    return boss_replay, at
+
+
+def main():
+    args = sys.argv[1:]
+    load_only = "--load-only" in args
+    args = [a for a in args if a != "--load-only"]
+    before = None
+    if "--before" in args:
+        at = args.index("--before")
+        before = args[at + 1]
+        del args[at:at + 2]
+    build, program, data = args[:3]
+    out = args[3] if len(args) > 3 else "/tmp/vorlith-web-figures"
+    os.makedirs(out, exist_ok=True)
+    builds = ([("before", before)] if before else []) + [("after", build)]
+    for label, each in builds:
+        sizes(label, each)
+    first_pictures(builds)
+    if load_only:
+        return 0
+    for label, each in builds:
+        boss_replay, at = replay_figures(label, each)
     with tempfile.TemporaryDirectory() as work:
         cut = truncated(boss_replay, at + 1, os.path.join(work, "boss_frame.replay"))
         replay_in_page(build, cut, os.path.join(out, "browser-boss.png"))
-        with Browser() as browser, webpage.serve(build) as base:
+        with Browser() as browser, webpage.serve(page_of(build)) as base:
             webpage.open_page(browser, base + "/vorlith.html")
             browser.pump(0.5)
             browser.screenshot(os.path.join(out, "browser-title.png"))

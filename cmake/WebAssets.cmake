@@ -17,9 +17,10 @@
 # Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
 # (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
 # before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
-# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (models as mesh
-# files, sounds as they are) and makes it, with the fonts beside the page, in the target
-# vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
+# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree and VORLITH_WEB_PAGE_DIR at the
+# page's folder (the models as
+# mesh files; the sounds are the resources linked into the program) and makes it, with the
+# fonts beside the page, in the target vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
 #   vorlith_web_models(TARGET DATA_DIR)   DATA_DIR/model/*.x as mesh files
 #   vorlith_web_fonts(TARGET PAGE_DIR)    PAGE_DIR/vorlith-gothic.woff2, vorlith-pgothic.woff2,
 #                                         their code points (.json) and font-licence.txt
@@ -114,29 +115,14 @@ function(vorlith_web_fonts target page_dir)
   add_dependencies(${target} ${target}_fonts)
 endfunction()
 
-# The sounds go into the converted data tree as they are.
-function(vorlith_web_sounds target data_dir)
-  file(GLOB sounds CONFIGURE_DEPENDS "${VORLITH_ROOT}/data/sound/*")
-  set(outputs "")
-  foreach(sound IN LISTS sounds)
-    get_filename_component(name "${sound}" NAME)
-    add_custom_command(OUTPUT "${data_dir}/sound/${name}"
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${data_dir}/sound"
-      COMMAND ${CMAKE_COMMAND} -E copy "${sound}" "${data_dir}/sound/${name}"
-      DEPENDS "${sound}" VERBATIM)
-    list(APPEND outputs "${data_dir}/sound/${name}")
-  endforeach()
-  add_custom_target(${target}_sounds DEPENDS ${outputs})
-  add_dependencies(${target} ${target}_sounds)
-endfunction()
-
 if(EMSCRIPTEN AND TARGET vorlith_platform)
   target_sources(vorlith_platform PRIVATE ${VORLITH_WEB_ASSET_SOURCES})
   target_link_options(vorlith_platform INTERFACE
     "SHELL:--pre-js ${VORLITH_ROOT}/src/platform/web/WebFonts.js")
   set(VORLITH_WEB_DATA_DIR "${CMAKE_BINARY_DIR}/webdata")  # in place of the cache's default
+  # The page's files, and nothing else, in a folder of their own (the one that is served).
+  set(VORLITH_WEB_PAGE_DIR "${CMAKE_BINARY_DIR}/page")
   add_custom_target(vorlith_web_data ALL)
   vorlith_web_models(vorlith_web_data "${VORLITH_WEB_DATA_DIR}")
-  vorlith_web_sounds(vorlith_web_data "${VORLITH_WEB_DATA_DIR}")
-  vorlith_web_fonts(vorlith_web_data "${CMAKE_BINARY_DIR}")
+  vorlith_web_fonts(vorlith_web_data "${VORLITH_WEB_PAGE_DIR}")
 endif()

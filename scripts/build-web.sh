@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the browser version with emscripten: DIR/vorlith.html, .js, .wasm and .data.
+# Builds the browser version with emscripten: the page in DIR/page/ (vorlith.html, .js, .wasm,
+# .data and the fonts), the rest of the build around it.
 # usage: scripts/build-web.sh [DIR]   (default build-web)
 set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"

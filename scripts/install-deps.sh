@@ -17,9 +17,9 @@ packages=(
   xvfb xdotool x11-utils imagemagick sox evilwm procps wmctrl
   # installing and packaging: .deb dependencies, validators of the desktop files and man page
   dpkg-dev fakeroot file lintian desktop-file-utils appstream mandoc
-  # browser build: emscripten (with Node.js for its optimizer), headless Chromium driven
-  # over DevTools, the web font's subsetter
-  emscripten nodejs chromium python3-websocket fonttools
+  # browser build: emscripten (with Node.js for its optimizer), terser (its JavaScript
+  # minified), headless Chromium driven over DevTools, the web font's subsetter
+  emscripten nodejs terser chromium python3-websocket fonttools
 )
 
 SUDO=""

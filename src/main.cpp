@@ -164,7 +164,7 @@ void EndBrowserRun(BrowserRun& run) {
 
 int RunInBrowser(const vorlith::LaunchOptions& options) {
   using namespace vorlith;
-  auto* run = new BrowserRun;  // never freed: the page ends with it
+  auto* run = new BrowserRun;  // freed when its loop ends (the page may start another)
   run->unpaced = options.noPacing;
   std::string error;
   FrameReporter::Settings settings{options.tracePath, options.recordPath, options.screenshots};
@@ -188,6 +188,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   RunBrowserMainLoop([run] {
     if (RunBrowserPass(*run)) return true;
     EndBrowserRun(*run);
+    delete run;  // the window's listeners, the drawing context and the sound let go
     return false;
   });
   return 0;

@@ -6,8 +6,9 @@ usage: page_test.py BUILD_WEB_DIR
 Checks that the page loads without console errors or exceptions, shows the title (a pixel
 probe of a screenshot), that keys start the stage and move the ship (seen in the trace the
 page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
-message box is the page's dialog, the game waiting on it. Prints the time to the first title
-picture.
+message box is the page's dialog, the game waiting on it; that a replay that cannot be
+fetched or read says why on the page; and that the build's page folder holds the page's
+files and nothing else. Prints the time to the first title picture.
 """
 import json
 import os
@@ -40,6 +41,25 @@ def canvas_box(browser):
         "(function(){var r=document.getElementById('canvas').getBoundingClientRect();"
         "return [Math.round(r.left), Math.round(r.top), Math.round(r.width),"
         " Math.round(r.height)];})()")
+
+
+def check_scaling(browser):
+    """The picture fills the 1000 x 900 window's width (aspect kept, 1.5625 to one); on a
+    screen of two device pixels to one it is shown four screen pixels to one game pixel,
+    the largest whole multiple that fits; the back buffer stays 640 x 480 throughout."""
+    failures = []
+    back = "[canvas.width, canvas.height]"
+    for ratio, window, want in ((1, (1000, 900), [1000, 750]), (2, (1400, 1200), [1280, 960])):
+        browser.call("Emulation.setDeviceMetricsOverride", width=window[0], height=window[1],
+                     deviceScaleFactor=ratio, mobile=False)
+        browser.pump(0.3)
+        box = canvas_box(browser)
+        if box[2:] != want or browser.evaluate(back) != [640, 480]:
+            failures.append("at %d device pixels to one in %s the picture is %s (back buffer "
+                            "%s), not %s" % (ratio, window, box, browser.evaluate(back), want))
+    browser.call("Emulation.clearDeviceMetricsOverride")
+    browser.pump(0.3)
+    return failures
 
 
 def frames(browser):
@@ -94,6 +114,7 @@ def check_message_box(browser, base):
     failures = []
     webpage.open_page(browser, base + "/vorlith.html")
     browser.evaluate("FS.writeFile('/data/model/enemy.x', 'damaged')")
+    browser.pump(0.5)  # the title takes keys once it has run a few frames
     browser.press("KeyZ", 0.1)
     browser.wait_for(lambda: browser.evaluate("vorlithMessageOpen()"), 30, "the message box")
     caption = browser.evaluate("document.getElementById('message-caption').textContent")
@@ -111,26 +132,88 @@ def check_message_box(browser, base):
     return failures
 
 
+def check_play_again(browser, base):
+    """Esc ends the game; the page says so and Enter starts another (a new title from frame
+    0, which Z leaves for the stage), then the button does the same after the next Esc."""
+    failures = []
+    webpage.open_page(browser, base + "/vorlith.html?trace=1")
+    browser.pump(0.5)
+    shown = "!document.getElementById('ended').hidden"
+    for again in ("Enter", "button"):
+        browser.press("Escape", 0.1)
+        try:
+            browser.wait_for(lambda: browser.evaluate(shown), 10, "the end of the game")
+        except Exception:  # noqa: BLE001 - reported as a failure
+            return failures + ["after Esc the page does not say that the game has ended"]
+        starts = sum(f["frame"] == 0 for f in frames(browser))
+        if again == "Enter":
+            browser.press("Enter", 0.1)
+        else:
+            browser.evaluate("document.getElementById('again').click()")
+        browser.pump(1.0)
+        if browser.evaluate(shown) or sum(f["frame"] == 0 for f in frames(browser)) != starts + 1:
+            failures.append("%s after the end did not start a new game" % again)
+            return failures
+    browser.press("KeyZ", 0.1)
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
+    return failures
+
+
+PAGE_FILES = {"vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data", "font-licence.txt",
+              "vorlith-gothic.woff2", "vorlith-gothic.json", "vorlith-pgothic.woff2",
+              "vorlith-pgothic.json"}
+
+
+def check_page_folder(build):
+    """The served folder holds the page's files only (no cache, Makefiles or libraries)."""
+    page = webpage.page_dir(build)
+    found = set(os.listdir(page)) if os.path.isdir(page) else set()
+    if found != PAGE_FILES:
+        return ["the page folder %s holds %s, not %s" % (page, sorted(found), sorted(PAGE_FILES))]
+    return []
+
+
+def check_replay_problems(browser, build, work):
+    """A replay that cannot be fetched, and one with a bad line: the reason on the page."""
+    failures = []
+    bad = os.path.join(work, "bad.replay")
+    with open(bad, "w", encoding="utf-8") as f:
+        f.write("vorlith-replay 1\n10 -\nfive Z\n")
+    status = "document.getElementById('status').textContent"
+    with webpage.serve(webpage.page_dir(build), {"/bad.replay": bad}) as base:
+        for query, want in (("none.replay", "none.replay: cannot fetch the replay: HTTP 404"),
+                            ("", "cannot fetch the replay: ?replay= names no file"),
+                            ("bad.replay", "/replay/bad.replay:3: ")):
+            browser.navigate(base + "/vorlith.html?replay=" + query)
+            try:
+                browser.wait_for(lambda: want in (browser.evaluate(status) or ""), 30, want)
+            except Exception:  # noqa: BLE001 - reported as a failure with what was shown
+                failures.append("?replay=%s: the page shows %r, not %r" %
+                                (query, browser.evaluate(status), want))
+    return failures
+
+
 def main():
     build = sys.argv[1]
     failures = []
-    with webpage.serve(build) as base, Browser() as browser, \
+    with webpage.serve(webpage.page_dir(build)) as base, Browser() as browser, \
             tempfile.TemporaryDirectory() as work:
         first = webpage.open_page(browser, base + "/vorlith.html?trace=1")
         print("first title picture %.0f ms after the navigation started" % first)
         browser.pump(0.5)
         shot = Picture(browser.screenshot(os.path.join(work, "title.png")))
         left, top, width, height = canvas_box(browser)
-        if (width, height) != (640, 480):
-            failures.append("the canvas is %dx%d, not 640x480" % (width, height))
+        scale = width / 640.0
         # The background away from the text, and the text's row holding something brighter.
-        corner = shot.at(left + 20, top + 400)
+        corner = shot.at(left + int(20 * scale), top + int(400 * scale))
         if corner != TITLE_BLUE:
             failures.append("title background at (20,400) is %s, not %s" % (corner, TITLE_BLUE))
-        text_row = [shot.at(left + x, top + 165) for x in range(250, 420, 2)]
+        text_row = [shot.at(left + int(x * scale), top + int(165 * scale))
+                    for x in range(250, 420, 2)]
         if not any(sum(p) > 3 * 160 for p in text_row):
             failures.append("no light pixel of \"Press Z key\" on the title")
 
+        failures += check_scaling(browser)
         browser.press("KeyZ", 0.1)
         browser.wait_for(lambda: any(f["scene"] == 0 and f["ship"] for f in frames(browser)),
                          30, "the stage to start after Z")
@@ -148,6 +231,9 @@ def main():
         print("frames per second in play: %s" % sorted(fps)[len(fps) // 2])
         failures += ["console: %s" % e for e in browser.errors()]
         failures += check_message_box(browser, base)
+        failures += check_play_again(browser, base)
+        failures += check_replay_problems(browser, build, work)
+    failures += check_page_folder(build)
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0

@@ -15,6 +15,11 @@ from devtools import Browser
 FPS = re.compile(r'"fps":-?\d+,')
 
 
+def page_dir(build_dir):
+    """The folder of a browser build that holds the page's files (the one served)."""
+    return os.path.join(build_dir, "page")
+
+
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     extra = {}  # URL path -> file served beside the page
 
@@ -63,7 +68,7 @@ def without_fps(line):
 
 def browser_replay(build_dir, replay, timeout=900.0):
     """Plays a replay file in the page with the trace on; returns (trace lines, seconds)."""
-    with serve(build_dir, {"/replays/" + os.path.basename(replay): replay}) as base, \
+    with serve(page_dir(build_dir), {"/replays/" + os.path.basename(replay): replay}) as base, \
             Browser() as browser:
         url = "%s/vorlith.html?replay=replays/%s&trace=1" % (base, os.path.basename(replay))
         open_page(browser, url)

@@ -188,11 +188,20 @@ void WebWindow::GetDesktopSize(int& width, int& height) const {
   emscripten_get_screen_size(&width, &height);
 }
 
+// The canvas takes the game's size; the page scales it (its vorlithFitCanvas), or shows it
+// pixel for pixel when it has no such function.
 void WebWindow::ShowWindowed(int width, int height) {
   fullScreen = false;
   if (InFullScreen()) emscripten_exit_fullscreen();
   emscripten_set_canvas_element_size(canvas.c_str(), width, height);
-  emscripten_set_element_css_size(canvas.c_str(), width, height);
+  // clang-format off
+  const int fitted = EM_ASM_INT({
+    if (typeof vorlithFitCanvas !== 'function') return 0;
+    vorlithFitCanvas();
+    return 1;
+  });
+  // clang-format on
+  if (!fitted) emscripten_set_element_css_size(canvas.c_str(), width, height);
 }
 
 void WebWindow::ShowFullScreen() {
