@@ -84,7 +84,7 @@ fetch_all() {
 cache_key() {
   {
     printf '%s\n' "${src[@]##*/}" | sort
-    declare -f unpack unpack_orig cmake_build $(compgen -A function build_ | grep -vx build_game)
+    declare -f unpack unpack_orig cmake_build install_sdl_pc $(compgen -A function build_ | grep -vx build_game)
     cat "$toolchain"
   } | sha256sum | cut -c1-16
 }
@@ -108,6 +108,18 @@ cmake_build() {
     -DCMAKE_BUILD_TYPE=Release "$@"
   cmake --build build -j "$jobs"
   cmake --install build
+}
+
+# Installs the pkg-config file of SDL library $1 (SDL2_ttf, SDL2_image) from src/$1.pc.in,
+# which the libraries install only when built shared; $2 names its own dependencies' modules.
+install_sdl_pc() {
+  local major minor micro sdl
+  read -r major minor micro sdl < <(for v in MAJOR_VERSION MINOR_VERSION MICRO_VERSION \
+    SDL_REQUIRED_VERSION; do sed -n "s/^set($v \\(.*\\))/\\1/p" src/CMakeLists.txt; done | xargs)
+  sed -e "s|@prefix@|$prefix|; s|@exec_prefix@|\${prefix}|; s|@libdir@|\${prefix}/lib|" \
+    -e "s|@includedir@|\${prefix}/include|; s|@PACKAGE@|$1|; s|@VERSION@|$major.$minor.$micro|" \
+    -e "s|@SDL_VERSION@|$sdl|; s|@PC_REQUIRES@|$2|; s|@PC_LIBS@||" \
+    "src/$1.pc.in" >"$prefix/lib/pkgconfig/$1.pc"
 }
 
 # ---- the libraries, each built in its own empty directory -----------------------------------
@@ -142,6 +154,7 @@ build_sdl2_ttf() {
   unpack "${src[libsdl2-ttf]}"
   cmake_build -DBUILD_SHARED_LIBS=OFF -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
     -DSDL2TTF_SAMPLES=OFF
+  install_sdl_pc SDL2_ttf freetype2
 }
 
 # PNG through libpng (as on Linux, so that saved PNGs match), BMP for game.ico, TGA.
@@ -154,6 +167,7 @@ build_sdl2_image() {
     -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=ON \
     -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF \
     -DSDL2IMAGE_XV=OFF
+  install_sdl_pc SDL2_image libpng
 }
 
 # Debian's source package keeps only the upstream tarball here (its own part is not served).
