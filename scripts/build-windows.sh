@@ -32,23 +32,36 @@ die() { echo "build-windows: $*" >&2; exit 1; }
 
 # ---- sources ---------------------------------------------------------------------------------
 
-# Newest first, every version of source package $1 that apt knows.
+# Every version apt knows of each source package named: "NAME VERSION" lines into $versions.
+declare -A versions
+load_versions() {
+  local name version
+  while read -r name version; do
+    versions[$name]+="$version "
+  done < <(apt-cache showsrc --only-source "$@" | awk '/^Package: / { p = $2 } /^Version: / { print p, $2 }')
+}
+
+# Newest first, the versions of source package $1.
 source_versions() {
-  apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -u | sort -rV
+  printf '%s\n' ${versions[$1]} | sort -u | sort -rV
 }
 
 # Downloads the newest version of source package $1 the mirror serves (a security update's
 # files may be missing from it) into $sources; prints the .dsc's path. With $2 = orig-only a
-# version counts once its upstream tarball is there (the Debian part may be missing).
+# version counts once its upstream tarball is there (the Debian part may be missing). A version
+# found missing is tried again only after apt's indexes change.
 fetch_source() {
   local name="$1" mode="${2:-}" version dsc
   for version in $(source_versions "$name"); do
     dsc="$sources/${name}_${version#*:}.dsc"
     if [ ! -e "$dsc.ok" ]; then
+      [ "$dsc.missing" -nt /var/lib/apt/lists ] && continue
       if ! (cd "$sources" && apt-get source --download-only -qq "$name=$version") >/dev/null 2>&1
       then
-        [ "$mode" = orig-only ] || continue
-        compgen -G "${dsc%-*}.orig.tar.*" >/dev/null || continue
+        if [ "$mode" != orig-only ] || ! compgen -G "${dsc%-*}.orig.tar.*" >/dev/null; then
+          touch "$dsc.missing"
+          continue
+        fi
       fi
       touch "$dsc.ok"
     fi
@@ -58,25 +71,27 @@ fetch_source() {
   die "no version of the source package $name could be downloaded"
 }
 
-# Downloads binary package $1 (for headers only) into $sources; prints the .deb's path.
+# Downloads binary package $1, built from source package $2, in that package's newest version
+# into $sources (for its headers only); prints the .deb's path.
 fetch_deb() {
-  local name="$1" version
-  version="$(apt-cache policy "$1" | sed -n 's/^ *Candidate: //p')"
-  local deb="$sources/${name}_${version#*:}_$(dpkg --print-architecture).deb"
-  [ -e "$deb" ] || (cd "$sources" && apt-get download -qq "$name") >/dev/null 2>&1 ||
-    die "cannot download $name"
-  echo "$deb"
+  local version pattern
+  version="$(source_versions "$2" | head -n 1)"
+  pattern="$sources/${1}_${version#*:}_*.deb"
+  compgen -G "$pattern" >/dev/null ||
+    (cd "$sources" && apt-get download -qq "$1=$version") >/dev/null 2>&1 || die "cannot download $1"
+  compgen -G "$pattern" | head -n 1
 }
 
 declare -A src
 fetch_all() {
   mkdir -p "$sources"
   local name
+  load_versions libsdl2 zlib libpng1.6 freetype libsdl2-ttf libsdl2-image assimp libepoxy utfcpp
   for name in libsdl2 zlib libpng1.6 freetype libsdl2-ttf libsdl2-image assimp; do
     src[$name]="$(fetch_source "$name")"
   done
   src[libepoxy]="$(fetch_source libepoxy orig-only)"
-  src[libutfcpp-dev]="$(fetch_deb libutfcpp-dev)"
+  src[libutfcpp-dev]="$(fetch_deb libutfcpp-dev utfcpp)"
 }
 
 # The sources' file names (names and versions) and the recipe: the functions below that build

@@ -100,9 +100,10 @@ ensure_deb_src() {
 
 [ "$windows" -eq 0 ] || ensure_deb_src
 
+installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true)"
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -qx "$p install ok installed" <<<"$installed" || missing+=("$p")
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
