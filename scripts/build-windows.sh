@@ -6,10 +6,12 @@
 # the libraries the game links with and cross-builds them once into a cache outside the clone:
 #   ${XDG_CACHE_HOME:-~/.cache}/vorlith-windows/sources/  the downloaded source packages
 #   ${XDG_CACHE_HOME:-~/.cache}/vorlith-windows/KEY/      prefix/ (bin/SDL2.dll, include/, lib/)
-# KEY is a hash of the source packages' file names (name and version) and of this script and the
-# toolchain file: a new version or a changed recipe builds a new prefix, an unchanged one is
-# reused as is. Each library is built once; its time is printed.
+# KEY is a hash of the source packages' file names (name and version), of the functions below
+# that build the libraries and of the toolchain file: a new version or a changed recipe builds a
+# new prefix, an unchanged one is reused as is (other keys' directories are left alone). Each
+# library's build time is printed, and kept in KEY/stamps/; its log stays in KEY/work/.
 # VORLITH_WINDOWS_JOBS (default 2) sets the parallel jobs.
+# The prefix is not relocatable (its .pc and CMake files hold its absolute path).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -38,7 +40,8 @@ load_versions() {
   local name version
   while read -r name version; do
     versions[$name]+="$version "
-  done < <(apt-cache showsrc --only-source "$@" | awk '/^Package: / { p = $2 } /^Version: / { print p, $2 }')
+  done < <(apt-cache showsrc --only-source "$@" |
+    awk '/^Package: / { p = $2 } /^Version: / { print p, $2 }')
 }
 
 # Newest first, the versions of source package $1.
@@ -77,8 +80,8 @@ fetch_deb() {
   local version pattern
   version="$(source_versions "$2" | head -n 1)"
   pattern="$sources/${1}_${version#*:}_*.deb"
-  compgen -G "$pattern" >/dev/null ||
-    (cd "$sources" && apt-get download -qq "$1=$version") >/dev/null 2>&1 || die "cannot download $1"
+  compgen -G "$pattern" >/dev/null || (cd "$sources" && apt-get download -qq "$1=$version") \
+    >/dev/null 2>&1 || die "cannot download $1"
   compgen -G "$pattern" | head -n 1
 }
 
@@ -99,7 +102,8 @@ fetch_all() {
 cache_key() {
   {
     printf '%s\n' "${src[@]##*/}" | sort
-    declare -f unpack unpack_orig cmake_build install_sdl_pc $(compgen -A function build_ | grep -vx build_game)
+    declare -f unpack unpack_orig cmake_build install_sdl_pc \
+      $(compgen -A function build_ | grep -vx build_game)
     cat "$toolchain"
   } | sha256sum | cut -c1-16
 }
@@ -261,7 +265,8 @@ build_dependencies() {
 
 # ---- the game ---------------------------------------------------------------------------------
 
-# Builds vorlith.exe against $prefix (to come with the platform's Windows members).
+# Builds vorlith.exe against $prefix with the toolchain file, and packages it: to come once the
+# platform has its Windows members. Not part of the cache key.
 build_game() {
   log "game: not built yet (dependencies are in $prefix)"
 }

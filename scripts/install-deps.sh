@@ -60,7 +60,8 @@ deb822_sources() {
           if (tolower(line[i]) ~ /^enabled:[ \t]*no/) enabled = 0
           rest = rest line[i] "\n"
         }
-        if (enabled && (" " types " ") ~ /[ \t]deb[ \t]/ && types !~ /deb-src/) print "Types: deb-src\n" rest "\n"
+        if (enabled && (" " types " ") ~ /[ \t]deb[ \t]/ && types !~ /deb-src/)
+          print "Types: deb-src\n" rest "\n"
       }' "$f"
   done
 }
