@@ -26,13 +26,13 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
-#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
+#include "sound/KeptAudioSystem.h"
 #include "stage/CStage.h"
 #include "stage/StageRequest.h"
 

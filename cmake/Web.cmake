@@ -10,14 +10,10 @@ endif()
 set(ENV{NODE_PATH} /usr/share/nodejs)
 
 set(web ${PROJECT_SOURCE_DIR}/src/platform/web)
+add_subdirectory(${PROJECT_SOURCE_DIR}/src/base)
 add_library(vorlith_platform STATIC
-  src/platform/DataDirectory.cpp
-  src/platform/KeptAudioSystem.cpp
-  src/platform/MatrixMath.cpp
-  src/platform/OutputFile.cpp
   src/platform/Platform.cpp
   src/platform/PngWrite.cpp
-  src/platform/Utf8.cpp
   src/platform/gl/GlLineRenderer.cpp
   src/platform/gl/GlMeshStore.cpp
   src/platform/gl/GlPauseLabel.cpp
@@ -31,6 +27,9 @@ add_library(vorlith_platform STATIC
   src/platform/gl/GlWebContext.cpp
   src/platform/openal/AudioLibraryNoise.cpp
   src/platform/openal/OpenAlAudioSystem.cpp
+  src/platform/posix/FileIdentity.cpp
+  src/platform/posix/InputFile.cpp
+  src/platform/posix/OutputFile.cpp
   src/platform/headless/HeadlessRenderDevice.cpp
   src/platform/headless/HeadlessWindow.cpp
   src/platform/headless/SilentAudioSystem.cpp
@@ -44,6 +43,7 @@ add_library(vorlith_platform STATIC
   src/platform/web/WebWindow.cpp
 )
 target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(vorlith_platform PUBLIC vorlith_base)
 
 # The model loader and the font rasterizer of the page, with the build steps that make
 # their data (the models converted by the desktop's loader, the subset fonts beside the

@@ -14,9 +14,8 @@
 #   emcmake cmake -B build-web -DVORLITH_MESH_CONVERT=$PWD/build/tools/mesh_convert
 # Without the option, build/tools/mesh_convert of the source tree is used when it exists.
 #
-# Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
-# (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
-# before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
+# Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it,
+# loads the fonts with WebFonts.js (a --pre-js of whatever links
 # vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree (models as mesh
 # files, sounds as they are) and makes it, with the fonts beside the page, in the target
 # vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
@@ -39,10 +38,6 @@ set(VORLITH_FONT_LICENCE "/usr/share/doc/fonts-ipafont-gothic/copyright" CACHE F
     "The fonts' licence, shipped beside them")
 
 set(VORLITH_WEB_ASSET_SOURCES
-  ${VORLITH_ROOT}/src/platform/AcosF.cpp
-  ${VORLITH_ROOT}/src/platform/MeshFile.cpp
-  ${VORLITH_ROOT}/src/platform/ModelFile.cpp
-  ${VORLITH_ROOT}/src/platform/SinCosF.cpp
   ${VORLITH_ROOT}/src/platform/web/WebModelLoader.cpp
   ${VORLITH_ROOT}/src/platform/web/WebFontRasterizer.cpp)
 

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "replay/FrameReporter.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "replay/RecordingDialogs.h"
-#include "replay/UnpacedClock.h"
-#include "replay/ReplayInputDevices.h"
-#include "replay/ReplayStream.h"
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 #include "platform/ExecutablePath.h"
-#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
+#include "replay/FrameReporter.h"
+#include "replay/RecordingDialogs.h"
+#include "replay/ReplayInputDevices.h"
+#include "replay/ReplayStream.h"
+#include "replay/UnpacedClock.h"
+#include "sound/KeptAudioSystem.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.

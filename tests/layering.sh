@@ -2,12 +2,12 @@
 # Checks which code may include what. Game folders, lowest first (a folder includes its own
 # headers and those of folders below it, never those above it or beside it on one level):
 #
-#   platform (top-level headers only)  <  sound, input, graphics  <  movers  <  stage  <  app
-#   <  replay
+#   base  <  platform (top-level headers only)  <  sound, input, graphics  <  movers  <  stage
+#   <  app  <  replay
 #
 # src/main.cpp sits above replay. Platform libraries (SDL, OpenGL, OpenAL, Assimp, fontconfig,
 # zlib) are included only under src/platform/, whose backend folders (sdl/, gl/, openal/,
-# assimp/, headless/) no code outside src/platform/ under src/ includes; src/platform/
+# assimp/, headless/, web/, posix/) no code outside src/platform/ under src/ includes; src/platform/
 # includes no game folder. Also checks that every source file is named in its CMakeLists.txt.
 # Usage: layering.sh [source root]
 set -uo pipefail
@@ -17,19 +17,20 @@ fail() { echo "$1"; failures=$((failures + 1)); }
 
 level() {
   case "$1" in
-    platform) echo 0 ;;
-    sound | input | graphics) echo 1 ;;
-    movers) echo 2 ;;
-    stage) echo 3 ;;
-    app) echo 4 ;;
-    replay) echo 5 ;;
-    main) echo 6 ;;
+    base) echo 0 ;;
+    platform) echo 1 ;;
+    sound | input | graphics) echo 2 ;;
+    movers) echo 3 ;;
+    stage) echo 4 ;;
+    app) echo 5 ;;
+    replay) echo 6 ;;
+    main) echo 7 ;;
     *) echo -1 ;;
   esac
 }
 
 libraries='<(SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*)>'
-backends='"platform/(sdl|gl|openal|assimp|headless|web)/'
+backends='"platform/(sdl|gl|openal|assimp|headless|web|posix)/'
 
 check_includes() {
   local file folder own line target theirs
@@ -71,7 +72,7 @@ for source in $(find src tests/unit tools bench -name '*.cpp' ! -name main.cpp |
   esac
   grep -qwF -- "$name" "$list" 2>/dev/null && continue
   case "$source" in
-    src/platform/*) grep -qwF -- "$source" cmake/Web*.cmake 2>/dev/null && continue ;;
+    src/platform/* | src/base/*) grep -qwF -- "$source" cmake/Web*.cmake 2>/dev/null && continue ;;
   esac
   fail "$source is not listed in $list"
 done

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/FileIdentity.h"
+#include "app/DistinctFiles.h"
 
 namespace vorlith {
 namespace {

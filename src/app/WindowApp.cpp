@@ -1,6 +1,6 @@
 #include "app/WindowApp.h"
 
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 
 namespace vorlith {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/DataDirectory.h"
 #include "graphics/Transforms.h"
-#include "platform/DataDirectory.h"
 #include "platform/RenderDevice.h"
 #include "platform/XModelLoader.h"
 

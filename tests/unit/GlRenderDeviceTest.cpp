@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/ForeignAllocationScope.h"
+#include "base/MatrixMath.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/ForeignAllocationScope.h"
-#include "platform/MatrixMath.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
 

@@ -11,17 +11,17 @@
 #include <functional>
 #include <sstream>
 
-#include "app/FileIdentity.h"
-#include "replay/TraceWriter.h"
-#include "replay/ReplayRecorder.h"
-#include "replay/ReplayScript.h"
-#include "replay/ReplayStream.h"
+#include "app/DistinctFiles.h"
+#include "base/Utf8.h"
+#include "platform/HelperProcess.h"
 #include "platform/OutputFile.h"
-#include "platform/Utf8.h"
-#include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
+#include "replay/TraceWriter.h"
 #include "sound/Sound.h"
 
 namespace vorlith {
@@ -171,7 +171,7 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
 }
 
 TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
-  ImporterProcess helper(
+  HelperProcess helper(
       [](const std::string&) {
         int signal = 0;
         prctl(PR_GET_PDEATHSIG, &signal);

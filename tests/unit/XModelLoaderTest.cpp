@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/HelperProcess.h"
 #include "platform/XModelLoader.h"
 #include "platform/assimp/ImportCache.h"
-#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -167,8 +167,8 @@ TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
 
 // The helper answers requests one after another; one that crashes, hangs or answers with
 // too much is killed, the call fails, and the next call starts a fresh helper.
-TEST(ImporterProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
-  ImporterProcess helper(
+TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
+  HelperProcess helper(
       [](const std::string& request) -> std::string {
         if (request == "crash") std::abort();
         if (request == "hang") std::this_thread::sleep_for(std::chrono::seconds(30));

@@ -11,7 +11,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/ForeignAllocationScope.h"
+#include "base/ForeignAllocationScope.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"
 #include "platform/gl/GlPresentCopy.h"

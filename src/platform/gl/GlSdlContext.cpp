@@ -2,7 +2,7 @@
 // window (or of a hidden window of its own), presenting by swapping that window.
 #include <SDL.h>
 
-#include "platform/ForeignAllocationScope.h"
+#include "base/ForeignAllocationScope.h"
 #include "platform/gl/GlApi.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"

@@ -1,6 +1,6 @@
 #include "platform/headless/HeadlessWindow.h"
 
-#include "platform/WindowPlacement.h"
+#include "base/WindowPlacement.h"
 
 namespace vorlith {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/ForeignAllocationScope.h"
+#include "base/ForeignAllocationScope.h"
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/openal/OpenAlAudioSystem.h"

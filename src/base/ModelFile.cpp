@@ -1,9 +1,7 @@
-// Reading a model file whole, shared by the desktop's importer and the browser's mesh files:
-// both fail with the same messages.
+#include "base/ModelFile.h"
+
 #include <filesystem>
 #include <fstream>
-
-#include "platform/XModelLoader.h"
 
 namespace vorlith {
 
@@ -33,12 +31,24 @@ bool ReadModelFileBytes(const std::string& path, std::vector<std::uint8_t>& byte
   return true;
 }
 
-bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
+bool DecodeModelBytes(const std::vector<std::uint8_t>& bytes, ModelDecoder decode, LoadedModel& out,
+                      std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  if (bytes.size() > kMaxModelFileBytes) {
+    error = "too large for a model";
+    return false;
+  }
+  return decode(bytes, out, error);
+}
+
+bool LoadModelFile(const std::string& path, ModelDecoder decode, LoadedModel& out,
+                   std::string& error) {
   out = LoadedModel{};
   error.clear();
   std::vector<std::uint8_t> bytes;
   if (!ReadModelFileBytes(path, bytes, error)) return false;
-  if (!LoadXModelFromMemory(bytes, out, error)) {
+  if (!decode(bytes, out, error)) {
     error = path + ": " + error;
     return false;
   }

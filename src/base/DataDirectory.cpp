@@ -1,4 +1,4 @@
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 
 #include <filesystem>
 #include <system_error>
