@@ -46,13 +46,9 @@ std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& op
                                                 vorlith::ReplayInputDevices*& replay,
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
-#ifdef __EMSCRIPTEN__
-  auto platform = options.headless ? CreateHeadlessPlatform() : CreateWebPlatform();
-#else
-  auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
-#endif
+  auto platform = options.headless ? CreateHeadlessPlatform() : CreatePlatform();
   if (!platform) return nullptr;
-  // One sound output for the whole run instead of one opened and closed with every stage.
+  // One sound output kept open for the whole run; each stage opens its devices on it.
   platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) {

@@ -11,7 +11,7 @@
 namespace vorlith {
 
 TEST(TitleRenderingTest, DarkBlueWithWhiteTextOnlyWherePressZKeyStands) {
-  GameApp app(CreateSdlPlatform(), {"vorlith"});
+  GameApp app(CreatePlatform(), {"vorlith"});
   ASSERT_TRUE(app.IsReady()) << "no OpenGL device under SDL_VIDEODRIVER=offscreen";
   RenderDevice* device = app.GetGraphicsDevice()->GetDevice();
   app.Update();

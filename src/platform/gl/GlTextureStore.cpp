@@ -2,15 +2,6 @@
 
 #include "platform/gl/GlApi.h"
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-
-#include <cstdlib>
-#else
-#include <SDL.h>
-#include <SDL_image.h>
-#endif
-
 namespace vorlith {
 
 GlTextureStore::~GlTextureStore() {
@@ -18,30 +9,6 @@ GlTextureStore::~GlTextureStore() {
     if (name != 0) glDeleteTextures(1, &name);
   }
 }
-
-#ifdef __EMSCRIPTEN__
-// The browser decodes the image files preloaded with the page; their RGBA rows come top
-// row first.
-TextureId GlTextureStore::CreateFromFile(const std::string& path) {
-  int width = 0, height = 0;
-  char* pixels = emscripten_get_preloaded_image_data(path.c_str(), &width, &height);
-  if (!pixels) return 0;
-  const GLuint name = Upload(pixels, width, height, width);
-  std::free(pixels);
-  return Keep(name);
-}
-#else
-TextureId GlTextureStore::CreateFromFile(const std::string& path) {
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (!loaded) return 0;
-  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgba) return 0;
-  const GLuint name = Upload(rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
-  SDL_FreeSurface(rgba);
-  return Keep(name);
-}
-#endif
 
 unsigned GlTextureStore::Upload(const void* rgba, int width, int height, int rowLength) {
   GLuint name = 0;
