@@ -79,7 +79,7 @@ int RunOnce(int titleFrames) {
     return 1;
   }
   vorlith::StartXModelImporter();  // as the program does, before the window exists
-  auto platform = vorlith::CreateSdlPlatform();
+  auto platform = vorlith::CreatePlatform();
   platform->inputDevices = std::make_unique<vorlith::ReplayInputDevices>(&replay);
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   platform->audioSystem =  // as the program does
