@@ -12,6 +12,7 @@
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/gl/GlSdlContext.h"
 #include "platform/headless/StderrDialogs.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::vector<Placed> FullField(const vorlith::ModelRegistry& models) {
 }
 
 void DrawFullField(benchmark::State& state) {
-  auto device = vorlith::GlRenderDevice::Open(nullptr);
+  auto device = vorlith::GlRenderDevice::Open(vorlith::GlSdlContext::Open(nullptr));
   if (!device || !device->Create(640, 480, true)) {
     state.SkipWithError("no OpenGL 3.3 device");
     return;

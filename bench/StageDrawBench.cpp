@@ -42,7 +42,7 @@ void DrawBusiestBossFrame(benchmark::State& state) {
     state.SkipWithError(("cannot read the replay (run from data/): " + error).c_str());
     return;
   }
-  auto platform = vorlith::CreateSdlPlatform();
+  auto platform = vorlith::CreatePlatform();
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   vorlith::GameApp app(std::move(platform), {"vorlith", "-w", "640", "-h", "480"});
   app.SetPadSource(std::make_unique<vorlith::ReplayPadSource>(&replay));

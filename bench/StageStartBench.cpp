@@ -26,13 +26,13 @@
 
 #include "app/GameApp.h"
 #include "app/GraphicsDevice.h"
-#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/XModelLoader.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "replay/ReplayPadSource.h"
 #include "replay/ReplayStream.h"
 #include "replay/UnpacedClock.h"
+#include "sound/KeptAudioSystem.h"
 #include "stage/CStage.h"
 #include "stage/StageRequest.h"
 
@@ -79,7 +79,7 @@ int RunOnce(int titleFrames) {
     return 1;
   }
   vorlith::StartXModelImporter();  // as the program does, before the window exists
-  auto platform = vorlith::CreateSdlPlatform();
+  auto platform = vorlith::CreatePlatform();
   platform->clock = std::make_unique<vorlith::UnpacedClock>(std::move(platform->clock));
   platform->audioSystem =  // as the program does
       std::make_unique<vorlith::KeptAudioSystem>(std::move(platform->audioSystem));

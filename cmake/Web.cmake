@@ -17,17 +17,10 @@ set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 set(ENV{NODE_PATH} /usr/share/nodejs)
 
 set(web ${PROJECT_SOURCE_DIR}/src/platform/web)
+add_subdirectory(${PROJECT_SOURCE_DIR}/src/base)
 add_library(vorlith_platform STATIC
-  src/platform/DataDirectory.cpp
-  src/platform/ImageFile.cpp
-  src/platform/KeptAudioSystem.cpp
-  src/platform/MatrixMath.cpp
-  src/platform/OutputFile.cpp
-  src/platform/Platform.cpp
-  src/platform/PngWrite.cpp
-  src/platform/RegularFile.cpp
-  src/platform/Utf8.cpp
-  src/platform/posix/PosixSignals.cpp
+  # browser/: the platform assembled
+  src/platform/browser/BrowserPlatform.cpp
   src/platform/gl/GlLineRenderer.cpp
   src/platform/gl/GlMeshStore.cpp
   src/platform/gl/GlPauseLabel.cpp
@@ -39,21 +32,31 @@ add_library(vorlith_platform STATIC
   src/platform/gl/GlTextureStore.cpp
   src/platform/gl/GlWarmUp.cpp
   src/platform/gl/GlWebContext.cpp
+  src/platform/gl/GlWebTextureFile.cpp
   src/platform/openal/AudioLibraryNoise.cpp
   src/platform/openal/OpenAlAudioSystem.cpp
+  src/platform/posix/FileIdentity.cpp
+  src/platform/posix/InputFile.cpp
+  src/platform/posix/ImageFile.cpp
+  src/platform/posix/OutputFile.cpp
+  src/platform/posix/PosixSignals.cpp
+  src/platform/posix/RegularFile.cpp
+  src/platform/headless/HeadlessPlatform.cpp
   src/platform/headless/HeadlessRenderDevice.cpp
   src/platform/headless/HeadlessWindow.cpp
   src/platform/headless/SilentAudioSystem.cpp
   src/platform/headless/StderrDialogs.cpp
+  src/platform/web/ExecutablePath.cpp
   src/platform/web/PngFile.cpp
   src/platform/web/WebClock.cpp
   src/platform/web/WebDialogs.cpp
   src/platform/web/WebGamepads.cpp
   src/platform/web/WebInputDevices.cpp
-  src/platform/web/WebPlatform.cpp
+  src/platform/web/WebMainLoop.cpp
   src/platform/web/WebWindow.cpp
 )
 target_include_directories(vorlith_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(vorlith_platform PUBLIC vorlith_base)
 
 # The model loader and the font rasterizer of the page, with the build steps that make
 # their data (the models converted by the desktop's loader, the subset fonts beside the

@@ -14,13 +14,12 @@
 #   emcmake cmake -B build-web -DVORLITH_MESH_CONVERT=$PWD/build/tools/mesh_convert
 # Without the option, build/tools/mesh_convert of the source tree is used when it exists.
 #
-# Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it
-# (the sinf, cosf, sincosf, tanf of SinCosF.cpp and the acosf of AcosF.cpp are found in that archive
-# before the C library's, so they take their place), loads the fonts with WebFonts.js (a --pre-js of whatever links
-# vorlith_platform), points VORLITH_WEB_DATA_DIR at the converted data tree and VORLITH_WEB_PAGE_DIR at the
-# page's folder (the models as
-# mesh files; the sounds are the resources linked into the program) and makes it, with the
-# fonts beside the page, in the target vorlith_web_data. The functions it uses serve other pages too (tests/web/fontpage):
+# Included by cmake/Web.cmake once vorlith_platform exists, it adds the sources below to it,
+# loads the fonts with WebFonts.js (a --pre-js of whatever links vorlith_platform), points
+# VORLITH_WEB_DATA_DIR at the converted data tree (the models as mesh files; the sounds are
+# the resources linked into the program) and VORLITH_WEB_PAGE_DIR at the page's folder, and
+# makes them, with the fonts beside the page, in the target vorlith_web_data. The functions
+# it uses serve other pages too (tests/web/fontpage):
 #   vorlith_web_models(TARGET DATA_DIR)   DATA_DIR/model/*.x as mesh files
 #   vorlith_web_fonts(TARGET PAGE_DIR)    PAGE_DIR/vorlith-gothic.woff2, vorlith-pgothic.woff2,
 #                                         their code points (.json) and font-licence.txt
@@ -40,10 +39,6 @@ set(VORLITH_FONT_LICENCE "/usr/share/doc/fonts-ipafont-gothic/copyright" CACHE F
     "The fonts' licence, shipped beside them")
 
 set(VORLITH_WEB_ASSET_SOURCES
-  ${VORLITH_ROOT}/src/platform/AcosF.cpp
-  ${VORLITH_ROOT}/src/platform/MeshFile.cpp
-  ${VORLITH_ROOT}/src/platform/ModelFile.cpp
-  ${VORLITH_ROOT}/src/platform/SinCosF.cpp
   ${VORLITH_ROOT}/src/platform/web/WebModelLoader.cpp
   ${VORLITH_ROOT}/src/platform/web/WebFontRasterizer.cpp)
 

@@ -8,18 +8,18 @@
 #include "app/ExitStatus.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
+#include "base/Utf8.h"
 #include "platform/ExecutablePath.h"
-#include "platform/KeptAudioSystem.h"
 #include "platform/Platform.h"
 #include "platform/QuitSignals.h"
-#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 #include "replay/FrameReporter.h"
 #include "replay/RecordingDialogs.h"
 #include "replay/ReplayPadSource.h"
 #include "replay/ReplayStream.h"
 #include "replay/UnpacedClock.h"
+#include "sound/KeptAudioSystem.h"
 
 // Where an installed binary finds its data, relative to its own directory, and the data of
 // the source tree it was built from; the build sets both.
@@ -77,13 +77,9 @@ void FinishOutputsAtExit() {
 std::unique_ptr<vorlith::Platform> MakePlatform(const vorlith::LaunchOptions& options,
                                                 vorlith::RecordingDialogs*& dialogs) {
   using namespace vorlith;
-#ifdef __EMSCRIPTEN__
-  auto platform = options.headless ? CreateHeadlessPlatform() : CreateWebPlatform();
-#else
-  auto platform = options.headless ? CreateHeadlessPlatform() : CreateSdlPlatform();
-#endif
+  auto platform = options.headless ? CreateHeadlessPlatform() : CreatePlatform();
   if (!platform) return nullptr;
-  // One sound output for the whole run instead of one opened and closed with every stage.
+  // One sound output kept open for the whole run; each stage opens its devices on it.
   platform->audioSystem = std::make_unique<KeptAudioSystem>(std::move(platform->audioSystem));
   std::unique_ptr<Dialogs> shown = std::move(platform->dialogs);
   if (!options.replayPath.empty()) shown = CreateStderrDialogs();  // a replay never waits

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Checks which code may include what. Game folders, lowest first (a folder includes its own
-# headers and those of folders below it, never those above it or beside it on one level):
+# Checks which code may include what. Folders under src/, lowest first (a folder includes its
+# own headers and those of folders below it, never those above it or beside it on one level):
 #
-#   platform (top-level headers only)  <  sound, input, graphics  <  movers  <  stage  <  app
-#   <  replay
+#   base  <  platform (top-level headers only)  <  sound, input, graphics  <  movers  <  stage
+#   <  app  <  replay  <  main.cpp
 #
-# src/main.cpp sits above replay. Platform libraries (SDL, OpenGL, OpenAL, Assimp, fontconfig,
-# zlib) are included only under src/platform/, whose backend folders (sdl/, gl/, openal/,
-# assimp/, headless/) no code outside src/platform/ under src/ includes; src/platform/
-# includes no game folder. Also checks that every source file is named in its CMakeLists.txt.
+# base/ is plain C++: it includes no other folder, no platform library and no system header.
+# src/platform/ holds the interfaces (its top-level headers), one folder per backend (sdl/,
+# gl/, openal/, assimp/, headless/, web/, posix/) and one folder per target that assembles a
+# platform from backends (desktop/, browser/). Platform libraries (SDL, OpenGL, OpenAL,
+# Assimp, fontconfig, zlib, emscripten) and system headers (POSIX and Win32: unistd.h,
+# fcntl.h, sys/*, signal.h, poll.h, windows.h, io.h, ...) are included only in backend and
+# target folders. A backend folder includes no other backend or target folder; a target
+# folder includes backends but no other target; nothing else under src/ includes either.
+# Also checks that every source file is named in its CMakeLists.txt.
 # Usage: layering.sh [source root]
 set -uo pipefail
 cd "${1:-$(dirname "$0")/..}" || exit 2
@@ -17,19 +22,48 @@ fail() { echo "$1"; failures=$((failures + 1)); }
 
 level() {
   case "$1" in
-    platform) echo 0 ;;
-    sound | input | graphics) echo 1 ;;
-    movers) echo 2 ;;
-    stage) echo 3 ;;
-    app) echo 4 ;;
-    replay) echo 5 ;;
-    main) echo 6 ;;
+    base) echo 0 ;;
+    platform) echo 1 ;;
+    sound | input | graphics) echo 2 ;;
+    movers) echo 3 ;;
+    stage) echo 4 ;;
+    app) echo 5 ;;
+    replay) echo 6 ;;
+    main) echo 7 ;;
     *) echo -1 ;;
   esac
 }
 
-libraries='<(SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*)>'
-backends='"platform/(sdl|gl|openal|assimp|headless|web)/'
+backends='sdl|gl|openal|assimp|headless|web|posix'
+targets='desktop|browser'
+libraries='SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*'
+system='unistd\.h|fcntl\.h|sys/[^>]*|signal\.h|poll\.h|spawn\.h|dirent\.h|pthread\.h|dlfcn\.h|langinfo\.h|termios\.h|pwd\.h|sched\.h|semaphore\.h|netinet/[^>]*|arpa/[^>]*|windows\.h|winsock2\.h|ws2tcpip\.h|io\.h|direct\.h|process\.h|shlobj\.h|shellapi\.h'
+
+# The platform folder a file under src/platform/ is in: "top", a backend or a target.
+platform_part() {
+  local rest="${1#src/platform/}"
+  [[ "$rest" == */* ]] && echo "${rest%%/*}" || echo top
+}
+
+check_platform_includes() {
+  local file="$1" part line other
+  part=$(platform_part "$file")
+  while IFS= read -r line; do
+    other=$(sed -E 's/#include "platform\/([a-z]+)\/.*/\1/' <<<"$line")
+    [ "$other" = "$part" ] && continue
+    if [[ "$part" =~ ^($backends)$ ]]; then
+      echo "$file: backend $part/ includes $other/: $line"
+    elif [[ "$part" =~ ^($targets)$ ]] && [[ "$other" =~ ^($targets)$ ]]; then
+      echo "$file: target $part/ includes target $other/: $line"
+    elif [ "$part" = top ]; then
+      echo "$file: an interface includes $other/: $line"
+    fi
+  done < <(grep -E "^#include \"platform/($backends|$targets)/" "$file")
+  if [ "$part" = top ]; then
+    grep -HE "^#include <($libraries|$system)>" "$file" |
+      sed 's/^/a platform library or system header among the interfaces: /'
+  fi
+}
 
 check_includes() {
   local file folder own line target theirs
@@ -46,10 +80,14 @@ check_includes() {
         echo "$file: $folder/ includes $target/, which is not below it: $line"
       fi
     done < <(grep -E '^#include "[a-z]+/' "$file")
-    if [ "$folder" != platform ]; then
-      grep -HE "^#include $libraries" "$file" | sed 's/^/a platform library outside src\/platform\/: /'
-      grep -HE "^#include $backends" "$file" | sed 's/^/a backend header outside src\/platform\/: /'
+    if [ "$folder" = platform ]; then
+      check_platform_includes "$file"
+      continue
     fi
+    grep -HE "^#include <($libraries)>" "$file" | sed 's/^/a platform library outside src\/platform\/: /'
+    grep -HE "^#include <($system)>" "$file" | sed 's/^/a system header outside src\/platform\/: /'
+    grep -HE "^#include \"platform/($backends|$targets)/" "$file" |
+      sed 's/^/a backend or target header outside src\/platform\/: /'
   done
 }
 problems=$(check_includes)
@@ -71,7 +109,7 @@ for source in $(find src tests/unit tools bench -name '*.cpp' ! -name main.cpp |
   esac
   grep -qwF -- "$name" "$list" 2>/dev/null && continue
   case "$source" in
-    src/platform/*) grep -qwF -- "$source" cmake/Web*.cmake 2>/dev/null && continue ;;
+    src/platform/* | src/base/*) grep -qwF -- "$source" cmake/Web*.cmake 2>/dev/null && continue ;;
   esac
   fail "$source is not listed in $list"
 done

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/MeshFile.h"
+#include "base/MeshFile.h"
 #include "platform/OutputFile.h"
 #include "platform/XModelLoader.h"
 

@@ -17,6 +17,7 @@
 #include "graphics/Transforms.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/gl/GlSdlContext.h"
 #include "platform/headless/StderrDialogs.h"
 
 namespace {
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::unique_ptr<vorlith::RenderDevice> device = vorlith::CreateGlRenderDeviceOn(nullptr);
+  std::unique_ptr<vorlith::RenderDevice> device =
+      vorlith::GlRenderDevice::Open(vorlith::GlSdlContext::Open(nullptr));
   if (!device || !device->Create(640 * scale, 480 * scale, true)) {
     std::fprintf(stderr, "no OpenGL 3.3 device\n");
     return 1;

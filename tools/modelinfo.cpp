@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/XModelLoader.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <vector>
 
-#include "app/FileIdentity.h"
-#include "platform/Utf8.h"
+#include "app/DistinctFiles.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 namespace {

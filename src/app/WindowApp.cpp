@@ -1,7 +1,7 @@
 #include "app/WindowApp.h"
 
+#include "base/DataDirectory.h"
 #include "input/KeyInput.h"
-#include "platform/DataDirectory.h"
 
 namespace vorlith {
 

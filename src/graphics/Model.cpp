@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
+#include "base/DataDirectory.h"
+#include "base/Utf8.h"
 #include "graphics/Transforms.h"
-#include "platform/DataDirectory.h"
 #include "platform/ImageFile.h"
 #include "platform/RenderDevice.h"
-#include "platform/Utf8.h"
 #include "platform/XModelLoader.h"
 
 namespace vorlith {

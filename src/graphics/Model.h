@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RenderTypes.h"
+#include "base/RenderTypes.h"
 
 namespace vorlith {
 

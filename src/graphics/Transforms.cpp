@@ -1,6 +1,6 @@
 #include "graphics/Transforms.h"
 
-#include "platform/MatrixMath.h"
+#include "base/MatrixMath.h"
 #include "platform/RenderDevice.h"
 
 namespace vorlith {

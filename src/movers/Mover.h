@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/RenderTypes.h"
+#include "base/RenderTypes.h"
 
 namespace vorlith {
 
@@ -18,7 +18,7 @@ class Mover {
   static constexpr int FIELD_HEIGHT = 100;
   static constexpr int OUTER_WIDTH = 120;
   static constexpr int OUTER_HEIGHT = 120;
-  // Degrees to radians and back, as the game has always rounded them.
+  // Degrees to radians and back, with the game's own rounding of the two factors.
   static constexpr float kDegToRad = 0.017453292f;
   static constexpr float kRadToDeg = 57.2957763671875f;
   static constexpr int kPopupFrames = 60;

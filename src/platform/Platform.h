@@ -20,7 +20,7 @@ struct Platform {
   Platform() = default;
   Platform(const Platform&) = delete;
   Platform& operator=(const Platform&) = delete;
-  virtual ~Platform();
+  virtual ~Platform() = default;
 
   std::unique_ptr<Dialogs> dialogs;
   std::unique_ptr<Clock> clock;
@@ -34,21 +34,20 @@ struct Platform {
   std::unique_ptr<AudioSystem> audioSystem;
 };
 
-// The real thing: an SDL window with an OpenGL drawing device, SDL input and message boxes.
-// Null when there is no display to show a window on (one line on stderr says why).
-std::unique_ptr<Platform> CreateSdlPlatform();
+// The platform of the target the program was built for: on the desktop an SDL window with
+// an OpenGL drawing device, SDL input and message boxes and OpenAL sound; in the browser the
+// page's canvas with WebGL 2, the keyboard and game controllers it gets, the page's dialog
+// for messages and the browser's OpenAL. Null when there is no display to show a window on
+// (one line on stderr says why).
+std::unique_ptr<Platform> CreatePlatform();
 
 // No display, no GPU: a window that is always in front, a device that draws nothing,
-// messages on stderr, no input, the real clock.
+// messages on stderr, no input, the target's clock.
 std::unique_ptr<Platform> CreateHeadlessPlatform();
-#ifdef __EMSCRIPTEN__
-// The browser page: its canvas with WebGL 2, the keyboard and game controllers it gets, the
-// page's dialog for messages, the browser's OpenAL.
-std::unique_ptr<Platform> CreateWebPlatform();
-// Runs pass at every display refresh until it returns false; returns to the browser at once
-// (what main leaves on its stack is gone).
+
+// The browser's loop: runs pass at every display refresh until it returns false; returns to
+// the browser at once (what main leaves on its stack is gone). Only the browser has it.
 void RunBrowserMainLoop(std::function<bool()> pass);
-#endif
 
 // Message boxes that only print to stderr and never wait for a click.
 std::unique_ptr<Dialogs> CreateStderrDialogs();

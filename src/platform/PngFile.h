@@ -6,7 +6,8 @@
 
 namespace vorlith {
 
-// Writes tightly packed RGBA rows (top row first) as a PNG file; false when it cannot.
+// Writes tightly packed RGBA rows (top row first) as a PNG file; false when it cannot (the
+// desktop only: its tools and tests).
 bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, int width,
               int height);
 // The same picture as the bytes of a PNG file, for a caller that writes them itself.

@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "app/GameApp.h"
+#include "base/Utf8.h"
 #include "movers/MoverBoss.h"
 #include "movers/MoverMyShip.h"
 #include "platform/AudioDevice.h"
 #include "platform/OutputFile.h"
 #include "platform/PngFile.h"
 #include "platform/RenderDevice.h"
-#include "platform/Utf8.h"
 #include "replay/RecordingDialogs.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayPadSource.h"

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 namespace {

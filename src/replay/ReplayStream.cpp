@@ -1,41 +1,31 @@
 #include "replay/ReplayStream.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <istream>
 #include <streambuf>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "replay/ReplayParser.h"
 
 namespace vorlith {
 namespace {
 
-// Reads a file descriptor in pieces and keeps the reason of a failed read.
-class FdReadBuffer : public std::streambuf {
+// Reads a file in pieces and keeps the reason of a failed read.
+class FileReadBuffer : public std::streambuf {
  public:
-  explicit FdReadBuffer(int fd) : fd(fd) {}
-  int GetError() const { return error; }
+  explicit FileReadBuffer(InputFile& file) : file(file) {}
+  const std::string& GetError() const { return error; }
 
  protected:
   int_type underflow() override {
-    ssize_t got;
-    do {
-      got = read(fd, piece, sizeof piece);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) error = errno;
+    const long got = file.Read(piece, sizeof piece, error);
     if (got <= 0) return traits_type::eof();
     setg(piece, piece, piece + got);
     return traits_type::to_int_type(piece[0]);
   }
 
  private:
-  int fd;
-  int error = 0;
+  InputFile& file;
+  std::string error;
   char piece[65536];
 };
 
@@ -50,41 +40,38 @@ std::string FileError(const std::string& name, const std::string& readError,
 
 // One read through the file from its start.
 struct ReplayStream::Pass {
-  explicit Pass(int fd) : buffer(fd), in(&buffer), parser(in) {}
+  explicit Pass(InputFile& file) : buffer(file), in(&buffer), parser(in) {}
   // The reason of a failed read, or "".
   std::string ReadError() const {
-    return buffer.GetError() ? std::string("cannot read: ") + std::strerror(buffer.GetError()) : "";
+    return buffer.GetError().empty() ? "" : "cannot read: " + buffer.GetError();
   }
 
-  FdReadBuffer buffer;
+  FileReadBuffer buffer;
   std::istream in;
   ReplayParser parser;
 };
 
 ReplayStream::ReplayStream() = default;
 
-ReplayStream::~ReplayStream() {
-  if (fd >= 0) close(fd);
-}
+ReplayStream::~ReplayStream() = default;
 
 bool ReplayStream::Open(const std::string& path, std::string& problem) {
   name = EscapeForMessage(path);
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (InputFile::IsDirectory(path)) {
     problem = name + ": is a directory, not a replay";
     return false;
   }
-  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 || fstat(fd, &info) != 0) {
-    problem = name + ": cannot open: " + std::strerror(errno);
+  std::string reason;
+  if (!file.Open(path, reason)) {
+    problem = name + ": cannot open: " + reason;
     return false;
   }
-  return S_ISREG(info.st_mode) ? Check(problem) : Hold(problem);
+  return file.IsRegular() ? Check(problem) : Hold(problem);
 }
 
 // A regular file: read through once to check it, then from its start again for playing.
 bool ReplayStream::Check(std::string& problem) {
-  Pass check(fd);
+  Pass check(file);
   ReplayRun run;
   std::string lineError;
   while (check.parser.Next(run, lineError)) {
@@ -94,21 +81,21 @@ bool ReplayStream::Check(std::string& problem) {
     return false;
   }
   frameCount = check.parser.GetFrameCount();
-  if (lseek(fd, 0, SEEK_SET) != 0) {
-    problem = name + ": cannot read: " + std::strerror(errno);
+  std::string reason;
+  if (!file.Rewind(reason)) {
+    problem = name + ": cannot read: " + reason;
     return false;
   }
-  pass = std::make_unique<Pass>(fd);
+  pass = std::make_unique<Pass>(file);
   return true;
 }
 
 // An input that can be read only once is held whole, up to kMaxHeldRuns runs.
 bool ReplayStream::Hold(std::string& problem) {
-  Pass once(fd);
+  Pass once(file);
   std::string lineError;
   const bool parsed = held.Parse(once.in, lineError, kMaxHeldRuns);
-  close(fd);
-  fd = -1;
+  file.Close();
   if (!parsed || !once.ReadError().empty()) {
     problem = FileError(name, once.ReadError(), lineError);
     if (lineError.find(" changes of controls") != std::string::npos) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/InputFile.h"
 #include "replay/ReplayScript.h"
 
 namespace vorlith {
@@ -38,7 +39,7 @@ class ReplayStream {
   bool Hold(std::string& problem);
   void Stop(const std::string& problem);
 
-  int fd = -1;
+  InputFile file;
   std::string name;
   std::unique_ptr<Pass> pass;
   ReplayScript held;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Utf8.h"
 #include "platform/AudioDevice.h"
 #include "platform/Dialogs.h"
-#include "platform/Utf8.h"
 #include "sound/WaveFile.h"
 
 namespace vorlith {

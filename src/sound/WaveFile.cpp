@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 #include "sound/ModuleResources.h"
 
 namespace vorlith {

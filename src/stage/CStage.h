@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/RenderTypes.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/TextFont.h"
 #include "platform/AudioDevice.h"
-#include "platform/RenderTypes.h"
 #include "sound/SoundManager.h"
 #include "stage/ComboCounter.h"
 #include "stage/MoverCounts.h"

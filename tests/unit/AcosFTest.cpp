@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/AcosF.h"
+#include "base/AcosF.h"
 
 namespace vorlith {
 namespace {

@@ -8,12 +8,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/ForeignAllocationScope.h"
+#include "base/MatrixMath.h"
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
-#include "platform/ForeignAllocationScope.h"
-#include "platform/MatrixMath.h"
 #include "platform/PngFile.h"
 #include "platform/gl/GlRenderDevice.h"
+#include "platform/gl/GlSdlContext.h"
 
 namespace vorlith {
 namespace {
@@ -25,7 +26,7 @@ using Rgba = std::array<int, 4>;
 class GlRenderDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    device = GlRenderDevice::Open(nullptr);
+    device = GlRenderDevice::Open(GlSdlContext::Open(nullptr));
     ASSERT_NE(device, nullptr) << "no OpenGL 3.3 context";
     ASSERT_TRUE(device->Create(640, 480, true));
     ASSERT_TRUE(device->BeginScene());
@@ -220,7 +221,7 @@ TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLette
   SDL_Window* window = SDL_CreateWindow("present", 0, 0, 640, 480, SDL_WINDOW_OPENGL);
   ASSERT_NE(window, nullptr) << SDL_GetError();
   for (auto [width, height] : {std::pair{640, 480}, {320, 160}}) {
-    std::unique_ptr<GlRenderDevice> device = GlRenderDevice::Open(window);
+    std::unique_ptr<GlRenderDevice> device = GlRenderDevice::Open(GlSdlContext::Open(window));
     ASSERT_NE(device, nullptr);
     ASSERT_TRUE(device->Create(width, height, true) && device->BeginScene());
     device->Clear(0xFF204060, true);

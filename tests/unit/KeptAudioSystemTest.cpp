@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "FakeAudioSystem.h"
-#include "platform/KeptAudioSystem.h"
+#include "sound/KeptAudioSystem.h"
 
 namespace vorlith {
 namespace {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/MeshFile.h"
+#include "base/MeshFile.h"
+#include "base/ModelFile.h"
+#include "platform/XModelLoader.h"
 
 namespace vorlith {
 namespace {

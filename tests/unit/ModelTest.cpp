@@ -8,10 +8,10 @@
 
 #include "FakeRenderDevice.h"
 #include "StageTestKit.h"
+#include "base/DataDirectory.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
 #include "graphics/Transforms.h"
-#include "platform/DataDirectory.h"
 
 namespace vorlith {
 namespace {

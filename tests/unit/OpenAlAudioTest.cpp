@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "TestPlatform.h"
+#include "platform/headless/SilentAudioSystem.h"
 #include "platform/openal/OpenAlAudioSystem.h"
 #include "sound/Sound.h"
 #include "sound/SoundManager.h"
@@ -54,7 +55,7 @@ class OpenAlAudioTest : public ::testing::Test {
     }
   }
   testing::RecordingDialogs dialogs;
-  OpenAlAudioSystem audio;
+  OpenAlAudioSystem audio{std::make_unique<SilentAudioSystem>()};
 };
 
 // The cycling of voices is SoundManagerTest's; here a real voice ends and plays again.

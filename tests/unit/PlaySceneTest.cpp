@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "StageTestKit.h"
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 
 namespace vorlith {
 namespace {

@@ -10,11 +10,12 @@
 #include <fstream>
 #include <functional>
 
+#include "app/DistinctFiles.h"
 #include "app/ExitStatus.h"
-#include "app/FileIdentity.h"
+#include "base/Utf8.h"
+#include "platform/FileIdentity.h"
+#include "platform/HelperProcess.h"
 #include "platform/OutputFile.h"
-#include "platform/Utf8.h"
-#include "platform/assimp/ImporterProcess.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
@@ -162,7 +163,7 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
 }
 
 TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
-  ImporterProcess helper(
+  HelperProcess helper(
       [](const std::string&) {
         int signal = 0;
         prctl(PR_GET_PDEATHSIG, &signal);

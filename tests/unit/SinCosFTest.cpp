@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/SinCosF.h"
+#include "base/SinCosF.h"
 
 namespace vorlith {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "FakeRenderDevice.h"
+#include "base/MatrixMath.h"
 #include "graphics/Transforms.h"
-#include "platform/MatrixMath.h"
 
 namespace vorlith {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/sdl/TtfFontRasterizer.h"
 
 namespace vorlith {

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/HelperProcess.h"
 #include "platform/XModelLoader.h"
 #include "platform/assimp/ImportCache.h"
-#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -211,8 +211,8 @@ char ProcessState(int pid) {
 
 // The helper answers requests one after another; one that crashes, hangs or answers with
 // too much is killed, the call fails, and the next call starts a fresh helper.
-TEST(ImporterProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
-  ImporterProcess helper(
+TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
+  HelperProcess helper(
       [](const std::string& request) -> std::string {
         if (request == "crash") std::abort();
         if (request == "flood") return std::string(100, 'x');
@@ -249,7 +249,7 @@ TEST(ImporterProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
   EXPECT_TRUE(helper.Call("after", reply));
   EXPECT_EQ(helper.GetStarts(), 4);
   // A hang is cut at the time limit (short here, where only the hang meets it).
-  ImporterProcess hanging(
+  HelperProcess hanging(
       [](const std::string& request) {
         if (request == "hang") std::this_thread::sleep_for(std::chrono::seconds(30));
         return request;

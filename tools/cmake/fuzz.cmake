@@ -20,7 +20,8 @@ if(VORLITH_FUZZ)
     # The replay parser and what it uses, built into the target itself (no platform needed).
     add_executable(replay_script_fuzzer ${PROJECT_SOURCE_DIR}/fuzz/ReplayScriptFuzzer.cpp
       ${PROJECT_SOURCE_DIR}/src/replay/ReplayParser.cpp ${PROJECT_SOURCE_DIR}/src/replay/ReplayScript.cpp
-      ${PROJECT_SOURCE_DIR}/src/input/ReplayStream.cpp ${PROJECT_SOURCE_DIR}/src/platform/Utf8.cpp)
+      ${PROJECT_SOURCE_DIR}/src/replay/ReplayStream.cpp ${PROJECT_SOURCE_DIR}/src/replay/ReplayFormat.cpp
+      ${PROJECT_SOURCE_DIR}/src/platform/posix/InputFile.cpp ${PROJECT_SOURCE_DIR}/src/base/Utf8.cpp)
     set_target_properties(replay_script_fuzzer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
     target_include_directories(replay_script_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_compile_options(replay_script_fuzzer PRIVATE -fsanitize=fuzzer)

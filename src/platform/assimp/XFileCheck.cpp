@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/assimp/XFileTokenizer.h"
 
 namespace vorlith {

@@ -8,9 +8,10 @@
 #include <assimp/Importer.hpp>
 #include <cstring>
 
-#include "platform/Utf8.h"
+#include "base/ModelFile.h"
+#include "base/Utf8.h"
+#include "platform/HelperProcess.h"
 #include "platform/assimp/ImportCache.h"
-#include "platform/assimp/ImporterProcess.h"
 #include "platform/assimp/XFileCheck.h"
 
 namespace vorlith {
@@ -241,8 +242,8 @@ constexpr const char* kWarmUpModel =
 
 int imports = 0;  // files handed to the importer in this process
 
-ImporterProcess& Importer() {
-  static ImporterProcess importer(
+HelperProcess& Importer() {
+  static HelperProcess importer(
       [](const std::string& request) {
         const std::vector<std::uint8_t> bytes(request.begin(), request.end());
         LoadedModel model;
@@ -259,16 +260,8 @@ ImportCache& Cache() {
   return cache;
 }
 
-}  // namespace
-
-bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
-                          std::string& error) {
-  out = LoadedModel{};
-  error.clear();
-  if (bytes.size() > kMaxModelFileBytes) {
-    error = "too large for a model";
-    return false;
-  }
+// What was answered before, else the file check and the import in the helper process.
+bool ImportBytes(const std::vector<std::uint8_t>& bytes, LoadedModel& out, std::string& error) {
   const std::string contents(bytes.begin(), bytes.end());
   if (const ImportCache::Result* kept = Cache().Find(contents)) {
     if (kept->loaded) out = kept->model;
@@ -291,6 +284,17 @@ bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& o
   out = std::move(result.model);
   error = std::move(result.error);
   return result.loaded;
+}
+
+}  // namespace
+
+bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& out,
+                          std::string& error) {
+  return DecodeModelBytes(bytes, ImportBytes, out, error);
+}
+
+bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
+  return LoadModelFile(path, LoadXModelFromMemory, out, error);
 }
 
 bool StartXModelImporter() {

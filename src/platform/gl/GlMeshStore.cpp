@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform/ForeignAllocationScope.h"
-#include "platform/MatrixMath.h"
+#include "base/ForeignAllocationScope.h"
+#include "base/MatrixMath.h"
 #include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 #include "platform/gl/GlShaders.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/RenderTypes.h"
+#include "base/RenderTypes.h"
 #include "platform/gl/GlApi.h"
 
 namespace vorlith {

@@ -1,17 +1,12 @@
 #include "platform/gl/GlRenderDevice.h"
 
-#include "platform/gl/GlApi.h"
-
-#ifndef __EMSCRIPTEN__
-#include <SDL.h>
-#endif
-
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/ForeignAllocationScope.h"
+#include "base/ForeignAllocationScope.h"
+#include "platform/gl/GlApi.h"
 #include "platform/gl/GlLineRenderer.h"
 #include "platform/gl/GlMeshStore.h"
 #include "platform/gl/GlPresentCopy.h"
@@ -24,17 +19,13 @@ namespace vorlith {
 namespace {
 
 // Why the device could not be made, for the message the user is shown.
-__attribute__((format(printf, 1, 2))) void SetError(const char* format, ...) {
+__attribute__((format(printf, 2, 3))) void SetError(GlContext& context, const char* format, ...) {
   char text[256];
   va_list args;
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-#ifdef __EMSCRIPTEN__
-  GlRenderDevice::webError = text;
-#else
-  SDL_SetError("%s", text);
-#endif
+  context.SetError(text);
 }
 
 void DeleteFramebufferObjects(unsigned framebuffer, unsigned colour, unsigned depth) {
@@ -45,11 +36,36 @@ void DeleteFramebufferObjects(unsigned framebuffer, unsigned colour, unsigned de
 
 }  // namespace
 
+std::unique_ptr<GlRenderDevice> GlRenderDevice::Open(std::unique_ptr<GlContext> context) {
+  if (!context) return nullptr;
+  ForeignAllocationScope driverAllocations;
+  std::unique_ptr<GlRenderDevice> device(new GlRenderDevice());
+  device->context = std::move(context);
+  device->MakeCurrent();
+  device->meshStore = std::make_unique<GlMeshStore>();
+  device->textureStore = std::make_unique<GlTextureStore>();
+  return device;
+}
+
+// What the device made, released in its context before the context goes.
+GlRenderDevice::~GlRenderDevice() {
+  ForeignAllocationScope driverAllocations;
+  if (!context) return;
+  MakeCurrent();
+  meshStore.reset();
+  textureStore.reset();
+  lines.reset();
+  text.reset();
+  presentCopy.reset();
+  DeleteFramebuffer();
+  context.reset();
+}
+
 bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
   ForeignAllocationScope driverAllocations;
   if (!context) return false;
   if (width <= 0 || height <= 0) {
-    SetError("a back buffer of %d x %d pixels cannot be made", width, height);
+    SetError(*context, "a back buffer of %d x %d pixels cannot be made", width, height);
     return false;
   }
   MakeCurrent();
@@ -57,22 +73,22 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
     std::string error;
     std::unique_ptr<GlProgram> program = GlMeshStore::BuildProgram(error);
     if (!program) {
-      SetError("mesh shader: %s", error.c_str());
+      SetError(*context, "mesh shader: %s", error.c_str());
       return false;
     }
     auto lineRenderer = std::make_unique<GlLineRenderer>();
     if (!lineRenderer->Init(error)) {
-      SetError("line shader: %s", error.c_str());
+      SetError(*context, "line shader: %s", error.c_str());
       return false;
     }
     auto textRenderer = std::make_unique<GlTextRenderer>();
     if (!textRenderer->Init(error)) {
-      SetError("text shader: %s", error.c_str());
+      SetError(*context, "text shader: %s", error.c_str());
       return false;
     }
     auto copy = std::make_unique<GlPresentCopy>();
     if (!copy->Init(error)) {
-      SetError("presentation shader: %s", error.c_str());
+      SetError(*context, "presentation shader: %s", error.c_str());
       return false;
     }
     text = std::move(textRenderer);
@@ -122,8 +138,8 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
   largest = std::min(largest, largestTexture);
   if (width > largest || height > largest) {
-    SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width, height,
-             static_cast<int>(largest), static_cast<int>(largest));
+    SetError(*context, "OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)",
+             width, height, static_cast<int>(largest), static_cast<int>(largest));
     return false;
   }
   glGenFramebuffers(1, &framebuffer);
@@ -145,8 +161,8 @@ bool GlRenderDevice::MakeFramebuffer(int width, int height) {
                               depthRenderbuffer);
   }
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    SetError("OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)", width, height,
-             static_cast<int>(largest), static_cast<int>(largest));
+    SetError(*context, "OpenGL cannot make a back buffer of %d x %d pixels (at most %d x %d)",
+             width, height, static_cast<int>(largest), static_cast<int>(largest));
     DeleteFramebuffer();
     return false;
   }
@@ -172,7 +188,7 @@ void GlRenderDevice::UseFramebuffer() {
 }
 
 RenderDevice::Status GlRenderDevice::TestCooperativeLevel() {
-  if (!WindowPresentable()) {
+  if (!context->IsPresentable()) {
     lost = true;
     return Status::Lost;
   }
@@ -217,10 +233,10 @@ void GlRenderDevice::EndScene() {
 
 void GlRenderDevice::Present() {
   ForeignAllocationScope driverAllocations;
-  if (!created || ownWindow || !HasSurface() || lost || !WindowPresentable()) return;
+  if (!created || !context->HasSurface() || lost || !context->IsPresentable()) return;
   meshStore->ForgetState();
   int drawableWidth = 0, drawableHeight = 0;
-  GetDrawableSize(drawableWidth, drawableHeight);
+  context->GetDrawableSize(drawableWidth, drawableHeight);
   if (drawableWidth <= 0 || drawableHeight <= 0) return;
   const double scale = std::min(static_cast<double>(drawableWidth) / backWidth,
                                 static_cast<double>(drawableHeight) / backHeight);
@@ -240,7 +256,7 @@ void GlRenderDevice::Present() {
                       bottom + shownHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
   }
   pauseLabel.Draw(drawableWidth, drawableHeight);
-  SwapBuffers();
+  context->SwapBuffers();
   presented = true;
   UseFramebuffer();
 }

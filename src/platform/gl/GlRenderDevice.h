@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "platform/RenderDevice.h"
+#include "platform/gl/GlContext.h"
 #include "platform/gl/GlMeshStore.h"
 #include "platform/gl/GlPauseLabel.h"
 
-struct SDL_Window;
-
 namespace vorlith {
 
-class SdlWindow;
 class GlLineRenderer;
 class GlPresentCopy;
 class GlTextRenderer;
@@ -22,17 +20,8 @@ class GlTextureStore;
 
 // The drawing device on OpenGL 3.3 core. Draws into an offscreen framebuffer (an RGBA8
 // texture, 16-bit depth) of the back buffer's size; Present scales it, letterboxed, onto the
-// window. Without a window it makes a hidden one of its own and only draws offscreen (tools,
-// tests). Null when no OpenGL 3.3 context can be had.
-#ifdef __EMSCRIPTEN__
-// WebGL 2 on the page's canvas (a CSS selector); null when the browser offers none.
-std::unique_ptr<RenderDevice> CreateWebGlRenderDevice(const std::string& canvas);
-// Why the last device could not be made.
-std::string GetWebGlError();
-#else
-std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window);
-std::unique_ptr<RenderDevice> CreateGlRenderDeviceOn(SDL_Window* window);
-#endif
+// surface of its context (GlContext.h); on a context without a surface (a hidden window of
+// its own: tools, tests) it only draws offscreen.
 
 class GlRenderDevice : public RenderDevice {
  public:
@@ -40,8 +29,8 @@ class GlRenderDevice : public RenderDevice {
   GlRenderDevice(const GlRenderDevice&) = delete;
   GlRenderDevice& operator=(const GlRenderDevice&) = delete;
 
-  // Makes the context on the given window, or on a hidden window of its own when null.
-  static std::unique_ptr<GlRenderDevice> Open(SDL_Window* window);
+  // A device drawing with context; null when context is.
+  static std::unique_ptr<GlRenderDevice> Open(std::unique_ptr<GlContext> context);
 
   bool Create(int width, int height, bool depthBuffer) override;
   bool Reset(int width, int height) override;
@@ -92,34 +81,15 @@ class GlRenderDevice : public RenderDevice {
 
  private:
   GlRenderDevice() = default;
-#ifdef __EMSCRIPTEN__
-  friend std::unique_ptr<RenderDevice> CreateWebGlRenderDevice(const std::string& canvas);
-#endif
-  bool OpenContext(SDL_Window* target);
-  bool MakeCurrent();
-  void GetDrawableSize(int& width, int& height) const;
-  void SwapBuffers();
+  bool MakeCurrent() { return context->MakeCurrent(); }
   bool MakeFramebuffer(int width, int height);
   void DeleteFramebuffer();
   void UseFramebuffer();
   bool ScissorToViewport();
   bool Begin2D();
-  bool HasSurface() const;
-  bool WindowPresentable() const;
   void WarmUp();
 
-  SDL_Window* window = nullptr;
-  SDL_Window* ownWindow = nullptr;
-  void* context = nullptr;
-  bool videoInitialised = false;
-#ifdef __EMSCRIPTEN__
- public:
-  static std::string webError;  // why the last device could not be made
-
- private:
-  std::string canvas;
-  long webContext = 0;
-#endif
+  std::unique_ptr<GlContext> context;
 
   unsigned framebuffer = 0, colourTexture = 0, depthRenderbuffer = 0;
   int backWidth = 0, backHeight = 0;

@@ -1,43 +1,26 @@
-// The parts of the drawing device that differ on the desktop: the OpenGL context of an SDL
-// window (or of a hidden window of its own), presenting by swapping that window.
+#include "platform/gl/GlSdlContext.h"
+
 #include <SDL.h>
 
-#include "platform/ForeignAllocationScope.h"
+#include "base/ForeignAllocationScope.h"
 #include "platform/gl/GlApi.h"
-#include "platform/gl/GlLineRenderer.h"
-#include "platform/gl/GlMeshStore.h"
-#include "platform/gl/GlPresentCopy.h"
-#include "platform/gl/GlRenderDevice.h"
-#include "platform/gl/GlTextRenderer.h"
-#include "platform/gl/GlTextureStore.h"
-#include "platform/sdl/SdlWindow.h"
 
 namespace vorlith {
 
-std::unique_ptr<RenderDevice> CreateGlRenderDevice(SdlWindow* window) {
-  return CreateGlRenderDeviceOn(window ? window->GetSdlWindow() : nullptr);
+std::unique_ptr<GlSdlContext> GlSdlContext::Open(SDL_Window* window) {
+  ForeignAllocationScope driverAllocations;
+  std::unique_ptr<GlSdlContext> gl(new GlSdlContext());
+  if (!gl->Create(window)) return nullptr;
+  return gl;
 }
 
-std::unique_ptr<RenderDevice> CreateGlRenderDeviceOn(SDL_Window* window) {
-  return GlRenderDevice::Open(window);
+std::string GlSdlContext::GetError() {
+  return SDL_GetError();
 }
 
-std::unique_ptr<GlRenderDevice> GlRenderDevice::Open(SDL_Window* window) {
-  std::unique_ptr<GlRenderDevice> device(new GlRenderDevice());
-  if (!device->OpenContext(window)) return nullptr;
-  return device;
-}
-
-GlRenderDevice::~GlRenderDevice() {
+GlSdlContext::~GlSdlContext() {
   ForeignAllocationScope driverAllocations;
   if (context) {
-    SDL_GL_MakeCurrent(window, context);
-    meshStore.reset();
-    textureStore.reset();
-    lines.reset();
-    text.reset();
-    presentCopy.reset();
-    DeleteFramebuffer();
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext(context);
   }
@@ -45,8 +28,7 @@ GlRenderDevice::~GlRenderDevice() {
   if (videoInitialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool GlRenderDevice::OpenContext(SDL_Window* target) {
-  ForeignAllocationScope driverAllocations;
+bool GlSdlContext::Create(SDL_Window* target) {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoInitialised = true;
@@ -76,31 +58,29 @@ bool GlRenderDevice::OpenContext(SDL_Window* target) {
     return false;
   }
   if (!ownWindow) SDL_GL_SetSwapInterval(1);
-  meshStore = std::make_unique<GlMeshStore>();
-  textureStore = std::make_unique<GlTextureStore>();
   return true;
 }
 
-bool GlRenderDevice::MakeCurrent() {
+bool GlSdlContext::MakeCurrent() {
   return SDL_GL_MakeCurrent(window, context) == 0;
 }
 
-void GlRenderDevice::GetDrawableSize(int& width, int& height) const {
+void GlSdlContext::GetDrawableSize(int& width, int& height) const {
   SDL_GL_GetDrawableSize(window, &width, &height);
 }
 
-void GlRenderDevice::SwapBuffers() {
+void GlSdlContext::SwapBuffers() {
   SDL_GL_SwapWindow(window);
 }
 
-bool GlRenderDevice::HasSurface() const {
-  return window != nullptr;
-}
-
-bool GlRenderDevice::WindowPresentable() const {
-  if (!window || ownWindow) return true;
+bool GlSdlContext::IsPresentable() const {
+  if (ownWindow) return true;
   const Uint32 flags = SDL_GetWindowFlags(window);
   return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
+void GlSdlContext::SetError(const std::string& text) {
+  SDL_SetError("%s", text.c_str());
 }
 
 }  // namespace vorlith

@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/RenderTypes.h"
 #include "platform/FontRasterizer.h"
-#include "platform/RenderTypes.h"
 #include "platform/gl/GlApi.h"
 #include "platform/gl/GlProgram.h"
 

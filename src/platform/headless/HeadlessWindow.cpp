@@ -1,7 +1,7 @@
 #include "platform/headless/HeadlessWindow.h"
 
+#include "base/WindowPlacement.h"
 #include "platform/QuitSignals.h"
-#include "platform/WindowPlacement.h"
 
 namespace vorlith {
 

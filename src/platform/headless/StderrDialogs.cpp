@@ -1,12 +1,11 @@
 #include "platform/headless/StderrDialogs.h"
 
-#include <cstdio>
+#include "base/StderrMessage.h"
 
 namespace vorlith {
 
 void StderrDialogs::ShowMessage(const std::string& caption, const std::string& text) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-  std::fflush(stderr);
+  PrintMessage(caption, text);
 }
 
 }  // namespace vorlith

@@ -16,7 +16,6 @@
 #include <set>
 #include <vector>
 
-#include "platform/headless/SilentAudioSystem.h"
 #include "platform/openal/AudioLibraryNoise.h"
 
 namespace vorlith {
@@ -198,7 +197,8 @@ class OpenAlAudioDevice : public AudioDevice {
 
 }  // namespace
 
-OpenAlAudioSystem::OpenAlAudioSystem() : openDevices(std::make_shared<OpenDevices>()) {}
+OpenAlAudioSystem::OpenAlAudioSystem(std::unique_ptr<AudioSystem> whenNoOutput)
+    : whenNoOutput(std::move(whenNoOutput)), openDevices(std::make_shared<OpenDevices>()) {}
 
 OpenAlAudioSystem::~OpenAlAudioSystem() = default;
 
@@ -217,7 +217,7 @@ std::unique_ptr<AudioDevice> OpenAlAudioSystem::OpenDevice() {
                  "vorlith: no audio output device could be opened; playing without sound\n");
     toldNoOutput = true;
   }
-  return SilentAudioSystem::MakeDevice();
+  return whenNoOutput ? whenNoOutput->OpenDevice() : nullptr;
 }
 
 }  // namespace vorlith

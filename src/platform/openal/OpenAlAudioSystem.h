@@ -8,11 +8,11 @@ namespace vorlith {
 
 // Audio devices on OpenAL Soft: the default output device, one context at 44100 Hz, one AL
 // buffer per sound and one source per voice. Where no output device can be opened (no sound
-// card or sound server) it says so once on stderr and hands out silent devices, so that the
-// game plays on without sound.
+// card or sound server) it says so once on stderr and hands out the devices of whenNoOutput
+// (silent ones, so that the game plays on without sound), or none without it.
 class OpenAlAudioSystem : public AudioSystem {
  public:
-  OpenAlAudioSystem();
+  explicit OpenAlAudioSystem(std::unique_ptr<AudioSystem> whenNoOutput = nullptr);
   ~OpenAlAudioSystem() override;
 
   std::unique_ptr<AudioDevice> OpenDevice() override;
@@ -23,6 +23,7 @@ class OpenAlAudioSystem : public AudioSystem {
   struct OpenDevices;
 
  private:
+  std::unique_ptr<AudioSystem> whenNoOutput;
   bool toldNoOutput = false;
   std::shared_ptr<OpenDevices> openDevices;
 };

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "base/Utf8.h"
 #include "platform/RegularFile.h"
-#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/headless/StderrDialogs.h"
+#include "base/StderrMessage.h"
 #include "platform/sdl/MessageBoxSignals.h"
 
 namespace vorlith {
@@ -18,7 +18,7 @@ void SdlDialogs::ShowMessage(const std::string& caption, const std::string& text
   }
   // Not shown, or ended by SIGTERM, SIGINT or SIGHUP: the message still reaches stderr, and the
   // program ends as that signal would have ended it outside the box.
-  StderrDialogs().ShowMessage(caption, text);
+  PrintMessage(caption, text);
   if (MessageBoxSignalScope::Pending()) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "platform/ForeignAllocationScope.h"
-#include "platform/WindowPlacement.h"
+#include "base/ForeignAllocationScope.h"
+#include "base/WindowPlacement.h"
 #include "platform/sdl/SdlEventWait.h"
 
 namespace vorlith {

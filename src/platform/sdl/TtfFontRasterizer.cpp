@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/sdl/FontConfigAhead.h"
 
 namespace vorlith {

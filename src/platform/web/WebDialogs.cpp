@@ -2,7 +2,7 @@
 
 #include <emscripten.h>
 
-#include "platform/headless/StderrDialogs.h"
+#include "base/StderrMessage.h"
 
 namespace vorlith {
 namespace {
@@ -21,7 +21,7 @@ void WebDialogs::ShowMessage(const std::string& caption, const std::string& text
   }, caption.c_str(), text.c_str());
   // clang-format on
   if (!shown) {
-    StderrDialogs().ShowMessage(caption, text);
+    PrintMessage(caption, text);
     return;
   }
   while (EM_ASM_INT({ return vorlithMessageOpen() ? 1 : 0; })) emscripten_sleep(kLookMs);

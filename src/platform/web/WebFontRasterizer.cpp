@@ -2,7 +2,7 @@
 
 #include <emscripten.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 namespace {

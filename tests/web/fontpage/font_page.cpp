@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/web/WebFontRasterizer.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/SinCosF.h"
+#include "base/SinCosF.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "platform/FloatBits.h"
+#include "base/FloatBits.h"
 
 // The method (and its coefficients) is the one of Arm's optimized-routines sinf/cosf
 // (MIT licence), which the desktop's C library uses: the argument is reduced to [-pi/4, pi/4]

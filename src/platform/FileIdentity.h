@@ -1,8 +1,6 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace vorlith {
 
@@ -27,10 +25,5 @@ class FileIdentity {
   unsigned long long deviceId = 0, inode = 0;
   std::string resolved;  // for a file that does not exist yet
 };
-
-// Each entry is (option, path). False with a usage error when two entries name one file,
-// e.g. "--trace b names the same file as --replay a".
-bool CheckFilesDistinct(const std::vector<std::pair<std::string, std::string>>& roles,
-                        std::string& error);
 
 }  // namespace vorlith

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RenderTypes.h"
+#include "base/RenderTypes.h"
 
 namespace vorlith {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/XModelLoader.h"
+#include "base/LoadedModel.h"
 
 namespace vorlith {
 

@@ -1,13 +1,12 @@
-// Reading a model file whole, shared by the desktop's importer and the browser's mesh files:
-// both fail with the same messages.
+#include "base/ModelFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 
-#include "platform/Utf8.h"
-#include "platform/XModelLoader.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 
@@ -53,12 +52,24 @@ bool ReadModelFileBytes(const std::string& rawPath, std::vector<std::uint8_t>& b
   return true;
 }
 
-bool LoadXModel(const std::string& path, LoadedModel& out, std::string& error) {
+bool DecodeModelBytes(const std::vector<std::uint8_t>& bytes, ModelDecoder decode, LoadedModel& out,
+                      std::string& error) {
+  out = LoadedModel{};
+  error.clear();
+  if (bytes.size() > kMaxModelFileBytes) {
+    error = "too large for a model";
+    return false;
+  }
+  return decode(bytes, out, error);
+}
+
+bool LoadModelFile(const std::string& path, ModelDecoder decode, LoadedModel& out,
+                   std::string& error) {
   out = LoadedModel{};
   error.clear();
   std::vector<std::uint8_t> bytes;
   if (!ReadModelFileBytes(path, bytes, error)) return false;
-  if (!LoadXModelFromMemory(bytes, out, error)) {
+  if (!decode(bytes, out, error)) {
     error = EscapeForMessage(path) + ": " + error;
     return false;
   }

@@ -1,11 +1,9 @@
-#include "app/FileIdentity.h"
+#include "platform/FileIdentity.h"
 
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/Utf8.h"
 
 namespace vorlith {
 namespace {
@@ -67,22 +65,6 @@ bool FileIdentity::operator==(const FileIdentity& other) const {
   if (exists != other.exists) return false;
   if (exists) return deviceId == other.deviceId && inode == other.inode;
   return resolved == other.resolved;
-}
-
-bool CheckFilesDistinct(const std::vector<std::pair<std::string, std::string>>& roles,
-                        std::string& error) {
-  std::vector<FileIdentity> files;
-  for (const auto& role : roles) files.emplace_back(role.second);
-  for (std::size_t i = 0; i < roles.size(); ++i) {
-    if (files[i].IsSharable()) continue;
-    for (std::size_t j = 0; j < i; ++j) {
-      if (!(files[i] == files[j])) continue;
-      error = roles[i].first + " " + EscapeForMessage(roles[i].second) +
-              " names the same file as " + roles[j].first + " " + EscapeForMessage(roles[j].second);
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace vorlith

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -13,18 +11,18 @@ namespace vorlith {
 // there ends only the helper. It talks to its parent over a socket pair, one request at a
 // time; one that dies or stalls on a request is killed, and the next request starts a new
 // one. Start it early, while the process is still small, so that the fork is cheap.
-class ImporterProcess {
+class HelperProcess {
  public:
   using Handler = std::function<std::string(const std::string& request)>;
 
   // Requests and replies larger than these are refused (the reply's buffer grows only with
   // the bytes that actually arrive). A new helper first answers warmUp for itself, so that
   // the first real request finds the handler's code and data ready.
-  ImporterProcess(Handler handler, std::size_t maxRequestBytes, std::size_t maxReplyBytes,
-                  int timeoutMs, std::string warmUp = std::string());
-  ~ImporterProcess();
-  ImporterProcess(const ImporterProcess&) = delete;
-  ImporterProcess& operator=(const ImporterProcess&) = delete;
+  HelperProcess(Handler handler, std::size_t maxRequestBytes, std::size_t maxReplyBytes,
+                int timeoutMs, std::string warmUp = std::string());
+  ~HelperProcess();
+  HelperProcess(const HelperProcess&) = delete;
+  HelperProcess& operator=(const HelperProcess&) = delete;
 
   // Starts the helper unless it runs; false when it cannot be started.
   bool Start();
@@ -32,7 +30,7 @@ class ImporterProcess {
   // be started, died, stalled past the time limit or answered with too much.
   bool Call(const std::string& request, std::string& reply);
   bool IsRunning() const { return child > 0; }
-  pid_t GetPid() const { return child; }
+  int GetPid() const { return child; }
   int GetStarts() const { return starts; }  // helpers started so far
 
  private:
@@ -46,7 +44,7 @@ class ImporterProcess {
   std::size_t maxReplyBytes;
   int timeoutMs;
   std::string warmUp;
-  pid_t child = -1;
+  int child = -1;
   int socket = -1;
   int starts = 0;
 };

@@ -1,10 +1,10 @@
-#include "platform/DataDirectory.h"
+#include "base/DataDirectory.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 namespace {

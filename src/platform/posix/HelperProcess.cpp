@@ -1,4 +1,4 @@
-#include "platform/assimp/ImporterProcess.h"
+#include "platform/HelperProcess.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -86,19 +86,19 @@ class Receiver {
 
 }  // namespace
 
-ImporterProcess::ImporterProcess(Handler handler, std::size_t maxRequestBytes,
-                                 std::size_t maxReplyBytes, int timeoutMs, std::string warmUp)
+HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
+                             std::size_t maxReplyBytes, int timeoutMs, std::string warmUp)
     : handler(std::move(handler)),
       maxRequestBytes(maxRequestBytes),
       maxReplyBytes(maxReplyBytes),
       timeoutMs(timeoutMs),
       warmUp(std::move(warmUp)) {}
 
-ImporterProcess::~ImporterProcess() {
+HelperProcess::~HelperProcess() {
   Stop(kExitGraceMs);
 }
 
-bool ImporterProcess::Start() {
+bool HelperProcess::Start() {
   if (child > 0) {
     int status = 0;
     if (waitpid(child, &status, WNOHANG) == 0) return true;
@@ -131,7 +131,7 @@ bool ImporterProcess::Start() {
 
 // The helper's loop: one request, one reply, until the parent closes its end. _exit: the
 // helper leaves without running the parent's exit handlers or destructors.
-void ImporterProcess::Serve(int fd) const {
+void HelperProcess::Serve(int fd) const {
   if (!warmUp.empty()) handler(warmUp);
   Receiver receiver(fd, -1);
   std::string request;
@@ -141,7 +141,7 @@ void ImporterProcess::Serve(int fd) const {
   _exit(0);
 }
 
-bool ImporterProcess::Call(const std::string& request, std::string& reply) {
+bool HelperProcess::Call(const std::string& request, std::string& reply) {
   reply.clear();
   if (request.size() > maxRequestBytes || !Start()) return false;
   Receiver receiver(socket, timeoutMs);
@@ -151,7 +151,7 @@ bool ImporterProcess::Call(const std::string& request, std::string& reply) {
   return false;
 }
 
-void ImporterProcess::Stop(int graceMs) {
+void HelperProcess::Stop(int graceMs) {
   if (socket >= 0) close(socket);
   socket = -1;
   if (child <= 0) return;

@@ -1,10 +1,10 @@
-#include "platform/AcosF.h"
+#include "base/AcosF.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "platform/FloatBits.h"
+#include "base/FloatBits.h"
 
 // The method and coefficients are those of Sun's fdlibm acos in its single-precision form
 // (freely usable, as its notice says), which the desktop's C library uses: below |x| = 0.5,

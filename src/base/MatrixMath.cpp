@@ -1,4 +1,4 @@
-#include "platform/MatrixMath.h"
+#include "base/MatrixMath.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "platform/KeptAudioSystem.h"
+#include "sound/KeptAudioSystem.h"
 
 #include <algorithm>
 

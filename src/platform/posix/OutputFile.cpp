@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vorlith {
 

@@ -1,4 +1,4 @@
-#include "platform/MeshFile.h"
+#include "base/MeshFile.h"
 
 #include <algorithm>
 #include <cstring>

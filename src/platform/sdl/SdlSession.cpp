@@ -1,0 +1,44 @@
+#include "platform/sdl/SdlSession.h"
+
+#include <SDL.h>
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/ForeignAllocationScope.h"
+#include "platform/sdl/FontConfigAhead.h"
+#include "platform/sdl/SdlVideo.h"
+
+namespace vorlith {
+namespace {
+
+// Message boxes draw Japanese text only under a UTF-8 locale; SDL reads it from the
+// environment when it shows a box.
+void PreferUtf8Locale() {
+  if (!std::setlocale(LC_CTYPE, "")) return;
+  const char* codeset = nl_langinfo(CODESET);
+  const bool utf8 = codeset && std::strcmp(codeset, "UTF-8") == 0;
+  std::setlocale(LC_CTYPE, "C");
+  if (!utf8) setenv("LC_ALL", "C.UTF-8", 1);
+}
+
+}  // namespace
+
+SdlSession::SdlSession() {
+  PreferUtf8Locale();
+  StartFontConfigAhead();  // read while the video driver and the window start
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_Init(SDL_INIT_EVENTS);
+  videoProblem = OpenSdlVideo();
+  ForeignAllocationScope driverAllocations;
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+SdlSession::~SdlSession() {
+  SDL_Quit();
+}
+
+}  // namespace vorlith
