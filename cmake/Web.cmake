@@ -45,6 +45,8 @@ add_library(vorlith_platform STATIC
   src/platform/headless/HeadlessWindow.cpp
   src/platform/headless/SilentAudioSystem.cpp
   src/platform/headless/StderrDialogs.cpp
+  src/platform/web/GestureAudioSystem.cpp
+  src/platform/web/HeldAudioDevice.cpp
   src/platform/web/PngFile.cpp
   src/platform/web/WebClock.cpp
   src/platform/web/WebDialogs.cpp

@@ -7,8 +7,9 @@ Checks that the page loads without console errors or exceptions, shows the title
 probe of a screenshot), that keys start the stage and move the ship (seen in the trace the
 page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
 message box is the page's dialog, the game waiting on it; that a replay that cannot be
-fetched or read says why on the page; and that the build's page folder holds the page's
-files and nothing else. Prints the time to the first title picture.
+fetched or read says why on the page; that an unpaced replay starts no sound (no
+AudioContext, no browser warning) before a key press and starts it after one; and that the
+build's page folder holds the page's files and nothing else. Prints the time to the first title picture.
 """
 import json
 import os
@@ -159,6 +160,49 @@ def check_play_again(browser, base):
     return failures
 
 
+# Every AudioContext the page makes, kept for the test to read its state.
+AUDIO_CONTEXTS = """
+window.audioContexts = [];
+var PageAudioContext = window.AudioContext;
+window.AudioContext = function (options) {
+  var context = new PageAudioContext(options);
+  audioContexts.push(context);
+  return context;
+};
+"""
+REPLAYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "replays")
+
+
+def check_sound_after_gesture(browser, build):
+    """An unpaced replay into its stage makes no AudioContext and no browser warning of one
+    before a gesture; a key press then starts the sound (a running AudioContext)."""
+    failures = []
+    replay = os.path.join(REPLAYS, "boss_stage_clear.replay")
+    script = browser.call("Page.addScriptToEvaluateOnNewDocument", source=AUDIO_CONTEXTS)
+    audio_warnings = lambda: [t for k, t in browser.console if "AudioContext" in t]  # noqa: E731
+    with webpage.serve(webpage.page_dir(build), {"/stage.replay": replay}) as base:
+        del browser.console[:]
+        webpage.open_page(browser, base + "/vorlith.html?replay=stage.replay&trace=1")
+        browser.wait_for(lambda: len([f for f in frames(browser) if f["scene"] == 0]) > 300,
+                         60, "300 frames of the stage")
+        made, warned = browser.evaluate("audioContexts.length"), audio_warnings()
+        if made or warned:
+            failures.append("before any gesture the page made %d AudioContext(s) and %d "
+                            "warning(s) %s" % (made, len(warned), warned[:1]))
+        browser.press("KeyX", 0.1)
+        running = "audioContexts.map(function (c) { return c.state; })"
+        try:
+            browser.wait_for(lambda: browser.evaluate(running) == ["running"], 10, "sound")
+        except Exception:  # noqa: BLE001 - reported as a failure with the states found
+            failures.append("after a key press the AudioContexts are %s, not one running" %
+                            browser.evaluate(running))
+        if "vorlith: replay done" in browser.console_text():
+            failures.append("the replay ended before the key press: no test of a held device")
+        failures += ["after the key press: %s" % t for t in audio_warnings()[len(warned):]]
+    browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    return failures
+
+
 PAGE_FILES = {"vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data", "font-licence.txt",
               "vorlith-gothic.woff2", "vorlith-gothic.json", "vorlith-pgothic.woff2",
               "vorlith-pgothic.json"}
@@ -233,6 +277,7 @@ def main():
         failures += check_message_box(browser, base)
         failures += check_play_again(browser, base)
         failures += check_replay_problems(browser, build, work)
+        failures += check_sound_after_gesture(browser, build)
     failures += check_page_folder(build)
     for failure in failures:
         print("FAIL:", failure)

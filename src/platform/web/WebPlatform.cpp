@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/openal/OpenAlAudioSystem.h"
+#include "platform/web/GestureAudioSystem.h"
 #include "platform/web/WebClock.h"
 #include "platform/web/WebDialogs.h"
 #include "platform/web/WebInputDevices.h"
@@ -37,7 +38,8 @@ std::unique_ptr<Platform> CreateWebPlatform() {
   platform->window = std::move(window);
   platform->dialogs = std::make_unique<WebDialogs>();
   platform->clock = std::make_unique<WebClock>();
-  platform->audioSystem = std::make_unique<OpenAlAudioSystem>();
+  platform->audioSystem =
+      std::make_unique<GestureAudioSystem>(std::make_unique<OpenAlAudioSystem>());
   platform->inputDevices = std::make_unique<WebInputDevices>(webWindow);
   platform->makeRenderDevice = [webWindow] {
     return CreateWebGlRenderDevice(webWindow->GetCanvas());
