@@ -8,8 +8,10 @@ probe of a screenshot), that keys start the stage and move the ship (seen in the
 page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
 message box is the page's dialog, the game waiting on it; that a replay that cannot be
 fetched or read says why on the page; that an unpaced replay starts no sound (no
-AudioContext, no browser warning) before a key press and starts it after one; and that the
-build's page folder holds the page's files and nothing else. Prints the time to the first title picture.
+AudioContext, no browser warning) before a key press and starts it after one; that the paused
+picture and its PAUSE label are shown after Alt+Enter into full screen and back; and that
+the build's page folder holds the page's files and nothing else. Prints the time to the
+first title picture.
 """
 import json
 import os
@@ -203,6 +205,49 @@ def check_sound_after_gesture(browser, build):
     return failures
 
 
+def paused_picture_problems(browser, path):
+    """What is wrong with the paused picture on the screen: the game's picture (not black)
+    around the PAUSE label (white letters on black at the middle of the canvas)."""
+    shot = Picture(browser.screenshot(path))
+    left, top, width, height = canvas_box(browser)
+    grid = [shot.at(left + width * i // 32, top + height * j // 24)
+            for i in range(1, 32) for j in range(1, 24) if not (12 <= i <= 20 and 10 <= j <= 14)]
+    lit = sum(sum(p) > 3 * 24 for p in grid)
+    middle = [shot.at(left + width // 2 + dx, top + height // 2 + dy)
+              for dx in range(-width // 12, width // 12) for dy in (-2, 0, 2)]
+    problems = []
+    if lit < len(grid) // 10:
+        problems.append("the picture is black (%d of %d probes lit)" % (lit, len(grid)))
+    if (255, 255, 255) not in middle or (0, 0, 0) not in middle:
+        problems.append("no PAUSE label at the middle")
+    return problems
+
+
+def check_pause_survives_full_screen(browser, base, work):
+    """P, then Alt+Enter into full screen and again back: the paused picture and its PAUSE
+    label are shown in each mode, the game stepping no frame."""
+    failures = []
+    webpage.open_page(browser, base + "/vorlith.html?trace=1")
+    browser.pump(0.5)
+    browser.press("KeyZ", 0.1)
+    browser.wait_for(lambda: len([f for f in frames(browser) if f["scene"] == 0]) > 120, 30,
+                     "two seconds of the stage")
+    browser.press("KeyP", 0.1)
+    browser.pump(0.5)
+    paused_at = len(frames(browser))
+    for mode, full in (("paused", False), ("in full screen", True), ("back in the page", False)):
+        if mode != "paused":
+            browser.press("Enter", 0.1, modifiers=1)  # Alt
+            browser.pump(1.0)
+        if bool(browser.evaluate("document.fullscreenElement !== null")) != full:
+            failures.append("%s: the page is not in the mode asked for" % mode)
+        failures += ["%s: %s" % (mode, p) for p in
+                     paused_picture_problems(browser, os.path.join(work, "paused.png"))]
+    if len(frames(browser)) != paused_at:
+        failures.append("the game stepped while paused")
+    return failures
+
+
 PAGE_FILES = {"vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data", "font-licence.txt",
               "vorlith-gothic.woff2", "vorlith-gothic.json", "vorlith-pgothic.woff2",
               "vorlith-pgothic.json"}
@@ -278,6 +323,7 @@ def main():
         failures += check_play_again(browser, base)
         failures += check_replay_problems(browser, build, work)
         failures += check_sound_after_gesture(browser, build)
+        failures += check_pause_survives_full_screen(browser, base, work)
     failures += check_page_folder(build)
     for failure in failures:
         print("FAIL:", failure)
