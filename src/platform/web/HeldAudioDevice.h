@@ -18,7 +18,6 @@ class HeldAudioDevice : public AudioDevice {
  public:
   // Once; later calls do nothing.
   void Start(AudioSystem& system);
-  bool IsStarted() const { return started; }
 
   bool Claim() override;
   bool CreateMix() override;
