@@ -91,7 +91,7 @@ set(asyncify_add
   "vorlith::CStage::*" "vorlith::SetUpStage*" "vorlith::MoverManager::*"
   "vorlith::ModelRegistry::*" "vorlith::TextFont::*" "vorlith::Sound::*"
   "vorlith::SoundManager::*" "main" "dynCall_v" "*RunBrowserPass*" "*RunInBrowser*"
-  "std::__2::__function::__value_func<*>::operator()*"
+  "std::__2::function<*>::operator()*" "std::__2::__function::__value_func<*>::operator()*"
   "std::__2::__function::__func<*>::operator()*")
 list(JOIN asyncify_add "','" asyncify_add)
 target_link_options(vorlith PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT

@@ -132,7 +132,7 @@ def check_message_box(browser, base):
     browser.pump(0.5)
     if browser.evaluate("Module.picturesShown") == shown:
         failures.append("the game did not go on after OK")
-    return failures
+    return failures + ["after OK: %s" % e.split("\n")[0] for e in browser.exceptions]
 
 
 def check_play_again(browser, base):
