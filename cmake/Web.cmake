@@ -47,6 +47,8 @@ add_library(vorlith_platform STATIC
   src/platform/headless/SilentAudioSystem.cpp
   src/platform/headless/StderrDialogs.cpp
   src/platform/web/ExecutablePath.cpp
+  src/platform/web/GestureAudioSystem.cpp
+  src/platform/web/HeldAudioDevice.cpp
   src/platform/web/PngFile.cpp
   src/platform/web/WebClock.cpp
   src/platform/web/WebDialogs.cpp
@@ -92,7 +94,7 @@ set(asyncify_add
   "vorlith::CStage::*" "vorlith::SetUpStage*" "vorlith::MoverManager::*"
   "vorlith::ModelRegistry::*" "vorlith::TextFont::*" "vorlith::Sound::*"
   "vorlith::SoundManager::*" "main" "dynCall_v" "*RunBrowserPass*" "*RunInBrowser*"
-  "std::__2::__function::__value_func<*>::operator()*"
+  "std::__2::function<*>::operator()*" "std::__2::__function::__value_func<*>::operator()*"
   "std::__2::__function::__func<*>::operator()*")
 list(JOIN asyncify_add "','" asyncify_add)
 target_link_options(vorlith PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT

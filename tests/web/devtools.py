@@ -2,9 +2,10 @@
 """A small DevTools-protocol client for headless Chromium.
 
 Runs with Debian's /usr/bin/python3 and python3-websocket. Starts `chromium` headless with
-WebGL on SwiftShader, opens one tab, and offers what the browser tests need: navigate, console
-and exception collection, JS evaluation, key events and PNG screenshots. The browser is
-always killed, also when a test fails.
+WebGL on SwiftShader, opens one tab, and offers what the browser tests need: navigate,
+console, browser warning and exception collection, JS evaluation, key events and PNG
+screenshots. The browser runs under the autoplay rules of a player's (sound only after a
+gesture) and is always killed, also when a test fails.
 
     with Browser() as browser:
         browser.navigate("http://127.0.0.1:8000/vorlith.html")
@@ -36,7 +37,7 @@ CHROMIUM_FLAGS = [
     "--disable-extensions", "--disable-domain-reliability", "--disable-client-side-phishing-detection",
     "--disable-breakpad", "--metrics-recording-only", "--safebrowsing-disable-auto-update",
     "--disable-features=Translate,MediaRouter,OptimizationHints", "--mute-audio",
-    "--autoplay-policy=no-user-gesture-required", "--password-store=basic",
+    "--password-store=basic",
 ]
 
 # Keys the game reads, as DevTools wants them: code -> (key, windowsVirtualKeyCode).
@@ -61,7 +62,7 @@ class Browser:
         self.process = None
         self.socket = None
         self.next_id = 0
-        self.console = []     # (type, text) of each console call, in order
+        self.console = []     # (type, text) of each console call and browser message, in order
         self.exceptions = []  # text of each uncaught exception
         self.loads = 0        # load events of the tab's main frame
         try:
@@ -145,6 +146,8 @@ class Browser:
             # A page without an icon is no fault of the page's code.
             if entry.get("level") == "error" and not entry.get("url", "").endswith("/favicon.ico"):
                 self.console.append(("browser-error", entry.get("text", "")))
+            elif entry.get("level") == "warning":
+                self.console.append(("browser-warning", entry.get("text", "")))
 
     def _receive(self, timeout):
         self.socket.settimeout(max(timeout, 0.001))

@@ -7,8 +7,11 @@ Checks that the page loads without console errors or exceptions, shows the title
 probe of a screenshot), that keys start the stage and move the ship (seen in the trace the
 page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
 message box is the page's dialog, the game waiting on it; that a replay that cannot be
-fetched or read says why on the page; and that the build's page folder holds the page's
-files and nothing else. Prints the time to the first title picture.
+fetched or read says why on the page; that an unpaced replay starts no sound (no
+AudioContext, no browser warning) before a key press and starts it after one; that the paused
+picture and its PAUSE label are shown after Alt+Enter into full screen and back; and that
+the build's page folder holds the page's files and nothing else. Prints the time to the
+first title picture.
 """
 import json
 import os
@@ -129,7 +132,7 @@ def check_message_box(browser, base):
     browser.pump(0.5)
     if browser.evaluate("Module.picturesShown") == shown:
         failures.append("the game did not go on after OK")
-    return failures
+    return failures + ["after OK: %s" % e.split("\n")[0] for e in browser.exceptions]
 
 
 def check_play_again(browser, base):
@@ -156,6 +159,92 @@ def check_play_again(browser, base):
             return failures
     browser.press("KeyZ", 0.1)
     browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
+    return failures
+
+
+# Every AudioContext the page makes, kept for the test to read its state.
+AUDIO_CONTEXTS = """
+window.audioContexts = [];
+var PageAudioContext = window.AudioContext;
+window.AudioContext = function (options) {
+  var context = new PageAudioContext(options);
+  audioContexts.push(context);
+  return context;
+};
+"""
+REPLAYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "replays")
+
+
+def check_sound_after_gesture(browser, build):
+    """An unpaced replay into its stage makes no AudioContext and no browser warning of one
+    before a gesture; a key press then starts the sound (a running AudioContext)."""
+    failures = []
+    replay = os.path.join(REPLAYS, "boss_stage_clear.replay")
+    script = browser.call("Page.addScriptToEvaluateOnNewDocument", source=AUDIO_CONTEXTS)
+    audio_warnings = lambda: [t for k, t in browser.console if "AudioContext" in t]  # noqa: E731
+    with webpage.serve(webpage.page_dir(build), {"/stage.replay": replay}) as base:
+        del browser.console[:]
+        webpage.open_page(browser, base + "/vorlith.html?replay=stage.replay&trace=1")
+        browser.wait_for(lambda: len([f for f in frames(browser) if f["scene"] == 0]) > 300,
+                         60, "300 frames of the stage")
+        made, warned = browser.evaluate("audioContexts.length"), audio_warnings()
+        if made or warned:
+            failures.append("before any gesture the page made %d AudioContext(s) and %d "
+                            "warning(s) %s" % (made, len(warned), warned[:1]))
+        browser.press("KeyX", 0.1)
+        running = "audioContexts.map(function (c) { return c.state; })"
+        try:
+            browser.wait_for(lambda: browser.evaluate(running) == ["running"], 10, "sound")
+        except Exception:  # noqa: BLE001 - reported as a failure with the states found
+            failures.append("after a key press the AudioContexts are %s, not one running" %
+                            browser.evaluate(running))
+        if "vorlith: replay done" in browser.console_text():
+            failures.append("the replay ended before the key press: no test of a held device")
+        failures += ["after the key press: %s" % t for t in audio_warnings()[len(warned):]]
+    browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
+    return failures
+
+
+def paused_picture_problems(browser, path):
+    """What is wrong with the paused picture on the screen: the game's picture (not black)
+    around the PAUSE label (white letters on black at the middle of the canvas)."""
+    shot = Picture(browser.screenshot(path))
+    left, top, width, height = canvas_box(browser)
+    grid = [shot.at(left + width * i // 32, top + height * j // 24)
+            for i in range(1, 32) for j in range(1, 24) if not (12 <= i <= 20 and 10 <= j <= 14)]
+    lit = sum(sum(p) > 3 * 24 for p in grid)
+    middle = [shot.at(left + width // 2 + dx, top + height // 2 + dy)
+              for dx in range(-width // 12, width // 12) for dy in (-2, 0, 2)]
+    problems = []
+    if lit < len(grid) // 10:
+        problems.append("the picture is black (%d of %d probes lit)" % (lit, len(grid)))
+    if (255, 255, 255) not in middle or (0, 0, 0) not in middle:
+        problems.append("no PAUSE label at the middle")
+    return problems
+
+
+def check_pause_survives_full_screen(browser, base, work):
+    """P, then Alt+Enter into full screen and again back: the paused picture and its PAUSE
+    label are shown in each mode, the game stepping no frame."""
+    failures = []
+    webpage.open_page(browser, base + "/vorlith.html?trace=1")
+    browser.pump(0.5)
+    browser.press("KeyZ", 0.1)
+    browser.wait_for(lambda: len([f for f in frames(browser) if f["scene"] == 0]) > 120, 30,
+                     "two seconds of the stage")
+    browser.press("KeyP", 0.1)
+    browser.pump(0.5)
+    paused_at = len(frames(browser))
+    for mode, full in (("paused", False), ("in full screen", True), ("back in the page", False)):
+        if mode != "paused":
+            browser.press("Enter", 0.1, modifiers=1)  # Alt
+            browser.pump(1.0)
+        if bool(browser.evaluate("document.fullscreenElement !== null")) != full:
+            failures.append("%s: the page is not in the mode asked for" % mode)
+        failures += ["%s: %s" % (mode, p) for p in
+                     paused_picture_problems(browser, os.path.join(work, "paused.png"))]
+    if len(frames(browser)) != paused_at:
+        failures.append("the game stepped while paused")
     return failures
 
 
@@ -233,6 +322,8 @@ def main():
         failures += check_message_box(browser, base)
         failures += check_play_again(browser, base)
         failures += check_replay_problems(browser, build, work)
+        failures += check_sound_after_gesture(browser, build)
+        failures += check_pause_survives_full_screen(browser, base, work)
     failures += check_page_folder(build)
     for failure in failures:
         print("FAIL:", failure)

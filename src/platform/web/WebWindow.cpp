@@ -140,12 +140,14 @@ bool WebWindow::KeyDown(const EmscriptenKeyboardEvent& event) {
 }
 
 // Asked for inside the user's gesture, as browsers require; the game then follows the
-// toggle and finds the page already in the mode it asks for.
+// toggle and finds the mode already asked for (the browser's change that follows is no
+// second toggle, and no second request waits for a later gesture).
 void WebWindow::ToggleFullScreenNow() {
-  if (InFullScreen()) {
-    emscripten_exit_fullscreen();
-  } else {
+  fullScreen = !InFullScreen();
+  if (fullScreen) {
     RequestFullScreen(canvas);
+  } else {
+    emscripten_exit_fullscreen();
   }
   Push(WindowEventType::ToggleFullScreen);
 }
@@ -205,8 +207,8 @@ void WebWindow::ShowWindowed(int width, int height) {
 }
 
 void WebWindow::ShowFullScreen() {
+  if (!fullScreen && !InFullScreen()) RequestFullScreen(canvas);
   fullScreen = true;
-  if (!InFullScreen()) RequestFullScreen(canvas);
 }
 
 void WebWindow::GetClientSize(int& width, int& height) const {
