@@ -15,6 +15,11 @@ WORK="$(mktemp -d /tmp/vorlith-cli.XXXXXX)"
 pid=""
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 failures=0
+fail() {
+  echo "FAIL $*"
+  tail -5 "$WORK/log"
+  failures=$((failures + 1))
+}
 
 # wait_gone TENTHS: true once the game has ended, false when it still runs after that long.
 wait_gone() {
@@ -59,9 +64,7 @@ expect() {
   if [ "$got" = "$want" ] && { [ -z "$pattern" ] || grep -qE -- "$pattern" "$WORK/log"; }; then
     echo "ok   $* : $got"
   else
-    echo "FAIL $* : $got, expected $want ${pattern:+and output /$pattern/}"
-    tail -5 "$WORK/log"
-    failures=$((failures + 1))
+    fail "$* : $got, expected $want ${pattern:+and output /$pattern/}"
   fi
 }
 
@@ -74,12 +77,8 @@ expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in 
 for args in "-w abc" "-w 0" "-h -1" "-w 100000 -h 100000" "-ww 99999999999999999999" "-f -fw 0"; do
   expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはOpenGL 3\.3以上が必要です' $args
   reason="$(tail -1 "$WORK/log")"
-  if [[ "$reason" =~ back\ buffer\ of\ -?[0-9]+\ x\ -?[0-9]+ ]]; then
-    echo "     reason: $reason"
-  else
-    echo "FAIL $args : no reason at the end of the message: $reason"
-    failures=$((failures + 1))
-  fi
+  [[ "$reason" =~ back\ buffer\ of\ -?[0-9]+\ x\ -?[0-9]+ ]] && echo "     reason: $reason" ||
+    fail "$args : no reason at the end of the message: $reason"
 done
 
 # No display: one line saying so, and status 1 (not a game running invisibly). (Run in the
@@ -96,11 +95,8 @@ GAME="$GAME_ITSELF"
 printf 'vorlith-replay 1\n2 -\n1 Z\n10 -\n' >"$WORK/stage.replay"
 ALSOFT_DRIVERS=alsa ALSA_CARD=vorlith_no_such_card \
   expect "status 0" '^vorlith: no audio output device' --replay "$WORK/stage.replay"
-if grep -v '^vorlith: no audio output device' "$WORK/log" | grep -q .; then
-  echo "FAIL: more than the game's own line without a sound card:"
-  cat "$WORK/log"
-  failures=$((failures + 1))
-fi
+grep -v '^vorlith: no audio output device' "$WORK/log" | grep -q . &&
+  fail "more than the game's own line without a sound card"
 
 printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
 printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"
@@ -123,21 +119,13 @@ expect "status 2" "^vorlith: /nonexist/x.replay: cannot write the replay: No suc
   --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record /nonexist/x.replay
 expect "status 2" "^vorlith: $WORK: cannot write the replay: Is a directory" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record "$WORK"
-if [ "$(cat "$WORK/p.jsonl")" != kept ]; then
-  echo "FAIL: a usage error truncated an existing output"
-  failures=$((failures + 1))
-fi
+[ "$(cat "$WORK/p.jsonl")" = kept ] || fail "a usage error truncated an existing output"
 # A replay of no frames plays nothing, and still makes its outputs: an empty trace, a
 # recording of the header alone.
 printf 'vorlith-replay 1\n# nothing\n' >"$WORK/header.replay"
 expect "status 0" "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.jsonl" \
   --record "$WORK/h.replay"
-if [ ! -f "$WORK/h.jsonl" ] || [ -s "$WORK/h.jsonl" ] || [ "$(cat "$WORK/h.replay")" != "vorlith-replay 1" ]; then
-  echo "FAIL: a replay of no frames did not make an empty trace and a header-only recording"
-  failures=$((failures + 1))
-fi
-if [ -e "$WORK/trace.jsonl" ]; then
-  echo "FAIL: a replay that does not parse still ran"
-  failures=$((failures + 1))
-fi
+[ -f "$WORK/h.jsonl" ] && [ ! -s "$WORK/h.jsonl" ] && [ "$(cat "$WORK/h.replay")" = "vorlith-replay 1" ] ||
+  fail "a replay of no frames did not make an empty trace and a header-only recording"
+[ -e "$WORK/trace.jsonl" ] && fail "a replay that does not parse still ran"
 [ "$failures" = 0 ] && echo PASS || { echo "$failures failed"; exit 1; }

@@ -40,10 +40,9 @@ struct SpawnStage : SmallStage {
   }
 };
 
+// Stage 1's own rhythms, item frames and boss time show in the committed replays' traces;
+// here a start that is a whole number of intervals ahead of the stage time.
 TEST(MoverManagerTest, EnemiesSpawnOnTheirRhythmAlsoForNegativeDifferences) {
-  SpawnStage stage;
-  stage.AddEnemyTemplate(50, 100, -1);
-  EXPECT_EQ(stage.SpawnTimes(251), (std::vector<int>{50, 150, 250}));
   SpawnStage early;
   early.AddEnemyTemplate(200, 100, -1);
   EXPECT_EQ(early.SpawnTimes(201), (std::vector<int>{0, 100, 200}));
@@ -65,18 +64,6 @@ TEST(MoverManagerTest, LimitedAppearancesAreCountedOnTheTemplateAlsoWhenRefused)
   EXPECT_EQ(std::tuple(refused->GetAppearCount(), stage.dialogs.shown.size()), std::tuple(1, 1u));
 }
 
-TEST(MoverManagerTest, ItemsSpawnAtTheirFramesAndBossesAtTheirTime) {
-  SpawnStage stage(5000);
-  stage.AddItemTemplate({100, 150, 200});
-  stage.AddItemTemplate({});  // no frames: never spawns
-  EXPECT_EQ(stage.SpawnTimes(260), (std::vector<int>{100, 150, 200}));
-  while (stage.manager->GetStageTime() < 5000) stage.manager->UpdateFrame(stage.pad);
-  EXPECT_EQ(stage.manager->GetBossSlots()[0], nullptr);
-  stage.manager->UpdateFrame(stage.pad);
-  EXPECT_EQ(stage.manager->GetBossSlots()[0], stage.boss);
-  EXPECT_EQ(std::tuple(stage.boss->GetTimer(), stage.boss->GetAge()), std::tuple(0, 1));
-}
-
 TEST(MoverManagerTest, NoEnemiesWithoutABossOrAfterTheFirstBossFallsButItemsGoOn) {
   SmallStage bossless;
   bossless.AddShip(50, 90);
@@ -89,6 +76,7 @@ TEST(MoverManagerTest, NoEnemiesWithoutABossOrAfterTheFirstBossFallsButItemsGoOn
   SpawnStage stage;
   stage.AddEnemyTemplate(0, 1, -1);
   stage.AddItemTemplate({1});
+  stage.AddItemTemplate({});  // no frames: never spawns
   EXPECT_EQ(stage.SpawnTimes(1), std::vector<int>{0});
   stage.boss->Damage(1);
   stage.boss->Update();

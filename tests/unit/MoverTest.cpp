@@ -39,13 +39,8 @@ TEST(MoverTest, HitBoxHalfSideIsTruncatedEdgesAreInsideAndTheOuterFieldIsTenWide
   }
 }
 
-TEST(MoverTest, StraightAcceleratingAndHomingMotions) {
-  MotionProbe straight(1, 0, 2, -1);
-  straight.Steps(2);
-  EXPECT_TRUE(At(&straight, 4, -2));
-  MotionProbe accelerating(2, 0.05f, 0.6f, 0.8f);  // speed 1, growing by 0.05 a frame
-  accelerating.Steps(3);
-  EXPECT_TRUE(At(&accelerating, 0.6f * 3.3f, 0.8f * 3.3f));
+// Straight and accelerating motion at speed show in the traces; here what stage 1 never meets.
+TEST(MoverTest, AcceleratingFromRestAndHomingMotions) {
   MotionProbe standing(2, 0.5f, 0, 0, 0);  // from speed 0 the velocity stays zero
   standing.Init();
   standing.Steps(4);

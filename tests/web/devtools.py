@@ -41,12 +41,9 @@ CHROMIUM_FLAGS = [
 ]
 
 # Keys the game reads, as DevTools wants them: code -> (key, windowsVirtualKeyCode).
-KEYS = {
-    "ArrowLeft": ("ArrowLeft", 37), "ArrowUp": ("ArrowUp", 38),
-    "ArrowRight": ("ArrowRight", 39), "ArrowDown": ("ArrowDown", 40),
-    "Enter": ("Enter", 13), "Escape": ("Escape", 27), "Space": (" ", 32),
-    "AltLeft": ("Alt", 18), "F1": ("F1", 112),
-}
+KEYS = {"ArrowLeft": ("ArrowLeft", 37), "ArrowUp": ("ArrowUp", 38),
+        "ArrowRight": ("ArrowRight", 39), "ArrowDown": ("ArrowDown", 40),
+        "Enter": ("Enter", 13), "Escape": ("Escape", 27)}
 for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
     KEYS["Key" + letter] = (letter.lower(), ord(letter))
 
@@ -242,19 +239,8 @@ class Browser:
 
 
 def _remote_to_text(obj):
+    """A console call's argument: the page logs strings; anything else by its description."""
     if "value" in obj:
         value = obj["value"]
         return value if isinstance(value, str) else json.dumps(value)
-    preview = obj.get("preview")
-    if preview and preview.get("type") == "object" and not preview.get("overflow"):
-        items = preview.get("properties", [])
-        if preview.get("subtype") == "array":
-            return "[" + ", ".join(_preview_value(p) for p in items) + "]"
-        return "{" + ", ".join('"%s": %s' % (p["name"], _preview_value(p)) for p in items) + "}"
     return obj.get("description") or obj.get("unserializableValue") or obj.get("type", "")
-
-
-def _preview_value(prop):
-    if prop.get("type") == "string":
-        return json.dumps(prop.get("value", ""))
-    return prop.get("value", "null")

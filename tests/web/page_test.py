@@ -15,28 +15,14 @@ first title picture.
 """
 import json
 import os
-import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e")]
 from devtools import Browser  # noqa: E402
+from probe_screenshots import Picture, TITLE_BLUE  # noqa: E402
 import webpage  # noqa: E402
-
-TITLE_BLUE = (0, 0, 0x40)  # the title's background
-
-
-class Picture:
-    """A PNG screenshot's pixels, read through ImageMagick."""
-
-    def __init__(self, path):
-        size = subprocess.check_output(["identify", "-format", "%w %h", path]).split()
-        self.width = int(size[0])
-        self.rgb = subprocess.check_output(["convert", path, "-depth", "8", "rgb:-"])
-
-    def at(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.rgb[i:i + 3])
 
 
 def canvas_box(browser):

@@ -5,15 +5,11 @@ import contextlib
 import functools
 import http.server
 import os
-import re
 import threading
 import time
 import urllib.parse
 
 from devtools import Browser
-
-FPS = re.compile(r'"fps":-?\d+,')
-
 
 def page_dir(build_dir):
     """The folder of a browser build that holds the page's files (the one served)."""
@@ -60,10 +56,6 @@ def open_page(browser, url, timeout=60.0):
 def trace_lines(browser):
     """The trace lines the page has written to the console so far."""
     return [text for kind, text in browser.console if kind == "log" and text.startswith('{"frame"')]
-
-
-def without_fps(line):
-    return FPS.sub("", line)
 
 
 def browser_replay(build_dir, replay, timeout=900.0):
