@@ -20,6 +20,18 @@ for replay in boss_stage_clear game_over_continue_return; do
   e2e_expect_exit "playing $replay" 600
 done
 
+for size in 640x480 800x600; do
+  e2e_start_game "$GAME" --no-pacing --replay "$HERE/../replays/item_pickups.replay" \
+    -w "${size%x*}" -h "${size#*x}" --screenshot "300:$E2E_TMP/look-$size.png"
+  e2e_focus_game
+  e2e_expect_exit "the $size look" 300
+  # The FPS line's digits may differ; anything more is a different picture.
+  differing=$(compare -metric AE -fuzz 5% "$E2E_TMP/look-$size.png" "$HERE/../../docs/look-$size.png" \
+    null: 2>&1) || true
+  [ "${differing%% *}" -le 400 ] 2>/dev/null ||
+    e2e_fail "the README's $size look differs from the program's picture in $differing pixels"
+done
+
 if [ -n "${VORLITH_SHOTS_DIR:-}" ]; then
   mkdir -p "$VORLITH_SHOTS_DIR" && cp "$E2E_TMP"/*.png "$E2E_TMP"/*.jsonl "$VORLITH_SHOTS_DIR"/
 fi
