@@ -85,6 +85,12 @@ target_link_directories(vorlith_platform PUBLIC ${prefix}/lib)
 
 include(${PROJECT_SOURCE_DIR}/cmake/GameCore.cmake)
 target_link_options(vorlith PRIVATE -static)
+# The icon (data/game.ico) and the manifest (a UTF-8 code page) as resources.
+enable_language(RC)
+target_sources(vorlith PRIVATE src/platform/windows/vorlith.rc)
+set_property(SOURCE src/platform/windows/vorlith.rc APPEND PROPERTY OBJECT_DEPENDS
+             ${PROJECT_SOURCE_DIR}/data/game.ico ${PROJECT_SOURCE_DIR}/src/platform/windows/vorlith.manifest)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${PROJECT_SOURCE_DIR}/data -I ${PROJECT_SOURCE_DIR}/src/platform/windows")
 
 # The fonts beside the program, as WindowsFontFile looks for them, and SDL2.dll.
 set(VORLITH_FONT_DIR "/usr/share/fonts/opentype/ipafont-gothic" CACHE PATH
