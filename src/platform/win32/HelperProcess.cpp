@@ -233,6 +233,8 @@ bool HelperProcess::Start() {
 // The helper's loop: one request, one reply, until the parent closes its end. ExitProcess:
 // the helper leaves without the program's exit handlers or destructors.
 void HelperProcess::Serve(int) const {
+  // A crash ends the helper at once: no error box, no debugger waiting on it.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   const Channel channel = Channels()[this];
   if (!warmUp.empty()) handler(warmUp);
   Receiver receiver(channel.requests, -1);
