@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Plays every committed replay headless with the Windows build under Wine and with a Linux
-# build, and checks that their traces are the same byte for byte apart from "fps".
+# build, and checks that their traces are the same byte for byte apart from "fps"; then one
+# of them again with the data, the replay and the trace under non-ASCII names (UTF-8 paths).
 # Usage: bash tests/windows/replays.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 # (WINEPREFIX is made under OUT_DIR unless set.)
 set -euo pipefail
@@ -37,4 +38,20 @@ for replay in "$root"/tests/replays/*.replay; do
     failed=1
   fi
 done
+
+# The data, the replay and the trace in a folder with a Japanese name.
+named="$out/データ"
+rm -rf "$named" && cp -r "$root/data" "$named"
+cp "$root/tests/replays/item_pickups.replay" "$named/リプレイ.replay"
+VORLITH_DATA_DIR="$(windows_path "$named")" run_wine "$exe" --headless --no-pacing \
+  --replay "$(windows_path "$named/リプレイ.replay")" \
+  --trace "$(windows_path "$named/トレース.trace")" >/dev/null
+if [ -e "$named/トレース.trace" ] && cmp -s "$out/item_pickups.linux.nofps" \
+  <(sed -E 's/"fps":[0-9.]+/"fps":_/' "$named/トレース.trace"); then
+  echo "same: item_pickups with UTF-8 paths"
+else
+  echo "DIFFERENT or missing: item_pickups with UTF-8 paths"
+  failed=1
+fi
+rm -rf "$named"
 exit "$failed"
