@@ -2,6 +2,9 @@
 # Cross-builds Vorlith for 64-bit Windows on Debian 12 with mingw-w64.
 # Usage: bash scripts/build-windows.sh [--deps-only]
 #
+# Builds vorlith.exe into ${VORLITH_WINDOWS_BUILD:-build-windows} (in the clone), SDL2.dll and
+# the fonts beside it.
+#
 # Installs the cross tools (install-deps.sh --windows), fetches the Debian source packages of
 # the libraries the game links with and cross-builds them once into a cache outside the clone:
 #   ${XDG_CACHE_HOME:-~/.cache}/vorlith-windows/sources/  the downloaded source packages
@@ -265,10 +268,22 @@ build_dependencies() {
 
 # ---- the game ---------------------------------------------------------------------------------
 
-# Builds vorlith.exe against $prefix with the toolchain file, and packages it: to come once the
-# platform has its Windows members. Not part of the cache key.
+# Builds vorlith.exe against $prefix with the toolchain file into $build (with SDL2.dll and
+# the fonts beside it) and checks that it imports no DLL of the compiler's runtime (libgcc,
+# libstdc++, winpthread). Not part of the cache key.
 build_game() {
-  log "game: not built yet (dependencies are in $prefix)"
+  local imports
+  log "game: building into $build"
+  mkdir -p "$build"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DVORLITH_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+    { tail -n 40 "$build/configure.log" >&2; die "configuring the game failed"; }
+  cmake --build "$build" -j "$jobs" --target vorlith
+  imports="$("$triple-objdump" -p "$build/vorlith.exe" | sed -n 's/^\s*DLL Name: //p')"
+  if grep -Eiq 'libgcc|libstdc|winpthread' <<<"$imports"; then
+    die "vorlith.exe needs the compiler's runtime DLLs: $(echo $imports)"
+  fi
+  log "game: $build/vorlith.exe ($(stat -c %s "$build/vorlith.exe") bytes), imports: $(echo $imports)"
 }
 
 # ---- main -------------------------------------------------------------------------------------
@@ -276,6 +291,7 @@ build_game() {
 bash "$root/scripts/install-deps.sh" --windows
 fetch_all
 key="$(cache_key)"
+build="${VORLITH_WINDOWS_BUILD:-$root/build-windows}"
 key_dir="$cache/$key"
 prefix="$key_dir/prefix"
 stamps="$key_dir/stamps"

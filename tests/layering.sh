@@ -7,9 +7,9 @@
 #
 # base/ is plain C++: it includes no other folder, no platform library and no system header.
 # src/platform/ holds the interfaces (its top-level headers), one folder per backend (sdl/,
-# gl/, openal/, assimp/, headless/, web/, posix/) and one folder per target that assembles a
-# platform from backends (desktop/, browser/). Platform libraries (SDL, OpenGL, OpenAL,
-# Assimp, fontconfig, zlib, emscripten) and system headers (POSIX and Win32: unistd.h,
+# gl/, openal/, sdlaudio/, assimp/, headless/, web/, posix/, win32/) and one folder per target
+# that assembles a platform from backends (desktop/, browser/, windows/). Platform libraries
+# (SDL, OpenGL, OpenAL, Assimp, fontconfig, zlib, emscripten) and system headers (POSIX and Win32: unistd.h,
 # fcntl.h, sys/*, signal.h, poll.h, windows.h, io.h, ...) are included only in backend and
 # target folders. A backend folder includes no other backend or target folder; a target
 # folder includes backends but no other target; nothing else under src/ includes either.
@@ -34,8 +34,8 @@ level() {
   esac
 }
 
-backends='sdl|gl|openal|assimp|headless|web|posix'
-targets='desktop|browser'
+backends='sdl|gl|openal|sdlaudio|assimp|headless|web|posix|win32'
+targets='desktop|browser|windows'
 libraries='SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*'
 system='unistd\.h|fcntl\.h|sys/[^>]*|signal\.h|poll\.h|spawn\.h|dirent\.h|pthread\.h|dlfcn\.h|langinfo\.h|termios\.h|pwd\.h|sched\.h|semaphore\.h|netinet/[^>]*|arpa/[^>]*|windows\.h|winsock2\.h|ws2tcpip\.h|io\.h|direct\.h|process\.h|shlobj\.h|shellapi\.h'
 
@@ -49,7 +49,7 @@ check_platform_includes() {
   local file="$1" part line other
   part=$(platform_part "$file")
   while IFS= read -r line; do
-    other=$(sed -E 's/#include "platform\/([a-z]+)\/.*/\1/' <<<"$line")
+    other=$(sed -E 's/#include "platform\/([a-z0-9]+)\/.*/\1/' <<<"$line")
     [ "$other" = "$part" ] && continue
     if [[ "$part" =~ ^($backends)$ ]]; then
       echo "$file: backend $part/ includes $other/: $line"
@@ -97,7 +97,7 @@ if [ -n "$problems" ]; then
 fi
 
 # Every source file named in the CMakeLists.txt of its folder (or of src/platform/; the
-# browser build's own sources in cmake/Web*.cmake).
+# browser's and Windows' own sources in cmake/Web*.cmake and cmake/Windows.cmake).
 for source in $(find src tests/unit tools bench -name '*.cpp' ! -name main.cpp | sort); do
   dir=$(dirname "$source")
   list="$dir/CMakeLists.txt"
@@ -109,7 +109,7 @@ for source in $(find src tests/unit tools bench -name '*.cpp' ! -name main.cpp |
   esac
   grep -qwF -- "$name" "$list" 2>/dev/null && continue
   case "$source" in
-    src/platform/* | src/base/*) grep -qwF -- "$source" cmake/Web*.cmake 2>/dev/null && continue ;;
+    src/platform/* | src/base/*) grep -qwF -- "$source" cmake/Web*.cmake cmake/Windows.cmake 2>/dev/null && continue ;;
   esac
   fail "$source is not listed in $list"
 done

@@ -71,8 +71,8 @@ float AcosF(float x) {
 
 }  // namespace vorlith
 
-#ifdef __EMSCRIPTEN__
-// The browser build's C library gives way to this one (see SinCosF.cpp).
+#if defined(__EMSCRIPTEN__) || defined(VORLITH_OWN_FLOAT_FUNCTIONS)
+// The browser's and Windows' C libraries give way to this one (see SinCosF.cpp).
 extern "C" float acosf(float x) {
   return vorlith::AcosF(x);
 }

@@ -13,7 +13,7 @@ std::string current;
 
 std::string Join(const std::string& directory, const std::string& relative) {
   if (directory.empty() || relative.empty()) return {};
-  return std::filesystem::path(directory + "/" + relative).lexically_normal().string();
+  return Utf8FromPath(PathFromUtf8(directory + "/" + relative).lexically_normal());
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ std::string DataDirectory::Find(const std::vector<std::string>& candidates,
 
 bool DataDirectory::HoldsGameData(const std::string& directory) {
   std::error_code error;
-  return std::filesystem::is_regular_file(directory + "/model/myship.x", error);
+  return std::filesystem::is_regular_file(PathFromUtf8(directory + "/model/myship.x"), error);
 }
 
 std::string DataDirectory::NotFoundMessage(const std::vector<std::string>& candidates) {
@@ -77,12 +77,13 @@ bool DataDirectory::ResolveTexture(const std::string& modelPath, const std::stri
     return false;
   }
   std::error_code code;
-  const fs::path root = fs::canonical(current.empty() ? "." : current, code);
+  const fs::path root = fs::canonical(PathFromUtf8(current.empty() ? "." : current), code);
   if (code) {
     why = "the data directory cannot be found: " + code.message();
     return false;
   }
-  const fs::path found = fs::canonical(fs::path(modelPath).parent_path() / name, code);
+  const fs::path found =
+      fs::canonical(PathFromUtf8(modelPath).parent_path() / PathFromUtf8(name), code);
   if (code) {
     why = code == std::errc::no_such_file_or_directory ? "no such file" : code.message();
     return false;
@@ -92,7 +93,7 @@ bool DataDirectory::ResolveTexture(const std::string& modelPath, const std::stri
     why = "outside the data directory";
     return false;
   }
-  path = found.string();
+  path = Utf8FromPath(found);
   return true;
 }
 

@@ -14,7 +14,7 @@ bool ReadModelFileBytes(const std::string& rawPath, std::vector<std::uint8_t>& b
                         std::string& error) {
   const std::string path = EscapeForMessage(rawPath);
   std::error_code code;
-  const std::filesystem::file_status status = std::filesystem::status(rawPath, code);
+  const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(rawPath), code);
   if (status.type() == std::filesystem::file_type::not_found) {
     error = "cannot open model file " + path + ": no such file";
     return false;
@@ -27,7 +27,7 @@ bool ReadModelFileBytes(const std::string& rawPath, std::vector<std::uint8_t>& b
     error = "cannot open model file " + path + ": not a regular file";
     return false;
   }
-  const std::uintmax_t size = std::filesystem::file_size(rawPath, code);
+  const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(rawPath), code);
   if (code) {
     error = "cannot read model file " + path + ": " + code.message();
     return false;

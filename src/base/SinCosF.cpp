@@ -216,8 +216,8 @@ void SinCosF(float x, float& sine, float& cosine) {
 
 }  // namespace vorlith
 
-#ifdef __EMSCRIPTEN__
-// The browser build's C library gives way to these (the linker finds them in the game's
+#if defined(__EMSCRIPTEN__) || defined(VORLITH_OWN_FLOAT_FUNCTIONS)
+// The browser's and Windows' C libraries give way to these (the linker finds them in the game's
 // platform library before it reaches the C library), so std::sin, std::cos and std::tan on
 // floats, and the sincosf the compiler may merge sine and cosine into, give the desktop's bits.
 extern "C" {

@@ -1,6 +1,7 @@
 #include "base/Utf8.h"
 
 #include <cstddef>
+#include <exception>
 
 namespace vorlith {
 namespace {
@@ -75,6 +76,19 @@ std::string EscapeForMessage(const std::string& bytes) {
     }
   }
   return result;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  try {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  } catch (const std::exception&) {
+    return std::filesystem::path(utf8);
+  }
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
 }
 
 }  // namespace vorlith

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace vorlith {
@@ -12,5 +13,11 @@ std::u32string DecodeUtf8(const std::string& utf8);
 // printable UTF-8 stays as it is; control characters and bytes that are not UTF-8 become
 // \xNN, one per byte.
 std::string EscapeForMessage(const std::string& bytes);
+
+// A file system path named by UTF-8 bytes, and a path's name as UTF-8: on Windows the narrow
+// strings of std::filesystem are in the C library's code page. Bytes that are not UTF-8 are
+// taken as the system's narrow name.
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 }  // namespace vorlith

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Utf8.h"
+
 namespace vorlith {
 namespace {
 
@@ -28,7 +30,7 @@ std::unique_ptr<RiffReader> RiffReader::OpenFile(const char* name, std::string* 
   std::string& why = problem ? *problem : ignored;
   std::error_code error;
   const std::filesystem::file_status status =
-      name ? std::filesystem::status(name, error) : std::filesystem::file_status();
+      name ? std::filesystem::status(PathFromUtf8(name), error) : std::filesystem::file_status();
   if (!name || status.type() == std::filesystem::file_type::not_found) {
     why = "no such file";
     return nullptr;

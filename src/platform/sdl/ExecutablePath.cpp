@@ -9,7 +9,9 @@ std::string ExecutableDirectory() {
   if (!base) return {};
   std::string directory = base;
   SDL_free(base);
-  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  while (directory.size() > 1 && (directory.back() == '/' || directory.back() == '\\')) {
+    directory.pop_back();
+  }
   return directory;
 }
 

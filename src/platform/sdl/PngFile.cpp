@@ -60,10 +60,11 @@ bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, in
               int height) {
   std::vector<std::uint8_t> png;
   if (!EncodePng(rgba, width, height, png)) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  // SDL opens the UTF-8 path with the system's wide calls on Windows.
+  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "wb");
   if (!file) return false;
-  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  return std::fclose(file) == 0 && written;
+  const bool written = SDL_RWwrite(file, png.data(), 1, png.size()) == png.size();
+  return SDL_RWclose(file) == 0 && written;
 }
 
 }  // namespace vorlith

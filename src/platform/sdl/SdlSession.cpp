@@ -1,7 +1,9 @@
 #include "platform/sdl/SdlSession.h"
 
 #include <SDL.h>
+#ifndef _WIN32
 #include <langinfo.h>
+#endif
 
 #include <clocale>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 namespace vorlith {
 namespace {
 
+#ifndef _WIN32
 // Message boxes draw Japanese text only under a UTF-8 locale; SDL reads it from the
 // environment when it shows a box.
 void PreferUtf8Locale() {
@@ -23,12 +26,15 @@ void PreferUtf8Locale() {
   std::setlocale(LC_CTYPE, "C");
   if (!utf8) setenv("LC_ALL", "C.UTF-8", 1);
 }
+#endif
 
 }  // namespace
 
 SdlSession::SdlSession() {
+#ifndef _WIN32
   PreferUtf8Locale();
   StartFontConfigAhead();  // read while the video driver and the window start
+#endif
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_Init(SDL_INIT_EVENTS);

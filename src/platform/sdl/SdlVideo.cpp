@@ -51,8 +51,14 @@ std::string SdlVideoProblem(const char* requestedDriver, const char* display,
 
 std::string OpenSdlVideo() {
   const char* requested = std::getenv("SDL_VIDEODRIVER");
+#ifdef _WIN32
+  // Windows always has its desktop (DISPLAY names nothing there).
+  const char* display = "the desktop";
+  const char* wayland = nullptr;
+#else
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
+#endif
   std::string problem = SdlVideoProblem(requested, display, wayland, nullptr, nullptr);
   if (!problem.empty()) return problem;
   int failed = 0;

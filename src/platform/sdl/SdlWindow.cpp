@@ -7,6 +7,7 @@
 
 #include "base/ForeignAllocationScope.h"
 #include "base/WindowPlacement.h"
+#include "platform/QuitSignals.h"
 #include "platform/sdl/SdlEventWait.h"
 
 namespace vorlith {
@@ -118,7 +119,22 @@ void SdlWindow::GetPosition(int& x, int& y) const {
   if (window) SDL_GetWindowPosition(window, &x, &y);
 }
 
+// On Windows SDL turns no console event into its quit event: Ctrl+C, Ctrl+Break and the
+// console's close close the window here, once.
+bool SdlWindow::QuitSignalArrived(WindowEvent& event) {
+#ifdef _WIN32
+  if (quitSignalSeen || !QuitSignals::Arrived()) return false;
+  quitSignalSeen = true;
+  event.type = WindowEventType::Close;
+  return true;
+#else
+  (void)event;
+  return false;
+#endif
+}
+
 bool SdlWindow::PollEvent(WindowEvent& event) {
+  if (QuitSignalArrived(event)) return true;
   SDL_Event sdlEvent;
   while (SDL_PollEvent(&sdlEvent)) {
     event.type = Translate(sdlEvent);
@@ -128,6 +144,7 @@ bool SdlWindow::PollEvent(WindowEvent& event) {
 }
 
 bool SdlWindow::WaitEvent(WindowEvent& event, int timeoutMs) {
+  if (QuitSignalArrived(event)) return true;
   SDL_Event sdlEvent;
   if (!SdlEventWait::Wait(sdlEvent, timeoutMs)) return false;
   event.type = Translate(sdlEvent);

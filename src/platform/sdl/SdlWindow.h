@@ -47,11 +47,13 @@ class SdlWindow : public Window {
   bool CreateSdlWindow(bool accelerated);
   void PlaceWindowed();
   bool CoversDesktop(int width, int height) const;
+  bool QuitSignalArrived(WindowEvent& event);
   WindowEventType Translate(const SDL_Event& event);
 
   SDL_Window* window = nullptr;
   std::string title, iconPath;
   bool shown = false;
+  bool quitSignalSeen = false;
   bool fullScreen = false;
   bool alwaysInFront = false;  // a video driver without focus: the offscreen one
   int windowedWidth = 0, windowedHeight = 0;

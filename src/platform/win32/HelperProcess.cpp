@@ -1,0 +1,279 @@
+#include "platform/HelperProcess.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vorlith {
+namespace {
+
+using Length = std::uint64_t;  // every message is its length, then its bytes
+constexpr int kExitGraceMs = 100;
+// Set in a helper's environment: "N REQUEST REPLY", the helper's place among the helpers this
+// program makes (in the order they are constructed) and the handles of its pipes.
+constexpr const wchar_t* kHelperVariable = L"VORLITH_HELPER_PROCESS";
+
+struct Channel {
+  HANDLE process = nullptr;
+  HANDLE requests = nullptr;  // written by the program
+  HANDLE replies = nullptr;   // read by the program
+  int index = 0;              // the helper's place among this program's helpers
+};
+
+std::map<const HelperProcess*, Channel>& Channels() {
+  static std::map<const HelperProcess*, Channel> channels;
+  return channels;
+}
+
+int constructed = 0;  // helpers constructed in this process so far
+
+// The job that holds every helper: closed, by the system when the program ends however it
+// ends, it kills them.
+HANDLE HelperJob() {
+  static const HANDLE job = [] {
+    const HANDLE made = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (made &&
+        !SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+      CloseHandle(made);
+      return HANDLE{nullptr};
+    }
+    return made;
+  }();
+  return job;
+}
+
+bool WriteAll(HANDLE pipe, const char* bytes, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(pipe, bytes + done, want, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+bool SendMessage(HANDLE pipe, const std::string& bytes) {
+  const Length length = bytes.size();
+  return WriteAll(pipe, reinterpret_cast<const char*>(&length), sizeof length) &&
+         WriteAll(pipe, bytes.data(), bytes.size());
+}
+
+// Reads exactly size bytes, waiting at most until deadline (none when timeoutMs < 0).
+class Receiver {
+ public:
+  Receiver(HANDLE pipe, int timeoutMs) : pipe(pipe), timeoutMs(timeoutMs) {
+    deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  }
+  bool Read(char* to, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+      if (!Wait()) return false;
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+      DWORD got = 0;
+      if (!ReadFile(pipe, to + done, want, &got, nullptr) || got == 0) return false;
+      done += got;
+    }
+    return true;
+  }
+  // A message of at most maxBytes; its buffer grows only with the bytes that arrive.
+  bool ReadMessage(std::string& bytes, std::size_t maxBytes) {
+    Length length = 0;
+    if (!Read(reinterpret_cast<char*>(&length), sizeof length) || length > maxBytes) return false;
+    bytes.clear();
+    std::vector<char> chunk(65536);
+    while (bytes.size() < length) {
+      const std::size_t want = std::min<std::size_t>(chunk.size(), length - bytes.size());
+      if (!Read(chunk.data(), want)) return false;
+      bytes.append(chunk.data(), want);
+    }
+    return true;
+  }
+
+ private:
+  // Anonymous pipes cannot be waited on: their content is looked at every millisecond.
+  bool Wait() {
+    if (timeoutMs < 0) return true;
+    while (true) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
+      if (available > 0) return true;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      Sleep(1);
+    }
+  }
+
+  HANDLE pipe;
+  int timeoutMs;
+  std::chrono::steady_clock::time_point deadline;
+};
+
+std::wstring ProgramPath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  while (true) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+// In a helper: its place and pipes, from the environment (then removed from it, so that
+// nothing this helper starts takes itself for one).
+bool HelperAssignment(int& index, HANDLE& requests, HANDLE& replies) {
+  wchar_t value[128];
+  const DWORD length = GetEnvironmentVariableW(kHelperVariable, value, 128);
+  if (length == 0 || length >= 128) return false;
+  SetEnvironmentVariableW(kHelperVariable, nullptr);
+  unsigned long long in = 0, out = 0;
+  if (swscanf(value, L"%d %llu %llu", &index, &in, &out) != 3) return false;
+  requests = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(in));
+  replies = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(out));
+  return true;
+}
+
+void CloseChannel(Channel& channel) {
+  for (HANDLE* handle : {&channel.requests, &channel.replies, &channel.process}) {
+    if (*handle) CloseHandle(*handle);
+    *handle = nullptr;
+  }
+}
+
+}  // namespace
+
+// A helper is this program again, with its place and pipes in its environment: the program
+// runs as far as it constructs that helper, which then serves its parent and never returns.
+HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
+                             std::size_t maxReplyBytes, int timeoutMs, std::string warmUp)
+    : handler(std::move(handler)),
+      maxRequestBytes(maxRequestBytes),
+      maxReplyBytes(maxReplyBytes),
+      timeoutMs(timeoutMs),
+      warmUp(std::move(warmUp)) {
+  const int index = constructed++;
+  static int assigned = -1;
+  static HANDLE requests = nullptr, replies = nullptr;
+  if (index == 0 && !HelperAssignment(assigned, requests, replies)) assigned = -1;
+  if (assigned != index) {
+    Channels()[this].index = index;
+    return;
+  }
+  Channels()[this] = Channel{nullptr, requests, replies, index};
+  Serve(0);
+}
+
+HelperProcess::~HelperProcess() {
+  Stop(kExitGraceMs);
+  Channels().erase(this);
+}
+
+bool HelperProcess::Start() {
+  Channel& channel = Channels()[this];
+  if (child > 0) {
+    if (WaitForSingleObject(channel.process, 0) == WAIT_TIMEOUT) return true;
+    Stop();  // it ended between two requests
+  }
+  const HANDLE job = HelperJob();
+  if (!job) return false;
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE requestRead = nullptr, requestWrite = nullptr, replyRead = nullptr, replyWrite = nullptr;
+  if (!CreatePipe(&requestRead, &requestWrite, &inherited, 0)) return false;
+  if (!CreatePipe(&replyRead, &replyWrite, &inherited, 0)) {
+    CloseHandle(requestRead);
+    CloseHandle(requestWrite);
+    return false;
+  }
+  SetHandleInformation(requestWrite, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(replyRead, HANDLE_FLAG_INHERIT, 0);
+  const std::wstring assignment = std::to_wstring(channel.index) + L" " +
+                                  std::to_wstring(reinterpret_cast<std::uintptr_t>(requestRead)) +
+                                  L" " +
+                                  std::to_wstring(reinterpret_cast<std::uintptr_t>(replyWrite));
+  const std::wstring program = ProgramPath();
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  SetEnvironmentVariableW(kHelperVariable, assignment.c_str());
+  const bool created = !program.empty() &&
+                       CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                      CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+  SetEnvironmentVariableW(kHelperVariable, nullptr);
+  CloseHandle(requestRead);
+  CloseHandle(replyWrite);
+  if (created && !AssignProcessToJobObject(job, started.hProcess)) {
+    TerminateProcess(started.hProcess, 1);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    CloseHandle(requestWrite);
+    CloseHandle(replyRead);
+    return false;
+  }
+  if (!created) {
+    CloseHandle(requestWrite);
+    CloseHandle(replyRead);
+    return false;
+  }
+  ResumeThread(started.hThread);
+  CloseHandle(started.hThread);
+  channel = Channel{started.hProcess, requestWrite, replyRead, channel.index};
+  child = static_cast<int>(started.dwProcessId);
+  ++starts;
+  return true;
+}
+
+// The helper's loop: one request, one reply, until the parent closes its end. ExitProcess:
+// the helper leaves without the program's exit handlers or destructors.
+void HelperProcess::Serve(int) const {
+  // A crash ends the helper at once: no error box, no debugger waiting on it.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  const Channel channel = Channels()[this];
+  if (!warmUp.empty()) handler(warmUp);
+  Receiver receiver(channel.requests, -1);
+  std::string request;
+  while (receiver.ReadMessage(request, maxRequestBytes)) {
+    if (!SendMessage(channel.replies, handler(request))) ExitProcess(1);
+  }
+  ExitProcess(0);
+}
+
+bool HelperProcess::Call(const std::string& request, std::string& reply) {
+  reply.clear();
+  if (request.size() > maxRequestBytes || !Start()) return false;
+  const Channel& channel = Channels()[this];
+  Receiver receiver(channel.replies, timeoutMs);
+  if (SendMessage(channel.requests, request) && receiver.ReadMessage(reply, maxReplyBytes)) {
+    return true;
+  }
+  reply.clear();
+  Stop();  // crashed, stalled or talking nonsense: the next request gets a fresh helper
+  return false;
+}
+
+void HelperProcess::Stop(int graceMs) {
+  auto found = Channels().find(this);
+  if (found == Channels().end()) return;
+  Channel& channel = found->second;
+  if (channel.requests) CloseHandle(channel.requests);
+  channel.requests = nullptr;
+  if (channel.process) {
+    if (WaitForSingleObject(channel.process, static_cast<DWORD>(graceMs)) != WAIT_OBJECT_0) {
+      TerminateProcess(channel.process, 1);
+      WaitForSingleObject(channel.process, INFINITE);
+    }
+  }
+  const int index = channel.index;
+  CloseChannel(channel);
+  channel.index = index;
+  child = -1;
+}
+
+}  // namespace vorlith

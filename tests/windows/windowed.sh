@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Plays a committed replay with the Windows build under Wine and with a Linux build, each in a
+# window on a fresh Xvfb (with evilwm), taking the same screenshots; checks that the traces
+# are the same apart from "fps" and prints how many pixels of each screenshot differ.
+# Usage: bash tests/windows/windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME... [-- OUT]
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+[ $# -ge 4 ] || {
+  echo "usage: windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME..." >&2
+  exit 2
+}
+exe="$(cd "$1" && pwd)/vorlith.exe"
+linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+replay="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
+shift 3
+out="${VORLITH_WINDOWS_OUT:-$(mktemp -d /tmp/vorlith-windows-windowed.XXXXXX)}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+source "$root/tests/windows/wine.sh"
+windows_path() { echo "Z:${1//\//\\}"; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+xvfb=$!
+wm=""
+trap 'kill $wm $xvfb 2>/dev/null' EXIT
+for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$out/display")"
+evilwm -fn fixed >/dev/null 2>&1 &
+wm=$!
+sleep 0.5
+
+name="$(basename "$replay" .replay)"
+shots=()
+linux_shots=()
+for frame in "$@"; do
+  shots+=(--screenshot "$frame:$(windows_path "$out/$name-$frame.png")")
+  linux_shots+=(--screenshot "$frame:$out/$name-$frame.linux.png")
+done
+(cd "$root/data" && "$linux" --no-pacing --replay "$replay" --trace "$out/$name.linux.trace" \
+  "${linux_shots[@]}" >/dev/null 2>&1) || true  # a sanitizer build's leak report may end it 1
+start=$(date +%s.%N)
+VORLITH_DATA_DIR="$(windows_path "$root/data")" run_wine "$exe" --no-pacing \
+  --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
+  "${shots[@]}"
+echo "windowed run: exit status 0 after $(echo "$(date +%s.%N) - $start" | bc) s"
+failed=0
+for side in linux windows; do
+  sed -E 's/"fps":[0-9.]+/"fps":_/' "$out/$name.$side.trace" >"$out/$name.$side.nofps"
+done
+if cmp -s "$out/$name.linux.nofps" "$out/$name.windows.nofps"; then
+  echo "same: $name windowed ($(wc -l <"$out/$name.linux.trace") frames)"
+else
+  echo "DIFFERENT: $name windowed"
+  diff "$out/$name.linux.nofps" "$out/$name.windows.nofps" | head -n 4
+  failed=1
+fi
+for frame in "$@"; do
+  if file "$out/$name-$frame.png" | grep -q 'PNG image data'; then
+    differing="$(compare -metric AE "$out/$name-$frame.png" "$out/$name-$frame.linux.png" \
+      null: 2>&1 || true)"
+    echo "screenshot: $out/$name-$frame.png ($(file -b "$out/$name-$frame.png" | cut -d, -f2)," \
+      "$differing pixels differ from Linux's)"
+  else
+    echo "no screenshot of frame $frame"
+    failed=1
+  fi
+done
+exit "$failed"
