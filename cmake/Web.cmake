@@ -96,7 +96,8 @@ set(asyncify_add
   "vorlith::RecordingDialogs::ShowMessage*" "vorlith::WindowApp::*" "vorlith::GameApp::*"
   "vorlith::CStage::*" "vorlith::SetUpStage*" "vorlith::MoverManager::*"
   "vorlith::ModelRegistry::*" "vorlith::TextFont::*" "vorlith::Sound::*"
-  "vorlith::SoundManager::*" "main" "dynCall_v" "*RunBrowserPass*" "*RunInBrowser*"
+  "vorlith::SoundManager::*" "vorlith::PlayerRecords::*" "main" "dynCall_v" "*RunBrowserPass*"
+  "*RunInBrowser*" "*KeepRuns*"
   "std::__2::function<*>::operator()*" "std::__2::__function::__value_func<*>::operator()*"
   "std::__2::__function::__func<*>::operator()*")
 list(JOIN asyncify_add "','" asyncify_add)

@@ -12,9 +12,11 @@
 #include "base/Utf8.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Platform.h"
+#include "platform/PlayerFiles.h"
 #include "platform/QuitSignals.h"
 #include "platform/XModelLoader.h"
 #include "replay/FrameReporter.h"
+#include "replay/PlayerRecords.h"
 #include "replay/RecordingDialogs.h"
 #include "replay/ReplayPadSource.h"
 #include "replay/ReplayStream.h"
@@ -99,6 +101,17 @@ void PlayReplay(const vorlith::LaunchOptions& options, vorlith::ReplayStream& re
   auto source = std::make_unique<vorlith::ReplayPadSource>(&replay);
   settings.replay = source.get();
   app.SetPadSource(std::move(source));
+  app.ResumeCombo(replay.GetOrigin().comboCount, replay.GetOrigin().comboTimer);
+}
+
+// The player's runs are kept in their data folder; replays and headless runs keep nothing.
+void KeepRuns(const vorlith::LaunchOptions& options, vorlith::GameApp& app) {
+  using namespace vorlith;
+  if (!options.replayPath.empty() || options.headless) return;
+  std::string why;
+  const std::string folder = PlayerFolderPath(PlayerFolder::Data, why);
+  if (folder.empty()) std::fprintf(stderr, "vorlith: high scores are not kept: %s\n", why.c_str());
+  app.SetRunKeeper(std::make_unique<PlayerRecords>(folder, app.GetDialogs(), VORLITH_VERSION));
 }
 
 // Finds the data directory, or names the places tried through the platform's message box.
@@ -174,6 +187,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   if (!LocateData(*platform->dialogs)) return kExitNoData;
   run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   PlayReplay(options, run->replay, *run->app, settings);
+  KeepRuns(options, *run->app);
   run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
   if (!run->reporter->Open(error)) return Fail(error);
   GameApp* app = run->app.get();
@@ -224,6 +238,7 @@ int main(int argc, char** argv) {
   if (!LocateData(*platform->dialogs)) return kExitNoData;
   auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
   PlayReplay(options, replay, *app, settings);
+  KeepRuns(options, *app);
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });

@@ -1,5 +1,7 @@
 #include "app/GameApp.h"
 
+#include <algorithm>
+
 #include "app/GraphicsDevice.h"
 #include "app/Hud.h"
 #include "graphics/Transforms.h"
@@ -18,7 +20,9 @@ constexpr std::uint32_t kFieldBackground = 0xFF000000;
 }  // namespace
 
 GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args)
-    : WindowApp(std::move(platform), args, kTitle, true), pacer(GetClock()) {
+    : WindowApp(std::move(platform), args, kTitle, true),
+      pacer(GetClock()),
+      lastStage(kLastPlayableStage) {
   SetStageSetUp(1, SetUpStage1);
   SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
@@ -36,20 +40,32 @@ void GameApp::Update() {
   framePad = GetPadSource().ReadPad();
   fps = pacer.Pace();
   if (scene == kPlayScene) {
+    if (inRun && keeper) keeper->RecordFrame(framePad);
+    runFrames += 1;
     UpdatePlayScene(framePad);
   } else if (scene == kTitleScene) {
     UpdateTitleScene(framePad);
+  } else if (scene == kTableScene) {
+    UpdateTableScene(framePad);
   }
+  heldBefore = framePad;
+  if (watch && --watch->framesLeft <= 0) StopWatching();
 }
 
-// After a start that failed, Z starts again only once it has been let go.
+// After a start that failed, Z starts again only once it has been let go. H (or Back) opens
+// the high score table.
 void GameApp::UpdateTitleScene(const PadState& pad) {
+  if (pad.buttons[kTableButton] && !heldBefore.buttons[kTableButton] && !watch) {
+    scene = kTableScene;
+    return;
+  }
   if (!pad.buttons[0]) {
     startWaitsForRelease = false;
     return;
   }
   if (startWaitsForRelease) return;
   scene = kPlayScene;
+  StartRun();
   StartStage(stageNumber);
 }
 
@@ -61,6 +77,11 @@ void GameApp::Draw() {
     DrawPlayScene();
   } else if (scene == kTitleScene) {
     DrawTitleScene();
+  } else if (scene == kTableScene) {
+    GetScreenQuad().Begin2D();
+    graphics->Clear(kTitleBackground);
+    static const std::vector<ScoreEntry> none;
+    scoreScreen.Draw(titleFont, hudFont, keeper ? keeper->GetTable() : none);
   }
   graphics->EndScene();
   graphics->Present();
@@ -70,6 +91,7 @@ void GameApp::DrawTitleScene() {
   GetScreenQuad().Begin2D();
   GetGraphicsDevice()->Clear(kTitleBackground);
   titleFont.DrawText("Press Z key", 250, 150, kWhite, TopLeft);
+  ScoreScreen::DrawTitleLines(hudFont, BestScore(), hasLastRun ? &lastRun : nullptr, lastPlace);
 }
 
 // ---- Stage runs ---------------------------------------------------------------------------
@@ -102,6 +124,7 @@ bool GameApp::StartStage(int number) {
 // that the next Z starts stage 1 again.
 bool GameApp::AbandonStart() {
   EndStage();
+  inRun = false;  // a run that cannot go on is not kept
   startWaitsForRelease = true;
   scene = kTitleScene;
   stageNumber = 1;
@@ -124,6 +147,10 @@ void GameApp::UpdatePlayScene(const PadState& pad) {
   switch (stage->GetRequest()) {
     case StageRequest::kNextStage:
       EndStage();
+      if (stageNumber >= lastStage) {
+        EndRun();
+        break;
+      }
       stageNumber += 1;
       StartStage(stageNumber);
       break;
@@ -133,9 +160,7 @@ void GameApp::UpdatePlayScene(const PadState& pad) {
       break;
     case StageRequest::kTitle:
       EndStage();
-      score = 0;
-      stageNumber = 1;
-      scene = kTitleScene;
+      EndRun();
       break;
     case StageRequest::kNone:
       break;
@@ -148,6 +173,92 @@ void GameApp::StepDrawnFrame() {
   if (!stage) return;
   stage->StepDrawnFrame(framePad);
   score = Hud::AddGain(score, static_cast<std::uint32_t>(stage->TakeScore()));
+}
+
+// ---- Runs and high scores ----------------------------------------------------------------
+
+void GameApp::StartRun() {
+  inRun = !watch;
+  runFrames = 1;
+  if (inRun && keeper) {
+    keeper->BeginRun(combo.GetCount(), combo.GetTimer());
+    keeper->RecordFrame(framePad);
+  }
+}
+
+// The run is over: kept (not when watched), then the title with score and stage number reset.
+void GameApp::EndRun() {
+  if (inRun) {
+    lastRun = RunResult{score, stageNumber, runFrames};
+    lastPlace = keeper ? keeper->EndRun(lastRun) : -1;
+    hasLastRun = true;
+  }
+  inRun = false;
+  score = 0;
+  stageNumber = 1;
+  scene = kTitleScene;
+}
+
+std::uint32_t GameApp::BestScore() const {
+  if (!keeper || keeper->GetTable().empty()) return hasLastRun ? lastRun.score : 0;
+  return std::max(keeper->GetTable().front().run.score, hasLastRun ? lastRun.score : 0u);
+}
+
+void GameApp::UpdateTableScene(const PadState& pad) {
+  const std::size_t entries = keeper ? keeper->GetTable().size() : 0;
+  switch (scoreScreen.Update(pad, heldBefore, entries)) {
+    case ScoreScreen::Action::Back:
+      scene = kTitleScene;
+      break;
+    case ScoreScreen::Action::Watch:
+      StartWatching();
+      break;
+    case ScoreScreen::Action::None:
+      break;
+  }
+}
+
+// The entry's replay takes the place of the player's pads from the next frame, on a game
+// as fresh as a program start; the player's own combo and counts wait until it ends.
+void GameApp::StartWatching() {
+  std::string why;
+  EntryReplay replay = keeper->WatchEntry(scoreScreen.GetSelection(), why);
+  if (!replay.pads) {
+    GetDialogs().ShowMessage("Vorlith", why);
+    return;
+  }
+  watch = std::make_unique<Watch>();
+  watch->combo = combo;
+  watch->moverCounts = moverCounts;
+  watch->framesLeft = replay.frames + 1;  // and this frame
+  combo = ComboCounter();
+  combo.Resume(replay.comboCount, replay.comboTimer);
+  moverCounts = MoverCounts();
+  watch->playerPads = SwapPadSource(std::move(replay.pads));
+  scene = kTitleScene;
+}
+
+void GameApp::StopWatching() {
+  EndStage();
+  SwapPadSource(std::move(watch->playerPads));
+  combo = watch->combo;
+  moverCounts = watch->moverCounts;
+  watch.reset();
+  inRun = false;
+  score = 0;
+  stageNumber = 1;
+  currentTime = 0;
+  scene = kTableScene;
+}
+
+bool GameApp::TakeEscape() {
+  if (watch) {
+    StopWatching();
+    return true;
+  }
+  if (scene != kTableScene) return false;
+  scene = kTitleScene;
+  return true;
 }
 
 void GameApp::DrawPlayScene() {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/FramePacer.h"
+#include "app/RunKeeper.h"
+#include "app/ScoreScreen.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
 #include "input/PadState.h"
@@ -23,7 +25,7 @@ class GameApp : public WindowApp {
  public:
   static constexpr const char* kTitle = "[061216] Vorlith ver0.24";
   static constexpr const char* kHudFace = "HGP創英角ﾎﾟｯﾌﾟ体";
-  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1 };
+  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kTableScene = 2 };
 
   GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args);
   ~GameApp() override;
@@ -40,6 +42,9 @@ class GameApp : public WindowApp {
   std::int32_t GetCurrentTime() const { return currentTime; }
   // The pad the current frame plays with.
   const PadState& GetFramePad() const { return framePad; }
+  // The pad a recording of the player keeps for this frame: nothing while the high score
+  // table is shown or a replay is watched, whose frames play as a title held idle.
+  PadState GetRecordedPad() const { return watch || scene == kTableScene ? PadState{} : framePad; }
   // Milliseconds until the pacer lets the next frame run (0 or less: now).
   std::int64_t GetFrameWaitMs() const { return pacer.GetWaitMs(); }
 
@@ -56,6 +61,18 @@ class GameApp : public WindowApp {
   bool StartStage(int number);
   // Tears the running stage down, if any.
   void EndStage();
+  // C on this stage's "Stage Clear!!" ends the run as V does after "Game Over".
+  void SetLastStage(int number) { lastStage = number; }
+
+  // ---- Runs and high scores ---------------------------------------------------------------
+  // The keeper of every run the player plays; without one nothing is kept.
+  void SetRunKeeper(std::unique_ptr<RunKeeper> runKeeper) { keeper = std::move(runKeeper); }
+  // Takes up a combo left open when a replay's first frame was played.
+  void ResumeCombo(std::int32_t count, std::int32_t timer) { combo.Resume(count, timer); }
+  // The table's entry being watched, played from its replay in place of the player's pads.
+  bool IsWatching() const { return watch != nullptr; }
+  // Esc while watching goes back to the table, on the table to the title.
+  bool TakeEscape() override;
   CStage* GetStage() const { return stage.get(); }
   const ComboCounter& GetCombo() const { return combo; }
   const MoverCounts& GetMoverCounts() const { return moverCounts; }
@@ -67,6 +84,12 @@ class GameApp : public WindowApp {
   void StepDrawnFrame();
   void DrawPlayScene();
   bool AbandonStart();
+  void StartRun();
+  void EndRun();
+  void UpdateTableScene(const PadState& pad);
+  void StartWatching();
+  void StopWatching();
+  std::uint32_t BestScore() const;
 
   TextFont debugFont;
   TextFont hudFont;
@@ -83,6 +106,24 @@ class GameApp : public WindowApp {
   MoverCounts moverCounts;  // likewise
   std::unique_ptr<CStage> stage;
   bool startWaitsForRelease = false;  // a start failed while Z was held
+  int lastStage;
+
+  // What the title and the table show, and the run being played or watched.
+  struct Watch {
+    std::unique_ptr<PadSource> playerPads;
+    ComboCounter combo;
+    MoverCounts moverCounts;
+    std::int64_t framesLeft = 0;
+  };
+  std::unique_ptr<RunKeeper> keeper;
+  std::unique_ptr<Watch> watch;
+  ScoreScreen scoreScreen;
+  PadState heldBefore;  // the previous frame's pad, for keys that count as they go down
+  bool inRun = false;
+  std::int64_t runFrames = 0;
+  bool hasLastRun = false;
+  RunResult lastRun;
+  int lastPlace = -1;
 };
 
 }  // namespace vorlith

@@ -103,8 +103,10 @@ void WindowApp::HoldSound() {
 
 void WindowApp::HandleEvent(WindowEventType type) {
   switch (type) {
-    case WindowEventType::Close:
     case WindowEventType::Escape:
+      if (!TakeEscape()) RequestQuit();
+      break;
+    case WindowEventType::Close:
       RequestQuit();
       break;
     case WindowEventType::ToggleFullScreen:

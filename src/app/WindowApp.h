@@ -61,6 +61,8 @@ class WindowApp {
 
   virtual void Update() {}
   virtual void Draw() {}
+  // Esc ends the loop unless the game takes it for itself (true).
+  virtual bool TakeEscape() { return false; }
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
@@ -75,6 +77,11 @@ class WindowApp {
   // The source of each frame's pad: the keyboard and controllers unless replaced.
   PadSource& GetPadSource() const { return *padSource; }
   void SetPadSource(std::unique_ptr<PadSource> source) { padSource = std::move(source); }
+  // Sets another source and hands back the one it replaces.
+  std::unique_ptr<PadSource> SwapPadSource(std::unique_ptr<PadSource> source) {
+    padSource.swap(source);
+    return source;
+  }
   ScreenQuad& GetScreenQuad() { return screenQuad; }
   Clock* GetClock() const { return platform->clock.get(); }
   AudioSystem* GetAudioSystem() const { return platform->audioSystem.get(); }

@@ -55,6 +55,7 @@ void KeyInput::AddKeyboard(const KeyboardState& keys) {
   pad.buttons[1] |= keys.x;
   pad.buttons[2] |= keys.c;
   pad.buttons[3] |= keys.v;
+  pad.buttons[kTableButton] |= keys.h;
   pad.stickY += Direction(pad.up, pad.down);
   pad.stickX += Direction(pad.left, pad.right);
   pad.up2 |= keys.e;
@@ -72,6 +73,7 @@ void KeyInput::AddController(const ControllerState& controller) {
   pad.left |= controller.axisX < -kDeadZone || controller.left;
   pad.right |= controller.axisX > kDeadZone || controller.right;
   for (int i = 0; i < 4; ++i) pad.buttons[i] |= controller.buttons[i];
+  pad.buttons[kTableButton] |= controller.back;
   pad.stickY += ScaleAxis(controller.axisY);
   pad.stickX += ScaleAxis(controller.axisX);
 }

@@ -7,6 +7,7 @@ struct KeyboardState {
   bool up = false, down = false, left = false, right = false;
   bool z = false, x = false, c = false, v = false;
   bool e = false, d = false, s = false, f = false;
+  bool h = false;  // the high score table
 };
 
 // One game controller: left stick as axes scaled to -1000..1000 (negative = left / up),
@@ -16,6 +17,7 @@ struct ControllerState {
   int axisX = 0, axisY = 0;
   bool buttons[4] = {false, false, false, false};
   bool up = false, down = false, left = false, right = false;
+  bool back = false;  // Back (Select): the high score table
 };
 
 // Keyboard and game controllers.

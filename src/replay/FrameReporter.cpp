@@ -85,7 +85,7 @@ bool FrameReporter::Finish() {
 }
 
 void FrameReporter::OnFrame() {
-  recorder.Record(ControlsFromPad(app.GetFramePad()));
+  recorder.Record(ControlsFromPad(app.GetRecordedPad()));
   if (!settings.tracePath.empty()) trace.Write(Describe());
   if (settings.dialogs) settings.dialogs->Clear();
   if (AudioSystem* audio = app.GetAudioSystem()) audio->ClearPlayedSlots();

@@ -72,6 +72,16 @@ bool ParseCount(std::string_view word, std::int64_t& count, std::string& problem
   return true;
 }
 
+bool ParseNumber(std::string_view word, std::int64_t max, std::int64_t& number) {
+  number = 0;
+  if (word.empty() || word.size() > 10) return false;
+  for (char c : word) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  return number <= max;
+}
+
 }  // namespace
 
 // Reads one line into `line` without its '\n'; false at the end of the input. A line longer
@@ -120,6 +130,30 @@ bool ReplayParser::ParseLine(const std::string_view (&words)[3], int count, Repl
   return true;
 }
 
+// "version GAME RULES" or "combo COUNT TIMER", each once, before the first run.
+bool ReplayParser::ParseOrigin(const std::string_view (&words)[3], int count,
+                               std::string& problem) {
+  const std::string what(words[0]);
+  std::int64_t first = 0, second = 0;
+  const bool version = what == "version";
+  const bool seen = version ? !origin.version.empty() : origin.comboCount != 0;
+  const bool valid = count == 3 && !seen && !sawRun && ParseNumber(words[2], INT32_MAX, second) &&
+                     (version ? words[1].size() <= 32 : ParseNumber(words[1], INT32_MAX, first));
+  if (!valid) {
+    problem = version ? "expected 'version GAME RULES' once, before the first frames"
+                      : "expected 'combo COUNT TIMER' once, before the first frames";
+    return false;
+  }
+  if (version) {
+    origin.version = EscapeForMessage(std::string(words[1]));
+    origin.rules = second;
+  } else {
+    origin.comboCount = static_cast<std::int32_t>(first);
+    origin.comboTimer = static_cast<std::int32_t>(second);
+  }
+  return true;
+}
+
 bool ReplayParser::Next(ReplayRun& run, std::string& error) {
   error.clear();
   while (ReadLine()) {
@@ -141,6 +175,12 @@ bool ReplayParser::Next(ReplayRun& run, std::string& error) {
     const int count = SplitWords(line, words);
     if (count == 0) continue;
     std::string problem;
+    if (words[0] == "version" || words[0] == "combo") {
+      if (ParseOrigin(words, count, problem)) continue;
+      error = LineError(problem);
+      return false;
+    }
+    sawRun = true;
     if (!ParseLine(words, count, run, problem)) {
       error = LineError(problem);
       return false;

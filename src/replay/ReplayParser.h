@@ -26,6 +26,8 @@ class ReplayParser {
   bool Next(ReplayRun& run, std::string& error);
   // Frames of the runs handed out so far.
   std::int64_t GetFrameCount() const { return frameCount; }
+  // The "version" and "combo" lines read so far.
+  const ReplayOrigin& GetOrigin() const { return origin; }
   // "line N: problem" for the line read last.
   std::string LineError(const std::string& problem) const;
 
@@ -33,11 +35,14 @@ class ReplayParser {
   bool ReadLine();
   bool ParseLine(const std::string_view (&words)[3], int count, ReplayRun& run,
                  std::string& problem) const;
+  bool ParseOrigin(const std::string_view (&words)[3], int count, std::string& problem);
 
   std::istream& in;
   std::string line;
   bool tooLong = false;
   bool sawHeader = false;
+  bool sawRun = false;
+  ReplayOrigin origin;
   std::int64_t lineNumber = 0;
   std::int64_t frameCount = 0;
 };

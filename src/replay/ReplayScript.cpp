@@ -22,6 +22,7 @@ bool ReplayScript::Parse(std::istream& in, std::string& error, std::size_t maxRu
     }
     frameCount += run.count;
   }
+  origin = parser.GetOrigin();
   return error.empty();
 }
 

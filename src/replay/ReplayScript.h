@@ -31,6 +31,7 @@ class ReplayScript {
              std::size_t maxRuns = std::numeric_limits<std::size_t>::max());
 
   std::int64_t GetFrameCount() const { return frameCount; }
+  const ReplayOrigin& GetOrigin() const { return origin; }
   // Controls of a frame; frames past the end read as nothing held.
   ReplayControls GetControls(std::int64_t frame) const;
 
@@ -41,6 +42,7 @@ class ReplayScript {
   };
 
   std::vector<Run> runs;
+  ReplayOrigin origin;
   std::int64_t frameCount = 0;
 };
 

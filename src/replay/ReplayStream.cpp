@@ -66,7 +66,15 @@ bool ReplayStream::Open(const std::string& path, std::string& problem) {
     problem = name + ": cannot open: " + reason;
     return false;
   }
-  return file.IsRegular() ? Check(problem) : Hold(problem);
+  return (file.IsRegular() ? Check(problem) : Hold(problem)) && CheckRules(problem);
+}
+
+bool ReplayStream::CheckRules(std::string& problem) const {
+  if (origin.version.empty() || origin.rules == replay_format::kRules) return true;
+  problem = name + ": made by Vorlith " + origin.version + " (rules " +
+            std::to_string(origin.rules) + "), which plays differently from this Vorlith " +
+            VORLITH_VERSION + " (rules " + std::to_string(replay_format::kRules) + ")";
+  return false;
 }
 
 // A regular file: read through once to check it, then from its start again for playing.
@@ -81,6 +89,7 @@ bool ReplayStream::Check(std::string& problem) {
     return false;
   }
   frameCount = check.parser.GetFrameCount();
+  origin = check.parser.GetOrigin();
   std::string reason;
   if (!file.Rewind(reason)) {
     problem = name + ": cannot read: " + reason;
@@ -105,6 +114,7 @@ bool ReplayStream::Hold(std::string& problem) {
   }
   holding = true;
   frameCount = held.GetFrameCount();
+  origin = held.GetOrigin();
   return true;
 }
 

@@ -27,6 +27,8 @@ class ReplayStream {
   bool Open(const std::string& path, std::string& problem);
 
   std::int64_t GetFrameCount() const { return frameCount; }
+  // The replay's "version" and "combo" lines. A replay of other rules is refused by Open.
+  const ReplayOrigin& GetOrigin() const { return origin; }
   // Controls of the next frame; frames past the end read as nothing held. A file that no
   // longer reads as it did when opened ends the replay at that frame, with GetError set.
   ReplayControls ReadFrame();
@@ -37,6 +39,7 @@ class ReplayStream {
   struct Pass;
   bool Check(std::string& problem);
   bool Hold(std::string& problem);
+  bool CheckRules(std::string& problem) const;
   void Stop(const std::string& problem);
 
   InputFile file;
@@ -44,6 +47,7 @@ class ReplayStream {
   std::unique_ptr<Pass> pass;
   ReplayScript held;
   bool holding = false;
+  ReplayOrigin origin;
   std::int64_t frameCount = 0;
   std::int64_t framesRead = 0;
   std::int64_t runLeft = 0;

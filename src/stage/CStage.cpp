@@ -155,7 +155,8 @@ void CStage::StepDrawnFrame(const PadState& pad) {
 void CStage::Draw() const {
   if (!manager) return;
   if (myShip) {
-    ResultOverlay::Draw(myShip->IsFinished(), boss && boss->IsFinished(), largeFont, mediumFont);
+    ResultOverlay::Draw(myShip->IsFinished(), boss && boss->IsFinished(), lastStage, largeFont,
+                        mediumFont);
   }
   char text[16];
   std::snprintf(text, sizeof text, "%d", combo->GetCount());

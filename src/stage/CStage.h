@@ -66,6 +66,8 @@ class CStage {
   void StepDrawnFrame(const PadState& pad);
   // The result overlays, the combo count and every mover.
   void Draw() const;
+  // The last stage of the game: its "Stage Clear!!" says the run is complete.
+  void SetLastStage(bool on) { lastStage = on; }
   std::int32_t TakeScore();
 
   Vec3 GetShipPosition() const;
@@ -101,6 +103,7 @@ class CStage {
   TextFont smallFont;
   StageRequest request = StageRequest::kNone;
   bool sweepDone = false;
+  bool lastStage = false;
   ComboCounter ownCombo;
   ComboCounter* combo = &ownCombo;
   MoverCounts* moverCounts = nullptr;

@@ -15,6 +15,11 @@ class ComboCounter {
   std::uint32_t Step(std::int32_t kills);
   std::int32_t GetCount() const { return count; }
   std::int32_t GetTimer() const { return timer; }
+  // Takes up a combo as a replay's first frame found it.
+  void Resume(std::int32_t kills, std::int32_t frames) {
+    count = kills;
+    timer = frames;
+  }
 
  private:
   std::int32_t count = 0;

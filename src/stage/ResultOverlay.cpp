@@ -30,8 +30,8 @@ StageRequest ResultOverlay::Step(bool shipFinished, bool bossFinished, const Pad
   return request;
 }
 
-void ResultOverlay::Draw(bool shipFinished, bool bossFinished, const TextFont& largeFont,
-                         const TextFont& mediumFont) {
+void ResultOverlay::Draw(bool shipFinished, bool bossFinished, bool lastStage,
+                         const TextFont& largeFont, const TextFont& mediumFont) {
   if (shipFinished) {
     largeFont.DrawText("Game Over", 330, 200, kWhite, TopLeft);
     mediumFont.DrawText("(Continue ... C Key)", 320, 250, kBlue, TopLeft);
@@ -39,7 +39,8 @@ void ResultOverlay::Draw(bool shipFinished, bool bossFinished, const TextFont& l
   }
   if (bossFinished && !shipFinished) {
     largeFont.DrawText("Stage Clear!!", 330, 200, kWhite, TopLeft);
-    mediumFont.DrawText("(Next Stage ... C Key)", 320, 250, kBlue, TopLeft);
+    mediumFont.DrawText(lastStage ? "(Game Complete ... C Key)" : "(Next Stage ... C Key)", 320,
+                        250, kBlue, TopLeft);
   }
 }
 

@@ -15,8 +15,9 @@ class ResultOverlay {
   // held.
   static StageRequest Step(bool shipFinished, bool bossFinished, const PadState& pad,
                            StageRequest request);
-  // Draws the overlay the two states call for.
-  static void Draw(bool shipFinished, bool bossFinished, const TextFont& largeFont,
+  // Draws the overlay the two states call for; on the last stage "Stage Clear!!" says that
+  // C ends the run.
+  static void Draw(bool shipFinished, bool bossFinished, bool lastStage, const TextFont& largeFont,
                    const TextFont& mediumFont);
 };
 

@@ -13,4 +13,7 @@ bool SetUpStage1(CStage& stage);
 // Stage 2 registers no models, so its first bullet is refused and it never gets a ship.
 bool SetUpStage2(CStage& stage);
 
+// The last stage with a playable set-up: clearing it completes the game.
+constexpr int kLastPlayableStage = 1;
+
 }  // namespace vorlith

@@ -9,3 +9,9 @@ add_test(NAME e2e_play_with_keys
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/play_with_keys.sh $<TARGET_FILE:vorlith>
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
 set_tests_properties(e2e_play_with_keys PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
+
+# A live run that ends in Game Over and V: its score and a replay that plays back to it kept.
+add_test(NAME e2e_records
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/records.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_records PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE LABELS e2e)

@@ -6,6 +6,8 @@
 set -u
 
 E2E_TMP="$(mktemp -d /tmp/vorlith-e2e.XXXXXX)"
+# The player's folders of every game started here (high scores, replays, settings).
+export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
 E2E_PIDS=()     # started here, killed on exit in reverse order
 GAME_PID=""
 GAME_WINDOW=""

@@ -119,18 +119,92 @@ TEST(PlaySceneTest, AComboStillRunningAtAContinueIsPaidInTheNewStage) {
   EXPECT_EQ(game.app->GetScore(), 401u);
 }
 
-TEST(PlaySceneTest, StageClearLeadsOnAndAStageWithoutAShipBringsBackStageOne) {
+// Keeps the runs in memory; its table holds every run ended, best first.
+struct FakeKeeper : RunKeeper {
+  void BeginRun(std::int32_t count, std::int32_t) override { begun.push_back(count); }
+  void RecordFrame(const PadState& pad) override { frames += pad.buttons[0] ? "Z" : "-"; }
+  int EndRun(const RunResult& run) override {
+    ended.push_back(run);
+    table.insert(table.begin(), ScoreEntry{run, "2026-12-07 05:42", "run-1.replay"});
+    return 1;
+  }
+  const std::vector<ScoreEntry>& GetTable() const override { return table; }
+  EntryReplay WatchEntry(std::size_t, std::string& why) override {
+    why = "no replay";
+    return {};
+  }
+  std::vector<std::int32_t> begun;
+  std::string frames;
+  std::vector<RunResult> ended;
+  std::vector<ScoreEntry> table;
+};
+
+// C on the last stage's "Stage Clear!!" ends the run as V after "Game Over" does, and the
+// title shows its score and place; on an earlier stage it leads on to the next.
+TEST(PlaySceneTest, StageClearEndsTheRunOnTheLastStageAndLeadsOnBeforeIt) {
   Game game;
   game.bossBeaten = true;
-  game.app->SetStageSetUp(2, nullptr);  // a stage number without a set-up
+  auto keeper = std::make_unique<FakeKeeper>();
+  FakeKeeper* kept = keeper.get();
+  game.app->SetRunKeeper(std::move(keeper));
   game.Start();
   game.Press(false, true);  // the beaten boss enters and falls: "Stage Clear!!" with C held
   EXPECT_EQ(game.Texts()[6], "Stage Clear!!");
+  EXPECT_EQ(game.Texts()[7], "(Game Complete ... C Key)");
+  const std::uint32_t score = game.app->GetScore();
+  game.Press(false, true);
+  EXPECT_EQ(std::tuple(game.State(), game.app->GetScore()),
+            std::tuple(std::tuple(GameApp::kTitleScene, 1, false), 0u));
+  EXPECT_TRUE(game.test.dialogs->shown.empty());
+  ASSERT_EQ(kept->ended.size(), 1u);
+  EXPECT_EQ(std::tuple(kept->ended[0].score, kept->ended[0].stage, kept->ended[0].frames),
+            std::tuple(score, 1, 3));
+  EXPECT_EQ(kept->frames, "Z--");
+  game.Press(false);
+  char best[32];
+  std::snprintf(best, sizeof best, "Best %09u", score);
+  EXPECT_EQ(game.Texts(),
+            (std::vector<std::string>{"Press Z key", best,
+                                      "Last run " + std::string(best + 5) + ": 1st place",
+                                      "H key: high scores"}));
+
+  game.app->SetLastStage(2);
+  game.app->SetStageSetUp(2, nullptr);  // a stage number without a set-up
+  game.Start();
+  game.Press(false, true);
+  EXPECT_EQ(game.Texts()[7], "(Next Stage ... C Key)");
   game.Press(false, true);  // stage 2 has no set-up and so no ship
   EXPECT_EQ(game.State(), std::tuple(GameApp::kTitleScene, 1, false));
   const testkit::Message noShip = {"Error",
                                    "自機が登録されていません。\nMyShip is not registered."};
   EXPECT_EQ(game.test.dialogs->shown, std::vector<testkit::Message>{noShip});
+  EXPECT_EQ(kept->ended.size(), 1u);  // a run that cannot go on is not kept
+}
+
+// H opens the table (rows best first, the first chosen); H, X or Esc go back.
+TEST(PlaySceneTest, TheTableOpensFromTheTitleAndItsKeysCountAsTheyGoDown) {
+  Game game;
+  auto keeper = std::make_unique<FakeKeeper>();
+  keeper->table = {ScoreEntry{{110100, 1, 5432}, "2026-12-07 05:42", "run-1.replay"},
+                   ScoreEntry{{300, 1, 99}, "2026-12-06 23:01", "run-2.replay"}};
+  game.app->SetRunKeeper(std::move(keeper));
+  std::string scenes;
+  for (bool h : {true, true, false, true, false, true}) {
+    game.test.input->keys.h = h;
+    game.Frame();
+    scenes += std::to_string(game.app->GetScene());
+  }
+  EXPECT_EQ(scenes, "222112");
+  EXPECT_EQ(game.Texts()[1], " 1  000110100  stage 1     5432 frames  2026-12-07 05:42");
+  EXPECT_EQ(game.test.device->GetTexts()[1].argb, 0xFFFFD040u);
+  EXPECT_EQ(game.app->GetRecordedPad().buttons[kTableButton], 0);
+  game.test.input->keys.h = false;
+  game.test.input->keys.z = true;  // watching an entry without a replay: a message
+  game.Frame();
+  EXPECT_EQ(game.test.dialogs->shown, (std::vector<testkit::Message>{{"Vorlith", "no replay"}}));
+  EXPECT_TRUE(game.app->TakeEscape());
+  EXPECT_EQ(game.app->GetScene(), GameApp::kTitleScene);
+  EXPECT_FALSE(game.app->TakeEscape());  // Esc on the title ends the game
 }
 
 TEST(PlaySceneTest, AFailedStartShowsOnlyItsOwnMessageAndReturnsToTheTitle) {

@@ -18,6 +18,7 @@ void ReadGameController(SDL_GameController* pad, ControllerState& state) {
       SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X,
       SDL_CONTROLLER_BUTTON_Y};
   for (int i = 0; i < 4; ++i) state.buttons[i] = SDL_GameControllerGetButton(pad, kButtons[i]);
+  state.back = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_BACK);
   state.up = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
   state.down = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
   state.left = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);

@@ -29,6 +29,7 @@ bool SdlInputDevices::ReadKeyboard(KeyboardState& state) {
   state.d = held(SDL_SCANCODE_D);
   state.s = held(SDL_SCANCODE_S);
   state.f = held(SDL_SCANCODE_F);
+  state.h = held(SDL_SCANCODE_H);
   return true;
 }
 

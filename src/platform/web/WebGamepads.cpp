@@ -11,6 +11,7 @@ namespace {
 
 // The standard mapping's button numbers.
 constexpr int kStandardFace[4] = {0, 1, 2, 3};  // A (bottom), B (right), X (left), Y (top)
+constexpr int kStandardBack = 8;
 constexpr int kStandardStart = 9;
 constexpr int kDpadUp = 12, kDpadDown = 13, kDpadLeft = 14, kDpadRight = 15;
 
@@ -24,6 +25,7 @@ ControllerState Describe(const EmscriptenGamepadEvent& pad, bool standard) {
   if (pad.numAxes > 1) state.axisY = WebGamepads::ScaleAxis(pad.axis[1]);
   for (int i = 0; i < 4; ++i) state.buttons[i] = Pressed(pad, kStandardFace[i]);
   if (standard) {
+    state.back = Pressed(pad, kStandardBack);
     state.up = Pressed(pad, kDpadUp);
     state.down = Pressed(pad, kDpadDown);
     state.left = Pressed(pad, kDpadLeft);

@@ -19,6 +19,7 @@ bool WebInputDevices::ReadKeyboard(KeyboardState& state) {
   state.d = window->IsKeyHeld("KeyD");
   state.s = window->IsKeyHeld("KeyS");
   state.f = window->IsKeyHeld("KeyF");
+  state.h = window->IsKeyHeld("KeyH");
   return true;
 }
 

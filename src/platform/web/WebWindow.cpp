@@ -9,9 +9,9 @@ namespace vorlith {
 namespace {
 
 // The keys the game reads; the page's default action (scrolling) is kept from them.
-constexpr const char* kGameKeys[] = {"ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight",
-                                     "KeyZ",    "KeyX",      "KeyC",      "KeyV",
-                                     "KeyE",    "KeyD",      "KeyS",      "KeyF"};
+constexpr const char* kGameKeys[] = {"ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "KeyZ",
+                                     "KeyX",    "KeyC",      "KeyV",      "KeyE",       "KeyD",
+                                     "KeyS",    "KeyF",      "KeyH"};
 
 bool IsGameKey(const char* code) {
   for (const char* key : kGameKeys) {

@@ -1,0 +1,109 @@
+#include "replay/ScoreTable.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+
+namespace vorlith {
+namespace {
+
+bool IsDigits(const std::string& word, std::size_t most) {
+  if (word.empty() || word.size() > most) return false;
+  for (char c : word) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// "2026-12-07 05:42": digits where the pattern has '9'.
+bool IsDate(const std::string& text) {
+  const std::string pattern = "9999-99-99 99:99";
+  if (text.size() != pattern.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) return false;
+  }
+  return true;
+}
+
+bool ParseEntry(const std::string& line, ScoreEntry& entry) {
+  std::istringstream in(line);
+  std::string score, stage, frames, day, time, extra;
+  in >> score >> stage >> frames >> day >> time >> entry.replay;
+  entry.date = day + " " + time;
+  if (in >> extra || !IsDigits(score, 10) || !IsDigits(stage, 3) || !IsDigits(frames, 10) ||
+      !IsDate(entry.date) || !ScoreTable::IsReplayName(entry.replay)) {
+    return false;
+  }
+  const unsigned long long value = std::stoull(score);
+  entry.run.score = static_cast<std::uint32_t>(value);
+  entry.run.stage = std::stoi(stage);
+  entry.run.frames = std::stoll(frames);
+  return value <= UINT32_MAX && entry.run.stage >= 1 && entry.run.frames >= 1;
+}
+
+}  // namespace
+
+bool ScoreTable::IsReplayName(const std::string& name) {
+  if (name.size() > 64 || name.size() <= 7 || name[0] == '.' ||
+      name.compare(name.size() - 7, 7, ".replay") != 0) {
+    return false;
+  }
+  for (char c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '-' || c == '_';
+    if (!plain) return false;
+  }
+  return true;
+}
+
+bool ScoreTable::Parse(const std::string& text, std::vector<ScoreEntry>& entries,
+                       std::string& problem) {
+  entries.clear();
+  std::istringstream in(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (number == 1 && line != kHeader) {
+      problem = std::string("line 1: expected '") + kHeader + "'";
+      return false;
+    }
+    ScoreEntry entry;
+    if (number == 1) continue;
+    if (entries.size() == RunKeeper::kTableSize || !ParseEntry(line, entry) ||
+        (!entries.empty() && entry.run.score > entries.back().run.score)) {
+      problem = "line " + std::to_string(number) + ": not an entry of the table";
+      return false;
+    }
+    entries.push_back(entry);
+  }
+  if (number == 0 || !in.eof() || (!text.empty() && text.back() != '\n')) {
+    problem = number == 0 ? "empty" : "cut short";
+    return false;
+  }
+  return true;
+}
+
+std::string ScoreTable::Format(const std::vector<ScoreEntry>& entries) {
+  std::string text = std::string(kHeader) + "\n";
+  for (const ScoreEntry& entry : entries) {
+    text += std::to_string(entry.run.score) + " " + std::to_string(entry.run.stage) + " " +
+            std::to_string(entry.run.frames) + " " + entry.date + " " + entry.replay + "\n";
+  }
+  return text;
+}
+
+int ScoreTable::Insert(std::vector<ScoreEntry>& entries, const ScoreEntry& entry,
+                       std::vector<ScoreEntry>& dropped) {
+  std::size_t at = 0;
+  while (at < entries.size() && entries[at].run.score >= entry.run.score) ++at;
+  entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
+  while (entries.size() > RunKeeper::kTableSize) {
+    dropped.push_back(entries.back());
+    entries.pop_back();
+  }
+  return at < RunKeeper::kTableSize ? static_cast<int>(at) + 1 : 0;
+}
+
+}  // namespace vorlith

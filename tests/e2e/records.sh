@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A run kept as a player plays it, in a real window under Xvfb with real keys: Z starts stage
+# 1, the ship sits in the first enemies' lane without firing until it is lost, V ends the run;
+# the table in a fresh XDG_DATA_HOME then holds its score, H shows the table, Z there watches
+# the run (Esc goes back), and the entry's replay played headless ends the run with that same
+# score.
+# A --replay run afterwards leaves the folder as it was.
+# Usage: records.sh <game binary>   (run from data/)
+source "$(dirname "$0")/lib.sh"
+
+GAME="${1:?usage: $0 <game binary>}"
+FOLDER="$XDG_DATA_HOME/vorlith"
+
+e2e_start_x 1280x1024
+e2e_start_game "$GAME" --trace "$E2E_TRACE"
+e2e_focus_game
+
+e2e_hold z 'f["scene"] == 0'
+e2e_hold Left 'f["ship"]["x"] <= 30'
+e2e_wait_trace 'f["ship"] and f["ship"]["finished"]' 240
+xdotool keydown v
+e2e_wait_next 'f["scene"] == 1'
+xdotool keyup v
+score="$(python3 -c 'import json,sys
+frames = [json.loads(l) for l in open(sys.argv[1])]
+print([f for f in frames if f["scene"] == 0][-1]["score"])' "$E2E_TRACE")"
+e2e_log "the run ended with $score points"
+e2e_hold h 'f["scene"] == 2'
+sleep 0.5
+import -window "$GAME_WINDOW" "$E2E_TMP/table.png" 2>/dev/null || e2e_fail "no picture of the table"
+[ -n "${E2E_KEEP_DIR:-}" ] && cp "$E2E_TMP/table.png" "$E2E_KEEP_DIR/"
+# Z watches the entry in the window; Esc goes back to the table, then to the title.
+xdotool keydown z
+e2e_wait_next 'f["scene"] == 0 and f["time"] >= 30'
+xdotool keyup z
+xdotool key Escape
+e2e_wait_next 'f["scene"] == 2'
+xdotool key Escape
+e2e_wait_next 'f["scene"] == 1'
+sleep 0.3
+import -window "$GAME_WINDOW" "$E2E_TMP/title.png" 2>/dev/null || e2e_fail "no picture of the title"
+[ -n "${E2E_KEEP_DIR:-}" ] && cp "$E2E_TMP/title.png" "$E2E_KEEP_DIR/"
+xdotool key Escape
+e2e_expect_exit "Esc"
+
+[ -f "$FOLDER/scores.txt" ] || e2e_fail "no table in $FOLDER: $(ls -A "$FOLDER" 2>&1)"
+read -r kept stage frames day time replay < <(sed -n 2p "$FOLDER/scores.txt")
+[ "$kept" = "$score" ] || e2e_fail "the table holds $kept, the run ended with $score"
+[ "$(sed -n 2p "$FOLDER/$replay")" = "version $("$GAME" --version | cut -d' ' -f2) 1" ] ||
+  e2e_fail "the replay does not name the game's version: $(head -3 "$FOLDER/$replay")"
+cmp -s "$FOLDER/$replay" "$FOLDER/last.replay" || e2e_fail "last.replay is not the run's replay"
+before="$(ls -l --time-style=+%s.%N "$FOLDER")"
+"$GAME" --headless --no-pacing --replay "$FOLDER/$replay" --trace "$E2E_TMP/replayed.jsonl" \
+  >"$E2E_TMP/replayed.log" 2>&1 || e2e_fail "the replay did not play: $(tail -3 "$E2E_TMP/replayed.log")"
+replayed="$(python3 -c 'import json,sys
+frames = [json.loads(l) for l in open(sys.argv[1])]
+print(len(frames), [f for f in frames if f["scene"] == 0][-1]["score"], frames[-1]["scene"])' \
+  "$E2E_TMP/replayed.jsonl")"
+[ "$replayed" = "$frames $score 1" ] ||
+  e2e_fail "the replay played '$replayed' (frames, score, scene), not '$frames $score 1'"
+[ "$(ls -l --time-style=+%s.%N "$FOLDER")" = "$before" ] || e2e_fail "the --replay run wrote into $FOLDER"
+e2e_log "kept: $kept points, stage $stage, $frames frames, played back to the same score"
+e2e_log "PASS"

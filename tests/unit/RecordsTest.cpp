@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "StageTestKit.h"
+#include "replay/PlayerRecords.h"
+#include "replay/ReplayScript.h"
+#include "replay/ReplayStream.h"
+#include "replay/ScoreTable.h"
+
+namespace vorlith {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ScoreEntry Entry(std::uint32_t score, const std::string& replay = "run-1.replay") {
+  return {{score, 1, 100}, "2026-12-07 05:42", replay};
+}
+
+TEST(ScoreTableTest, ParsesWhatItFormatsAndRefusesDamageAtTheEdges) {
+  std::vector<ScoreEntry> entries, dropped;
+  for (std::uint32_t score : {5u, 9u, 5u, 7u}) {
+    ScoreTable::Insert(entries, Entry(score, "run-" + std::to_string(score) + ".replay"), dropped);
+  }
+  const std::string text = ScoreTable::Format(entries);
+  EXPECT_EQ(text.substr(0, 61), "vorlith-scores 1\n9 1 100 2026-12-07 05:42 run-9.replay\n7 1 1");
+  std::vector<ScoreEntry> read;
+  std::string problem;
+  ASSERT_TRUE(ScoreTable::Parse(text, read, problem)) << problem;
+  EXPECT_EQ(read.size(), 4u);
+  const std::string line = "4294967295 999 1000000000 2026-12-07 05:42 run-a_b.replay\n";
+  EXPECT_TRUE(ScoreTable::Parse("vorlith-scores 1\n" + line, read, problem)) << problem;
+  EXPECT_EQ(read[0].run.score, 4294967295u);
+  for (const std::string bad :
+       {"vorlith-scores 2\n", "", "vorlith-scores 1\n" + line.substr(0, line.size() - 1),
+        "vorlith-scores 1\n4294967296 1 1 2026-12-07 05:42 run-1.replay\n",
+        "vorlith-scores 1\n1 0 1 2026-12-07 05:42 run-1.replay\n",
+        "vorlith-scores 1\n1 1 1 2026-12-07 05:42 ../x.replay\n",
+        "vorlith-scores 1\n1 1 1 2026-12-07 05:42 run-1.replay\n2 1 1 2026-12-07 05:42 "
+        "run-1.replay\n"}) {
+    EXPECT_FALSE(ScoreTable::Parse(bad, read, problem)) << bad;
+  }
+  std::string ten = "vorlith-scores 1\n";
+  for (int i = 0; i < 10; ++i) ten += "1 1 1 2026-12-07 05:42 run-1.replay\n";
+  EXPECT_TRUE(ScoreTable::Parse(ten, read, problem));
+  EXPECT_FALSE(ScoreTable::Parse(ten + "1 1 1 2026-12-07 05:42 run-1.replay\n", read, problem));
+  EXPECT_EQ(problem, "line 12: not an entry of the table");
+}
+
+TEST(ScoreTableTest, TheEleventhBestIsDroppedAndATieGoesBelow) {
+  std::vector<ScoreEntry> entries, dropped;
+  for (int i = 0; i < 10; ++i) ScoreTable::Insert(entries, Entry(100), dropped);
+  EXPECT_EQ(ScoreTable::Insert(entries, Entry(100, "run-tie.replay"), dropped), 0);
+  EXPECT_EQ(dropped.back().replay, "run-tie.replay");
+  EXPECT_EQ(ScoreTable::Insert(entries, Entry(101, "run-new.replay"), dropped), 1);
+  EXPECT_EQ(dropped.size(), 2u);
+  EXPECT_EQ(entries.size(), 10u);
+}
+
+class RecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder =
+        fs::temp_directory_path() / ("vorlith-records-" + std::to_string(std::random_device()()));
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  std::unique_ptr<PlayerRecords> Records() {
+    return std::make_unique<PlayerRecords>(folder.string(), dialogs, "0.24",
+                                           [] { return std::string("2026-12-07 05:42"); });
+  }
+  // A run of `frames` frames: Z, then nothing held.
+  int Play(PlayerRecords& records, std::uint32_t score, int frames = 3) {
+    records.BeginRun(0, 0);
+    PadState pad;
+    pad.buttons[0] = 1;
+    records.RecordFrame(pad);
+    for (int i = 1; i < frames; ++i) records.RecordFrame(PadState{});
+    return records.EndRun({score, 1, frames});
+  }
+  fs::path folder;
+  testkit::RecordingDialogs dialogs;
+};
+
+TEST_F(RecordsTest, ARunIsKeptWithItsReplayAndTheTableSurvivesTheProgram) {
+  auto records = Records();
+  records->BeginRun(2, 7);  // a combo left open by the run before
+  PadState pad;
+  pad.buttons[0] = 1;
+  records->RecordFrame(pad);
+  records->RecordFrame(PadState{});
+  EXPECT_EQ(records->EndRun({110100, 1, 2}), 1);
+  const std::string replay =
+      "vorlith-replay 1\nversion 0.24 1\ncombo 2 7\n"
+      "# score 110100, stage 1, 2 frames, 2026-12-07 05:42\n1 Z\n1 -\n";
+  EXPECT_EQ(Slurp(folder / "last.replay"), replay);
+  const auto table = Records()->GetTable();  // read again from the file
+  ASSERT_EQ(table.size(), 1u);
+  EXPECT_EQ(Slurp(folder / table[0].replay), replay);
+  std::string why;
+  EntryReplay watched = records->WatchEntry(0, why);
+  ASSERT_TRUE(watched.pads) << why;
+  EXPECT_EQ(std::tuple(watched.frames, watched.comboCount, watched.comboTimer),
+            std::tuple(2, 2, 7));
+  EXPECT_EQ(watched.pads->ReadPad().buttons[0], 1);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RecordsTest, ADamagedTableIsKeptAsideWithOneMessageAndTheGamePlaysOn) {
+  std::ofstream(folder / "scores.txt") << "vorlith-scores 1\ngarbage\n";
+  auto records = Records();
+  EXPECT_TRUE(records->GetTable().empty());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].second, (folder / "scores.txt").string() +
+                                         ": not a high score table (line 2: not an entry of the "
+                                         "table). It was kept as " +
+                                         (folder / "scores.txt.bad").string() +
+                                         "; the table starts empty.");
+  EXPECT_EQ(Slurp(folder / "scores.txt.bad"), "vorlith-scores 1\ngarbage\n");
+  EXPECT_EQ(Play(*records, 50), 1);
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+  fs::resize_file(folder / "scores.txt", ScoreTable::kMaxFileBytes + 1);  // too large
+  EXPECT_TRUE(Records()->GetTable().empty());
+  EXPECT_NE(dialogs.shown.back().second.find("4097 bytes, more than 4096"), std::string::npos);
+  EXPECT_TRUE(fs::exists(folder / "scores.txt.bad-2"));
+}
+
+// The disk filling up is a file size limit here: every write past it fails.
+TEST_F(RecordsTest, AFullDiskLeavesThePreviousFilesWithOneMessage) {
+  auto records = Records();
+  Play(*records, 10);
+  const std::string before = Slurp(folder / "scores.txt");
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{}, saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  limit = saved;
+  limit.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  dialogs.shown.clear();
+  const int place = Play(*records, 20, 50);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(place, 1);
+  EXPECT_EQ(Slurp(folder / "scores.txt"), before);
+  ASSERT_EQ(dialogs.shown.size(), 2u);  // the last replay, then the entry and the table
+  EXPECT_NE(dialogs.shown[1].second.find("cannot write: File too large. The high scores stay"),
+            std::string::npos)
+      << dialogs.shown[1].second;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+}
+
+TEST_F(RecordsTest, TwoGamesEndingRunsAtOnceBothKeepTheirs) {
+  pid_t children[2];
+  for (int child = 0; child < 2; ++child) {
+    children[child] = fork();
+    if (children[child] == 0) {
+      testkit::RecordingDialogs quiet;
+      PlayerRecords records(folder.string(), quiet, "0.24");
+      for (int run = 0; run < 5; ++run) Play(records, 100 * child + run + 1);
+      _exit(quiet.shown.empty() ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+  }
+  const auto table = Records()->GetTable();
+  ASSERT_EQ(table.size(), 10u);
+  EXPECT_EQ(std::tuple(table.front().run.score, table.back().run.score), std::tuple(105u, 1u));
+  // ten entries' replays, the last run's, the table and its lock
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 13);
+}
+
+TEST(ReplayOriginTest, VersionAndComboLinesAreReadAndOtherRulesAreRefused) {
+  ReplayScript script;
+  std::string error;
+  std::istringstream good("vorlith-replay 1\nversion 0.24 1\ncombo 3 12\n2 Z\n");
+  ASSERT_TRUE(script.Parse(good, error)) << error;
+  EXPECT_EQ(std::tuple(script.GetOrigin().version, script.GetOrigin().comboCount,
+                       script.GetOrigin().comboTimer, script.GetFrameCount()),
+            std::tuple(std::string("0.24"), 3, 12, 2));
+  std::istringstream late("vorlith-replay 1\n2 Z\nversion 0.24 1\n");
+  EXPECT_FALSE(script.Parse(late, error));
+  EXPECT_EQ(error, "line 3: expected 'version GAME RULES' once, before the first frames");
+  const fs::path path = fs::temp_directory_path() / "vorlith-other-rules.replay";
+  std::ofstream(path) << "vorlith-replay 1\nversion 0.31 2\n1 Z\n";
+  ReplayStream stream;
+  EXPECT_FALSE(stream.Open(path.string(), error));
+  EXPECT_EQ(error, path.string() +
+                       ": made by Vorlith 0.31 (rules 2), which plays differently from this "
+                       "Vorlith " VORLITH_VERSION " (rules 1)");
+  fs::remove(path);
+}
+
+}  // namespace
+}  // namespace vorlith
