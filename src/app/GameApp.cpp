@@ -91,6 +91,7 @@ void GameApp::DrawTitleScene() {
   GetScreenQuad().Begin2D();
   GetGraphicsDevice()->Clear(kTitleBackground);
   titleFont.DrawText("Press Z key", 250, 150, kWhite, TopLeft);
+  if (!keeper) return;
   ScoreScreen::DrawTitleLines(hudFont, BestScore(), hasLastRun ? &lastRun : nullptr, lastPlace);
 }
 
@@ -106,6 +107,7 @@ bool GameApp::StartStage(int number) {
       std::make_unique<CStage>(GetGraphicsDevice()->GetDevice(), GetAudioSystem(), GetDialogs());
   stage->SetComboCounter(&combo);
   stage->SetMoverCounts(&moverCounts);
+  stage->SetLastStage(number >= lastStage);
   if (!stage->Init()) return AbandonStart();
   const auto setUp = setUps.find(number);
   if (setUp != setUps.end() && setUp->second && !setUp->second(*stage)) {
@@ -145,7 +147,7 @@ void GameApp::UpdatePlayScene(const PadState& pad) {
   stage->Step(pad);
   stage->MoveAll(pad);
   switch (stage->GetRequest()) {
-    case StageRequest::kNextStage:
+    case StageRequest::kNextStage:  // on the last stage: the end of the run
       EndStage();
       if (stageNumber >= lastStage) {
         EndRun();
@@ -200,8 +202,8 @@ void GameApp::EndRun() {
 }
 
 std::uint32_t GameApp::BestScore() const {
-  if (!keeper || keeper->GetTable().empty()) return hasLastRun ? lastRun.score : 0;
-  return std::max(keeper->GetTable().front().run.score, hasLastRun ? lastRun.score : 0u);
+  const std::uint32_t last = hasLastRun ? lastRun.score : 0;
+  return keeper->GetTable().empty() ? last : std::max(keeper->GetTable().front().run.score, last);
 }
 
 void GameApp::UpdateTableScene(const PadState& pad) {

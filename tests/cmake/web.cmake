@@ -20,3 +20,9 @@ foreach(replay ${web_replays})
   set_tests_properties(web.replay.${name} PROPERTIES TIMEOUT 1200 FIXTURES_REQUIRED web
                                                      LABELS web RUN_SERIAL TRUE)
 endforeach()
+
+# The high score table kept in the page's IndexedDB storage across a reload.
+add_test(NAME web.records
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/web/records_test.py ${VORLITH_WEB_BUILD})
+set_tests_properties(web.records PROPERTIES TIMEOUT 400 FIXTURES_REQUIRED web LABELS web
+                                            RUN_SERIAL TRUE)
