@@ -141,7 +141,14 @@ EntryReplay PlayerRecords::WatchEntry(std::size_t index, std::string& why) {
     return replay;
   }
   watched = std::make_unique<ReplayStream>();
-  if (!watched->Open(PathOf(table[index].replay), why)) return replay;
+  const std::string path = PathOf(table[index].replay);
+  if (!watched->Open(path, why)) {
+    std::string asideWhy;
+    const bool otherRules = !watched->GetOrigin().version.empty();
+    const std::string aside = otherRules ? "" : KeepFileAside(path, asideWhy);
+    if (!aside.empty()) why += ". It was kept as " + EscapeForMessage(aside) + ".";
+    return replay;
+  }
   replay.frames = watched->GetFrameCount();
   replay.comboCount = watched->GetOrigin().comboCount;
   replay.comboTimer = watched->GetOrigin().comboTimer;

@@ -37,6 +37,7 @@ class PlayerRecords : public RunKeeper {
   void RecordFrame(const PadState& pad) override;
   int EndRun(const RunResult& run) override;
   const std::vector<ScoreEntry>& GetTable() const override { return table; }
+  // A damaged replay is kept aside (`why` names both); one of other rules stays.
   EntryReplay WatchEntry(std::size_t index, std::string& why) override;
 
   // The replay of the run recorded so far, as a file holds it.

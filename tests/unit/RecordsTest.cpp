@@ -116,6 +116,11 @@ TEST_F(RecordsTest, ARunIsKeptWithItsReplayAndTheTableSurvivesTheProgram) {
             std::tuple(2, 2, 7));
   EXPECT_EQ(watched.pads->ReadPad().buttons[0], 1);
   EXPECT_TRUE(dialogs.shown.empty());
+  std::ofstream(folder / table[0].replay, std::ios::app) << "1 Q\n";  // damaged
+  EXPECT_FALSE(records->WatchEntry(0, why).pads);
+  EXPECT_EQ(why, (folder / table[0].replay).string() + ":7: unknown control 'Q' (expected " +
+                     "letters of UDLRZXCV or -). It was kept as " +
+                     (folder / table[0].replay).string() + ".bad.");
 }
 
 TEST_F(RecordsTest, ADamagedTableIsKeptAsideWithOneMessageAndTheGamePlaysOn) {
