@@ -23,7 +23,7 @@ for replay in "$root"/tests/replays/*.replay; do
   name="$(basename "$replay" .replay)"
   (cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
     --trace "$out/$name.linux.trace" >/dev/null)
-  VORLITH_DATA_DIR="$(windows_path "$root/data")" run_wine "$exe" --headless --no-pacing \
+  run_wine "$exe" --headless --no-pacing \
     --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
     >/dev/null
   for side in linux windows; do

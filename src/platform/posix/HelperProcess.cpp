@@ -94,6 +94,11 @@ HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
       timeoutMs(timeoutMs),
       warmUp(std::move(warmUp)) {}
 
+// Helpers are forked: no command line makes one.
+bool HelperProcess::TakeHelperRole(int, const char* const*) {
+  return false;
+}
+
 HelperProcess::~HelperProcess() {
   Stop(kExitGraceMs);
 }
