@@ -241,6 +241,8 @@ bool HelperProcess::Start() {
 void HelperProcess::Serve(int) const {
   // A crash ends the helper at once: no error box, no debugger waiting on it.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(
+      [](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
   const Channel channel = Channels()[this];
   if (!warmUp.empty()) handler(warmUp);
   Receiver receiver(channel.requests, -1);
