@@ -16,10 +16,10 @@ add_subdirectory(${PROJECT_SOURCE_DIR}/src/base)
 target_compile_definitions(vorlith_base PRIVATE VORLITH_OWN_FLOAT_FUNCTIONS)
 
 add_library(vorlith_platform STATIC
-  # windows/: the platform assembled
+  # the platform assembled: the desktop's (with SDL's audio output), Windows' own parts
+  src/platform/desktop/DesktopPlatform.cpp
   src/platform/windows/WindowsFontFile.cpp
   src/platform/windows/WindowsMessageBoxSignals.cpp
-  src/platform/windows/WindowsPlatform.cpp
   # sdl/
   src/platform/sdl/ExecutablePath.cpp
   src/platform/sdl/PngFile.cpp
@@ -63,6 +63,10 @@ add_library(vorlith_platform STATIC
   src/platform/win32/RegularFile.cpp
   src/platform/win32/WideText.cpp
   src/platform/posix/ImageFile.cpp
+  src/platform/portable/FileIdentity.cpp
+  src/platform/portable/HelperMessages.cpp
+  src/platform/portable/OutputFile.cpp
+  src/platform/portable/RegularFileRead.cpp
   # headless/
   src/platform/headless/HeadlessPlatform.cpp
   src/platform/headless/HeadlessRenderDevice.cpp

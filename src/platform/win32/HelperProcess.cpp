@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/portable/HelperMessages.h"
 #include "platform/win32/WideText.h"
 
 namespace vorlith {
 namespace {
 
-using Length = std::uint64_t;  // every message is its length, then its bytes
 constexpr int kExitGraceMs = 100;
 // A helper's command line: the program, this option, then its place among the helpers this
 // program makes (in the order they are constructed) and the handles of its two pipes.
@@ -64,10 +64,8 @@ bool WriteAll(HANDLE pipe, const char* bytes, std::size_t size) {
   return true;
 }
 
-bool SendMessage(HANDLE pipe, const std::string& bytes) {
-  const Length length = bytes.size();
-  return WriteAll(pipe, reinterpret_cast<const char*>(&length), sizeof length) &&
-         WriteAll(pipe, bytes.data(), bytes.size());
+WriteBytes WriteTo(HANDLE pipe) {
+  return [pipe](const char* bytes, std::size_t size) { return WriteAll(pipe, bytes, size); };
 }
 
 // Reads exactly size bytes, waiting at most until deadline (none when timeoutMs < 0).
@@ -87,18 +85,9 @@ class Receiver {
     }
     return true;
   }
-  // A message of at most maxBytes; its buffer grows only with the bytes that arrive.
   bool ReadMessage(std::string& bytes, std::size_t maxBytes) {
-    Length length = 0;
-    if (!Read(reinterpret_cast<char*>(&length), sizeof length) || length > maxBytes) return false;
-    bytes.clear();
-    std::vector<char> chunk(65536);
-    while (bytes.size() < length) {
-      const std::size_t want = std::min<std::size_t>(chunk.size(), length - bytes.size());
-      if (!Read(chunk.data(), want)) return false;
-      bytes.append(chunk.data(), want);
-    }
-    return true;
+    return ReceiveFramed([this](char* to, std::size_t size) { return Read(to, size); }, bytes,
+                         maxBytes);
   }
 
  private:
@@ -248,7 +237,7 @@ void HelperProcess::Serve(int) const {
   Receiver receiver(channel.requests, -1);
   std::string request;
   while (receiver.ReadMessage(request, maxRequestBytes)) {
-    if (!SendMessage(channel.replies, handler(request))) ExitProcess(1);
+    if (!SendFramed(WriteTo(channel.replies), handler(request))) ExitProcess(1);
   }
   ExitProcess(0);
 }
@@ -258,7 +247,8 @@ bool HelperProcess::Call(const std::string& request, std::string& reply) {
   if (request.size() > maxRequestBytes || !Start()) return false;
   const Channel& channel = Channels()[this];
   Receiver receiver(channel.replies, timeoutMs);
-  if (SendMessage(channel.requests, request) && receiver.ReadMessage(reply, maxReplyBytes)) {
+  if (SendFramed(WriteTo(channel.requests), request) &&
+      receiver.ReadMessage(reply, maxReplyBytes)) {
     return true;
   }
   reply.clear();
