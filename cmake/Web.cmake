@@ -43,6 +43,9 @@ add_library(vorlith_platform STATIC
   src/platform/posix/PlayerFiles.cpp
   src/platform/posix/PosixSignals.cpp
   src/platform/posix/RegularFile.cpp
+  src/platform/portable/FileIdentity.cpp
+  src/platform/portable/OutputFile.cpp
+  src/platform/portable/RegularFileRead.cpp
   src/platform/headless/HeadlessPlatform.cpp
   src/platform/headless/HeadlessRenderDevice.cpp
   src/platform/headless/HeadlessWindow.cpp

@@ -1,6 +1,7 @@
 # The Windows build (cmake/mingw-w64-x86_64.cmake with VORLITH_WINDOWS_PREFIX, the prefix
 # scripts/build-windows.sh builds the dependencies into): vorlith.exe, linked statically with
-# everything but SDL2.dll and the system's DLLs, with the fonts it reads in build-dir/fonts/.
+# everything but SDL2.dll and the system's DLLs, with its data (model/, sound/, game.ico) and
+# the fonts it reads (fonts/) beside it.
 # The tools, tests and install rules are left out.
 if(NOT VORLITH_WINDOWS_PREFIX)
   message(FATAL_ERROR "VORLITH_WINDOWS_PREFIX names the Windows dependencies' prefix")
@@ -15,10 +16,10 @@ add_subdirectory(${PROJECT_SOURCE_DIR}/src/base)
 target_compile_definitions(vorlith_base PRIVATE VORLITH_OWN_FLOAT_FUNCTIONS)
 
 add_library(vorlith_platform STATIC
-  # windows/: the platform assembled
+  # the platform assembled: the desktop's (with SDL's audio output), Windows' own parts
+  src/platform/desktop/DesktopPlatform.cpp
   src/platform/windows/WindowsFontFile.cpp
   src/platform/windows/WindowsMessageBoxSignals.cpp
-  src/platform/windows/WindowsPlatform.cpp
   # sdl/
   src/platform/sdl/ExecutablePath.cpp
   src/platform/sdl/PngFile.cpp
@@ -64,6 +65,10 @@ add_library(vorlith_platform STATIC
   src/platform/win32/RegularFile.cpp
   src/platform/win32/WideText.cpp
   src/platform/posix/ImageFile.cpp
+  src/platform/portable/FileIdentity.cpp
+  src/platform/portable/HelperMessages.cpp
+  src/platform/portable/OutputFile.cpp
+  src/platform/portable/RegularFileRead.cpp
   # headless/
   src/platform/headless/HeadlessPlatform.cpp
   src/platform/headless/HeadlessRenderDevice.cpp
@@ -94,12 +99,20 @@ set_property(SOURCE src/platform/windows/vorlith.rc APPEND PROPERTY OBJECT_DEPEN
              ${PROJECT_SOURCE_DIR}/data/game.ico ${PROJECT_SOURCE_DIR}/src/platform/windows/vorlith.manifest)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${PROJECT_SOURCE_DIR}/data -I ${PROJECT_SOURCE_DIR}/src/platform/windows")
 
-# The fonts beside the program, as WindowsFontFile looks for them, and SDL2.dll.
+# The data is looked for beside the program only (as the zip and the installer lay it out).
+target_compile_definitions(vorlith PRIVATE VORLITH_DATA_FROM_BINDIR="." VORLITH_SOURCE_DATA_DIR="")
+
+# The data, the fonts (as WindowsFontFile looks for them) and SDL2.dll beside the program.
 set(VORLITH_FONT_DIR "/usr/share/fonts/opentype/ipafont-gothic" CACHE PATH
     "Directory of ipag.ttf and ipagp.ttf (Debian's fonts-ipafont-gothic)")
 add_custom_command(TARGET vorlith POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:vorlith>/fonts
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VORLITH_FONT_DIR}/ipag.ttf
           ${VORLITH_FONT_DIR}/ipagp.ttf $<TARGET_FILE_DIR:vorlith>/fonts/
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${prefix}/bin/SDL2.dll $<TARGET_FILE_DIR:vorlith>
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${prefix}/bin/SDL2.dll
+          ${PROJECT_SOURCE_DIR}/data/game.ico $<TARGET_FILE_DIR:vorlith>
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/model
+          $<TARGET_FILE_DIR:vorlith>/model
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/sound
+          $<TARGET_FILE_DIR:vorlith>/sound
   VERBATIM)

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Cross-builds Vorlith for 64-bit Windows on Debian 12 with mingw-w64.
-# Usage: bash scripts/build-windows.sh [--deps-only]
+# Usage: bash scripts/build-windows.sh [--deps-only | --no-package]
 #
-# Builds vorlith.exe into ${VORLITH_WINDOWS_BUILD:-build-windows} (in the clone), SDL2.dll and
-# the fonts beside it.
+# Builds vorlith.exe into ${VORLITH_WINDOWS_BUILD:-build-windows} (in the clone), SDL2.dll,
+# the data and the fonts beside it, then packages it there (unless --no-package):
+#   vorlith-VERSION-win64.zip    a folder of the same name: the exe (stripped), SDL2.dll,
+#                                model/, sound/, game.ico, fonts/ with their licence, README.txt
+#   vorlith-VERSION-setup.exe    the same files installed by NSIS (dist/windows/vorlith.nsi)
 #
 # Installs the cross tools (install-deps.sh --windows), fetches the Debian source packages of
 # the libraries the game links with and cross-builds them once into a cache outside the clone:
@@ -19,10 +22,12 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 deps_only=0
+package=1
 case "${1:-}" in
   "") ;;
   --deps-only) deps_only=1 ;;
-  *) echo "usage: build-windows.sh [--deps-only]" >&2; exit 2 ;;
+  --no-package) package=0 ;;
+  *) echo "usage: build-windows.sh [--deps-only | --no-package]" >&2; exit 2 ;;
 esac
 
 triple=x86_64-w64-mingw32
@@ -286,6 +291,58 @@ build_game() {
   log "game: $build/vorlith.exe ($(stat -c %s "$build/vorlith.exe") bytes), imports: $(echo $imports)"
 }
 
+# ---- the packages -----------------------------------------------------------------------------
+
+# Text files for Windows: CRLF line ends.
+crlf() { sed 's/\r*$/\r/' "$@"; }
+
+# The zip's folder, $stage, from the build; and $stage.files.nsh / $stage.remove.nsh, the
+# installer's lines for each of its files.
+stage_files() {
+  local font_doc=/usr/share/doc/fonts-ipafont-gothic path dir win
+  rm -rf "$stage" && mkdir -p "$stage/model" "$stage/sound" "$stage/fonts"
+  "$triple-strip" -o "$stage/vorlith.exe" "$build/vorlith.exe"
+  cp "$build/SDL2.dll" "$build/game.ico" "$stage/"
+  cp "$root"/data/model/*.x "$stage/model/"
+  cp "$root"/data/sound/*.wav "$stage/sound/"
+  cp "$build"/fonts/ipag.ttf "$build"/fonts/ipagp.ttf "$stage/fonts/"
+  {
+    echo "ipag.ttf and ipagp.ttf are IPAGothic and IPAPGothic, version 003.03, unchanged, as"
+    echo "Debian's package fonts-ipafont-gothic ships them; its copyright file follows, with the"
+    echo "IPA Font License Agreement v1.0 under which they are licensed."
+    echo
+    cat "$font_doc/copyright"
+  } | crlf >"$stage/fonts/LICENCE.txt"
+  sed "s/VERSION/$version/" "$root/dist/windows/README.txt" | crlf >"$stage/README.txt"
+  find "$stage" -exec touch -d @"$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)" {} +
+  : >"$stage.files.nsh"
+  : >"$stage.remove.nsh"
+  while read -r path; do
+    dir="$(dirname "$path")" win="${path//\//\\}"
+    [ "$dir" = . ] && dir="" || dir="\\${dir//\//\\}"
+    echo "SetOutPath \"\$INSTDIR$dir\"" >>"$stage.files.nsh"
+    echo "File \"$stage/$path\"" >>"$stage.files.nsh"
+    echo "Delete \"\$INSTDIR\\$win\"" >>"$stage.remove.nsh"
+  done < <(cd "$stage" && find . -type f -printf '%P\n' | sort)
+  (cd "$stage" && find . -mindepth 1 -type d -printf '%P\n' | sort -r) |
+    sed 's|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|' >>"$stage.remove.nsh"
+}
+
+# The zip and the installer from $stage.
+package_game() {
+  local name="vorlith-$version-win64" size_kb
+  stage="$build/package/$name"
+  log "packages: staging $stage"
+  stage_files
+  rm -f "$build/$name.zip"
+  (cd "$build/package" && zip -q -r -X -9 "$build/$name.zip" "$name")
+  size_kb="$(du -sk --apparent-size "$stage" | cut -f1)"
+  makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DSIZE_KB="$size_kb" \
+    -DOUTFILE="$build/vorlith-$version-setup.exe" "$root/dist/windows/vorlith.nsi" >&2
+  log "packages: $build/$name.zip ($(stat -c %s "$build/$name.zip") bytes)," \
+    "$build/vorlith-$version-setup.exe ($(stat -c %s "$build/vorlith-$version-setup.exe") bytes)"
+}
+
 # ---- main -------------------------------------------------------------------------------------
 
 bash "$root/scripts/install-deps.sh" --windows
@@ -303,4 +360,7 @@ else
   build_dependencies
 fi
 log "dependencies ready after $((SECONDS - started)) s"
-[ "$deps_only" -eq 1 ] || build_game
+[ "$deps_only" -eq 1 ] && exit 0
+build_game
+version="$(sed -n 's/^project(vorlith VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+[ "$package" -eq 0 ] || package_game

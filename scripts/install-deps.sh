@@ -36,6 +36,8 @@ windows_packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis
   # building the dependencies from their Debian source packages
   meson dpkg-dev xz-utils
+  # packaging: the zip (and unzip to check it)
+  zip unzip
 )
 [ "$windows" -eq 0 ] || packages+=("${windows_packages[@]}")
 

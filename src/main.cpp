@@ -209,6 +209,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace vorlith;
+  ServeXModelImporterIfHelper(argc, argv);
   LaunchOptions options;
   std::string error;
   if (!LaunchOptions::Parse(argc, argv, options, error)) return Fail(error + " (see --help)");

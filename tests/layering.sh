@@ -7,7 +7,8 @@
 #
 # base/ is plain C++: it includes no other folder, no platform library and no system header.
 # src/platform/ holds the interfaces (its top-level headers), one folder per backend (sdl/,
-# gl/, openal/, sdlaudio/, assimp/, headless/, web/, posix/, win32/) and one folder per target
+# gl/, openal/, sdlaudio/, assimp/, headless/, web/, posix/, win32/, and portable/: what
+# posix/ and win32/ share, which they alone include) and one folder per target
 # that assembles a platform from backends (desktop/, browser/, windows/). Platform libraries
 # (SDL, OpenGL, OpenAL, Assimp, fontconfig, zlib, emscripten) and system headers (POSIX and Win32: unistd.h,
 # fcntl.h, sys/*, signal.h, poll.h, windows.h, io.h, ...) are included only in backend and
@@ -34,7 +35,7 @@ level() {
   esac
 }
 
-backends='sdl|gl|openal|sdlaudio|assimp|headless|web|posix|win32'
+backends='sdl|gl|openal|sdlaudio|assimp|headless|web|posix|win32|portable'
 targets='desktop|browser|windows'
 libraries='SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*'
 system='unistd\.h|fcntl\.h|sys/[^>]*|signal\.h|poll\.h|spawn\.h|dirent\.h|pthread\.h|dlfcn\.h|langinfo\.h|termios\.h|pwd\.h|sched\.h|semaphore\.h|netinet/[^>]*|arpa/[^>]*|windows\.h|winsock2\.h|ws2tcpip\.h|io\.h|direct\.h|process\.h|shlobj\.h|shellapi\.h'
@@ -51,6 +52,7 @@ check_platform_includes() {
   while IFS= read -r line; do
     other=$(sed -E 's/#include "platform\/([a-z0-9]+)\/.*/\1/' <<<"$line")
     [ "$other" = "$part" ] && continue
+    [ "$other" = portable ] && [[ "$part" =~ ^(posix|win32)$ ]] && continue
     if [[ "$part" =~ ^($backends)$ ]]; then
       echo "$file: backend $part/ includes $other/: $line"
     elif [[ "$part" =~ ^($targets)$ ]] && [[ "$other" =~ ^($targets)$ ]]; then

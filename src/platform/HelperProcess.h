@@ -30,6 +30,10 @@ class HelperProcess {
   // be started, died, stalled past the time limit or answered with too much.
   bool Call(const std::string& request, std::string& reply);
   bool IsRunning() const { return child > 0; }
+  // Where a helper is this program started again (Windows), its command line is the program's
+  // name and a hidden option with the helper's place and pipes. True for such a command line,
+  // whose helper then serves its parent, never returning, when the program constructs it.
+  static bool TakeHelperRole(int argc, const char* const* argv);
   int GetPid() const { return child; }
   int GetStarts() const { return starts; }  // helpers started so far
 

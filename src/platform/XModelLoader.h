@@ -22,6 +22,9 @@ bool LoadXModelFromMemory(const std::vector<std::uint8_t>& bytes, LoadedModel& o
 // drawing device exist) keeps its fork cheap; otherwise the first load starts it. False when
 // it cannot be started.
 bool StartXModelImporter();
+// In a helper process started as the program again with a hidden option (Windows): serves the
+// importer's requests and never returns. Otherwise does nothing.
+void ServeXModelImporterIfHelper(int argc, const char* const* argv);
 
 struct XModelImporterStats {
   int imports = 0;       // files handed to the importer

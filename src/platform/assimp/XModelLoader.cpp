@@ -301,6 +301,10 @@ bool StartXModelImporter() {
   return Importer().Start();
 }
 
+void ServeXModelImporterIfHelper(int argc, const char* const* argv) {
+  if (HelperProcess::TakeHelperRole(argc, argv)) Importer();  // serves; never returns
+}
+
 XModelImporterStats GetXModelImporterStats() {
   return XModelImporterStats{imports, Importer().GetStarts()};
 }

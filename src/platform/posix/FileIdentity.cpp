@@ -53,18 +53,4 @@ FileIdentity::FileIdentity(const std::string& path) {
   resolved = directory + "/" + NamePart(target);
 }
 
-FileIdentity FileIdentity::Existing(unsigned long long deviceId, unsigned long long inode) {
-  FileIdentity identity;
-  identity.exists = true;
-  identity.deviceId = deviceId;
-  identity.inode = inode;
-  return identity;
-}
-
-bool FileIdentity::operator==(const FileIdentity& other) const {
-  if (exists != other.exists) return false;
-  if (exists) return deviceId == other.deviceId && inode == other.inode;
-  return resolved == other.resolved;
-}
-
 }  // namespace vorlith

@@ -12,10 +12,11 @@
 #include <chrono>
 #include <cstdint>
 
+#include "platform/portable/HelperMessages.h"
+
 namespace vorlith {
 namespace {
 
-using Length = std::uint64_t;  // every message is its length, then its bytes
 constexpr int kExitGraceMs = 100;
 
 bool SendAll(int fd, const char* bytes, std::size_t size) {
@@ -29,10 +30,8 @@ bool SendAll(int fd, const char* bytes, std::size_t size) {
   return true;
 }
 
-bool SendMessage(int fd, const std::string& bytes) {
-  const Length length = bytes.size();
-  return SendAll(fd, reinterpret_cast<const char*>(&length), sizeof length) &&
-         SendAll(fd, bytes.data(), bytes.size());
+WriteBytes SendTo(int fd) {
+  return [fd](const char* bytes, std::size_t size) { return SendAll(fd, bytes, size); };
 }
 
 // Reads exactly size bytes, waiting at most until deadline (none when timeoutMs < 0).
@@ -52,18 +51,9 @@ class Receiver {
     }
     return true;
   }
-  // A message of at most maxBytes; its buffer grows only with the bytes that arrive.
   bool ReadMessage(std::string& bytes, std::size_t maxBytes) {
-    Length length = 0;
-    if (!Read(reinterpret_cast<char*>(&length), sizeof length) || length > maxBytes) return false;
-    bytes.clear();
-    char chunk[65536];
-    while (bytes.size() < length) {
-      const std::size_t want = std::min<std::size_t>(sizeof chunk, length - bytes.size());
-      if (!Read(chunk, want)) return false;
-      bytes.append(chunk, want);
-    }
-    return true;
+    return ReceiveFramed([this](char* to, std::size_t size) { return Read(to, size); }, bytes,
+                         maxBytes);
   }
 
  private:
@@ -93,6 +83,11 @@ HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
       maxReplyBytes(maxReplyBytes),
       timeoutMs(timeoutMs),
       warmUp(std::move(warmUp)) {}
+
+// Helpers are forked: no command line makes one.
+bool HelperProcess::TakeHelperRole(int, const char* const*) {
+  return false;
+}
 
 HelperProcess::~HelperProcess() {
   Stop(kExitGraceMs);
@@ -136,7 +131,7 @@ void HelperProcess::Serve(int fd) const {
   Receiver receiver(fd, -1);
   std::string request;
   while (receiver.ReadMessage(request, maxRequestBytes)) {
-    if (!SendMessage(fd, handler(request))) _exit(1);
+    if (!SendFramed(SendTo(fd), handler(request))) _exit(1);
   }
   _exit(0);
 }
@@ -145,7 +140,8 @@ bool HelperProcess::Call(const std::string& request, std::string& reply) {
   reply.clear();
   if (request.size() > maxRequestBytes || !Start()) return false;
   Receiver receiver(socket, timeoutMs);
-  if (SendMessage(socket, request) && receiver.ReadMessage(reply, maxReplyBytes)) return true;
+  if (SendFramed(SendTo(socket), request) && receiver.ReadMessage(reply, maxReplyBytes))
+    return true;
   reply.clear();
   Stop();  // crashed, stalled or talking nonsense: the next request gets a fresh helper
   return false;

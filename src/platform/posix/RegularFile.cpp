@@ -7,23 +7,20 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/portable/RegularFileRead.h"
+
 namespace vorlith {
 namespace {
 
-bool ReadAll(int fd, std::string& bytes, std::string& why) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = read(fd, &bytes[done], bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
+long long ReadSomeOf(int fd, char* to, std::size_t size, std::string& why) {
+  while (true) {
+    const ssize_t got = read(fd, to, size);
+    if (got >= 0) return got;
+    if (errno != EINTR) {
       why = std::strerror(errno);
-      return false;
+      return -1;
     }
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
   }
-  bytes.resize(done);  // a file cut short while it was read gives what it held
-  return true;
 }
 
 }  // namespace
@@ -38,19 +35,15 @@ RegularFile::Result RegularFile::Read(const std::string& path, std::size_t maxBy
     return missing ? Result::Missing : Result::Refused;
   }
   struct stat info {};
-  bool read = false;
-  Result failure = Result::Refused;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    why = "not a regular file";
-  } else if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-    why = std::to_string(info.st_size) + " bytes, more than " + std::to_string(maxBytes);
-    failure = Result::TooLarge;
-  } else {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    read = ReadAll(fd, bytes, why);
-  }
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  const Result result = ReadRegularFile(
+      regular, regular ? static_cast<unsigned long long>(info.st_size) : 0, maxBytes,
+      [fd](char* to, std::size_t size, std::string& reason) {
+        return ReadSomeOf(fd, to, size, reason);
+      },
+      bytes, why);
   close(fd);
-  return read ? Result::Read : failure;
+  return result;
 }
 
 }  // namespace vorlith

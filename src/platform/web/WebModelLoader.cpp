@@ -32,6 +32,8 @@ bool StartXModelImporter() {
   return true;
 }
 
+void ServeXModelImporterIfHelper(int, const char* const*) {}
+
 XModelImporterStats GetXModelImporterStats() {
   return XModelImporterStats{decoded, 0};
 }

@@ -50,18 +50,4 @@ FileIdentity::FileIdentity(const std::string& path) {
   resolved = FullPath(wide);
 }
 
-FileIdentity FileIdentity::Existing(unsigned long long deviceId, unsigned long long inode) {
-  FileIdentity identity;
-  identity.exists = true;
-  identity.deviceId = deviceId;
-  identity.inode = inode;
-  return identity;
-}
-
-bool FileIdentity::operator==(const FileIdentity& other) const {
-  if (exists != other.exists || device != other.device) return false;
-  if (exists && !device) return deviceId == other.deviceId && inode == other.inode;
-  return resolved == other.resolved;
-}
-
 }  // namespace vorlith

@@ -6,18 +6,21 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/portable/HelperMessages.h"
+#include "platform/win32/WideText.h"
+
 namespace vorlith {
 namespace {
 
-using Length = std::uint64_t;  // every message is its length, then its bytes
 constexpr int kExitGraceMs = 100;
-// Set in a helper's environment: "N REQUEST REPLY", the helper's place among the helpers this
-// program makes (in the order they are constructed) and the handles of its pipes.
-constexpr const wchar_t* kHelperVariable = L"VORLITH_HELPER_PROCESS";
+// A helper's command line: the program, this option, then its place among the helpers this
+// program makes (in the order they are constructed) and the handles of its two pipes.
+constexpr const char* kHelperOption = "--helper-process";
 
 struct Channel {
   HANDLE process = nullptr;
@@ -61,10 +64,8 @@ bool WriteAll(HANDLE pipe, const char* bytes, std::size_t size) {
   return true;
 }
 
-bool SendMessage(HANDLE pipe, const std::string& bytes) {
-  const Length length = bytes.size();
-  return WriteAll(pipe, reinterpret_cast<const char*>(&length), sizeof length) &&
-         WriteAll(pipe, bytes.data(), bytes.size());
+WriteBytes WriteTo(HANDLE pipe) {
+  return [pipe](const char* bytes, std::size_t size) { return WriteAll(pipe, bytes, size); };
 }
 
 // Reads exactly size bytes, waiting at most until deadline (none when timeoutMs < 0).
@@ -84,18 +85,9 @@ class Receiver {
     }
     return true;
   }
-  // A message of at most maxBytes; its buffer grows only with the bytes that arrive.
   bool ReadMessage(std::string& bytes, std::size_t maxBytes) {
-    Length length = 0;
-    if (!Read(reinterpret_cast<char*>(&length), sizeof length) || length > maxBytes) return false;
-    bytes.clear();
-    std::vector<char> chunk(65536);
-    while (bytes.size() < length) {
-      const std::size_t want = std::min<std::size_t>(chunk.size(), length - bytes.size());
-      if (!Read(chunk.data(), want)) return false;
-      bytes.append(chunk.data(), want);
-    }
-    return true;
+    return ReceiveFramed([this](char* to, std::size_t size) { return Read(to, size); }, bytes,
+                         maxBytes);
   }
 
  private:
@@ -126,19 +118,13 @@ std::wstring ProgramPath() {
   }
 }
 
-// In a helper: its place and pipes, from the environment (then removed from it, so that
-// nothing this helper starts takes itself for one).
-bool HelperAssignment(int& index, HANDLE& requests, HANDLE& replies) {
-  wchar_t value[128];
-  const DWORD length = GetEnvironmentVariableW(kHelperVariable, value, 128);
-  if (length == 0 || length >= 128) return false;
-  SetEnvironmentVariableW(kHelperVariable, nullptr);
-  unsigned long long in = 0, out = 0;
-  if (swscanf(value, L"%d %llu %llu", &index, &in, &out) != 3) return false;
-  requests = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(in));
-  replies = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(out));
-  return true;
-}
+// In a helper: its place and pipes, as TakeHelperRole found them on the command line.
+struct Assignment {
+  int index = -1;
+  HANDLE requests = nullptr;
+  HANDLE replies = nullptr;
+};
+Assignment assignment;
 
 void CloseChannel(Channel& channel) {
   for (HANDLE* handle : {&channel.requests, &channel.replies, &channel.process}) {
@@ -149,7 +135,22 @@ void CloseChannel(Channel& channel) {
 
 }  // namespace
 
-// A helper is this program again, with its place and pipes in its environment: the program
+bool HelperProcess::TakeHelperRole(int argc, const char* const* argv) {
+  if (argc != 5 || std::strcmp(argv[1], kHelperOption) != 0) return false;
+  char* end = nullptr;
+  const long index = std::strtol(argv[2], &end, 10);
+  if (*end != '\0' || index < 0) return false;
+  HANDLE handles[2] = {nullptr, nullptr};
+  for (int i = 0; i < 2; ++i) {
+    const unsigned long long value = std::strtoull(argv[3 + i], &end, 10);
+    if (*end != '\0' || value == 0) return false;
+    handles[i] = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  }
+  assignment = Assignment{static_cast<int>(index), handles[0], handles[1]};
+  return true;
+}
+
+// A helper is this program again, with its place and pipes on its command line: the program
 // runs as far as it constructs that helper, which then serves its parent and never returns.
 HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
                              std::size_t maxReplyBytes, int timeoutMs, std::string warmUp)
@@ -159,14 +160,11 @@ HelperProcess::HelperProcess(Handler handler, std::size_t maxRequestBytes,
       timeoutMs(timeoutMs),
       warmUp(std::move(warmUp)) {
   const int index = constructed++;
-  static int assigned = -1;
-  static HANDLE requests = nullptr, replies = nullptr;
-  if (index == 0 && !HelperAssignment(assigned, requests, replies)) assigned = -1;
-  if (assigned != index) {
+  if (assignment.index != index) {
     Channels()[this].index = index;
     return;
   }
-  Channels()[this] = Channel{nullptr, requests, replies, index};
+  Channels()[this] = Channel{nullptr, assignment.requests, assignment.replies, index};
   Serve(0);
 }
 
@@ -193,20 +191,17 @@ bool HelperProcess::Start() {
   }
   SetHandleInformation(requestWrite, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(replyRead, HANDLE_FLAG_INHERIT, 0);
-  const std::wstring assignment = std::to_wstring(channel.index) + L" " +
-                                  std::to_wstring(reinterpret_cast<std::uintptr_t>(requestRead)) +
-                                  L" " +
-                                  std::to_wstring(reinterpret_cast<std::uintptr_t>(replyWrite));
   const std::wstring program = ProgramPath();
-  std::wstring commandLine = L"\"" + program + L"\"";
+  std::wstring commandLine = L"\"" + program + L"\" " + Widen(kHelperOption) + L" " +
+                             std::to_wstring(channel.index) + L" " +
+                             std::to_wstring(reinterpret_cast<std::uintptr_t>(requestRead)) + L" " +
+                             std::to_wstring(reinterpret_cast<std::uintptr_t>(replyWrite));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  SetEnvironmentVariableW(kHelperVariable, assignment.c_str());
   const bool created = !program.empty() &&
                        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                       CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
-  SetEnvironmentVariableW(kHelperVariable, nullptr);
   CloseHandle(requestRead);
   CloseHandle(replyWrite);
   if (created && !AssignProcessToJobObject(job, started.hProcess)) {
@@ -235,12 +230,14 @@ bool HelperProcess::Start() {
 void HelperProcess::Serve(int) const {
   // A crash ends the helper at once: no error box, no debugger waiting on it.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(
+      [](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
   const Channel channel = Channels()[this];
   if (!warmUp.empty()) handler(warmUp);
   Receiver receiver(channel.requests, -1);
   std::string request;
   while (receiver.ReadMessage(request, maxRequestBytes)) {
-    if (!SendMessage(channel.replies, handler(request))) ExitProcess(1);
+    if (!SendFramed(WriteTo(channel.replies), handler(request))) ExitProcess(1);
   }
   ExitProcess(0);
 }
@@ -250,7 +247,8 @@ bool HelperProcess::Call(const std::string& request, std::string& reply) {
   if (request.size() > maxRequestBytes || !Start()) return false;
   const Channel& channel = Channels()[this];
   Receiver receiver(channel.replies, timeoutMs);
-  if (SendMessage(channel.requests, request) && receiver.ReadMessage(reply, maxReplyBytes)) {
+  if (SendFramed(WriteTo(channel.requests), request) &&
+      receiver.ReadMessage(reply, maxReplyBytes)) {
     return true;
   }
   reply.clear();

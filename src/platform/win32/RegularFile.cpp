@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/portable/RegularFileRead.h"
 #include "platform/win32/WideText.h"
 
 namespace vorlith {
@@ -11,20 +12,14 @@ namespace {
 
 constexpr DWORD kMaxChunk = 1u << 30;
 
-bool ReadAll(HANDLE file, std::string& bytes, std::string& why) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kMaxChunk, bytes.size() - done));
-    DWORD got = 0;
-    if (!ReadFile(file, &bytes[done], want, &got, nullptr)) {
-      why = SystemMessage(GetLastError());
-      return false;
-    }
-    if (got == 0) break;
-    done += got;
+long long ReadSomeOf(HANDLE file, char* to, std::size_t size, std::string& why) {
+  DWORD got = 0;
+  if (!ReadFile(file, to, static_cast<DWORD>(std::min<std::size_t>(kMaxChunk, size)), &got,
+                nullptr)) {
+    why = SystemMessage(GetLastError());
+    return -1;
   }
-  bytes.resize(done);  // a file cut short while it was read gives what it held
-  return true;
+  return got;
 }
 
 }  // namespace
@@ -45,20 +40,17 @@ RegularFile::Result RegularFile::Read(const std::string& path, std::size_t maxBy
   }
   BY_HANDLE_FILE_INFORMATION info{};
   LARGE_INTEGER size{};
-  bool read = false;
-  Result failure = Result::Refused;
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !GetFileSizeEx(file, &size)) {
-    why = "not a regular file";
-  } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    why = std::to_string(size.QuadPart) + " bytes, more than " + std::to_string(maxBytes);
-    failure = Result::TooLarge;
-  } else {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    read = ReadAll(file, bytes, why);
-  }
+  const bool regular =
+      GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && GetFileSizeEx(file, &size);
+  const Result result = ReadRegularFile(
+      regular, regular ? static_cast<unsigned long long>(size.QuadPart) : 0, maxBytes,
+      [file](char* to, std::size_t count, std::string& reason) {
+        return ReadSomeOf(file, to, count, reason);
+      },
+      bytes, why);
   CloseHandle(file);
-  return read ? Result::Read : failure;
+  return result;
 }
 
 }  // namespace vorlith

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Ctrl+C under Wine (which turns SIGINT into the console's CTRL_C_EVENT) ends a paced headless
+# replay of the Windows build as SIGINT ends the Linux build's: status 0, the trace whole up to
+# the last frame played (the same lines as the whole replay's, "fps" aside), and the model
+# importer's helper process gone with the game.
+# Usage: bash tests/windows/quit.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+[ $# -ge 2 ] || { echo "usage: quit.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]" >&2; exit 2; }
+exe="$(cd "$1" && pwd)/vorlith.exe"
+linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+out="${3:-$(mktemp -d /tmp/vorlith-windows-quit.XXXXXX)}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+source "$root/tests/windows/wine.sh"
+replay="$root/tests/replays/boss_stage_clear.replay"
+nofps() { sed -E 's/"fps":[0-9.]+/"fps":_/' "$@"; }
+
+(cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
+  --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
+rm -f "$out/windows.trace"
+"$wine" "$exe" --headless --replay "Z:${replay//\//\\}" --trace "Z:${out//\//\\}\\windows.trace" \
+  >"$out/windows.log" 2>&1 &
+game=$!  # Wine's own process (a function or subshell in between would ignore SIGINT)
+for _ in $(seq 600); do
+  [ "$(cat "$out/windows.trace" 2>/dev/null | wc -l)" -ge 120 ] && break
+  sleep 0.1
+done
+helper="$(pgrep -f -- "--helper-process" || true)"
+kill -INT "$game"
+status=0
+wait "$game" || status=$?
+frames="$(wc -l <"$out/windows.trace")"
+failed=0
+[ "$status" -eq 0 ] || { echo "FAILED: status $status after Ctrl+C"; failed=1; }
+if [ "$frames" -ge 120 ] && [ "$frames" -lt "$(wc -l <"$out/linux.trace")" ] &&
+  cmp -s <(nofps "$out/windows.trace") <(nofps "$out/linux.trace" | head -n "$frames"); then
+  echo "same: the first $frames frames of boss_stage_clear, ended by Ctrl+C with status $status"
+else
+  echo "FAILED: the trace of $frames frames is not the replay's beginning, whole"
+  failed=1
+fi
+[ -n "$helper" ] || { echo "FAILED: no helper process seen while the game ran"; failed=1; }
+sleep 1
+if [ -n "$(pgrep -f -- "--helper-process" || true)" ]; then
+  echo "FAILED: the helper process outlived the game"
+  failed=1
+fi
+exit "$failed"
