@@ -67,7 +67,10 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
   game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   FakeWindow& window = *game.test.window;
   const bool pauses = disturbance == Disturbance::kPauses;
-  const std::string path = ::testing::TempDir() + "/disturbed-trace.jsonl";
+  // One file per test: CTest runs this file's tests in parallel processes.
+  const std::string path = ::testing::TempDir() + "/" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                           std::to_string(static_cast<int>(disturbance)) + ".jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
     EXPECT_TRUE(reporter.Open(error)) << error;
