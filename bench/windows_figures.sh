@@ -32,7 +32,7 @@ start=$(date +%s.%N)
 VORLITH_WINDOWS_BUILD="$out/deps" bash "$root/scripts/build-windows.sh" --deps-only >/dev/null
 echo "dependencies from the cache: $(echo "$(date +%s.%N) - $start" | bc) s"
 
-source "$root/tests/windows/wine.sh"  # (a HOME of its own from here on)
+source "$root/tests/windows/wine.sh" "$build" "$linux" "$out"  # (a HOME of its own from here on)
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>/dev/null &
 xvfb=$!
