@@ -8,9 +8,10 @@ namespace vorlith {
 
 // A long-lived helper process that answers requests with a handler run on its side, for
 // calls into libraries that may crash, hang or run wild on hostile input: whatever happens
-// there ends only the helper. It talks to its parent over a socket pair, one request at a
-// time; one that dies or stalls on a request is killed, and the next request starts a new
-// one. Start it early, while the process is still small, so that the fork is cheap.
+// there ends only the helper. It talks to its parent over a socket pair (two pipes on
+// Windows), one request at a time; one that dies or stalls on a request is killed, and the
+// next request starts a new one. Start it early, while the process is still small, so that
+// the fork is cheap.
 class HelperProcess {
  public:
   using Handler = std::function<std::string(const std::string& request)>;

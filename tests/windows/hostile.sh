@@ -7,20 +7,11 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-[ $# -ge 2 ] || { echo "usage: hostile.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]" >&2; exit 2; }
-exe="$(cd "$1" && pwd)/vorlith.exe"
-linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-out="${3:-$(mktemp -d /tmp/vorlith-windows-hostile.XXXXXX)}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-source "$root/tests/windows/wine.sh"
-windows_path() { echo "Z:${1//\//\\}"; }
+source "$root/tests/windows/wine.sh" "$@"
 replay="$root/tests/replays/item_pickups.replay"  # loads every model and plays both sounds
 
 # The data directory as each side spells it in messages, made one.
-normalized() {
-  sed -E -e 's/"fps":[0-9.]+/"fps":_/' -e "s#$2#DATA#g" "$1"
-}
+normalized() { nofps "$1" | sed "s#$2#DATA#g"; }
 
 failed=0
 for hostile in "$root"/tests/data/x-regressions/* "$root"/tests/data/wav-regressions/*; do

@@ -8,12 +8,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-[ $# -ge 2 ] || { echo "usage: package.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]" >&2; exit 2; }
-build="$(cd "$1" && pwd)"
-linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-out="${3:-$(mktemp -d /tmp/vorlith-windows-package.XXXXXX)}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
+source "$root/tests/windows/wine.sh" "$@"
 version="$(sed -n 's/^project(vorlith VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 zip="$build/vorlith-$version-win64.zip"
 setup="$build/vorlith-$version-setup.exe"
@@ -48,7 +43,6 @@ for binary in vorlith.exe SDL2.dll; do
 done
 
 # ---- the installer under Wine ---------------------------------------------------------------
-source "$root/tests/windows/wine.sh"
 wineserver="${wine%64}server"
 drive="$WINEPREFIX/drive_c"
 installed="$drive/Program Files/Vorlith"
@@ -83,10 +77,9 @@ replay="$root/tests/replays/item_pickups.replay"
 (cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
   --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
 (cd "$out" && run_wine 'C:\Program Files\Vorlith\vorlith.exe' --headless --no-pacing \
-  --replay "Z:${replay//\//\\}" --trace "Z:${out//\//\\}\\installed.trace" >/dev/null) ||
+  --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/installed.trace")" >/dev/null) ||
   fail "the installed game ended with status $?"
-if cmp -s <(sed -E 's/"fps":[0-9.]+/"fps":_/' "$out/linux.trace") \
-  <(sed -E 's/"fps":[0-9.]+/"fps":_/' "$out/installed.trace" 2>/dev/null); then
+if cmp -s <(nofps "$out/linux.trace") <(nofps "$out/installed.trace" 2>/dev/null); then
   echo "same: item_pickups played by the installed game"
 else
   fail "the installed game's trace of item_pickups differs from Linux's"

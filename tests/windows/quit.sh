@@ -7,21 +7,14 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-[ $# -ge 2 ] || { echo "usage: quit.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]" >&2; exit 2; }
-exe="$(cd "$1" && pwd)/vorlith.exe"
-linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-out="${3:-$(mktemp -d /tmp/vorlith-windows-quit.XXXXXX)}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-source "$root/tests/windows/wine.sh"
+source "$root/tests/windows/wine.sh" "$@"
 replay="$root/tests/replays/boss_stage_clear.replay"
-nofps() { sed -E 's/"fps":[0-9.]+/"fps":_/' "$@"; }
 
 (cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
   --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
 rm -f "$out/windows.trace"
-"$wine" "$exe" --headless --replay "Z:${replay//\//\\}" --trace "Z:${out//\//\\}\\windows.trace" \
-  >"$out/windows.log" 2>&1 &
+"$wine" "$exe" --headless --replay "$(windows_path "$replay")" \
+  --trace "$(windows_path "$out/windows.trace")" >"$out/windows.log" 2>&1 &
 game=$!  # Wine's own process (a function or subshell in between would ignore SIGINT)
 for _ in $(seq 600); do
   [ "$(cat "$out/windows.trace" 2>/dev/null | wc -l)" -ge 120 ] && break

@@ -4,20 +4,10 @@
 # of them again with the data, the replay and the trace under non-ASCII names (UTF-8 paths);
 # then the exit statuses of a usage error and of a run without a display.
 # Usage: bash tests/windows/replays.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
-# (WINEPREFIX is made under OUT_DIR unless set.)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-[ $# -ge 2 ] || { echo "usage: replays.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]" >&2; exit 2; }
-exe="$(cd "$1" && pwd)/vorlith.exe"
-linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-out="${3:-$(mktemp -d /tmp/vorlith-windows-replays.XXXXXX)}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-source "$root/tests/windows/wine.sh"
-
-# Unix path $1 as Wine's Z: drive names it.
-windows_path() { echo "Z:${1//\//\\}"; }
+source "$root/tests/windows/wine.sh" "$@"
 
 failed=0
 for replay in "$root"/tests/replays/*.replay; do
@@ -27,15 +17,12 @@ for replay in "$root"/tests/replays/*.replay; do
   run_wine "$exe" --headless --no-pacing \
     --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
     >/dev/null
-  for side in linux windows; do
-    sed -E 's/"fps":[0-9.]+/"fps":_/' "$out/$name.$side.trace" >"$out/$name.$side.nofps"
-  done
   frames="$(wc -l <"$out/$name.linux.trace")"
-  if cmp -s "$out/$name.linux.nofps" "$out/$name.windows.nofps"; then
+  if cmp -s <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace"); then
     echo "same: $name ($frames frames)"
   else
     echo "DIFFERENT: $name; first difference:"
-    diff "$out/$name.linux.nofps" "$out/$name.windows.nofps" | head -n 4
+    diff <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace") | head -n 4
     failed=1
   fi
 done
@@ -47,8 +34,8 @@ cp "$root/tests/replays/item_pickups.replay" "$named/リプレイ.replay"
 VORLITH_DATA_DIR="$(windows_path "$named")" run_wine "$exe" --headless --no-pacing \
   --replay "$(windows_path "$named/リプレイ.replay")" \
   --trace "$(windows_path "$named/トレース.trace")" >/dev/null
-if [ -e "$named/トレース.trace" ] && cmp -s "$out/item_pickups.linux.nofps" \
-  <(sed -E 's/"fps":[0-9.]+/"fps":_/' "$named/トレース.trace"); then
+if [ -e "$named/トレース.trace" ] &&
+  cmp -s <(nofps "$out/item_pickups.linux.trace") <(nofps "$named/トレース.trace"); then
   echo "same: item_pickups with UTF-8 paths"
 else
   echo "DIFFERENT or missing: item_pickups with UTF-8 paths"

@@ -3,23 +3,15 @@
 # window on a fresh Xvfb (with evilwm), taking the same screenshots; checks that the traces
 # are the same apart from "fps" and the screenshots apart from the FPS readout; and that a
 # screenshot never taken ends the run with status 3.
-# Usage: bash tests/windows/windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME... [-- OUT]
+# Usage: bash tests/windows/windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME...
+# (the files in $VORLITH_WINDOWS_OUT, else in a new temporary directory)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-[ $# -ge 4 ] || {
-  echo "usage: windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME..." >&2
-  exit 2
-}
-exe="$(cd "$1" && pwd)/vorlith.exe"
-linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+[ $# -ge 4 ] || set --  # the usage line
+source "$root/tests/windows/wine.sh" "${@:1:2}" "${VORLITH_WINDOWS_OUT:-}"
 replay="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 shift 3
-out="${VORLITH_WINDOWS_OUT:-$(mktemp -d /tmp/vorlith-windows-windowed.XXXXXX)}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-source "$root/tests/windows/wine.sh"
-windows_path() { echo "Z:${1//\//\\}"; }
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
 xvfb=$!
@@ -46,14 +38,11 @@ VORLITH_DATA_DIR="$(windows_path "$root/data")" run_wine "$exe" --no-pacing \
   "${shots[@]}"
 echo "windowed run: exit status 0 after $(echo "$(date +%s.%N) - $start" | bc) s"
 failed=0
-for side in linux windows; do
-  sed -E 's/"fps":[0-9.]+/"fps":_/' "$out/$name.$side.trace" >"$out/$name.$side.nofps"
-done
-if cmp -s "$out/$name.linux.nofps" "$out/$name.windows.nofps"; then
+if cmp -s <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace"); then
   echo "same: $name windowed ($(wc -l <"$out/$name.linux.trace") frames)"
 else
   echo "DIFFERENT: $name windowed"
-  diff "$out/$name.linux.nofps" "$out/$name.windows.nofps" | head -n 4
+  diff <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace") | head -n 4
   failed=1
 fi
 # A screenshot of a frame the replay never reaches: exit status 3, as on Linux.

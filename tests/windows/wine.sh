@@ -1,11 +1,19 @@
-# Sourced by the Windows tests: run_wine PROGRAM ARGS... runs a Windows program under Wine 8
-# (64-bit), in $WINEPREFIX or in a prefix made once under $out, with $out/home as HOME,
-# without Mono's and Gecko's prompts or Wine's debug output.
+# Sourced by the Windows tests with WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR] (else the script's
+# usage line is printed): sets build, exe, linux and out (a new temporary directory unless
+# named), HOME to $out/home, and WINEPREFIX unless set to a prefix made once under $out.
+# run_wine PROGRAM ARGS... runs a Windows program under Wine 8 (64-bit) without Mono's and
+# Gecko's prompts or Wine's debug output; windows_path names a Unix path as Wine's Z: drive
+# does; nofps FILE... prints traces with their "fps" values blanked.
+[ $# -ge 2 ] || { sed -n 's/^# Usage: bash /usage: /p' "$0" >&2; exit 2; }
+build="$(cd "$1" && pwd)"
+exe="$build/vorlith.exe"
+linux="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+out="${3:-$(mktemp -d "/tmp/vorlith-windows-$(basename "$0" .sh).XXXXXX")}"
+mkdir -p "$out/home"
+out="$(cd "$out" && pwd)"
+export HOME="$out/home"  # Wine links the prefix's user folders into it
 wine="${VORLITH_WINE:-/usr/lib/wine/wine64}"
 export WINEPREFIX="${WINEPREFIX:-$out/wineprefix}"
-# A home of its own: Wine links the prefix's user folders into it.
-export HOME="$out/home"
-mkdir -p "$HOME"
 # winemenubuilder off: no menu entries or desktop files in the real home for shortcuts made.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d" WINEDEBUG=-all
 if [ ! -e "$WINEPREFIX/system.reg" ]; then
@@ -13,6 +21,6 @@ if [ ! -e "$WINEPREFIX/system.reg" ]; then
   "${wine%64}server" -w 2>/dev/null || wineserver -w
 fi
 
-run_wine() {
-  "$wine" "$@"
-}
+run_wine() { "$wine" "$@"; }
+windows_path() { echo "Z:${1//\//\\}"; }
+nofps() { sed -E 's/"fps":[0-9.]+/"fps":_/' "$@"; }
