@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The page keeps its high scores in the browser's storage: a run played with keys to "Game
-Over" (or "Stage Clear!!") and ended with V (or C) lands in /player/data/scores.txt (IDBFS), and after a reload of the
-page the table read back from IndexedDB still holds it, with the run's replay beside it.
+Over" (or "Stage Clear!!") and ended with V (or C) lands in /player/data/scores.txt (IDBFS),
+and after a reload of the page the table read back from IndexedDB still holds it, with the
+run's replay beside it.
 
 usage: records_test.py BUILD_WEB_DIR
 """
