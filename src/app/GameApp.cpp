@@ -237,6 +237,7 @@ void GameApp::StartWatching() {
   combo.Resume(replay.comboCount, replay.comboTimer);
   moverCounts = MoverCounts();
   watch->playerPads = SwapPadSource(std::move(replay.pads));
+  startWaitsForRelease = false;  // its first frame's Z starts the run
   scene = kTitleScene;
 }
 

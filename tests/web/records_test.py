@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The page keeps its high scores in the browser's storage: a run played with keys to "Game
-Over" and ended with V lands in /player/data/scores.txt (IDBFS), and after a reload of the
-page the table read back from IndexedDB still holds it, with the run's replay beside it.
+Over" (or "Stage Clear!!") and ended with V (or C) lands in /player/data/scores.txt (IDBFS),
+and after a reload of the page the table read back from IndexedDB still holds it, with the
+run's replay beside it.
 
 usage: records_test.py BUILD_WEB_DIR
 """
@@ -35,14 +36,17 @@ def main():
             failures.append("a fresh profile already has a table")
         browser.pump(0.5)
         browser.press("KeyZ", 0.1)
+        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
         browser.key("ArrowLeft", True)  # into the first enemies' lane, not firing
-        browser.wait_for(lambda: any(f["ship"] and f["ship"]["finished"] for f in frames(browser)),
-                         240, "Game Over")
+        browser.wait_for(lambda: frames(browser)[-1]["ship"]["x"] <= 30, 30, "the lane")
         browser.key("ArrowLeft", False)
+        ended = "f['ship']['finished'] or f['boss'] and f['boss']['finished']"
+        browser.wait_for(lambda: eval(ended, {"f": frames(browser)[-1]}), 300, "the run's end")
+        key = "KeyV" if frames(browser)[-1]["ship"]["finished"] else "KeyC"  # Game Over, or Game Complete
+        browser.key(key, True)
+        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 30, "the title after the run")
+        browser.key(key, False)
         score = [f for f in frames(browser) if f["scene"] == 0][-1]["score"]
-        browser.key("KeyV", True)
-        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 30, "the title after V")
-        browser.key("KeyV", False)
         browser.pump(1.0)  # IDBFS saves in the background
         webpage.open_page(browser, base + "/vorlith.html")  # a reload: memory starts afresh
         table = read_table(browser).split("\n")
