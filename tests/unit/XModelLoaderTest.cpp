@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/ModelFile.h"
 #include "platform/HelperProcess.h"
 #include "platform/XModelLoader.h"
 #include "platform/assimp/ImportCache.h"
@@ -108,18 +109,12 @@ TEST_F(XModelCorpusTest, EachFileLoadsWithItsSubsetsAndColoursOrFailsWithAMessag
 const std::string kHeader = "xof 0303txt 0032\n";
 const std::string kTriangle = "Mesh tri {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n";
 
-// Damaged files that pass the structural check but that the importer crashes on (found by
-// the fuzzer) or refuses, missing files and files too large to be sensible all fail with a
+// Damaged files that pass the structural check but that the importer refuses (or crashes on:
+// see below), missing files, directories and files too large to be sensible all fail with a
 // message; the game goes on.
 TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   LoadedModel model;
   std::string error;
-  const std::string crash =
-      VORLITH_SOURCE_DIR "/tests/data/x-regressions/importer-crash-truncated-templates.x";
-  ASSERT_TRUE(std::filesystem::is_regular_file(crash));
-  EXPECT_FALSE(LoadXModel(crash, model, error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_TRUE(model.materials.empty());
   // Skin weights without their bone name: the numbers fit, the importer refuses it.
   EXPECT_FALSE(LoadXModelFromMemory(Bytes(kHeader + kTriangle +
                                           " SkinWeights {\n 1;\n 2;\n 1.0;\n"
@@ -154,10 +149,16 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   const std::string big = std::filesystem::temp_directory_path() / "vorlith_too_large.x";
   std::ofstream(big) << kHeader;
   std::filesystem::resize_file(big, kMaxModelFileBytes + 1);  // sparse: no disk used
+  std::vector<std::uint8_t> bytes;  // what the loader reads first; nothing of it is held
+  EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
+  EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
   EXPECT_FALSE(LoadXModel(big, model, error));
   std::filesystem::remove(big);
-  EXPECT_NE(error.find(std::to_string(kMaxModelFileBytes + 1) + " bytes"), std::string::npos)
+  EXPECT_NE(error.find("is too large (" + std::to_string(kMaxModelFileBytes + 1) + " bytes)"),
+            std::string::npos)
       << error;
+  EXPECT_FALSE(LoadXModel(VORLITH_DATA_DIR "/model", model, error));
+  EXPECT_NE(error.find("/model: not a regular file"), std::string::npos) << error;
 }
 
 // Messages quote the file's bytes and its name escaped: no terminal sequence gets through.
@@ -191,10 +192,12 @@ TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
   ASSERT_EQ(again.mesh.vertices.size(), 3u);
   EXPECT_EQ(again.mesh.vertices[1].px, 2.0f);
 
-  EXPECT_FALSE(LoadXModel(VORLITH_SOURCE_DIR
-                          "/tests/data/x-regressions/importer-crash-truncated-templates.x",
-                          again, error));
+  const std::string crash =  // found by the fuzzer
+      VORLITH_SOURCE_DIR "/tests/data/x-regressions/importer-crash-truncated-templates.x";
+  ASSERT_TRUE(std::filesystem::is_regular_file(crash));
+  EXPECT_FALSE(LoadXModel(crash, again, error));
   EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(again.materials.empty());
   auto other = bytes;
   other.push_back('\n');  // another file, the same model
   ASSERT_TRUE(LoadXModelFromMemory(other, again, error)) << error;
