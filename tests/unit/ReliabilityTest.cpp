@@ -162,19 +162,6 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
   }
 }
 
-TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
-  HelperProcess helper(
-      [](const std::string&) {
-        int signal = 0;
-        prctl(PR_GET_PDEATHSIG, &signal);
-        return std::to_string(signal);
-      },
-      64, 64, 10000);
-  std::string result;
-  ASSERT_TRUE(helper.Call("?", result));
-  EXPECT_EQ(result, std::to_string(SIGKILL));
-}
-
 // A headless run opens one device and makes and releases a stage's buffers again and again.
 TEST(ReliabilityTest, ASilentDeviceStaysBoundedOverALongRun) {
   auto device = SilentAudioSystem().OpenDevice();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <algorithm>
 #include <array>
@@ -213,12 +214,16 @@ char ProcessState(int pid) {
 }
 
 // The helper answers requests one after another; one that crashes, hangs or answers with
-// too much is killed, the call fails, and the next call starts a fresh helper.
+// too much is killed, the call fails, and the next call starts a fresh helper. A helper dies
+// with the program (its parent-death signal is SIGKILL).
 TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
   HelperProcess helper(
       [](const std::string& request) -> std::string {
         if (request == "crash") std::abort();
         if (request == "flood") return std::string(100, 'x');
+        int signal = 0;
+        if (request == "deathsig" && prctl(PR_GET_PDEATHSIG, &signal) == 0)
+          return std::to_string(signal);
         return "re: " + request;
       },
       16, 64, 3000);  // the time limit is long enough for a slow machine under sanitizers
@@ -242,13 +247,15 @@ TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
     EXPECT_EQ(reply, "re: again");
     EXPECT_EQ(helper.GetStarts(), c.startsAfter);
   }
+  std::string reply;
+  EXPECT_TRUE(helper.Call("deathsig", reply));
+  EXPECT_EQ(reply, std::to_string(SIGKILL));
   // Gone between two requests (killed from outside): the next one starts another.
   ASSERT_TRUE(helper.IsRunning());
   const int pid = helper.GetPid();
   kill(pid, SIGKILL);
   for (char state = ProcessState(pid); state != 'Z' && state != 0; state = ProcessState(pid))
     std::this_thread::yield();  // until it is dead (a zombie till reaped)
-  std::string reply;
   EXPECT_TRUE(helper.Call("after", reply));
   EXPECT_EQ(helper.GetStarts(), 4);
   // A hang is cut at the time limit (short here, where only the hang meets it).
