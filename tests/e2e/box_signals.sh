@@ -36,10 +36,7 @@ for signal in TERM INT HUP; do
   start_box
   children="$(box_children)"
   kill -"$signal" "$GAME_PID"
-  e2e_wait_until 10 e2e_game_ended || e2e_fail "SIG$signal did not end the game under its box"
-  GAME_STATUS=0
-  wait "$GAME_PID" || GAME_STATUS=$?
-  [ "$GAME_STATUS" = 1 ] || e2e_fail "SIG$signal under the box: status $GAME_STATUS, expected 1"
+  e2e_expect_exit "SIG$signal under the box" 10 1
   e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived the game"
   grep -q 'OpenGL 3\.3' "$E2E_TMP/game.log" || e2e_fail "SIG$signal: the box's text is not on stderr"
   e2e_log "SIG$signal under the box: status 1, box process gone, its text on stderr"
@@ -53,11 +50,7 @@ e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived 
 e2e_log "SIGKILL: no orphaned box"
 
 # Esc with LeakSanitizer on: the leaks of system libraries are suppressed, none of ours.
-ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=1" LSAN_OPTIONS="suppressions=$SUPPRESSIONS" \
-  "$GAME" >"$E2E_TMP/game.log" 2>&1 &
-GAME_PID=$!
-E2E_PIDS+=("$GAME_PID")
-e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
+E2E_DETECT_LEAKS=1 LSAN_OPTIONS="suppressions=$SUPPRESSIONS" e2e_start_game "$GAME"
 e2e_focus_game
 sleep 1
 xdotool key Escape

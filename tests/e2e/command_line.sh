@@ -7,19 +7,10 @@
 #   - help, version and usage errors with their exit statuses; a replay that does not parse
 #     or an output that cannot be written runs nothing.
 # Usage: command_line.sh <game binary>   (run from data/)
-set -u
-GAME="${1:?usage: $0 <game binary>}"
-export SDL_VIDEODRIVER=offscreen
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"  # GPU driver leaks at exit are not ours
-WORK="$(mktemp -d /tmp/vorlith-cli.XXXXXX)"
+WORK_NAME=cli
+source "$(dirname "$0")/offscreen_lib.sh"
 pid=""
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
-failures=0
-fail() {
-  echo "FAIL $*"
-  tail -5 "$WORK/log"
-  failures=$((failures + 1))
-}
 
 # wait_gone TENTHS: true once the game has ended, false when it still runs after that long.
 wait_gone() {
@@ -128,4 +119,4 @@ expect "status 0" "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.
 [ -f "$WORK/h.jsonl" ] && [ ! -s "$WORK/h.jsonl" ] && [ "$(cat "$WORK/h.replay")" = "vorlith-replay 1" ] ||
   fail "a replay of no frames did not make an empty trace and a header-only recording"
 [ -e "$WORK/trace.jsonl" ] && fail "a replay that does not parse still ran"
-[ "$failures" = 0 ] && echo PASS || { echo "$failures failed"; exit 1; }
+finish

@@ -98,8 +98,10 @@ e2e_wm_ready() {
 e2e_start_game() {
   local binary="$1"
   shift
-  # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours.
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$binary" "$@" >"$E2E_TMP/game.log" 2>&1 &
+  # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours (and
+  # E2E_DETECT_LEAKS=1 with the project's suppressions checks a whole run).
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$binary" "$@" \
+    >"$E2E_TMP/game.log" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
   e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
@@ -148,14 +150,14 @@ e2e_expect_idle() {
   [ "$used" -eq 0 ] || e2e_fail "$1: the game used $used CPU ticks in 3 s"
 }
 
-# e2e_expect_exit WHAT [SECONDS]: the game ends within SECONDS (30) of WHAT with status 0.
-# (Not in a subshell: only this shell can wait for its child.)
+# e2e_expect_exit WHAT [SECONDS [STATUS]]: the game ends within SECONDS (30) of WHAT with
+# STATUS (0). (Not in a subshell: only this shell can wait for its child.)
 e2e_expect_exit() {
   e2e_wait_until "${2:-30}" e2e_game_ended || e2e_fail "the game did not end within ${2:-30} s of $1"
   GAME_STATUS=0
   wait "$GAME_PID" || GAME_STATUS=$?
-  [ "$GAME_STATUS" = 0 ] || e2e_fail "$1 ended the game with status $GAME_STATUS"
-  e2e_log "$1: exit status 0"
+  [ "$GAME_STATUS" = "${3:-0}" ] || e2e_fail "$1 ended the game with status $GAME_STATUS, expected ${3:-0}"
+  e2e_log "$1: exit status $GAME_STATUS"
 }
 
 # e2e_hold KEYS CONDITION [SECONDS]: presses the keys (joined by +) together and keeps them

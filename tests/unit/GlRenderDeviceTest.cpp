@@ -38,16 +38,17 @@ class GlRenderDeviceTest : public ::testing::Test {
     device->Clear(0xFF000000, true);
   }
 
-  std::vector<std::uint8_t> Pixels() {
+  // The back buffer, which must be of the size given.
+  std::vector<std::uint8_t> Pixels(int w = 640, int h = 480) {
     std::vector<std::uint8_t> rgba;
     int width = 0, height = 0;
-    EXPECT_TRUE(device->ReadBackBuffer(rgba, width, height) && width == 640 && height == 480);
-    rgba.resize(640 * 480 * 4);
+    EXPECT_TRUE(device->ReadBackBuffer(rgba, width, height) && width == w && height == h);
+    rgba.resize(static_cast<std::size_t>(w) * h * 4);
     return rgba;
   }
-  Rgba At(int x, int y) {
-    const std::vector<std::uint8_t> rgba = Pixels();
-    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * 640 + x) * 4];
+  Rgba At(int x, int y, int w = 640, int h = 480) {
+    const std::vector<std::uint8_t> rgba = Pixels(w, h);
+    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
     return {p[0], p[1], p[2], p[3]};
   }
   // One subset facing the viewer with corners (x, y, u, v): three make a triangle, four a quad.
@@ -193,8 +194,6 @@ TEST_F(GlRenderDeviceTest, TextStaysInsideItsExtentAndTheViewport) {
   EXPECT_EQ(outside, 0);
 }
 
-// What the window shows after Present: the back buffer pixel for pixel when it has the
-// window's size, scaled and letterboxed when it has not.
 // A mode switch keeps the last picture (a paused game has no frame to draw it again): at the
 // same size as it is, at another scaled to it.
 TEST_F(GlRenderDeviceTest, ResetKeepsThePictureScaledToTheNewSize) {
@@ -205,16 +204,13 @@ TEST_F(GlRenderDeviceTest, ResetKeepsThePictureScaledToTheNewSize) {
   EXPECT_EQ(At(319, 10), (Rgba{255, 0, 0, 255}));
   EXPECT_EQ(At(320, 10), (Rgba{0, 0, 0, 255}));
   ASSERT_TRUE(device->Reset(1280, 960));
-  std::vector<std::uint8_t> rgba;
-  int width = 0, height = 0;
-  ASSERT_TRUE(device->ReadBackBuffer(rgba, width, height));
-  ASSERT_EQ(width, 1280);
-  const auto red = [&](int x, int y) { return rgba[(static_cast<std::size_t>(y) * 1280 + x) * 4]; };
-  EXPECT_EQ(red(10, 900), 255);
-  EXPECT_EQ(red(630, 10), 255);
-  EXPECT_EQ(red(650, 10), 0);
+  EXPECT_EQ(At(10, 900, 1280, 960)[0], 255);
+  EXPECT_EQ(At(630, 10, 1280, 960)[0], 255);
+  EXPECT_EQ(At(650, 10, 1280, 960)[0], 0);
 }
 
+// What the window shows after Present: the back buffer pixel for pixel when it has the
+// window's size, scaled and letterboxed when it has not.
 TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLetterboxedOtherwise) {
   // The window loads the OpenGL driver, which keeps what it allocates; so may reading back.
   ForeignAllocationScope driverAllocations;

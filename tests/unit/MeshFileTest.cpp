@@ -2,13 +2,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "base/MeshFile.h"
-#include "base/ModelFile.h"
 #include "platform/XModelLoader.h"
 
 namespace vorlith {
@@ -126,25 +124,6 @@ TEST(MeshFileTest, DamagedFilesAreRefusedWithAMessage) {
     const std::vector<std::uint8_t> prefix(good.begin(), good.begin() + size);
     EXPECT_FALSE(ReadMeshFile(prefix, read, error)) << size;
   }
-}
-
-TEST(MeshFileTest, ModelFileBytesNameTheMissingOrOversizedFile) {
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-  EXPECT_FALSE(ReadModelFileBytes("/nonexistent/model/enemy.x", bytes, error));
-  EXPECT_EQ(error, "cannot open model file /nonexistent/model/enemy.x: no such file");
-  EXPECT_FALSE(ReadModelFileBytes(VORLITH_DATA_DIR "/model", bytes, error));
-  EXPECT_NE(error.find(": not a regular file"), std::string::npos);
-  const std::string big = (std::filesystem::temp_directory_path() / "vorlith-big-mesh.x").string();
-  {
-    std::ofstream file(big, std::ios::binary);
-    file.seekp(static_cast<std::streamoff>(kMaxModelFileBytes));
-    file.put('\0');
-  }
-  EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
-  EXPECT_NE(error.find("is too large (16777217 bytes)"), std::string::npos) << error;
-  EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
-  std::filesystem::remove(big);
 }
 
 }  // namespace

@@ -125,17 +125,6 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
   EXPECT_EQ(device.releasedMeshes.size(), 1u);
 }
 
-TEST_F(ModelTest, AMissingFileOrNoDeviceFailsWithoutTouchingTheDevice) {
-  const std::string missing = directory / "missing.x";
-  Model model(missing.c_str());
-  EXPECT_FALSE(model.Load(&device));
-  model.DrawAt(0, 0, 0, 0, 0, 0, 1.0f);
-  Model noDevice(modelPath.c_str());
-  EXPECT_FALSE(noDevice.Load(nullptr));
-  EXPECT_TRUE(device.meshes.empty());
-  EXPECT_TRUE(device.draws.empty());
-}
-
 TEST_F(ModelTest, ModelNamesResolveAgainstTheDataDirectoryAndTexturesAgainstTheModelsFolder) {
   std::filesystem::create_directories(directory / "model" / "textures");
   std::ofstream(directory / "model" / "up.x")
@@ -208,7 +197,8 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   for (std::size_t i = 1; i < std::size(cases); ++i) EXPECT_EQ(model.GetTextures()[i], 0u) << i;
 }
 
-// The one message of a failed load names the file and why; the registry stops there.
+// The one message of a failed load names the file and why; the registry stops there. A model
+// that failed (or had no device) made nothing on the device and draws nothing.
 TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   const std::string missing = directory / "missing.x";
   testkit::RecordingDialogs dialogs;
@@ -228,6 +218,10 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   }
   EXPECT_EQ(registry.GetModel(10), nullptr);
   EXPECT_EQ(registry.GetModel(-1), nullptr);
+  EXPECT_FALSE(Model(modelPath.c_str()).Load(nullptr));
+  EXPECT_EQ(device.meshes.size(), 3u);
+  registry.GetModel(3)->DrawAt(0, 0, 0, 0, 0, 0, 1.0f);
+  EXPECT_TRUE(device.draws.empty());
   registry.RegisterModel(3, modelPath.c_str());  // registered again: the new file
   EXPECT_TRUE(registry.LoadAllModels(&device, dialogs));
   EXPECT_TRUE(registry.GetModel(9)->IsLoaded());

@@ -54,21 +54,31 @@ class OpenAlAudioTest : public ::testing::Test {
       setenv("ALSOFT_DRIVERS", "null", 1);
     }
   }
+  // The shot loaded into slot 0 of a manager on this audio system.
+  void LoadShot(SoundManager& manager) {
+    ASSERT_TRUE(manager.Init(&audio));
+    manager.RegisterSound(0, kShot);
+    ASSERT_TRUE(manager.LoadAllSounds());
+  }
   testing::RecordingDialogs dialogs;
   OpenAlAudioSystem audio{std::make_unique<SilentAudioSystem>()};
 };
 
-// The cycling of voices is SoundManagerTest's; here a real voice ends and plays again.
-TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndReleasingStopsIt) {
+// The cycling of voices is SoundManagerTest's; here a real voice plays. While the game is
+// paused the device mixes nothing: the voice stays where it was, well past its length, and
+// finishes once the pause ends; a finished voice plays again, and releasing stops it.
+TEST_F(OpenAlAudioTest, AVoiceIsHeldThroughAPauseEndsStartsAgainAndReleasingStopsIt) {
   SoundManager manager(dialogs);
-  ASSERT_TRUE(manager.Init(&audio));
-  manager.RegisterSound(0, kShot);
-  ASSERT_TRUE(manager.LoadAllSounds());
+  ASSERT_NO_FATAL_FAILURE(LoadShot(manager));
   AudioDevice& device = *manager.GetDevice();
   const std::uint32_t voice = manager.GetSound(0)->GetVoice(0);
   manager.Play(0);
   EXPECT_TRUE(device.IsPlaying(voice));
   EXPECT_FALSE(device.IsPlaying(manager.GetSound(0)->GetVoice(1)));
+  audio.SetPaused(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the shot lasts 0.12 s
+  EXPECT_TRUE(device.IsPlaying(voice));
+  audio.SetPaused(false);
   EXPECT_TRUE(WaitUntilFinished(device, voice));
   device.Play(voice);
   EXPECT_TRUE(device.IsPlaying(voice));
@@ -77,23 +87,6 @@ TEST_F(OpenAlAudioTest, AFinishedVoiceStartsAgainAndReleasingStopsIt) {
   manager.ReleaseDevice();
   manager.ReleaseDevice();
   EXPECT_TRUE(dialogs.shown.empty());
-}
-
-// While the game is paused the device mixes nothing: a voice stays where it was, well past
-// its length, and finishes once the pause ends.
-TEST_F(OpenAlAudioTest, APausedDeviceHoldsItsVoicesUntilResumed) {
-  SoundManager manager(dialogs);
-  ASSERT_TRUE(manager.Init(&audio));
-  manager.RegisterSound(0, kShot);
-  ASSERT_TRUE(manager.LoadAllSounds());
-  AudioDevice& device = *manager.GetDevice();
-  const std::uint32_t voice = manager.GetSound(0)->GetVoice(0);
-  manager.Play(0);
-  audio.SetPaused(true);
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the shot lasts 0.12 s
-  EXPECT_TRUE(device.IsPlaying(voice));
-  audio.SetPaused(false);
-  EXPECT_TRUE(WaitUntilFinished(device, voice));
 }
 
 TEST_F(OpenAlAudioTest, DeviceRefusesWhatItCannotPlay) {
@@ -123,9 +116,7 @@ TEST_F(OpenAlAudioTest, WaveOutputHasTheShotAtMinus15Decibels) {
   std::remove(output);
   {
     SoundManager manager(dialogs);
-    ASSERT_TRUE(manager.Init(&audio));
-    manager.RegisterSound(0, kShot);
-    ASSERT_TRUE(manager.LoadAllSounds());
+    ASSERT_NO_FATAL_FAILURE(LoadShot(manager));
     manager.Play(0);
     ASSERT_TRUE(WaitUntilFinished(*manager.GetDevice(), manager.GetSound(0)->GetVoice(0)));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -171,9 +162,7 @@ TEST_F(OpenAlAudioTest, WithoutAnOutputDeviceTheGamePlaysSilently) {
   ::testing::internal::CaptureStderr();
   for (int stage = 0; stage < 2; ++stage) {
     SoundManager manager(dialogs);
-    ASSERT_TRUE(manager.Init(&audio));
-    manager.RegisterSound(0, kShot);
-    ASSERT_TRUE(manager.LoadAllSounds());
+    ASSERT_NO_FATAL_FAILURE(LoadShot(manager));
     manager.Play(0);
   }
   const std::string err = ::testing::internal::GetCapturedStderr();

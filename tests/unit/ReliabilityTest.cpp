@@ -1,79 +1,23 @@
-// Failed writes, files named twice, bounded reads, command-line sizes at the ends of int,
-// children that must not outlive the program, and memory that must not grow with play.
+// Files named twice, exit statuses, escaped messages, window sizes at the ends of int, and
+// memory that must not grow with play. (Writes that fail are e2e_output_failures'.)
 #include <gtest/gtest.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
-#include <csignal>
 #include <fstream>
-#include <functional>
 
 #include "app/DistinctFiles.h"
 #include "app/ExitStatus.h"
 #include "base/Utf8.h"
 #include "platform/FileIdentity.h"
-#include "platform/HelperProcess.h"
-#include "platform/OutputFile.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/headless/StderrDialogs.h"
-#include "replay/ReplayRecorder.h"
-#include "replay/TraceWriter.h"
 #include "sound/Sound.h"
 
 namespace vorlith {
 namespace {
-
-bool Exists(const char* path) {
-  struct stat info {};
-  return stat(path, &info) == 0;
-}
-
-TEST(ReliabilityTest, EveryOutputReportsAFullDiskOnceWithTheFileAndTheReason) {
-  if (!Exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  std::string error;
-  std::string big(100000, 'x');  // more than any stdio buffer: the write itself fails
-  struct Case {
-    const char* what;
-    std::function<bool()> run;  // opens /dev/full, writes, closes; the close's result
-  };
-  const Case cases[] = {
-      {"trace",
-       [&] {
-         TraceWriter trace;
-         if (!trace.Open("/dev/full", error)) return true;
-         for (int i = 0; i < 200; ++i) trace.Write(TraceFrame{});
-         return trace.Close();
-       }},
-      {"replay",
-       [&] {  // a few bytes, left for the final flush
-         ReplayRecorder recorder;
-         if (!recorder.Open("/dev/full", error)) return true;
-         recorder.Record(0x10);
-         return recorder.Close();
-       }},
-      {"screenshot",
-       [&] {
-         OutputFile file("screenshot");
-         if (!file.Open("/dev/full", error)) return true;
-         file.Write(big);
-         file.Write(big);
-         return file.Close();
-       }},
-  };
-  for (const Case& c : cases) {
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(c.run()) << c.what;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              std::string("vorlith: /dev/full: cannot write the ") + c.what +
-                  ": No space left on device\n");
-  }
-  OutputFile missing("trace");
-  EXPECT_FALSE(missing.Open("/nonexistent/dir/t.jsonl", error));
-  EXPECT_EQ(error, "/nonexistent/dir/t.jsonl: cannot write the trace: No such file or directory");
-}
 
 TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
   const std::string dir = testing::TempDir() + "/identity";
@@ -160,19 +104,6 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
       EXPECT_EQ(y, static_cast<int>((1024LL - height) / 2));
     }
   }
-}
-
-TEST(ReliabilityTest, TheImportersHelperDiesWithTheProgram) {
-  HelperProcess helper(
-      [](const std::string&) {
-        int signal = 0;
-        prctl(PR_GET_PDEATHSIG, &signal);
-        return std::to_string(signal);
-      },
-      64, 64, 10000);
-  std::string result;
-  ASSERT_TRUE(helper.Call("?", result));
-  EXPECT_EQ(result, std::to_string(SIGKILL));
 }
 
 // A headless run opens one device and makes and releases a stage's buffers again and again.

@@ -2,7 +2,9 @@
 // traces do not show: the pop-ups of the item pick-ups.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -67,10 +69,9 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
   game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   FakeWindow& window = *game.test.window;
   const bool pauses = disturbance == Disturbance::kPauses;
-  // One file per test: CTest runs this file's tests in parallel processes.
-  const std::string path = ::testing::TempDir() + "/" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                           std::to_string(static_cast<int>(disturbance)) + ".jsonl";
+  // One file to each process: ctest runs the tests side by side, and so may other checkouts.
+  const std::string path =
+      ::testing::TempDir() + "/disturbed-trace-" + std::to_string(getpid()) + ".jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
     EXPECT_TRUE(reporter.Open(error)) << error;
@@ -97,6 +98,7 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
   labelledPresents = game.test.device->GetLabelledPresentCount();
   std::stringstream trace;
   trace << std::ifstream(path).rdbuf();
+  std::remove(path.c_str());
   return std::regex_replace(trace.str(), std::regex("\"(fps|kills)\":[0-9]+,"), "");
 }
 

@@ -27,15 +27,7 @@
 namespace vorlith::testkit {
 
 using Message = std::pair<std::string, std::string>;  // caption, text
-
-// Message boxes shown by what it was handed to.
-class RecordingDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    shown.emplace_back(caption, text);
-  }
-  std::vector<Message> shown;
-};
+using vorlith::testing::RecordingDialogs;
 
 // The texts drawn since the device's scene began.
 inline std::vector<std::string> Texts(const FakeRenderDevice& device) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/ModelFile.h"
 #include "platform/HelperProcess.h"
 #include "platform/XModelLoader.h"
 #include "platform/assimp/ImportCache.h"
@@ -108,18 +110,12 @@ TEST_F(XModelCorpusTest, EachFileLoadsWithItsSubsetsAndColoursOrFailsWithAMessag
 const std::string kHeader = "xof 0303txt 0032\n";
 const std::string kTriangle = "Mesh tri {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 3;0,1,2;;\n";
 
-// Damaged files that pass the structural check but that the importer crashes on (found by
-// the fuzzer) or refuses, missing files and files too large to be sensible all fail with a
+// Damaged files that pass the structural check but that the importer refuses (or crashes on:
+// see below), missing files, directories and files too large to be sensible all fail with a
 // message; the game goes on.
 TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   LoadedModel model;
   std::string error;
-  const std::string crash =
-      VORLITH_SOURCE_DIR "/tests/data/x-regressions/importer-crash-truncated-templates.x";
-  ASSERT_TRUE(std::filesystem::is_regular_file(crash));
-  EXPECT_FALSE(LoadXModel(crash, model, error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_TRUE(model.materials.empty());
   // Skin weights without their bone name: the numbers fit, the importer refuses it.
   EXPECT_FALSE(LoadXModelFromMemory(Bytes(kHeader + kTriangle +
                                           " SkinWeights {\n 1;\n 2;\n 1.0;\n"
@@ -154,10 +150,16 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   const std::string big = std::filesystem::temp_directory_path() / "vorlith_too_large.x";
   std::ofstream(big) << kHeader;
   std::filesystem::resize_file(big, kMaxModelFileBytes + 1);  // sparse: no disk used
+  std::vector<std::uint8_t> bytes;  // what the loader reads first; nothing of it is held
+  EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
+  EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
   EXPECT_FALSE(LoadXModel(big, model, error));
   std::filesystem::remove(big);
-  EXPECT_NE(error.find(std::to_string(kMaxModelFileBytes + 1) + " bytes"), std::string::npos)
+  EXPECT_NE(error.find("is too large (" + std::to_string(kMaxModelFileBytes + 1) + " bytes)"),
+            std::string::npos)
       << error;
+  EXPECT_FALSE(LoadXModel(VORLITH_DATA_DIR "/model", model, error));
+  EXPECT_NE(error.find("/model: not a regular file"), std::string::npos) << error;
 }
 
 // Messages quote the file's bytes and its name escaped: no terminal sequence gets through.
@@ -191,10 +193,12 @@ TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
   ASSERT_EQ(again.mesh.vertices.size(), 3u);
   EXPECT_EQ(again.mesh.vertices[1].px, 2.0f);
 
-  EXPECT_FALSE(LoadXModel(VORLITH_SOURCE_DIR
-                          "/tests/data/x-regressions/importer-crash-truncated-templates.x",
-                          again, error));
+  const std::string crash =  // found by the fuzzer
+      VORLITH_SOURCE_DIR "/tests/data/x-regressions/importer-crash-truncated-templates.x";
+  ASSERT_TRUE(std::filesystem::is_regular_file(crash));
+  EXPECT_FALSE(LoadXModel(crash, again, error));
   EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(again.materials.empty());
   auto other = bytes;
   other.push_back('\n');  // another file, the same model
   ASSERT_TRUE(LoadXModelFromMemory(other, again, error)) << error;
@@ -210,12 +214,16 @@ char ProcessState(int pid) {
 }
 
 // The helper answers requests one after another; one that crashes, hangs or answers with
-// too much is killed, the call fails, and the next call starts a fresh helper.
+// too much is killed, the call fails, and the next call starts a fresh helper. A helper dies
+// with the program (its parent-death signal is SIGKILL).
 TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
   HelperProcess helper(
       [](const std::string& request) -> std::string {
         if (request == "crash") std::abort();
         if (request == "flood") return std::string(100, 'x');
+        int signal = 0;
+        if (request == "deathsig" && prctl(PR_GET_PDEATHSIG, &signal) == 0)
+          return std::to_string(signal);
         return "re: " + request;
       },
       16, 64, 3000);  // the time limit is long enough for a slow machine under sanitizers
@@ -239,13 +247,15 @@ TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
     EXPECT_EQ(reply, "re: again");
     EXPECT_EQ(helper.GetStarts(), c.startsAfter);
   }
+  std::string reply;
+  EXPECT_TRUE(helper.Call("deathsig", reply));
+  EXPECT_EQ(reply, std::to_string(SIGKILL));
   // Gone between two requests (killed from outside): the next one starts another.
   ASSERT_TRUE(helper.IsRunning());
   const int pid = helper.GetPid();
   kill(pid, SIGKILL);
   for (char state = ProcessState(pid); state != 'Z' && state != 0; state = ProcessState(pid))
     std::this_thread::yield();  // until it is dead (a zombie till reaped)
-  std::string reply;
   EXPECT_TRUE(helper.Call("after", reply));
   EXPECT_EQ(helper.GetStarts(), 4);
   // A hang is cut at the time limit (short here, where only the hang meets it).
