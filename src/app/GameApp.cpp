@@ -3,8 +3,11 @@
 #include "app/GraphicsDevice.h"
 #include "app/Hud.h"
 #include "graphics/Transforms.h"
+#include "input/KeyInput.h"
 #include "input/PadState.h"
+#include "platform/AudioDevice.h"
 #include "platform/Dialogs.h"
+#include "platform/InputDevices.h"
 #include "stage/CStage.h"
 #include "stage/StageSetUp.h"
 
@@ -15,10 +18,23 @@ constexpr std::uint32_t kTitleBackground = 0xFF000040;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kPanelBackground = 0xFF323232;
 constexpr std::uint32_t kFieldBackground = 0xFF000000;
+constexpr std::uint32_t kHint = 0xFF8080C0;
+
+StartupOptions WindowOf(const Settings& settings) {
+  StartupOptions start;
+  start.windowWidth = settings.windowWidth;
+  start.windowHeight = settings.windowHeight;
+  start.fullScreen = settings.fullScreen;
+  return start;
+}
+
 }  // namespace
 
-GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args)
-    : WindowApp(std::move(platform), args, kTitle, true), pacer(GetClock()) {
+GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+                 const Settings& settings)
+    : WindowApp(std::move(platform), args, kTitle, true, WindowOf(settings)),
+      pacer(GetClock()),
+      settings(settings) {
   SetStageSetUp(1, SetUpStage1);
   SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
@@ -26,6 +42,8 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
   debugFont.Create(device, GetDialogs(), 12);
   hudFont.Create(device, GetDialogs(), 18, 0, 300, kHudFace);
   titleFont.Create(device, GetDialogs(), 30);
+  optionsFont.Create(device, GetDialogs(), 16);
+  ApplySettings();
 }
 
 GameApp::~GameApp() {
@@ -39,11 +57,24 @@ void GameApp::Update() {
     UpdatePlayScene(framePad);
   } else if (scene == kTitleScene) {
     UpdateTitleScene(framePad);
+  } else if (scene == kOptionsScene) {
+    UpdateOptionsScene(framePad);
   }
 }
 
 // After a start that failed, Z starts again only once it has been let go.
 void GameApp::UpdateTitleScene(const PadState& pad) {
+  if (OffersOptions()) {
+    const OptionsScreen::Held held = ReadHeld();
+    const bool open = (held.keys.held[kOptionsKey] && !titleHeld.keys.held[kOptionsKey]) ||
+                      (held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton]);
+    titleHeld = held;
+    if (open) {
+      options.Open(settings, pad, held);
+      scene = kOptionsScene;
+      return;
+    }
+  }
   if (!pad.buttons[0]) {
     startWaitsForRelease = false;
     return;
@@ -51,6 +82,67 @@ void GameApp::UpdateTitleScene(const PadState& pad) {
   if (startWaitsForRelease) return;
   scene = kPlayScene;
   StartStage(stageNumber);
+}
+
+bool GameApp::OffersOptions() const {
+  return GetInputDevices() && dynamic_cast<KeyInput*>(&GetPadSource()) != nullptr;
+}
+
+OptionsScreen::Held GameApp::ReadHeld() const {
+  OptionsScreen::Held held;
+  InputDevices* devices = GetInputDevices();
+  if (!devices) return held;
+  if (!devices->ReadKeyboard(held.keys)) held.keys = KeyboardState{};
+  for (int i = 0; i < devices->GetControllerCount(); ++i) {
+    ControllerState controller;
+    if (!devices->ReadController(i, controller)) continue;
+    for (int b = 0; b < ControllerState::kButtonCount; ++b)
+      held.buttons[b] |= controller.buttons[b];
+  }
+  return held;
+}
+
+// A controller's Back leaves as Esc does, unless a button is awaited. Full screen follows
+// the line at once.
+void GameApp::UpdateOptionsScene(const PadState& pad) {
+  const OptionsScreen::Held held = ReadHeld();
+  const bool back = held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton];
+  titleHeld = held;
+  if (back && !options.IsWaiting()) options.Escape();
+  const bool open = options.Step(pad, held);
+  GraphicsDevice* graphics = GetGraphicsDevice();
+  if (graphics->IsFullScreen() != options.GetSettings().fullScreen) {
+    graphics->SetFullScreen(options.GetSettings().fullScreen);
+  }
+  if (!open) LeaveOptions();
+}
+
+bool GameApp::TakeEscape() {
+  if (scene != kOptionsScene) return false;
+  options.Escape();
+  if (!options.IsOpen()) LeaveOptions();
+  return true;
+}
+
+// Leaving saves; the title's start then waits for the fire key to be let go.
+void GameApp::LeaveOptions() {
+  settings = options.GetSettings();
+  ApplySettings();
+  if (settingsSaver) settingsSaver(settings);
+  scene = kTitleScene;
+  startWaitsForRelease = true;
+}
+
+void GameApp::ApplySettings() {
+  if (auto* input = dynamic_cast<KeyInput*>(&GetPadSource())) input->SetBindings(settings.bindings);
+  PauseControls pause;
+  for (int i = 0; i < Bindings::kPerAction; ++i) {
+    pause.keys[i] = settings.bindings.keys[Bindings::kPause][i];
+    pause.buttons[i] = settings.bindings.buttons[Bindings::kPause][i];
+  }
+  if (Window* window = GetWindow()) window->SetPauseControls(pause);
+  if (AudioSystem* audio = GetAudioSystem()) audio->SetEffectGain(settings.Gain());
+  SetPauseWhenUnfocused(settings.pauseWhenUnfocused);
 }
 
 void GameApp::Draw() {
@@ -61,6 +153,8 @@ void GameApp::Draw() {
     DrawPlayScene();
   } else if (scene == kTitleScene) {
     DrawTitleScene();
+  } else if (scene == kOptionsScene) {
+    DrawOptionsScene();
   }
   graphics->EndScene();
   graphics->Present();
@@ -70,6 +164,13 @@ void GameApp::DrawTitleScene() {
   GetScreenQuad().Begin2D();
   GetGraphicsDevice()->Clear(kTitleBackground);
   titleFont.DrawText("Press Z key", 250, 150, kWhite, TopLeft);
+  if (OffersOptions()) debugFont.DrawText("O: options", 290, 440, kHint, TopLeft);
+}
+
+void GameApp::DrawOptionsScene() {
+  GetScreenQuad().Begin2D();
+  GetGraphicsDevice()->Clear(kTitleBackground);
+  options.Draw(optionsFont);
 }
 
 // ---- Stage runs ---------------------------------------------------------------------------

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/FramePacer.h"
+#include "app/OptionsScreen.h"
+#include "app/Settings.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
 #include "input/PadState.h"
@@ -23,9 +25,13 @@ class GameApp : public WindowApp {
  public:
   static constexpr const char* kTitle = "[061216] Vorlith ver0.24";
   static constexpr const char* kHudFace = "HGP創英角ﾎﾟｯﾌﾟ体";
-  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1 };
+  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kOptionsScene = 2 };
+  static constexpr int kOptionsKey = 18;    // O, on the title
+  static constexpr int kOptionsButton = 4;  // a controller's Back, on the title
 
-  GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args);
+  // The settings' window size and mode give way to the command line's display options.
+  GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+          const Settings& settings = Settings{});
   ~GameApp() override;
 
   // The frame's pad from the pad source, frame pacing, then the scene's logic.
@@ -42,6 +48,16 @@ class GameApp : public WindowApp {
   const PadState& GetFramePad() const { return framePad; }
   // Milliseconds until the pacer lets the next frame run (0 or less: now).
   std::int64_t GetFrameWaitMs() const { return pacer.GetWaitMs(); }
+
+  // ---- Settings ----------------------------------------------------------------------------
+  const Settings& GetSettings() const { return settings; }
+  // Called with the settings whenever the player leaves the options screen.
+  void SetSettingsSaver(std::function<void(const Settings&)> saver) {
+    settingsSaver = std::move(saver);
+  }
+  // The options screen opens only from the live keyboard and controllers (not in a replay).
+  bool OffersOptions() const;
+  const OptionsScreen& GetOptionsScreen() const { return options; }
 
   // ---- Stage runs -------------------------------------------------------------------------
   // Fills a freshly initialised stage with its sounds, models and movers; false when a step
@@ -62,6 +78,12 @@ class GameApp : public WindowApp {
 
  private:
   void UpdateTitleScene(const PadState& pad);
+  void UpdateOptionsScene(const PadState& pad);
+  bool TakeEscape() override;
+  void LeaveOptions();
+  void ApplySettings();
+  OptionsScreen::Held ReadHeld() const;
+  void DrawOptionsScene();
   void UpdatePlayScene(const PadState& pad);
   void DrawTitleScene();
   void StepDrawnFrame();
@@ -71,6 +93,7 @@ class GameApp : public WindowApp {
   TextFont debugFont;
   TextFont hudFont;
   TextFont titleFont;  // "Press Z key": made once instead of in every title frame
+  TextFont optionsFont;
   std::int32_t scene = kTitleScene;
   std::int32_t stageNumber = 1;
   std::uint32_t score = 0;
@@ -83,6 +106,10 @@ class GameApp : public WindowApp {
   MoverCounts moverCounts;  // likewise
   std::unique_ptr<CStage> stage;
   bool startWaitsForRelease = false;  // a start failed while Z was held
+  Settings settings;
+  OptionsScreen options;
+  OptionsScreen::Held titleHeld;  // the devices in the title's last frame
+  std::function<void(const Settings&)> settingsSaver;
 };
 
 }  // namespace vorlith

@@ -33,9 +33,10 @@ class WindowApp {
   static constexpr int kPausedWaitMs = 60000;
   static constexpr int kForever = -1;
 
-  // args are the command line, program path first.
+  // args are the command line, program path first; its display options change `start`.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
-            const std::string& title, bool useDepthBuffer);
+            const std::string& title, bool useDepthBuffer,
+            const StartupOptions& start = StartupOptions{});
   virtual ~WindowApp();
   WindowApp(const WindowApp&) = delete;
   WindowApp& operator=(const WindowApp&) = delete;
@@ -64,6 +65,8 @@ class WindowApp {
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
+  // Off: frames go on while the window is in the background (not while it is minimized).
+  void SetPauseWhenUnfocused(bool on) { pauseWhenUnfocused = on; }
   // Paused by P or Start (not by the focus): no frames run until it is switched off.
   bool IsPaused() const { return paused; }
   void SetPaused(bool on);
@@ -74,6 +77,7 @@ class WindowApp {
   GraphicsDevice* GetGraphicsDevice() const { return graphicsDevice.get(); }
   // The source of each frame's pad: the keyboard and controllers unless replaced.
   PadSource& GetPadSource() const { return *padSource; }
+  InputDevices* GetInputDevices() const { return platform->inputDevices.get(); }
   void SetPadSource(std::unique_ptr<PadSource> source) { padSource = std::move(source); }
   ScreenQuad& GetScreenQuad() { return screenQuad; }
   Clock* GetClock() const { return platform->clock.get(); }
@@ -88,6 +92,8 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
+  // Esc, before it ends the loop: true when the game took it for itself.
+  virtual bool TakeEscape() { return false; }
 
  private:
   void SetInBackground(bool on);
@@ -104,6 +110,7 @@ class WindowApp {
   bool running = false;
   bool paused = false;        // by the player
   bool inBackground = false;  // by the focus
+  bool pauseWhenUnfocused = true;
   std::function<void()> frameObserver;
   std::function<bool()> frameGate;
 };

@@ -32,9 +32,9 @@ TEST(SdlInputDevicesTest, NothingIsReadWithoutFocus) {
   window.SetFocused(false);
   SdlInputDevices devices(&window);
   KeyboardState keys;
-  keys.z = true;
+  keys.held[29] = true;  // Z
   EXPECT_FALSE(devices.ReadKeyboard(keys));
-  EXPECT_FALSE(keys.z);
+  EXPECT_FALSE(keys.held[29]);
   ControllerState pad;
   EXPECT_FALSE(devices.ReadController(0, pad));
 }
