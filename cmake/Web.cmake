@@ -36,9 +36,11 @@ add_library(vorlith_platform STATIC
   src/platform/openal/AudioLibraryNoise.cpp
   src/platform/openal/OpenAlAudioSystem.cpp
   src/platform/posix/FileIdentity.cpp
+  src/platform/posix/FileLock.cpp
   src/platform/posix/InputFile.cpp
   src/platform/posix/ImageFile.cpp
   src/platform/posix/OutputFile.cpp
+  src/platform/posix/PlayerFiles.cpp
   src/platform/posix/PosixSignals.cpp
   src/platform/posix/RegularFile.cpp
   src/platform/headless/HeadlessPlatform.cpp
@@ -49,6 +51,7 @@ add_library(vorlith_platform STATIC
   src/platform/web/ExecutablePath.cpp
   src/platform/web/GestureAudioSystem.cpp
   src/platform/web/HeldAudioDevice.cpp
+  src/platform/web/PlayerFolders.cpp
   src/platform/web/PngFile.cpp
   src/platform/web/WebClock.cpp
   src/platform/web/WebDialogs.cpp
@@ -80,8 +83,8 @@ target_link_options(vorlith PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=0
   "-sEXPORTED_RUNTIME_METHODS=['callMain']"  # the page's "Play again"
-  -lopenal
-  "SHELL:--pre-js ${web}/vorlith-pre.js"
+  -lopenal -lidbfs.js
+  "SHELL:--pre-js ${web}/vorlith-pre.js" "SHELL:--pre-js ${web}/PlayerStorage.js"
   "SHELL:--preload-file ${VORLITH_WEB_DATA_DIR}/model@/data/model")
 # A message box waits for its OK (WebDialogs sleeps); only the functions that can be on the
 # stack then are rewritten to be suspended. Calls through a pointer are taken as never
@@ -100,7 +103,8 @@ set(asyncify_add
 list(JOIN asyncify_add "','" asyncify_add)
 target_link_options(vorlith PRIVATE -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
                                     "-sASYNCIFY_ADD=['${asyncify_add}']")
-set_property(TARGET vorlith APPEND PROPERTY LINK_DEPENDS ${web}/vorlith-pre.js)
+set_property(TARGET vorlith APPEND PROPERTY LINK_DEPENDS ${web}/vorlith-pre.js
+                                                    ${web}/PlayerStorage.js)
 # The JavaScript minified further than emcc does (names inside functions, dead code); the
 # names the page uses (Module, FS and the page's own functions) are global and kept.
 find_program(VORLITH_TERSER terser REQUIRED)

@@ -56,9 +56,11 @@ add_library(vorlith_platform STATIC
   # win32/ (the image file check is plain C++ on the regular file)
   src/platform/win32/ConsoleSignals.cpp
   src/platform/win32/FileIdentity.cpp
+  src/platform/win32/FileLock.cpp
   src/platform/win32/HelperProcess.cpp
   src/platform/win32/InputFile.cpp
   src/platform/win32/OutputFile.cpp
+  src/platform/win32/PlayerFiles.cpp
   src/platform/win32/RegularFile.cpp
   src/platform/win32/WideText.cpp
   src/platform/posix/ImageFile.cpp

@@ -11,10 +11,11 @@ namespace vorlith {
 // read without end.
 class RegularFile {
  public:
-  enum class Result { Read, Missing, Refused };
+  enum class Result { Read, Missing, Refused, TooLarge };
 
-  // Missing: no such file (why says so). Refused: anything else that stops the read, with the
-  // reason in why ("not a regular file", "N bytes, more than M", the system's reason).
+  // Missing: no such file (why says so). TooLarge: more than maxBytes ("N bytes, more than
+  // M"). Refused: anything else that stops the read, with the reason in why ("not a regular
+  // file", the system's reason).
   static Result Read(const std::string& path, std::size_t maxBytes, std::string& bytes,
                      std::string& why);
 };

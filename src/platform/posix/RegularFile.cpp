@@ -39,16 +39,18 @@ RegularFile::Result RegularFile::Read(const std::string& path, std::size_t maxBy
   }
   struct stat info {};
   bool read = false;
+  Result failure = Result::Refused;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     why = "not a regular file";
   } else if (static_cast<std::size_t>(info.st_size) > maxBytes) {
     why = std::to_string(info.st_size) + " bytes, more than " + std::to_string(maxBytes);
+    failure = Result::TooLarge;
   } else {
     bytes.resize(static_cast<std::size_t>(info.st_size));
     read = ReadAll(fd, bytes, why);
   }
   close(fd);
-  return read ? Result::Read : Result::Refused;
+  return read ? Result::Read : failure;
 }
 
 }  // namespace vorlith

@@ -65,7 +65,7 @@ int SdlControllerMappings::AddFromFile(const std::string& path) {
   std::string text, why;
   const RegularFile::Result result = RegularFile::Read(path, kMaxFileBytes, text, why);
   if (result == RegularFile::Result::Read) return AddFromText(text, path);
-  if (result == RegularFile::Result::Refused) {
+  if (result != RegularFile::Result::Missing) {
     std::fprintf(stderr, "vorlith: %s: not read (%s)\n", EscapeForMessage(path).c_str(),
                  why.c_str());
   }

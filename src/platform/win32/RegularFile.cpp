@@ -46,17 +46,19 @@ RegularFile::Result RegularFile::Read(const std::string& path, std::size_t maxBy
   BY_HANDLE_FILE_INFORMATION info{};
   LARGE_INTEGER size{};
   bool read = false;
+  Result failure = Result::Refused;
   if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !GetFileSizeEx(file, &size)) {
     why = "not a regular file";
   } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
     why = std::to_string(size.QuadPart) + " bytes, more than " + std::to_string(maxBytes);
+    failure = Result::TooLarge;
   } else {
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     read = ReadAll(file, bytes, why);
   }
   CloseHandle(file);
-  return read ? Result::Read : Result::Refused;
+  return read ? Result::Read : failure;
 }
 
 }  // namespace vorlith

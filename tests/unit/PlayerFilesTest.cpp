@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "platform/FileLock.h"
+#include "platform/PlayerFiles.h"
+#include "platform/RegularFile.h"
+
+namespace vorlith {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class PlayerFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::temp_directory_path() /
+           ("vorlith-player-" + std::to_string(std::random_device()()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root);
+    fs::create_directories(root);
+  }
+  void TearDown() override { fs::remove_all(root); }
+  fs::path root;
+};
+
+struct EnvironmentScope {
+  EnvironmentScope(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) saved = old, had = true;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~EnvironmentScope() { had ? setenv(name, saved.c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::string saved;
+  bool had = false;
+};
+
+TEST_F(PlayerFilesTest, FoldersComeFromXdgWhenAbsoluteElseFromHomeAndAreCreated) {
+  const std::string data = (root / "data").string(), home = (root / "home").string();
+  EnvironmentScope homeScope("HOME", home.c_str());
+  std::string why;
+  {
+    EnvironmentScope xdg("XDG_DATA_HOME", data.c_str());
+    EXPECT_EQ(PlayerFolderPath(PlayerFolder::Data, why), data + "/vorlith");
+    EXPECT_TRUE(fs::is_directory(data + "/vorlith"));
+  }
+  EnvironmentScope relative("XDG_CONFIG_HOME", "relative/config");
+  EXPECT_EQ(PlayerFolderPath(PlayerFolder::Config, why), home + "/.config/vorlith");
+  EXPECT_TRUE(fs::is_directory(home + "/.config/vorlith"));
+  std::ofstream(root / "file") << "x";
+  EnvironmentScope blocked("XDG_DATA_HOME", (root / "file").c_str());
+  EXPECT_EQ(PlayerFolderPath(PlayerFolder::Data, why), "");
+  EXPECT_EQ(why, (root / "file/vorlith").string() + ": cannot create the folder: Not a directory");
+  EnvironmentScope noHome("HOME", nullptr);
+  EnvironmentScope noXdg("XDG_DATA_HOME", nullptr);
+  EXPECT_EQ(PlayerFolderPath(PlayerFolder::Data, why), "");
+  EXPECT_EQ(why, "neither XDG_DATA_HOME nor HOME names a folder");
+}
+
+TEST_F(PlayerFilesTest, WholeWritesReplaceOrLeaveTheOldFileAndNoTemporaryBehind) {
+  const std::string path = (root / "scores.txt").string();
+  std::string why;
+  ASSERT_TRUE(WriteFileWhole(path, "first\n", why)) << why;
+  ASSERT_TRUE(WriteFileWhole(path, "second\n", why)) << why;
+  EXPECT_EQ(Slurp(path), "second\n");
+  EXPECT_FALSE(WriteFileWhole((root / "none/scores.txt").string(), "x", why));
+  EXPECT_EQ(why.rfind((root / "none/scores.txt").string() +
+                          ": cannot create a temporary file beside it: No such file",
+                      0),
+            0u)
+      << why;
+  fs::create_directory(root / "scores.dir");
+  EXPECT_FALSE(WriteFileWhole((root / "scores.dir").string(), "x", why));
+  EXPECT_EQ(why, (root / "scores.dir").string() + ": cannot replace: Is a directory");
+  // scores.txt and scores.dir: no temporary file left
+  EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);
+  EXPECT_TRUE(RemovePlayerFile(path, why));
+  EXPECT_TRUE(RemovePlayerFile(path, why));  // already gone
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(PlayerFilesTest, KeptAsideFilesTakeTheNextUnusedNameWithTheirBytes) {
+  const std::string path = (root / "scores.txt").string();
+  std::string why;
+  for (const char* expected : {".bad", ".bad-2", ".bad-3"}) {
+    std::ofstream(path) << expected;
+    EXPECT_EQ(KeepFileAside(path, why), path + expected);
+    EXPECT_EQ(Slurp(path + expected), expected);
+    EXPECT_FALSE(fs::exists(path));
+  }
+  EXPECT_EQ(KeepFileAside(path, why), "");
+  EXPECT_EQ(why, path + ": cannot rename it aside: No such file or directory");
+}
+
+TEST_F(PlayerFilesTest, ReadsUpToTheLimitAndCallsOneByteMoreTooLarge) {
+  const std::string path = (root / "f").string();
+  std::ofstream(path) << "12345";
+  std::string bytes, why;
+  EXPECT_EQ(RegularFile::Read(path, 5, bytes, why), RegularFile::Result::Read);
+  EXPECT_EQ(bytes, "12345");
+  EXPECT_EQ(RegularFile::Read(path, 4, bytes, why), RegularFile::Result::TooLarge);
+  EXPECT_EQ(why, "5 bytes, more than 4");
+}
+
+TEST_F(PlayerFilesTest, ASecondLockWaitsUntilTheFirstIsReleased) {
+  const std::string path = (root / "scores.lock").string();
+  auto first = std::make_unique<FileLock>(path);
+  ASSERT_TRUE(first->IsHeld());
+  std::atomic<bool> secondHeld{false};
+  std::thread second([&] {
+    FileLock lock(path);
+    secondHeld = lock.IsHeld();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(secondHeld);
+  first.reset();
+  second.join();
+  EXPECT_TRUE(secondHeld);
+  EXPECT_FALSE(FileLock((root / "none/x.lock").string()).IsHeld());
+}
+
+}  // namespace
+}  // namespace vorlith
