@@ -9,3 +9,10 @@ add_test(NAME e2e_play_with_keys
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/play_with_keys.sh $<TARGET_FILE:vorlith>
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
 set_tests_properties(e2e_play_with_keys PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
+
+# Settings as a player meets them: a rebound fire key, the volume measured in the mix, the
+# options screen writing settings.ini.
+add_test(NAME e2e_settings
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/settings.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_settings PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
