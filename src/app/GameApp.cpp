@@ -102,18 +102,17 @@ OptionsScreen::Held GameApp::ReadHeld() const {
   return held;
 }
 
-// A controller's Back leaves as Esc does, unless a button is awaited. Full screen follows
-// the line at once.
+// A controller's Back leaves as Esc does, unless a button is awaited. A change of the full
+// screen line switches at once (Alt+Enter in between is not undone).
 void GameApp::UpdateOptionsScene(const PadState& pad) {
   const OptionsScreen::Held held = ReadHeld();
   const bool back = held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton];
   titleHeld = held;
   if (back && !options.IsWaiting()) options.Escape();
   const bool open = options.Step(pad, held);
-  GraphicsDevice* graphics = GetGraphicsDevice();
-  if (graphics->IsFullScreen() != options.GetSettings().fullScreen) {
-    graphics->SetFullScreen(options.GetSettings().fullScreen);
-  }
+  const bool fullScreen = options.GetSettings().fullScreen;
+  if (fullScreen != settings.fullScreen) GetGraphicsDevice()->SetFullScreen(fullScreen);
+  settings.fullScreen = fullScreen;
   if (!open) LeaveOptions();
 }
 

@@ -150,6 +150,15 @@ TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
     SDL_JoystickSetVirtualButton(pad, button, 0);
   }
   EXPECT_EQ(Frame(), "-");
+  Bindings bindings;  // fire on Back or the left shoulder, no longer on A
+  bindings.buttons[Bindings::kFire] = {SDL_CONTROLLER_BUTTON_BACK,
+                                       SDL_CONTROLLER_BUTTON_LEFTSHOULDER};
+  input->SetBindings(bindings);
+  for (const auto& [button, controls] : {std::pair(0, "-"), std::pair(4, "Z"), std::pair(9, "Z")}) {
+    SDL_JoystickSetVirtualButton(pad, button, 1);
+    EXPECT_EQ(Frame(), controls) << "button " << button;
+    SDL_JoystickSetVirtualButton(pad, button, 0);
+  }
 }
 
 // The paused game waits without SDL's polling of the joysticks, yet Start still arrives.

@@ -10,7 +10,6 @@ namespace vorlith {
 namespace {
 
 // The standard mapping's button numbers.
-constexpr int kStandardStart = 9;
 // The standard mapping's number of each button in ControllerState's order: A (bottom), B
 // (right), X (left), Y (top), Back, Guide, Start, the sticks, the shoulders, the D-pad.
 constexpr int kStandardButtons[ControllerState::kButtonCount] = {0,  1, 2, 3,  8,  16, 9, 10,
@@ -38,7 +37,7 @@ int WebGamepads::ScaleAxis(double value) {
   return std::clamp(scaled, -1000, 1000);
 }
 
-bool WebGamepads::Sample() {
+bool WebGamepads::Sample(const int (&pauseButtons)[2]) {
   pads.clear();
   if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return false;
   const int count = std::max(0, emscripten_get_num_gamepads());
@@ -52,7 +51,12 @@ bool WebGamepads::Sample() {
     }
     const bool standard = std::strcmp(pad.mapping, "standard") == 0;
     pads.push_back(Describe(pad, standard));
-    const bool start = standard && Pressed(pad, kStandardStart);
+    const ControllerState& state = pads.back();
+    bool start = false;
+    for (int button : pauseButtons) {
+      start =
+          start || (button >= 0 && button < ControllerState::kButtonCount && state.buttons[button]);
+    }
     startPressed = startPressed || (start && !startHeld[i]);
     startHeld[i] = start;
   }

@@ -225,7 +225,7 @@ void WebWindow::GetPosition(int& x, int& y) const {
 }
 
 bool WebWindow::PollEvent(WindowEvent& event) {
-  if (events.empty() && gamepads.Sample()) Push(WindowEventType::Pause);
+  if (events.empty() && gamepads.Sample(GetPauseControls().buttons)) Push(WindowEventType::Pause);
   if (events.empty()) return false;
   event.type = events.front();
   events.pop_front();
