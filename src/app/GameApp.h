@@ -25,7 +25,7 @@ class GameApp : public WindowApp {
  public:
   static constexpr const char* kTitle = "[061216] Vorlith ver0.24";
   static constexpr const char* kHudFace = "HGP創英角ﾎﾟｯﾌﾟ体";
-  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kOptionsScene = 2 };
+  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kOptionsScene = 3 };
   static constexpr int kOptionsKey = 18;    // O, on the title
   static constexpr int kOptionsButton = 4;  // a controller's Back, on the title
 

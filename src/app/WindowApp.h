@@ -16,10 +16,11 @@ namespace vorlith {
 // frame's controls, and the main loop that drives the game through Update and Draw.
 //
 // The loop takes every waiting window event before it runs a frame, and runs a frame
-// (Update, then Draw) only while the window has input focus. In the background the game is
-// paused and the loop sleeps until an event comes. P (or a controller's Start) pauses the
-// same way until the next P or Start, with the last picture left on screen under a "PAUSE"
-// label. Esc and closing the window end the loop, paused or not; Alt+Enter and the maximize
+// (Update, then Draw) only while the window has input focus (unless the player lets it run
+// in the background). In the background the game is paused and the loop sleeps until an event
+// comes. The pause key or button (P, Start) pauses the same way until it is pressed again,
+// with the last picture left on screen under a "PAUSE" label. Esc (unless the game takes it)
+// and closing the window end the loop, paused or not; Alt+Enter and the maximize
 // button switch full screen; F1 opens the help document; a repaint request presents the last
 // picture again (under the label while paused by P) and changes nothing of the game.
 class WindowApp {

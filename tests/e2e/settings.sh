@@ -47,7 +47,7 @@ cmp -s "$SETTINGS" "$E2E_TMP/written.ini" || e2e_fail "playing rewrote settings.
 
 rm "$SETTINGS"
 run full
-e2e_hold o 'f["scene"] == 2'
+e2e_hold o 'f["scene"] == 3'
 xdotool key Escape
 e2e_wait_next 'f["scene"] == 1'
 grep -qx 'fire = Z' "$SETTINGS" || e2e_fail "leaving the options did not write settings.ini"

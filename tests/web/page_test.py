@@ -275,7 +275,7 @@ def check_settings_kept(browser, base):
     webpage.open_page(browser, base + "/vorlith.html?trace=1")
     browser.pump(0.5)
     browser.press("KeyO", 0.1)
-    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 2, 10, "the options screen")
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 3, 10, "the options screen")
     for key in ["ArrowDown"] * 8 + ["KeyZ", "KeyX", "Escape"]:
         browser.press(key, 0.1)
         browser.pump(0.1)
