@@ -67,7 +67,7 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
   game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   FakeWindow& window = *game.test.window;
   const bool pauses = disturbance == Disturbance::kPauses;
-  const std::string path = ::testing::TempDir() + "/disturbed-trace.jsonl";
+  const std::string path = ::testing::TempDir() + "/disturbed-trace-" + name + ".jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
     EXPECT_TRUE(reporter.Open(error)) << error;
