@@ -66,8 +66,12 @@ void GameApp::Update() {
 void GameApp::UpdateTitleScene(const PadState& pad) {
   if (OffersOptions()) {
     const OptionsScreen::Held held = ReadHeld();
-    const bool open = (held.keys.held[kOptionsKey] && !titleHeld.keys.held[kOptionsKey]) ||
-                      (held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton]);
+    // O and Back open it unless the player has given them to an action.
+    const Bindings& bound = settings.bindings;
+    const bool open = (held.keys.held[kOptionsKey] && !titleHeld.keys.held[kOptionsKey] &&
+                       bound.ActionOfKey(kOptionsKey, -1) < 0) ||
+                      (held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton] &&
+                       bound.ActionOfButton(kOptionsButton, -1) < 0);
     titleHeld = held;
     if (open) {
       options.Open(settings, pad, held);
