@@ -60,6 +60,7 @@ add_library(vorlith_platform STATIC
   src/platform/web/WebDialogs.cpp
   src/platform/web/WebGamepads.cpp
   src/platform/web/WebInputDevices.cpp
+  src/platform/web/WebKeyCodes.cpp
   src/platform/web/WebMainLoop.cpp
   src/platform/web/WebWindow.cpp
 )

@@ -8,6 +8,7 @@
 #include "app/ExitStatus.h"
 #include "app/GameApp.h"
 #include "app/LaunchOptions.h"
+#include "app/SettingsFile.h"
 #include "base/DataDirectory.h"
 #include "base/Utf8.h"
 #include "platform/ExecutablePath.h"
@@ -133,6 +134,22 @@ bool LocateData(vorlith::Dialogs& dialogs) {
   return true;
 }
 
+// The player's settings.ini, read before the window opens and written when the player leaves
+// the options screen. A replay or headless run neither reads nor writes it: a replay plays
+// recorded controls, not keys, at the effects' full level.
+std::unique_ptr<vorlith::GameApp> MakeGame(std::unique_ptr<vorlith::Platform> platform,
+                                           const vorlith::LaunchOptions& options) {
+  using namespace vorlith;
+  if (options.headless || !options.replayPath.empty()) {
+    return std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  }
+  const std::string path = SettingsFile::Locate();
+  auto app =
+      std::make_unique<GameApp>(std::move(platform), options.gameArgs, SettingsFile::Load(path));
+  app->SetSettingsSaver([path](const Settings& settings) { SettingsFile::Save(path, settings); });
+  return app;
+}
+
 #ifdef __EMSCRIPTEN__
 // In the page main returns to the browser while the game goes on: what the loop uses lives
 // as long as the page.
@@ -185,7 +202,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   auto platform = MakePlatform(options, settings.dialogs);
   if (!platform) return 1;
   if (!LocateData(*platform->dialogs)) return kExitNoData;
-  run->app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  run->app = MakeGame(std::move(platform), options);
   PlayReplay(options, run->replay, *run->app, settings);
   KeepRuns(options, *run->app);
   run->reporter = std::make_unique<FrameReporter>(*run->app, settings);
@@ -237,7 +254,7 @@ int main(int argc, char** argv) {
   if (!platform) return 1;  // no display: said on stderr
   QuitSignals::Install();
   if (!LocateData(*platform->dialogs)) return kExitNoData;
-  auto app = std::make_unique<GameApp>(std::move(platform), options.gameArgs);
+  auto app = MakeGame(std::move(platform), options);
   PlayReplay(options, replay, *app, settings);
   KeepRuns(options, *app);
   FrameReporter reporter(*app, settings);

@@ -238,13 +238,13 @@ bool WriteReplay(const std::string& path, const std::string& made,
   return static_cast<bool>(out);
 }
 
-struct Settings {
+struct BotSettings {
   std::string dataDir = ".";
   std::string outPath;
   Search search;
 };
 
-bool ParseArgs(int argc, char** argv, Settings& settings) {
+bool ParseArgs(int argc, char** argv, BotSettings& settings) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--data" && i + 1 < argc) {
@@ -268,7 +268,7 @@ bool ParseArgs(int argc, char** argv, Settings& settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Settings settings;
+  BotSettings settings;
   if (!ParseArgs(argc, argv, settings)) {
     std::fprintf(
         stderr,

@@ -5,8 +5,11 @@
 #include "app/GraphicsDevice.h"
 #include "app/Hud.h"
 #include "graphics/Transforms.h"
+#include "input/KeyInput.h"
 #include "input/PadState.h"
+#include "platform/AudioDevice.h"
 #include "platform/Dialogs.h"
+#include "platform/InputDevices.h"
 #include "stage/CStage.h"
 #include "stage/StageSetUp.h"
 
@@ -17,12 +20,24 @@ constexpr std::uint32_t kTitleBackground = 0xFF000040;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kPanelBackground = 0xFF323232;
 constexpr std::uint32_t kFieldBackground = 0xFF000000;
+constexpr std::uint32_t kHint = 0xFF8080C0;
+
+StartupOptions WindowOf(const Settings& settings) {
+  StartupOptions start;
+  start.windowWidth = settings.windowWidth;
+  start.windowHeight = settings.windowHeight;
+  start.fullScreen = settings.fullScreen;
+  return start;
+}
+
 }  // namespace
 
-GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args)
-    : WindowApp(std::move(platform), args, kTitle, true),
+GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+                 const Settings& settings)
+    : WindowApp(std::move(platform), args, kTitle, true, WindowOf(settings)),
       pacer(GetClock()),
-      lastStage(kLastPlayableStage) {
+      lastStage(kLastPlayableStage),
+      settings(settings) {
   SetStageSetUp(1, SetUpStage1);
   SetStageSetUp(2, SetUpStage2);
   if (!IsReady()) return;
@@ -30,6 +45,8 @@ GameApp::GameApp(std::unique_ptr<Platform> platform, const std::vector<std::stri
   debugFont.Create(device, GetDialogs(), 12);
   hudFont.Create(device, GetDialogs(), 18, 0, 300, kHudFace);
   titleFont.Create(device, GetDialogs(), 30);
+  optionsFont.Create(device, GetDialogs(), 16);
+  ApplySettings();
 }
 
 GameApp::~GameApp() {
@@ -47,14 +64,31 @@ void GameApp::Update() {
     UpdateTitleScene(framePad);
   } else if (scene == kTableScene) {
     UpdateTableScene(framePad);
+  } else if (scene == kOptionsScene) {
+    UpdateOptionsScene(framePad);
   }
   heldBefore = framePad;
   if (watch && --watch->framesLeft <= 0) StopWatching();
 }
 
-// After a start that failed, Z starts again only once it has been let go. H (or Back) opens
-// the high score table.
+// After a start that failed, Z starts again only once it has been let go. H (or a controller's
+// right shoulder button) opens the high score table.
 void GameApp::UpdateTitleScene(const PadState& pad) {
+  if (OffersOptions()) {
+    const OptionsScreen::Held held = ReadHeld();
+    // O and Back open it unless the player has given them to an action.
+    const Bindings& bound = settings.bindings;
+    const bool open = (held.keys.held[kOptionsKey] && !titleHeld.keys.held[kOptionsKey] &&
+                       bound.ActionOfKey(kOptionsKey, -1) < 0) ||
+                      (held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton] &&
+                       bound.ActionOfButton(kOptionsButton, -1) < 0);
+    titleHeld = held;
+    if (open) {
+      options.Open(settings, pad, held);
+      scene = kOptionsScene;
+      return;
+    }
+  }
   if (pad.buttons[kTableButton] && !heldBefore.buttons[kTableButton] && !watch) {
     scene = kTableScene;
     return;
@@ -67,6 +101,59 @@ void GameApp::UpdateTitleScene(const PadState& pad) {
   scene = kPlayScene;
   StartRun();
   StartStage(stageNumber);
+}
+
+bool GameApp::OffersOptions() const {
+  return GetInputDevices() && dynamic_cast<KeyInput*>(&GetPadSource()) != nullptr;
+}
+
+OptionsScreen::Held GameApp::ReadHeld() const {
+  OptionsScreen::Held held;
+  InputDevices* devices = GetInputDevices();
+  if (!devices) return held;
+  if (!devices->ReadKeyboard(held.keys)) held.keys = KeyboardState{};
+  for (int i = 0; i < devices->GetControllerCount(); ++i) {
+    ControllerState controller;
+    if (!devices->ReadController(i, controller)) continue;
+    for (int b = 0; b < ControllerState::kButtonCount; ++b)
+      held.buttons[b] |= controller.buttons[b];
+  }
+  return held;
+}
+
+// A controller's Back leaves as Esc does, unless a button is awaited. A change of the full
+// screen line switches at once (Alt+Enter in between is not undone).
+void GameApp::UpdateOptionsScene(const PadState& pad) {
+  const OptionsScreen::Held held = ReadHeld();
+  const bool back = held.buttons[kOptionsButton] && !titleHeld.buttons[kOptionsButton];
+  titleHeld = held;
+  if (back && !options.IsWaiting()) options.Escape();
+  const bool open = options.Step(pad, held);
+  const bool fullScreen = options.GetSettings().fullScreen;
+  if (fullScreen != settings.fullScreen) GetGraphicsDevice()->SetFullScreen(fullScreen);
+  settings.fullScreen = fullScreen;
+  if (!open) LeaveOptions();
+}
+
+// Leaving saves; the title's start then waits for the fire key to be let go.
+void GameApp::LeaveOptions() {
+  settings = options.GetSettings();
+  ApplySettings();
+  if (settingsSaver) settingsSaver(settings);
+  scene = kTitleScene;
+  startWaitsForRelease = true;
+}
+
+void GameApp::ApplySettings() {
+  if (auto* input = dynamic_cast<KeyInput*>(&GetPadSource())) input->SetBindings(settings.bindings);
+  PauseControls pause;
+  for (int i = 0; i < Bindings::kPerAction; ++i) {
+    pause.keys[i] = settings.bindings.keys[Bindings::kPause][i];
+    pause.buttons[i] = settings.bindings.buttons[Bindings::kPause][i];
+  }
+  if (Window* window = GetWindow()) window->SetPauseControls(pause);
+  if (AudioSystem* audio = GetAudioSystem()) audio->SetEffectGain(settings.Gain());
+  SetPauseWhenUnfocused(settings.pauseWhenUnfocused);
 }
 
 void GameApp::Draw() {
@@ -82,6 +169,8 @@ void GameApp::Draw() {
     graphics->Clear(kTitleBackground);
     static const std::vector<ScoreEntry> none;
     scoreScreen.Draw(titleFont, hudFont, keeper ? keeper->GetTable() : none);
+  } else if (scene == kOptionsScene) {
+    DrawOptionsScene();
   }
   graphics->EndScene();
   graphics->Present();
@@ -91,8 +180,16 @@ void GameApp::DrawTitleScene() {
   GetScreenQuad().Begin2D();
   GetGraphicsDevice()->Clear(kTitleBackground);
   titleFont.DrawText("Press Z key", 250, 150, kWhite, TopLeft);
-  if (!keeper) return;
-  ScoreScreen::DrawTitleLines(hudFont, BestScore(), hasLastRun ? &lastRun : nullptr, lastPlace);
+  if (keeper) {
+    ScoreScreen::DrawTitleLines(hudFont, BestScore(), hasLastRun ? &lastRun : nullptr, lastPlace);
+  }
+  if (OffersOptions()) debugFont.DrawText("O: options", 290, 440, kHint, TopLeft);
+}
+
+void GameApp::DrawOptionsScene() {
+  GetScreenQuad().Begin2D();
+  GetGraphicsDevice()->Clear(kTitleBackground);
+  options.Draw(optionsFont);
 }
 
 // ---- Stage runs ---------------------------------------------------------------------------
@@ -255,6 +352,11 @@ void GameApp::StopWatching() {
 }
 
 bool GameApp::TakeEscape() {
+  if (scene == kOptionsScene) {
+    options.Escape();
+    if (!options.IsOpen()) LeaveOptions();
+    return true;
+  }
   if (watch) {
     StopWatching();
     return true;

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/FramePacer.h"
+#include "app/OptionsScreen.h"
 #include "app/RunKeeper.h"
 #include "app/ScoreScreen.h"
+#include "app/Settings.h"
 #include "app/WindowApp.h"
 #include "graphics/TextFont.h"
 #include "input/PadState.h"
@@ -25,9 +27,13 @@ class GameApp : public WindowApp {
  public:
   static constexpr const char* kTitle = "[061216] Vorlith ver0.24";
   static constexpr const char* kHudFace = "HGP創英角ﾎﾟｯﾌﾟ体";
-  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kTableScene = 2 };
+  enum Scene : std::int32_t { kPlayScene = 0, kTitleScene = 1, kTableScene = 2, kOptionsScene = 3 };
+  static constexpr int kOptionsKey = 18;    // O, on the title
+  static constexpr int kOptionsButton = 4;  // a controller's Back, on the title
 
-  GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args);
+  // The settings' window size and mode give way to the command line's display options.
+  GameApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
+          const Settings& settings = Settings{});
   ~GameApp() override;
 
   // The frame's pad from the pad source, frame pacing, then the scene's logic.
@@ -47,6 +53,16 @@ class GameApp : public WindowApp {
   PadState GetRecordedPad() const { return watch || scene == kTableScene ? PadState{} : framePad; }
   // Milliseconds until the pacer lets the next frame run (0 or less: now).
   std::int64_t GetFrameWaitMs() const { return pacer.GetWaitMs(); }
+
+  // ---- Settings ----------------------------------------------------------------------------
+  const Settings& GetSettings() const { return settings; }
+  // Called with the settings whenever the player leaves the options screen.
+  void SetSettingsSaver(std::function<void(const Settings&)> saver) {
+    settingsSaver = std::move(saver);
+  }
+  // The options screen opens only from the live keyboard and controllers (not in a replay).
+  bool OffersOptions() const;
+  const OptionsScreen& GetOptionsScreen() const { return options; }
 
   // ---- Stage runs -------------------------------------------------------------------------
   // Fills a freshly initialised stage with its sounds, models and movers; false when a step
@@ -71,7 +87,8 @@ class GameApp : public WindowApp {
   void ResumeCombo(std::int32_t count, std::int32_t timer) { combo.Resume(count, timer); }
   // The table's entry being watched, played from its replay in place of the player's pads.
   bool IsWatching() const { return watch != nullptr; }
-  // Esc while watching goes back to the table, on the table to the title.
+  // Esc on the options screen leaves it (or cancels the key it waits for); while watching it
+  // goes back to the table, on the table to the title.
   bool TakeEscape() override;
   CStage* GetStage() const { return stage.get(); }
   const ComboCounter& GetCombo() const { return combo; }
@@ -79,6 +96,11 @@ class GameApp : public WindowApp {
 
  private:
   void UpdateTitleScene(const PadState& pad);
+  void UpdateOptionsScene(const PadState& pad);
+  void LeaveOptions();
+  void ApplySettings();
+  OptionsScreen::Held ReadHeld() const;
+  void DrawOptionsScene();
   void UpdatePlayScene(const PadState& pad);
   void DrawTitleScene();
   void StepDrawnFrame();
@@ -94,6 +116,7 @@ class GameApp : public WindowApp {
   TextFont debugFont;
   TextFont hudFont;
   TextFont titleFont;  // "Press Z key": made once instead of in every title frame
+  TextFont optionsFont;
   std::int32_t scene = kTitleScene;
   std::int32_t stageNumber = 1;
   std::uint32_t score = 0;
@@ -124,6 +147,10 @@ class GameApp : public WindowApp {
   bool hasLastRun = false;
   RunResult lastRun;
   int lastPlace = -1;
+  Settings settings;
+  OptionsScreen options;
+  OptionsScreen::Held titleHeld;  // the devices in the title's last frame
+  std::function<void(const Settings&)> settingsSaver;
 };
 
 }  // namespace vorlith

@@ -13,7 +13,12 @@ int StartupOptions::ToInt(const std::string& text) {
 }
 
 StartupOptions StartupOptions::Parse(const std::vector<std::string>& args) {
-  StartupOptions options;
+  return Parse(args, StartupOptions());
+}
+
+StartupOptions StartupOptions::Parse(const std::vector<std::string>& args,
+                                     const StartupOptions& start) {
+  StartupOptions options = start;
   struct Sized {
     const char* name;
     int* first;

@@ -20,8 +20,10 @@ struct StartupOptions {
   int fullScreenHeight = 480;
   bool fullScreen = false;
 
-  // args[0] is the program path and is not an option.
+  // args[0] is the program path and is not an option. The options change `start` (the
+  // defaults above when not given).
   static StartupOptions Parse(const std::vector<std::string>& args);
+  static StartupOptions Parse(const std::vector<std::string>& args, const StartupOptions& start);
   // The C runtime's atoi, but defined for numbers beyond the int range (they saturate).
   static int ToInt(const std::string& text);
 };

@@ -24,7 +24,7 @@ std::string WindowApp::DirectoryOf(const std::string& programPath) {
 }
 
 WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
-                     const std::string& title, bool useDepthBuffer)
+                     const std::string& title, bool useDepthBuffer, const StartupOptions& start)
     : platform(std::move(platform)), title(title.substr(0, kMaxTitleBytes)) {
   appDirectory = DirectoryOf(args.empty() ? std::string() : args[0]);
   Window* window = this->platform->window.get();
@@ -35,8 +35,8 @@ WindowApp::WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::
   if (window->Create(this->title, icon) && this->platform->makeRenderDevice) {
     device = this->platform->makeRenderDevice();
   }
-  graphicsDevice = std::make_unique<GraphicsDevice>(window, std::move(device),
-                                                    StartupOptions::Parse(args), useDepthBuffer);
+  graphicsDevice = std::make_unique<GraphicsDevice>(
+      window, std::move(device), StartupOptions::Parse(args, start), useDepthBuffer);
   if (!graphicsDevice->IsReady()) {
     const auto& reason = this->platform->deviceFailureReason;
     const std::string why = reason ? reason() : std::string();
@@ -74,7 +74,8 @@ WindowApp::Pass WindowApp::RunOnce(bool mayWait) {
     HandleEvent(event.type);
     return Pass::Event;
   }
-  if (window->HasInputFocus() && !paused) {
+  const bool runs = window->HasInputFocus() || (!pauseWhenUnfocused && !window->IsMinimized());
+  if (runs && !paused) {
     SetInBackground(false);
     if (frameGate && !frameGate()) return Pass::Idle;
     Update();
@@ -82,7 +83,7 @@ WindowApp::Pass WindowApp::RunOnce(bool mayWait) {
     if (frameObserver) frameObserver();
     return Pass::Frame;
   }
-  if (!window->HasInputFocus()) SetInBackground(true);
+  if (!runs) SetInBackground(true);
   if (mayWait && window->WaitEvent(event, paused ? kForever : kPausedWaitMs)) {
     HandleEvent(event.type);
   }

@@ -16,10 +16,11 @@ namespace vorlith {
 // frame's controls, and the main loop that drives the game through Update and Draw.
 //
 // The loop takes every waiting window event before it runs a frame, and runs a frame
-// (Update, then Draw) only while the window has input focus. In the background the game is
-// paused and the loop sleeps until an event comes. P (or a controller's Start) pauses the
-// same way until the next P or Start, with the last picture left on screen under a "PAUSE"
-// label. Esc and closing the window end the loop, paused or not; Alt+Enter and the maximize
+// (Update, then Draw) only while the window has input focus (unless the player lets it run
+// in the background). In the background the game is paused and the loop sleeps until an event
+// comes. The pause key or button (P, Start) pauses the same way until it is pressed again,
+// with the last picture left on screen under a "PAUSE" label. Esc (unless the game takes it)
+// and closing the window end the loop, paused or not; Alt+Enter and the maximize
 // button switch full screen; F1 opens the help document; a repaint request presents the last
 // picture again (under the label while paused by P) and changes nothing of the game.
 class WindowApp {
@@ -33,9 +34,10 @@ class WindowApp {
   static constexpr int kPausedWaitMs = 60000;
   static constexpr int kForever = -1;
 
-  // args are the command line, program path first.
+  // args are the command line, program path first; its display options change `start`.
   WindowApp(std::unique_ptr<Platform> platform, const std::vector<std::string>& args,
-            const std::string& title, bool useDepthBuffer);
+            const std::string& title, bool useDepthBuffer,
+            const StartupOptions& start = StartupOptions{});
   virtual ~WindowApp();
   WindowApp(const WindowApp&) = delete;
   WindowApp& operator=(const WindowApp&) = delete;
@@ -66,6 +68,8 @@ class WindowApp {
 
   // Ends the loop after the current pass.
   void RequestQuit() { running = false; }
+  // Off: frames go on while the window is in the background (not while it is minimized).
+  void SetPauseWhenUnfocused(bool on) { pauseWhenUnfocused = on; }
   // Paused by P or Start (not by the focus): no frames run until it is switched off.
   bool IsPaused() const { return paused; }
   void SetPaused(bool on);
@@ -76,6 +80,7 @@ class WindowApp {
   GraphicsDevice* GetGraphicsDevice() const { return graphicsDevice.get(); }
   // The source of each frame's pad: the keyboard and controllers unless replaced.
   PadSource& GetPadSource() const { return *padSource; }
+  InputDevices* GetInputDevices() const { return platform->inputDevices.get(); }
   void SetPadSource(std::unique_ptr<PadSource> source) { padSource = std::move(source); }
   // Sets another source and hands back the one it replaces.
   std::unique_ptr<PadSource> SwapPadSource(std::unique_ptr<PadSource> source) {
@@ -95,6 +100,8 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
+  // Esc, before it ends the loop: true when the game took it for itself.
+  virtual bool TakeEscape() { return false; }
 
  private:
   void SetInBackground(bool on);
@@ -111,6 +118,7 @@ class WindowApp {
   bool running = false;
   bool paused = false;        // by the player
   bool inBackground = false;  // by the focus
+  bool pauseWhenUnfocused = true;
   std::function<void()> frameObserver;
   std::function<bool()> frameGate;
 };

@@ -5,6 +5,13 @@
 namespace vorlith {
 namespace {
 
+// The second direction pad's keys: E, D, S, F.
+constexpr int kKeyE = 8, kKeyD = 7, kKeyS = 22, kKeyF = 9;
+// The high score table's key and controller button (H, the right shoulder), while no action
+// has them.
+constexpr int kTableKey = 11;
+constexpr int kTableControllerButton = 10;
+
 float Direction(bool negative, bool positive) {
   if (negative) return -1.0f;
   if (positive) return 1.0f;
@@ -46,34 +53,47 @@ float KeyInput::ScaleAxis(int value) {
 }
 
 void KeyInput::AddKeyboard(const KeyboardState& keys) {
+  auto held = [&keys](const Bindings::Pair& codes) {
+    for (int code : codes) {
+      if (code > 0 && code < KeyboardState::kKeyCount && keys.held[code]) return 1;
+    }
+    return 0;
+  };
   PadState& pad = pads[0];
-  pad.up |= keys.up;
-  pad.down |= keys.down;
-  pad.left |= keys.left;
-  pad.right |= keys.right;
-  pad.buttons[0] |= keys.z;
-  pad.buttons[1] |= keys.x;
-  pad.buttons[2] |= keys.c;
-  pad.buttons[3] |= keys.v;
-  pad.buttons[kTableButton] |= keys.h;
+  pad.up |= held(bindings.keys[Bindings::kUp]);
+  pad.down |= held(bindings.keys[Bindings::kDown]);
+  pad.left |= held(bindings.keys[Bindings::kLeft]);
+  pad.right |= held(bindings.keys[Bindings::kRight]);
+  for (int i = 0; i < 4; ++i) pad.buttons[i] |= held(bindings.keys[Bindings::kFire + i]);
+  if (bindings.ActionOfKey(kTableKey, -1) < 0) pad.buttons[kTableButton] |= keys.held[kTableKey];
   pad.stickY += Direction(pad.up, pad.down);
   pad.stickX += Direction(pad.left, pad.right);
-  pad.up2 |= keys.e;
-  pad.down2 |= keys.d;
-  pad.left2 |= keys.s;
-  pad.right2 |= keys.f;
+  pad.up2 |= keys.held[kKeyE];
+  pad.down2 |= keys.held[kKeyD];
+  pad.left2 |= keys.held[kKeyS];
+  pad.right2 |= keys.held[kKeyF];
   pad.stick2Y += Direction(pad.up2, pad.down2);
   pad.stick2X += Direction(pad.left2, pad.right2);
 }
 
 void KeyInput::AddController(const ControllerState& controller) {
+  auto held = [&controller](const Bindings::Pair& buttons) {
+    for (int button : buttons) {
+      if (button >= 0 && button < ControllerState::kButtonCount && controller.buttons[button]) {
+        return true;
+      }
+    }
+    return false;
+  };
   PadState& pad = pads[0];
-  pad.up |= controller.axisY < -kDeadZone || controller.up;
-  pad.down |= controller.axisY > kDeadZone || controller.down;
-  pad.left |= controller.axisX < -kDeadZone || controller.left;
-  pad.right |= controller.axisX > kDeadZone || controller.right;
-  for (int i = 0; i < 4; ++i) pad.buttons[i] |= controller.buttons[i];
-  pad.buttons[kTableButton] |= controller.back;
+  pad.up |= controller.axisY < -kDeadZone || held(bindings.buttons[Bindings::kUp]);
+  pad.down |= controller.axisY > kDeadZone || held(bindings.buttons[Bindings::kDown]);
+  pad.left |= controller.axisX < -kDeadZone || held(bindings.buttons[Bindings::kLeft]);
+  pad.right |= controller.axisX > kDeadZone || held(bindings.buttons[Bindings::kRight]);
+  for (int i = 0; i < 4; ++i) pad.buttons[i] |= held(bindings.buttons[Bindings::kFire + i]);
+  if (bindings.ActionOfButton(kTableControllerButton, -1) < 0) {
+    pad.buttons[kTableButton] |= controller.buttons[kTableControllerButton];
+  }
   pad.stickY += ScaleAxis(controller.axisY);
   pad.stickX += ScaleAxis(controller.axisX);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/Bindings.h"
 #include "input/PadSource.h"
 #include "input/PadState.h"
 
@@ -10,7 +11,8 @@ struct KeyboardState;
 struct ControllerState;
 
 // Turns the keyboard and the attached controllers into the pad-0 record the game
-// reads once per frame. The devices are borrowed; with none, every pad reads released.
+// reads once per frame, through the player's bindings (the actions up to return; pause is
+// the window's). The devices are borrowed; with none, every pad reads released.
 class KeyInput : public PadSource {
  public:
   static constexpr int kPadCount = 16;
@@ -29,6 +31,9 @@ class KeyInput : public PadSource {
   // Update, then pad 0.
   PadState ReadPad() override;
 
+  void SetBindings(const Bindings& bindings) { this->bindings = bindings; }
+  const Bindings& GetBindings() const { return bindings; }
+
   // Stick contribution of one controller axis value in -1000..1000.
   static float ScaleAxis(int value);
 
@@ -36,6 +41,7 @@ class KeyInput : public PadSource {
   void AddKeyboard(const KeyboardState& keys);
   void AddController(const ControllerState& controller);
 
+  Bindings bindings;
   PadState pads[kPadCount];
   InputDevices* devices;
 };

@@ -4,8 +4,8 @@
 
 namespace vorlith {
 
-// The button that opens the high score table on the title: H, or a controller's Back. Replays
-// do not keep it.
+// The button that opens the high score table on the title: H, or a controller's right
+// shoulder button. Replays do not keep it.
 constexpr int kTableButton = 4;
 
 // Held controls of one pad in the current frame. Only pad 0 is ever filled.

@@ -59,6 +59,11 @@ class AudioSystem {
   // when it ends, the voices go on from where they stopped.
   virtual void SetPaused(bool paused) { (void)paused; }
 
+  // A linear gain the game puts on every effect it starts from now on (the player's
+  // volume): 1 leaves them as they are, 0 silences them.
+  void SetEffectGain(float gain) { effectGain = gain; }
+  float GetEffectGain() const { return effectGain; }
+
   // The sound slots the game played, in order, since the last ClearPlayedSlots; kept only
   // while recording is on (traces read and clear them once a frame).
   void RecordPlayedSlots(bool on) { recordingPlays = on; }
@@ -69,6 +74,7 @@ class AudioSystem {
   void ClearPlayedSlots() { playedSlots.clear(); }
 
  private:
+  float effectGain = 1.0f;
   bool recordingPlays = false;
   std::vector<int> playedSlots;
 };

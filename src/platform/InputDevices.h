@@ -2,22 +2,21 @@
 
 namespace vorlith {
 
-// The keys the game maps, held or not in the current frame.
+// The keys held in the current frame, by position: USB HID usages, as SDL's scancodes
+// number them (4 = A, 29 = Z, 44 = Space, 79 to 82 = Right, Left, Down, Up).
 struct KeyboardState {
-  bool up = false, down = false, left = false, right = false;
-  bool z = false, x = false, c = false, v = false;
-  bool e = false, d = false, s = false, f = false;
-  bool h = false;  // the high score table
+  static constexpr int kKeyCount = 512;
+  bool held[kKeyCount] = {};
 };
 
-// One game controller: left stick as axes scaled to -1000..1000 (negative = left / up),
-// its first four buttons (A, B, X, Y; raw buttons 0 to 3 without a mapping) and its D-pad
-// (never held on a joystick without a mapping).
+// One game controller: left stick as axes scaled to -1000..1000 (negative = left / up) and
+// its buttons in SDL's game controller order (A, B, X, Y, Back, Guide, Start, left and right
+// stick, left and right shoulder, D-pad up, down, left, right). A joystick without a mapping
+// gives its raw buttons 0 to 3 as A, B, X, Y and nothing else.
 struct ControllerState {
+  static constexpr int kButtonCount = 15;
   int axisX = 0, axisY = 0;
-  bool buttons[4] = {false, false, false, false};
-  bool up = false, down = false, left = false, right = false;
-  bool back = false;  // Back (Select): the high score table
+  bool buttons[kButtonCount] = {};
 };
 
 // Keyboard and game controllers.

@@ -12,7 +12,7 @@ enum class WindowEventType {
   ToggleFullScreen,  // Alt+Enter
   Maximize,          // the maximize button (never maximizes: toggles full screen)
   Help,              // F1
-  Pause,             // P or a controller's Start: pause, or go on from the pause
+  Pause,             // a pause key or button (P, Start): pause, or go on from the pause
   Expose,            // the window needs repainting
   FocusGained,
   FocusLost,
@@ -22,6 +22,13 @@ enum class WindowEventType {
 
 struct WindowEvent {
   WindowEventType type = WindowEventType::None;
+};
+
+// The keys (as KeyboardState numbers them) and controller buttons (ControllerState's order)
+// that pause; 0 and -1 leave a place empty.
+struct PauseControls {
+  int keys[2] = {19, 0};     // P
+  int buttons[2] = {6, -1};  // Start
 };
 
 // The main window and its event queue.
@@ -48,11 +55,26 @@ class Window {
   // timeout.
   virtual bool WaitEvent(WindowEvent& event, int timeoutMs) = 0;
 
+  virtual void SetPauseControls(const PauseControls& controls) { pauseControls = controls; }
+  const PauseControls& GetPauseControls() const { return pauseControls; }
+
   virtual bool HasInputFocus() const = 0;
   virtual bool IsMinimized() const = 0;
 
   // Hands a path or address to the desktop's opener; errors are ignored.
   virtual void OpenUrl(const std::string& url) = 0;
+
+ protected:
+  bool PausesOnKey(int key) const {
+    return key != 0 && (pauseControls.keys[0] == key || pauseControls.keys[1] == key);
+  }
+  bool PausesOnButton(int button) const {
+    return button >= 0 &&
+           (pauseControls.buttons[0] == button || pauseControls.buttons[1] == button);
+  }
+
+ private:
+  PauseControls pauseControls;
 };
 
 }  // namespace vorlith

@@ -91,10 +91,10 @@ bool Sound::Load() {
   return true;
 }
 
-void Sound::Play() {
+void Sound::Play(float gain) {
   const std::uint32_t voice = voices[nextBuffer];
   if (voice != 0) {
-    device->SetGain(voice, GainOf(kVolume));
+    device->SetGain(voice, GainOf(kVolume) * gain);
     device->Play(voice);
   }
   nextBuffer = (nextBuffer + 1) % kBufferCount;

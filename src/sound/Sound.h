@@ -24,7 +24,7 @@ class Sound {
   Sound& operator=(const Sound&) = delete;
 
   bool Load();
-  void Play();
+  void Play(float gain = 1.0f);  // `gain` on top of the effect's own volume
   void Release();
   int GetNextBuffer() const { return nextBuffer; }
   std::uint32_t GetVoice(int index) const { return voices[index]; }

@@ -62,7 +62,7 @@ bool SoundManager::LoadAllSounds() {
 void SoundManager::Play(int slot) {
   auto found = sounds.find(slot);
   if (found == sounds.end()) return;
-  found->second->Play();
+  found->second->Play(audio ? audio->GetEffectGain() : 1.0f);
   if (audio) audio->NotePlayed(slot);
 }
 

@@ -15,3 +15,10 @@ add_test(NAME e2e_records
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/records.sh $<TARGET_FILE:vorlith>
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
 set_tests_properties(e2e_records PROPERTIES TIMEOUT 400 RUN_SERIAL TRUE LABELS e2e)
+
+# Settings as a player meets them: a rebound fire key, the volume measured in the mix, the
+# options screen writing settings.ini.
+add_test(NAME e2e_settings
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/settings.sh $<TARGET_FILE:vorlith>
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)
+set_tests_properties(e2e_settings PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)

@@ -15,7 +15,7 @@ TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
   EXPECT_EQ(std::tuple(clears[0].argb, clears[0].viewport.width, clears[0].viewport.height,
                        clears[0].depth),
             std::tuple(0xFF000040u, 800, 600, true));
-  ASSERT_EQ(game.Texts(), std::vector<std::string>{"Press Z key"});
+  ASSERT_EQ(game.Texts(), (std::vector<std::string>{"Press Z key", "O: options"}));
   const auto* prompt = &game.test.device->GetTexts()[0];
   EXPECT_EQ(std::tuple(prompt->x, prompt->y, prompt->argb), std::tuple(250, 150, 0xFFFFFFFFu));
   game.test.device->SetBeginSceneFails(true);  // a frame that cannot begin is skipped whole
@@ -32,12 +32,45 @@ TEST(GameAppTest, AFailedStageStartWaitsForANewPressOfZ) {
   const bool held[] = {true, true, true, false, true, true, false, true, true};
   std::string scenes;
   for (bool z : held) {
-    game.test.input->keys.z = z;
+    game.test.input->keys.held[testing::HeldKeys::kZ] = z;
     game.Frame();
     scenes += game.app->GetScene() == GameApp::kPlayScene ? 'P' : 'T';
   }
   EXPECT_EQ(scenes, "TTTTTTTPP");
   EXPECT_EQ(starts, 3);
+}
+
+// The file's window size gives way to the command line's; O opens the options screen, Esc
+// leaves it (saving, the game going on) and the title's Z then waits to be let go.
+TEST(GameAppTest, OptionsOpenWithOAndLeaveWithEscSavingAndTheCommandLineBeatsTheFile) {
+  Settings settings;
+  settings.windowWidth = 1024;
+  settings.windowHeight = 700;
+  settings.volume = 50;
+  testkit::GameRun game({"vorlith", "-ww", "800"}, nullptr, settings);
+  int width = 0, height = 0;
+  game.test.window->GetClientSize(width, height);
+  EXPECT_EQ(std::tuple(width, height), std::tuple(800, 700));
+  EXPECT_FLOAT_EQ(game.app->GetAudioSystem()->GetEffectGain(), 0.5f);
+  std::vector<Settings> saved;
+  game.app->SetSettingsSaver([&saved](const Settings& s) { saved.push_back(s); });
+  auto& keys = game.test.input->keys.held;
+  keys[testing::HeldKeys::kO] = true;
+  game.Frame();
+  ASSERT_EQ(game.app->GetScene(), GameApp::kOptionsScene);
+  EXPECT_EQ(game.Texts().at(1), "volume");
+  keys[testing::HeldKeys::kO] = false;
+  keys[testing::HeldKeys::kZ] = true;  // "volume": fire raises it a step
+  game.Frame();
+  ASSERT_TRUE(game.app->Start());
+  game.test.window->PushEvent(WindowEventType::Escape);
+  EXPECT_EQ(game.app->RunOnce(false), WindowApp::Pass::Event);
+  EXPECT_TRUE(game.app->IsRunning());
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_EQ(saved[0].volume, 60);
+  EXPECT_FLOAT_EQ(game.app->GetAudioSystem()->GetEffectGain(), 0.6f);
+  game.Frame();  // Z still held from the options screen
+  EXPECT_EQ(game.app->GetScene(), GameApp::kTitleScene);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "input/KeyInput.h"
+#include "input/KeyNames.h"
 #include "platform/InputDevices.h"
 #include "replay/ReplayFormat.h"
 
@@ -28,6 +29,10 @@ class ScriptedDevices : public InputDevices {
   }
 };
 
+// Key positions as KeyboardState numbers them.
+constexpr int kUp = 82, kDown = 81, kLeft = 80, kRight = 79, kZ = 29, kX = 27, kC = 6, kV = 25;
+constexpr int kD = 7, kF = 9, kS = 22;
+
 // Pad 0's directions and buttons 0 to 3 as the letters UDLRZXCV ("-" for none).
 std::string Held(KeyInput& input) {
   return ControlsToText(ControlsFromPad(*input.GetPad(0)));
@@ -35,8 +40,7 @@ std::string Held(KeyInput& input) {
 
 TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   ScriptedDevices devices;
-  devices.keys.up = devices.keys.down = true;  // both held: up wins the stick
-  devices.keys.right = devices.keys.z = devices.keys.v = devices.keys.s = true;
+  for (int key : {kUp, kDown, kRight, kZ, kV, kS}) devices.keys.held[key] = true;  // up wins
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
@@ -47,7 +51,7 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   EXPECT_EQ(pad.left2, 1);
   EXPECT_FLOAT_EQ(pad.stick2X, -1.0f);
   devices.keys = KeyboardState{};
-  devices.keys.d = devices.keys.f = true;  // the second pad's down and right alone
+  devices.keys.held[kD] = devices.keys.held[kF] = true;  // the second pad's down and right
   input.Update();
   EXPECT_EQ(std::tuple(pad.up2, pad.down2, pad.left2, pad.right2, pad.stick2X, pad.stick2Y),
             std::tuple(0, 1, 0, 1, 1.0f, 1.0f));
@@ -56,7 +60,7 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   input.Update();
   EXPECT_EQ(Held(input), "-");
   EXPECT_FLOAT_EQ(pad.stickY, 0.0f);
-  devices.keys.z = true;
+  devices.keys.held[kZ] = true;
   devices.keyboardReadable = false;  // the window in the background
   input.Update();
   EXPECT_EQ(Held(input), "-");
@@ -70,14 +74,9 @@ TEST(KeyInputTest, AReplayedFrameGivesThePadItsKeysGiveLive) {
   for (int byte = 0; byte < 256; ++byte) {
     const auto controls = static_cast<ReplayControls>(byte);
     KeyboardState& keys = devices.keys;
-    keys.up = controls & ControlBit('U');
-    keys.down = controls & ControlBit('D');
-    keys.left = controls & ControlBit('L');
-    keys.right = controls & ControlBit('R');
-    keys.z = controls & ControlBit('Z');
-    keys.x = controls & ControlBit('X');
-    keys.c = controls & ControlBit('C');
-    keys.v = controls & ControlBit('V');
+    const std::pair<char, int> letters[] = {{'U', kUp}, {'D', kDown}, {'L', kLeft}, {'R', kRight},
+                                            {'Z', kZ},  {'X', kX},    {'C', kC},    {'V', kV}};
+    for (const auto& [letter, key] : letters) keys.held[key] = controls & ControlBit(letter);
     const PadState live = input.ReadPad(), replayed = PadFromControls(controls);
     ASSERT_EQ(std::memcmp(&live, &replayed, sizeof live), 0) << ControlsToText(controls);
     ASSERT_EQ(ControlsFromPad(live), controls);
@@ -105,7 +104,7 @@ TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {
 
 TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   ScriptedDevices devices;
-  devices.keys.left = true;
+  devices.keys.held[kLeft] = true;
   ControllerState stick{1000, -500, {false, false, true, false}};  // right against held Left
   ControllerState unreadable{0, 1000, {true, false, false, false}};
   devices.controllers = {stick, unreadable};
@@ -125,6 +124,32 @@ TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   KeyInput none(nullptr);  // no devices reads released
   none.Update();
   EXPECT_EQ(Held(none), "-");
+}
+
+// Rebound keys and buttons replace the defaults: W and Space move up and fire, Z and the
+// D-pad do nothing; a second key for an action works as its first.
+TEST(KeyInputTest, TheBindingsDecideWhichKeysAndButtonsGiveEachAction) {
+  constexpr int kW = 26, kSpace = 44, kBack = 4, kDpadUp = 11, kStart = 6;
+  ScriptedDevices devices;
+  KeyInput input(&devices);
+  Bindings bindings;
+  bindings.keys[Bindings::kUp] = {kW, KeyNames::kNoKey};
+  bindings.keys[Bindings::kFire] = {kSpace, kX};
+  bindings.keys[Bindings::kX] = {kZ, KeyNames::kNoKey};
+  bindings.buttons[Bindings::kReturn] = {kStart, kBack};
+  bindings.buttons[Bindings::kUp] = {KeyNames::kNoButton, KeyNames::kNoButton};
+  input.SetBindings(bindings);
+  for (int key : {kW, kUp, kSpace}) devices.keys.held[key] = true;
+  input.Update();
+  EXPECT_EQ(Held(input), "UZ");
+  EXPECT_FLOAT_EQ(input.GetPad(0)->stickY, -1.0f);
+  devices.keys = KeyboardState{};
+  devices.keys.held[kX] = devices.keys.held[kZ] = true;  // fire's second key, and x's
+  ControllerState pad;
+  pad.buttons[kBack] = pad.buttons[kDpadUp] = true;
+  devices.controllers = {pad};
+  input.Update();
+  EXPECT_EQ(Held(input), "ZXV");
 }
 
 }  // namespace

@@ -31,9 +31,9 @@ struct Game : testkit::GameRun {
   }
   ~Game() { app.reset(); }
   void Press(bool z, bool c = false, bool v = false) {
-    test.input->keys.z = z;
-    test.input->keys.c = c;
-    test.input->keys.v = v;
+    test.input->keys.held[testing::HeldKeys::kZ] = z;
+    test.input->keys.held[testing::HeldKeys::kC] = c;
+    test.input->keys.held[testing::HeldKeys::kV] = v;
     Frame();
   }
   void Start() { Press(true); }
@@ -86,7 +86,7 @@ TEST(PlaySceneTest, AHeldKeyOnGameOverTakesEffectInTheNextUpdate) {
   game.Start();
   CStage* first = game.Stage();
   game.EndShip();
-  game.test.input->keys.c = true;
+  game.test.input->keys.held[testing::HeldKeys::kC] = true;
   game.app->Update();  // the ship is finished in this step
   EXPECT_EQ(game.Stage(), first);
   game.app->Draw();  // "Game Over" sees C held
@@ -190,7 +190,7 @@ TEST(PlaySceneTest, TheTableOpensFromTheTitleAndItsKeysCountAsTheyGoDown) {
   game.app->SetRunKeeper(std::move(keeper));
   std::string scenes;
   for (bool h : {true, true, false, true, false, true}) {
-    game.test.input->keys.h = h;
+    game.test.input->keys.held[11] = h;  // H
     game.Frame();
     scenes += std::to_string(game.app->GetScene());
   }
@@ -236,7 +236,7 @@ TEST(PlaySceneTest, AModelThatFailsToLoadIsNamedInOneMessageAndTheTitleComesBack
   fs::remove(data / "model" / "boss0.x");
   DataDirectory::Set(data.string());
   testkit::GameRun game;
-  game.test.input->keys.z = true;
+  game.test.input->keys.held[testing::HeldKeys::kZ] = true;
   game.Frame();
   DataDirectory::Set("");
   fs::remove_all(data);

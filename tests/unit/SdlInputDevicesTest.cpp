@@ -32,9 +32,9 @@ TEST(SdlInputDevicesTest, NothingIsReadWithoutFocus) {
   window.SetFocused(false);
   SdlInputDevices devices(&window);
   KeyboardState keys;
-  keys.z = true;
+  keys.held[29] = true;  // Z
   EXPECT_FALSE(devices.ReadKeyboard(keys));
-  EXPECT_FALSE(keys.z);
+  EXPECT_FALSE(keys.held[29]);
   ControllerState pad;
   EXPECT_FALSE(devices.ReadController(0, pad));
 }
@@ -150,6 +150,15 @@ TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
     SDL_JoystickSetVirtualButton(pad, button, 0);
   }
   EXPECT_EQ(Frame(), "-");
+  Bindings bindings;  // fire on Back or the left shoulder, no longer on A
+  bindings.buttons[Bindings::kFire] = {SDL_CONTROLLER_BUTTON_BACK,
+                                       SDL_CONTROLLER_BUTTON_LEFTSHOULDER};
+  input->SetBindings(bindings);
+  for (const auto& [button, controls] : {std::pair(0, "-"), std::pair(4, "Z"), std::pair(9, "Z")}) {
+    SDL_JoystickSetVirtualButton(pad, button, 1);
+    EXPECT_EQ(Frame(), controls) << "button " << button;
+    SDL_JoystickSetVirtualButton(pad, button, 0);
+  }
 }
 
 // The paused game waits without SDL's polling of the joysticks, yet Start still arrives.

@@ -31,6 +31,7 @@ class SdlWindowTest : public ::testing::Test {
     event.key.state = SDL_PRESSED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     event.key.keysym.mod = mod;
     SDL_PushEvent(&event);
   }
@@ -42,6 +43,15 @@ class SdlWindowTest : public ::testing::Test {
     event.window.data1 = data1;
     event.window.data2 = data2;
     SDL_PushEvent(&event);
+  }
+  void PushButtons() {  // Start, then B
+    for (Uint8 button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_B}) {
+      SDL_Event press{};
+      press.type = SDL_CONTROLLERBUTTONDOWN;
+      press.cbutton.button = button;
+      press.cbutton.state = SDL_PRESSED;
+      SDL_PushEvent(&press);
+    }
   }
   // The events the loop would see, up to the first time nothing waits.
   std::vector<Event> Drain() {
@@ -68,13 +78,7 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
   PushKey(SDLK_z, KMOD_NONE);
   PushKey(SDLK_p, KMOD_NONE);
   PushKey(SDLK_p, KMOD_NONE, true);
-  for (Uint8 button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_B}) {
-    SDL_Event press{};
-    press.type = SDL_CONTROLLERBUTTONDOWN;
-    press.cbutton.button = button;
-    press.cbutton.state = SDL_PRESSED;
-    SDL_PushEvent(&press);
-  }
+  PushButtons();
   for (Uint8 what :
        {SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_FOCUS_LOST,
         SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED}) {
@@ -88,6 +92,16 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
                                 Event::Help, Event::Pause, Event::Pause, Event::Close,
                                 Event::Expose, Event::FocusLost, Event::FocusGained, Event::Hidden,
                                 Event::Shown, Event::Close}));
+  // Rebound: Space and B pause, P and Start no longer.
+  PauseControls pause;
+  pause.keys[0] = SDL_SCANCODE_SPACE;
+  pause.buttons[1] = SDL_CONTROLLER_BUTTON_B;
+  pause.buttons[0] = -1;
+  window.SetPauseControls(pause);
+  PushKey(SDLK_p, KMOD_NONE);
+  PushKey(SDLK_SPACE, KMOD_NONE);
+  PushButtons();
+  EXPECT_EQ(Drain(), (std::vector<Event>{Event::Pause, Event::Pause}));
 }
 
 TEST_F(SdlWindowTest, MaximizeIsReportedButNeverStays) {

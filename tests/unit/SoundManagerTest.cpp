@@ -52,8 +52,11 @@ TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15Decibels) {
   EXPECT_EQ(plays[11].voice, manager.GetSound(1)->GetVoice(0));
   EXPECT_NEAR(plays[0].gain, 0.17783f, 1e-4f);
   EXPECT_NE(plays[0].buffer, plays[11].buffer);
+  audio.SetEffectGain(0.5f);  // the player's volume, on top: 6 dB further down
+  manager.Play(1);
+  EXPECT_NEAR(audio.GetLog().plays.back().gain, 0.088914f, 1e-5f);
   EXPECT_EQ(audio.GetLog().voicesCreated, 20u);
-  EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
   EXPECT_TRUE(Messages().empty());
 }
 

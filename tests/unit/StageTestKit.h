@@ -171,9 +171,10 @@ struct GameRun {
   std::unique_ptr<GameApp> app;
 
   explicit GameRun(const std::vector<std::string>& args = {"vorlith"},
-                   std::unique_ptr<InputDevices> input = nullptr) {
+                   std::unique_ptr<InputDevices> input = nullptr,
+                   const Settings& settings = Settings{}) {
     if (input) test.platform->inputDevices = std::move(input);
-    app = std::make_unique<GameApp>(test.Take(), args);
+    app = std::make_unique<GameApp>(test.Take(), args, settings);
   }
   ~GameRun() { app.reset(); }
   void Frame() {

@@ -34,6 +34,8 @@ class HeldKeys : public InputDevices {
   int GetControllerCount() const override { return 0; }
   bool ReadController(int, ControllerState&) override { return false; }
   KeyboardState keys;
+  // Key positions as KeyboardState numbers them.
+  static constexpr int kZ = 29, kC = 6, kV = 25, kO = 18;
 };
 
 // A headless platform whose parts a test can still reach after handing it over.

@@ -10,7 +10,8 @@ message box is the page's dialog, the game waiting on it; that a replay that can
 fetched or read says why on the page; that an unpaced replay starts no sound (no
 AudioContext, no browser warning) before a key press and starts it after one; that the paused
 picture and its PAUSE label are shown after Alt+Enter into full screen and back; and that
-the build's page folder holds the page's files and nothing else. Prints the time to the
+the build's page folder holds the page's files and nothing else; that a key bound on the
+options screen is still bound after a reload. Prints the time to the
 first title picture.
 """
 import json
@@ -268,6 +269,32 @@ def check_replay_problems(browser, build, work):
     return failures
 
 
+def check_settings_kept(browser, base):
+    """The options screen (O) rebinds fire to X (eight lines down, Z, then X) and Esc saves;
+    after a reload Z leaves the title as it is and X starts the stage."""
+    webpage.open_page(browser, base + "/vorlith.html?trace=1")
+    browser.pump(0.5)
+    browser.press("KeyO", 0.1)
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 3, 10, "the options screen")
+    for key in ["ArrowDown"] * 8 + ["KeyZ", "KeyX", "Escape"]:
+        browser.press(key, 0.1)
+        browser.pump(0.1)
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 10, "the title after Esc")
+    browser.pump(1.0)  # the page's storage is written after the file
+    webpage.open_page(browser, base + "/vorlith.html?trace=1")
+    browser.pump(0.5)
+    browser.press("KeyZ", 0.2)
+    browser.pump(0.3)
+    if frames(browser)[-1]["scene"] != 1:
+        return ["after the reload Z still starts the game: the settings were not kept"]
+    browser.press("KeyX", 0.2)
+    try:
+        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 10, "the stage after X")
+    except Exception:  # noqa: BLE001 - reported as a failure
+        return ["after the reload X (fire = X) does not start the game"]
+    return []
+
+
 def main():
     build = sys.argv[1]
     failures = []
@@ -310,6 +337,7 @@ def main():
         failures += check_replay_problems(browser, build, work)
         failures += check_sound_after_gesture(browser, build)
         failures += check_pause_survives_full_screen(browser, base, work)
+        failures += check_settings_kept(browser, base)
     failures += check_page_folder(build)
     for failure in failures:
         print("FAIL:", failure)

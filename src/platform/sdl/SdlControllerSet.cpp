@@ -14,15 +14,10 @@ void ReadGameController(SDL_GameController* pad, ControllerState& state) {
       SdlControllerSet::ScaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
   state.axisY =
       SdlControllerSet::ScaleAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
-  static constexpr SDL_GameControllerButton kButtons[4] = {
-      SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X,
-      SDL_CONTROLLER_BUTTON_Y};
-  for (int i = 0; i < 4; ++i) state.buttons[i] = SDL_GameControllerGetButton(pad, kButtons[i]);
-  state.back = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_BACK);
-  state.up = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
-  state.down = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-  state.left = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-  state.right = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  static_assert(SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1 == ControllerState::kButtonCount);
+  for (int i = 0; i < ControllerState::kButtonCount; ++i) {
+    state.buttons[i] = SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(i));
+  }
 }
 
 // Without a mapping: axes 0 and 1, raw buttons 0 to 3.

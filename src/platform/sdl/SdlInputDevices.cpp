@@ -16,20 +16,8 @@ bool SdlInputDevices::ReadKeyboard(KeyboardState& state) {
   int count = 0;
   const Uint8* keys = SDL_GetKeyboardState(&count);
   if (!keys) return false;
-  auto held = [keys, count](SDL_Scancode code) { return code < count && keys[code] != 0; };
-  state.up = held(SDL_SCANCODE_UP);
-  state.down = held(SDL_SCANCODE_DOWN);
-  state.left = held(SDL_SCANCODE_LEFT);
-  state.right = held(SDL_SCANCODE_RIGHT);
-  state.z = held(SDL_SCANCODE_Z);
-  state.x = held(SDL_SCANCODE_X);
-  state.c = held(SDL_SCANCODE_C);
-  state.v = held(SDL_SCANCODE_V);
-  state.e = held(SDL_SCANCODE_E);
-  state.d = held(SDL_SCANCODE_D);
-  state.s = held(SDL_SCANCODE_S);
-  state.f = held(SDL_SCANCODE_F);
-  state.h = held(SDL_SCANCODE_H);
+  const int n = count < KeyboardState::kKeyCount ? count : KeyboardState::kKeyCount;
+  for (int code = 0; code < n; ++code) state.held[code] = keys[code] != 0;
   return true;
 }
 

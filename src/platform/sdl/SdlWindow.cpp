@@ -160,12 +160,11 @@ WindowEventType SdlWindow::Translate(const SDL_Event& event) {
     const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
     if (enter && (event.key.keysym.mod & KMOD_ALT)) return WindowEventType::ToggleFullScreen;
     if (key == SDLK_F1) return WindowEventType::Help;
-    if (key == SDLK_p) return WindowEventType::Pause;
+    if (PausesOnKey(event.key.keysym.scancode)) return WindowEventType::Pause;
     return WindowEventType::None;
   }
   if (event.type == SDL_CONTROLLERBUTTONDOWN) {
-    const bool start = event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
-    return start ? WindowEventType::Pause : WindowEventType::None;
+    return PausesOnButton(event.cbutton.button) ? WindowEventType::Pause : WindowEventType::None;
   }
   if (event.type != SDL_WINDOWEVENT || !window ||
       event.window.windowID != SDL_GetWindowID(window)) {

@@ -10,10 +10,10 @@ namespace vorlith {
 namespace {
 
 // The standard mapping's button numbers.
-constexpr int kStandardFace[4] = {0, 1, 2, 3};  // A (bottom), B (right), X (left), Y (top)
-constexpr int kStandardBack = 8;
-constexpr int kStandardStart = 9;
-constexpr int kDpadUp = 12, kDpadDown = 13, kDpadLeft = 14, kDpadRight = 15;
+// The standard mapping's number of each button in ControllerState's order: A (bottom), B
+// (right), X (left), Y (top), Back, Guide, Start, the sticks, the shoulders, the D-pad.
+constexpr int kStandardButtons[ControllerState::kButtonCount] = {0,  1, 2, 3,  8,  16, 9, 10,
+                                                                 11, 4, 5, 12, 13, 14, 15};
 
 bool Pressed(const EmscriptenGamepadEvent& pad, int button) {
   return button < pad.numButtons && pad.digitalButton[button];
@@ -23,14 +23,9 @@ ControllerState Describe(const EmscriptenGamepadEvent& pad, bool standard) {
   ControllerState state;
   if (pad.numAxes > 0) state.axisX = WebGamepads::ScaleAxis(pad.axis[0]);
   if (pad.numAxes > 1) state.axisY = WebGamepads::ScaleAxis(pad.axis[1]);
-  for (int i = 0; i < 4; ++i) state.buttons[i] = Pressed(pad, kStandardFace[i]);
-  if (standard) {
-    state.back = Pressed(pad, kStandardBack);
-    state.up = Pressed(pad, kDpadUp);
-    state.down = Pressed(pad, kDpadDown);
-    state.left = Pressed(pad, kDpadLeft);
-    state.right = Pressed(pad, kDpadRight);
-  }
+  // Without the standard mapping only the first four buttons mean anything.
+  const int count = standard ? ControllerState::kButtonCount : 4;
+  for (int i = 0; i < count; ++i) state.buttons[i] = Pressed(pad, kStandardButtons[i]);
   return state;
 }
 
@@ -42,7 +37,7 @@ int WebGamepads::ScaleAxis(double value) {
   return std::clamp(scaled, -1000, 1000);
 }
 
-bool WebGamepads::Sample() {
+bool WebGamepads::Sample(const int (&pauseButtons)[2]) {
   pads.clear();
   if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return false;
   const int count = std::max(0, emscripten_get_num_gamepads());
@@ -56,7 +51,12 @@ bool WebGamepads::Sample() {
     }
     const bool standard = std::strcmp(pad.mapping, "standard") == 0;
     pads.push_back(Describe(pad, standard));
-    const bool start = standard && Pressed(pad, kStandardStart);
+    const ControllerState& state = pads.back();
+    bool start = false;
+    for (int button : pauseButtons) {
+      start =
+          start || (button >= 0 && button < ControllerState::kButtonCount && state.buttons[button]);
+    }
     startPressed = startPressed || (start && !startHeld[i]);
     startHeld[i] = start;
   }

@@ -1,5 +1,6 @@
 #include "platform/web/WebInputDevices.h"
 
+#include "platform/web/WebKeyCodes.h"
 #include "platform/web/WebWindow.h"
 
 namespace vorlith {
@@ -7,19 +8,8 @@ namespace vorlith {
 bool WebInputDevices::ReadKeyboard(KeyboardState& state) {
   state = KeyboardState{};
   if (!window->HasInputFocus()) return false;
-  state.up = window->IsKeyHeld("ArrowUp");
-  state.down = window->IsKeyHeld("ArrowDown");
-  state.left = window->IsKeyHeld("ArrowLeft");
-  state.right = window->IsKeyHeld("ArrowRight");
-  state.z = window->IsKeyHeld("KeyZ");
-  state.x = window->IsKeyHeld("KeyX");
-  state.c = window->IsKeyHeld("KeyC");
-  state.v = window->IsKeyHeld("KeyV");
-  state.e = window->IsKeyHeld("KeyE");
-  state.d = window->IsKeyHeld("KeyD");
-  state.s = window->IsKeyHeld("KeyS");
-  state.f = window->IsKeyHeld("KeyF");
-  state.h = window->IsKeyHeld("KeyH");
+  for (const WebKeyCode& key : WebKeyCodes()) state.held[key.usage] = window->IsKeyHeld(key.code);
+
   return true;
 }
 

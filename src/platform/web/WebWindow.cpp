@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/web/WebKeyCodes.h"
+
 namespace vorlith {
 namespace {
 
@@ -116,7 +118,7 @@ int WebWindow::OnKey(int type, const EmscriptenKeyboardEvent* event, void* self)
 bool WebWindow::KeyDown(const EmscriptenKeyboardEvent& event) {
   const char* code = event.code;
   const bool gameKey = IsGameKey(code);
-  if (gameKey) held.insert(code);
+  held.insert(code);  // any key can be bound
   if (std::strcmp(code, "Escape") == 0) {
     // In full screen the browser takes Esc to leave it; the game goes on in the page.
     if (!InFullScreen()) Push(WindowEventType::Escape);
@@ -132,7 +134,7 @@ bool WebWindow::KeyDown(const EmscriptenKeyboardEvent& event) {
     Push(WindowEventType::Help);
     return true;
   }
-  if (std::strcmp(code, "KeyP") == 0) {
+  if (PausesOnKey(WebKeyCodes::UsageOf(code))) {
     Push(WindowEventType::Pause);
     return true;
   }
@@ -223,7 +225,7 @@ void WebWindow::GetPosition(int& x, int& y) const {
 }
 
 bool WebWindow::PollEvent(WindowEvent& event) {
-  if (events.empty() && gamepads.Sample()) Push(WindowEventType::Pause);
+  if (events.empty() && gamepads.Sample(GetPauseControls().buttons)) Push(WindowEventType::Pause);
   if (events.empty()) return false;
   event.type = events.front();
   events.pop_front();

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/SettingsFile.h"
+
+namespace vorlith {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class SettingsFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    home = fs::path(testing::TempDir()) / "vorlith-settings-file";
+    fs::remove_all(home);
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("XDG_CONFIG_HOME");
+    fs::remove_all(home);
+  }
+  fs::path home;
+};
+
+// Missing: the defaults, nothing written. Saved: read back as written. Binary, or one byte
+// past 64 KiB: kept aside whole and the defaults used; exactly 64 KiB is read.
+TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
+  const std::string path = SettingsFile::Locate();
+  EXPECT_EQ(path, (home / "vorlith" / "settings.ini").string());
+  EXPECT_EQ(SettingsFile::Load(path).ToText(), Settings{}.ToText());
+  EXPECT_FALSE(fs::exists(path));
+
+  Settings settings;
+  settings.volume = 50;
+  settings.bindings.keys[Bindings::kFire] = {44, 29};  // Space, Z
+  ASSERT_TRUE(SettingsFile::Save(path, settings));
+  EXPECT_EQ(ReadAll(path), settings.ToText());
+  EXPECT_EQ(SettingsFile::Load(path).ToText(), settings.ToText());
+
+  const std::string limit = settings.ToText() + std::string(SettingsFile::kMaxBytes, '#');
+  for (const std::string& bad :
+       {std::string("[sound]\nvolume = 5\0\n", 20), limit.substr(0, SettingsFile::kMaxBytes + 1)}) {
+    std::ofstream(path, std::ios::binary) << bad;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SettingsFile::Load(path).volume, 100);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("kept as " + path + ".bad"), std::string::npos) << said;
+    EXPECT_EQ(ReadAll(path + ".bad"), bad);
+    EXPECT_FALSE(fs::exists(path));
+    fs::remove(path + ".bad");
+  }
+  std::ofstream(path, std::ios::binary) << limit.substr(0, SettingsFile::kMaxBytes);
+  EXPECT_EQ(SettingsFile::Load(path).volume, 50);
+}
+
+}  // namespace
+}  // namespace vorlith
