@@ -183,7 +183,7 @@ void GameApp::DrawTitleScene() {
   if (keeper) {
     ScoreScreen::DrawTitleLines(hudFont, BestScore(), hasLastRun ? &lastRun : nullptr, lastPlace);
   }
-  if (OffersOptions()) debugFont.DrawText("O: options", 290, 440, kHint, TopLeft);
+  if (OffersOptions()) debugFont.DrawText("O key: options", 290, 440, kHint, TopLeft);
 }
 
 void GameApp::DrawOptionsScene() {

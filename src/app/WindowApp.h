@@ -100,8 +100,6 @@ class WindowApp {
  protected:
   // One window event as the loop handles it.
   void HandleEvent(WindowEventType type);
-  // Esc, before it ends the loop: true when the game took it for itself.
-  virtual bool TakeEscape() { return false; }
 
  private:
   void SetInBackground(bool on);

@@ -15,7 +15,7 @@ TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
   EXPECT_EQ(std::tuple(clears[0].argb, clears[0].viewport.width, clears[0].viewport.height,
                        clears[0].depth),
             std::tuple(0xFF000040u, 800, 600, true));
-  ASSERT_EQ(game.Texts(), (std::vector<std::string>{"Press Z key", "O: options"}));
+  ASSERT_EQ(game.Texts(), (std::vector<std::string>{"Press Z key", "O key: options"}));
   const auto* prompt = &game.test.device->GetTexts()[0];
   EXPECT_EQ(std::tuple(prompt->x, prompt->y, prompt->argb), std::tuple(250, 150, 0xFFFFFFFFu));
   game.test.device->SetBeginSceneFails(true);  // a frame that cannot begin is skipped whole

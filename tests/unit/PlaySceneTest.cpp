@@ -166,7 +166,7 @@ TEST(PlaySceneTest, StageClearEndsTheRunOnTheLastStageAndLeadsOnBeforeIt) {
   EXPECT_EQ(game.Texts(),
             (std::vector<std::string>{"Press Z key", best,
                                       "Last run " + std::string(best + 5) + ": 1st place",
-                                      "H key: high scores"}));
+                                      "H key: high scores", "O key: options"}));
 
   game.app->SetLastStage(2);
   game.app->SetStageSetUp(2, nullptr);  // a stage number without a set-up
@@ -198,8 +198,8 @@ TEST(PlaySceneTest, TheTableOpensFromTheTitleAndItsKeysCountAsTheyGoDown) {
   EXPECT_EQ(game.Texts()[1], " 1  000110100  stage 1     5432 frames  2026-12-07 05:42");
   EXPECT_EQ(game.test.device->GetTexts()[1].argb, 0xFFFFD040u);
   EXPECT_EQ(game.app->GetRecordedPad().buttons[kTableButton], 0);
-  game.test.input->keys.h = false;
-  game.test.input->keys.z = true;  // watching an entry without a replay: a message
+  game.test.input->keys.held[11] = false;  // H
+  game.test.input->keys.held[29] = true;   // Z: watching an entry without a replay: a message
   game.Frame();
   EXPECT_EQ(game.test.dialogs->shown, (std::vector<testkit::Message>{{"Vorlith", "no replay"}}));
   EXPECT_TRUE(game.app->TakeEscape());
