@@ -80,6 +80,7 @@ target_link_options(vorlith PRIVATE
   -sEXIT_RUNTIME=0
   "-sEXPORTED_RUNTIME_METHODS=['callMain']"  # the page's "Play again"
   -lopenal
+  -lidbfs.js  # the player's files kept in the browser's IndexedDB
   "SHELL:--pre-js ${web}/vorlith-pre.js"
   "SHELL:--preload-file ${VORLITH_WEB_DATA_DIR}/model@/data/model")
 # A message box waits for its OK (WebDialogs sleeps); only the functions that can be on the

@@ -79,13 +79,9 @@ bool ParseCount(std::string_view word, std::int64_t& count, std::string& problem
 bool ReplayParser::ReadLine() {
   line.clear();
   tooLong = false;
-  std::streambuf* buffer = in.rdbuf();
   for (;;) {
-    const int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      return !line.empty();
-    }
+    const int c = next();
+    if (c < 0) return !line.empty();
     if (c == '\n') return true;
     if (line.size() == kMaxLineBytes) {
       tooLong = true;
