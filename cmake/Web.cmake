@@ -81,9 +81,10 @@ target_link_options(vorlith PRIVATE
   "-sEXPORTED_RUNTIME_METHODS=['callMain']"  # the page's "Play again"
   -lopenal
   -lidbfs.js  # the player's files kept in the browser's IndexedDB
-  # The smaller allocator: 8 KB less wasm; the game allocates nothing per frame, and the boss
-  # replay in the page ran as fast with it (75 to 83 frames/s against 84 to 87 with
-  # dlmalloc, its busiest frame 8 to 13 ms against 16 to 27, on a machine at load 13).
+  # The smaller allocator: 8 KB less wasm. The game allocates nothing per frame; measured in
+  # turns on a machine at load 13, the boss replay in the page ran at 75 to 83 frames/s with
+  # it against 84 to 87 with dlmalloc, its busiest frame 8 to 13 ms against 16 to 27: the
+  # same within that machine's noise.
   -sMALLOC=emmalloc
   "SHELL:--pre-js ${web}/vorlith-pre.js"
   "SHELL:--preload-file ${VORLITH_WEB_DATA_DIR}/model@/data/model")
