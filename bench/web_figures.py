@@ -2,13 +2,15 @@
 """Figures of the browser build, measured in headless Chromium (WebGL on SwiftShader).
 
 usage: web_figures.py BUILD_WEB_DIR PROGRAM DATA_DIR [OUT_DIR] [--before OLD_BUILD_WEB_DIR]
-                     [--load-only]
+                     [--program-before OLD_PROGRAM] [--load-only]
 
 Prints each file's size and the total, as they are and gzipped (-9, as a server would send
 them), the time from navigation to the first title picture (median and slowest of nine cold
 loads, each in a fresh browser), every committed replay's rate in the page (unpaced), and
 the time per frame around the busiest boss frame (most bullets with the boss in play) of
-boss_stage_clear. With --before, the same figures of another build are measured in the same
+boss_stage_clear, and the paced frame time (the title, then a stage with a key held). The
+desktop program gives the same two under Xvfb: the boss frame unpaced, and the frame time
+of the same replay paced around it (--program-before: an older program beside it). With --before, the same figures of another build are measured in the same
 run (the loads taken in turn), printed as "before" beside "after". --load-only stops after
 the weights and the first pictures. Saves the page's title and that boss frame as PNGs in OUT_DIR (default
 /tmp/vorlith-web-figures), beside the desktop's --screenshot of the same frame when Xvfb is
@@ -158,14 +160,66 @@ def replay_figures(label, build):
     return boss_replay, at
 
 
+def spread(intervals):
+    """Median and 95th percentile of frame intervals (ms)."""
+    ordered = sorted(intervals)
+    return statistics.median(ordered), ordered[int(round(0.95 * (len(ordered) - 1)))]
+
+
+def paced_in_page(label, build, seconds=4.0):
+    """Frame times of the page's own paced loop: the title, then a stage flown sideways."""
+    with webpage.serve(page_of(build)) as base, TimedBrowser() as browser:
+        webpage.open_page(browser, base + "/vorlith.html?trace=1")
+        browser.pump(0.5)
+        browser.press("KeyZ", 0.1)
+        browser.key("ArrowLeft", True)
+        browser.pump(seconds)
+        browser.key("ArrowLeft", False)
+        stamps = [stamp for (kind, text), stamp in zip(browser.console, browser.stamps)
+                  if kind == "log" and text.startswith('{"frame"')]
+    median, high = spread([b - a for a, b in zip(stamps[5:], stamps[6:])])
+    print("paced frame time in the page (%s): median %.2f ms, 95th %.2f ms (%d frames)" %
+          (label, median, high, len(stamps) - 6))
+
+
+def desktop_frames(program, data, replay, paced):
+    """Times (s) at which the desktop program under Xvfb wrote each frame's trace line."""
+    command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", os.path.abspath(program),
+               "--replay", replay, "--trace", "/dev/stdout"] + ([] if paced else ["--no-pacing"])
+    stamps = []
+    with subprocess.Popen(command, cwd=data, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL) as run:
+        for line in run.stdout:
+            if line.startswith(b'{"frame"'):
+                stamps.append(time.monotonic() * 1000)
+    return stamps
+
+
+def desktop_figures(label, program, data, cut, at, half=30):
+    """The desktop's busiest boss frame (unpaced) and paced frame time, as the page's."""
+    if not shutil.which("xvfb-run"):
+        return
+    stamps = desktop_frames(program, data, cut, False)
+    print("busiest boss frame %d on the desktop (%s): %.1f ms per frame unpaced" %
+          (at, label, (stamps[at] - stamps[at - 2 * half]) / (2 * half)))
+    stamps = desktop_frames(program, data, cut, True)
+    median, high = spread([b - a for a, b in zip(stamps[at - 2 * half:], stamps[at - 2 * half + 1:])])
+    print("paced frame time on the desktop (%s, around that frame): median %.2f ms, 95th %.2f ms"
+          % (label, median, high))
+
+
 def main():
     args = sys.argv[1:]
     load_only = "--load-only" in args
     args = [a for a in args if a != "--load-only"]
-    before = None
+    before = program_before = None
     if "--before" in args:
         at = args.index("--before")
         before = args[at + 1]
+        del args[at:at + 2]
+    if "--program-before" in args:
+        at = args.index("--program-before")
+        program_before = args[at + 1]
         del args[at:at + 2]
     build, program, data = args[:3]
     out = args[3] if len(args) > 3 else "/tmp/vorlith-web-figures"
@@ -178,8 +232,13 @@ def main():
         return 0
     for label, each in builds:
         boss_replay, at = replay_figures(label, each)
+    for label, each in builds:
+        paced_in_page(label, each)
     with tempfile.TemporaryDirectory() as work:
         cut = truncated(boss_replay, at + 1, os.path.join(work, "boss_frame.replay"))
+        for label, desktop in ([("before", program_before)] if program_before else []) + \
+                [("after", program)]:
+            desktop_figures(label, desktop, data, cut, at)
         replay_in_page(build, cut, os.path.join(out, "browser-boss.png"))
         with Browser() as browser, webpage.serve(page_of(build)) as base:
             webpage.open_page(browser, base + "/vorlith.html")

@@ -42,7 +42,11 @@ function(vorlith_embed_resources)
   target_sources(${ARG_TARGET} PRIVATE ${output})
 endfunction()
 
-# The game's sounds, the fallback when a file under ./sound/ is missing.
-vorlith_embed_resources(TARGET vorlith_core SYMBOL kGameResources ENTRIES
-  "./sound/se_sad04.wav" WAVE ${PROJECT_SOURCE_DIR}/data/sound/se_sad04.wav
-  "./sound/se_sob02.wav" WAVE ${PROJECT_SOURCE_DIR}/data/sound/se_sob02.wav)
+# The game's sounds, the fallback when a file under ./sound/ is missing. The page makes them
+# at start-up with the synthesiser that wrote them (src/sound/SynthesisedSounds.cpp), which
+# is far smaller than their samples.
+if(NOT EMSCRIPTEN)
+  vorlith_embed_resources(TARGET vorlith_core SYMBOL kGameResources ENTRIES
+    "./sound/se_sad04.wav" WAVE ${PROJECT_SOURCE_DIR}/data/sound/se_sad04.wav
+    "./sound/se_sob02.wav" WAVE ${PROJECT_SOURCE_DIR}/data/sound/se_sob02.wav)
+endif()

@@ -210,7 +210,7 @@ int RunInBrowser(const vorlith::LaunchOptions& options) {
   GameApp* app = run->app.get();
   FrameReporter* reporter = run->reporter.get();
   app->SetFrameObserver([reporter] { reporter->OnFrame(); });
-  if (!run->unpaced) app->SetFrameGate([app] { return app->GetFrameWaitMs() <= 0; });
+  if (!run->unpaced) app->SetFrameGate([app] { return app->GetFrameWaitMs(); });
   if (!app->Start()) return 1;
   RunBrowserMainLoop([run] {
     if (RunBrowserPass(*run)) return true;
@@ -260,6 +260,10 @@ int main(int argc, char** argv) {
   FrameReporter reporter(*app, settings);
   if (!reporter.Open(error)) return Fail(error);
   app->SetFrameObserver([&reporter] { reporter.OnFrame(); });
+  // A paced window waits for the frame's time before the frame reads the controls.
+  if (!options.noPacing && !options.headless) {
+    app->SetFrameGate([&app] { return app->GetFrameWaitMs(); });
+  }
   reporterAtExit = &reporter;
   std::atexit(FinishOutputsAtExit);
   const int status = app->Run();

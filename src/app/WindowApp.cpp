@@ -77,7 +77,10 @@ WindowApp::Pass WindowApp::RunOnce(bool mayWait) {
   const bool runs = window->HasInputFocus() || (!pauseWhenUnfocused && !window->IsMinimized());
   if (runs && !paused) {
     SetInBackground(false);
-    if (frameGate && !frameGate()) return Pass::Idle;
+    if (const std::int64_t wait = frameGate ? frameGate() : 0; wait > 0) {
+      if (mayWait && window->WaitEvent(event, static_cast<int>(wait))) HandleEvent(event.type);
+      return Pass::Idle;
+    }
     Update();
     Draw();
     if (frameObserver) frameObserver();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,9 +55,11 @@ class WindowApp {
   // this pass repeated; a caller that must not block (a browser's frame callback) passes
   // false and calls it until it returns something other than Event.
   Pass RunOnce(bool mayWait);
-  // Whether a frame may run now; asked before every frame when set (a loop driven by the
-  // display refresh leaves out the calls that come before the frame's time).
-  void SetFrameGate(std::function<bool()> gate) { frameGate = std::move(gate); }
+  // Milliseconds until a frame may run (0 or less: now); asked before every frame when set.
+  // Until then a pass that may wait waits for an event at most that long, so that the frame
+  // reads the controls as they are when it starts; one that may not (a loop driven by the
+  // display refresh) runs no frame.
+  void SetFrameGate(std::function<std::int64_t()> gate) { frameGate = std::move(gate); }
   bool IsRunning() const { return running; }
   // False when start-up failed; the derived class then sets nothing up.
   bool IsReady() const { return ready; }
@@ -118,7 +121,7 @@ class WindowApp {
   bool inBackground = false;  // by the focus
   bool pauseWhenUnfocused = true;
   std::function<void()> frameObserver;
-  std::function<bool()> frameGate;
+  std::function<std::int64_t()> frameGate;
 };
 
 }  // namespace vorlith

@@ -89,13 +89,9 @@ bool ParseNumber(std::string_view word, std::int64_t max, std::int64_t& number) 
 bool ReplayParser::ReadLine() {
   line.clear();
   tooLong = false;
-  std::streambuf* buffer = in.rdbuf();
   for (;;) {
-    const int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      return !line.empty();
-    }
+    const int c = next();
+    if (c < 0) return !line.empty();
     if (c == '\n') return true;
     if (line.size() == kMaxLineBytes) {
       tooLong = true;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "replay/ReplayFormat.h"
 
@@ -15,11 +16,14 @@ struct ReplayRun {
   ReplayControls controls = 0;
 };
 
+// Where a replay's text comes from: its next byte (0 to 255), or -1 at its end.
+using ReplayBytes = std::function<int()>;
+
 // Reads a replay's text one bounded line at a time and hands out its runs in order, so
 // that no input is ever held whole.
 class ReplayParser {
  public:
-  explicit ReplayParser(std::istream& in) : in(in) {}
+  explicit ReplayParser(ReplayBytes next) : next(std::move(next)) {}
 
   // The next run: false at the end of the input, or on a fault, with `error` then set to
   // "line N: problem" (and left empty at a clean end).
@@ -37,7 +41,7 @@ class ReplayParser {
                  std::string& problem) const;
   bool ParseOrigin(const std::string_view (&words)[3], int count, std::string& problem);
 
-  std::istream& in;
+  ReplayBytes next;
   std::string line;
   bool tooLong = false;
   bool sawHeader = false;

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "replay/ReplayParser.h"
-
 namespace vorlith {
 
-bool ReplayScript::Parse(std::istream& in, std::string& error, std::size_t maxRuns) {
+bool ReplayScript::Parse(const ReplayBytes& next, std::string& error, std::size_t maxRuns) {
   runs.clear();
   frameCount = 0;
-  ReplayParser parser(in);
+  ReplayParser parser(next);
   ReplayRun run;
   while (parser.Next(run, error)) {
     if (runs.empty() || runs.back().controls != run.controls) {

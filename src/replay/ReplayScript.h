@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayParser.h"
 
 namespace vorlith {
 
@@ -27,8 +28,13 @@ class ReplayScript {
   // On failure `error` names the line and the problem, e.g. "line 3: unknown control 'Q'".
   // A replay with more than `maxRuns` changes of controls is refused at the line that
   // passes it.
-  bool Parse(std::istream& in, std::string& error,
+  bool Parse(const ReplayBytes& next, std::string& error,
              std::size_t maxRuns = std::numeric_limits<std::size_t>::max());
+  // The same, read from a stream.
+  bool Parse(std::istream& in, std::string& error,
+             std::size_t maxRuns = std::numeric_limits<std::size_t>::max()) {
+    return Parse([&in] { return in.rdbuf()->sbumpc(); }, error, maxRuns);
+  }
 
   std::int64_t GetFrameCount() const { return frameCount; }
   const ReplayOrigin& GetOrigin() const { return origin; }

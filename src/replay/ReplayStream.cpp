@@ -1,32 +1,32 @@
 #include "replay/ReplayStream.h"
 
-#include <istream>
-#include <streambuf>
-
 #include "base/Utf8.h"
 #include "replay/ReplayParser.h"
 
 namespace vorlith {
 namespace {
 
-// Reads a file in pieces and keeps the reason of a failed read.
-class FileReadBuffer : public std::streambuf {
+// Reads a file in pieces, a byte at a time, and keeps the reason of a failed read.
+class FileBytes {
  public:
-  explicit FileReadBuffer(InputFile& file) : file(file) {}
+  explicit FileBytes(InputFile& file) : file(file) {}
   const std::string& GetError() const { return error; }
 
- protected:
-  int_type underflow() override {
-    const long got = file.Read(piece, sizeof piece, error);
-    if (got <= 0) return traits_type::eof();
-    setg(piece, piece, piece + got);
-    return traits_type::to_int_type(piece[0]);
+  int Next() {
+    if (at == end) {
+      const long got = file.Read(piece, sizeof piece, error);
+      if (got <= 0) return -1;
+      at = 0;
+      end = static_cast<std::size_t>(got);
+    }
+    return static_cast<unsigned char>(piece[at++]);
   }
 
  private:
   InputFile& file;
   std::string error;
   char piece[65536];
+  std::size_t at = 0, end = 0;
 };
 
 // "line N: problem" becomes "FILE:N: problem"; a failed read is named as such.
@@ -40,14 +40,15 @@ std::string FileError(const std::string& name, const std::string& readError,
 
 // One read through the file from its start.
 struct ReplayStream::Pass {
-  explicit Pass(InputFile& file) : buffer(file), in(&buffer), parser(in) {}
+  explicit Pass(InputFile& file) : bytes(file), parser([this] { return bytes.Next(); }) {}
+  Pass(const Pass&) = delete;
+  Pass& operator=(const Pass&) = delete;
   // The reason of a failed read, or "".
   std::string ReadError() const {
-    return buffer.GetError().empty() ? "" : "cannot read: " + buffer.GetError();
+    return bytes.GetError().empty() ? "" : "cannot read: " + bytes.GetError();
   }
 
-  FileReadBuffer buffer;
-  std::istream in;
+  FileBytes bytes;
   ReplayParser parser;
 };
 
@@ -103,7 +104,7 @@ bool ReplayStream::Check(std::string& problem) {
 bool ReplayStream::Hold(std::string& problem) {
   Pass once(file);
   std::string lineError;
-  const bool parsed = held.Parse(once.in, lineError, kMaxHeldRuns);
+  const bool parsed = held.Parse([&once] { return once.bytes.Next(); }, lineError, kMaxHeldRuns);
   file.Close();
   if (!parsed || !once.ReadError().empty()) {
     problem = FileError(name, once.ReadError(), lineError);

@@ -18,6 +18,11 @@ std::vector<Table>& AddedTables() {
   return tables;
 }
 
+std::vector<void (*)()>& Makers() {
+  static std::vector<void (*)()> makers;
+  return makers;
+}
+
 char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -41,6 +46,9 @@ const EmbeddedResource* FindIn(const Table& table, const char* name, const char*
 
 const EmbeddedResource* FindModuleResource(const char* name, const char* type) {
   if (!name || !type) return nullptr;
+  std::vector<void (*)()> makers;
+  makers.swap(Makers());
+  for (void (*make)() : makers) make();
   if (const EmbeddedResource* found = FindIn({kGameResources, kGameResourcesCount}, name, type)) {
     return found;
   }
@@ -52,6 +60,11 @@ const EmbeddedResource* FindModuleResource(const char* name, const char* type) {
 
 bool AddModuleResources(const EmbeddedResource* table, std::size_t count) {
   AddedTables().emplace_back(table, count);
+  return true;
+}
+
+bool AddModuleResourceMaker(void (*make)()) {
+  Makers().push_back(make);
   return true;
 }
 

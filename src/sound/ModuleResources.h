@@ -21,4 +21,8 @@ const EmbeddedResource* FindModuleResource(const char* name, const char* type);
 // add themselves at start-up). Returns true so that it can initialise a static.
 bool AddModuleResources(const EmbeddedResource* table, std::size_t count);
 
+// Adds a function that makes and adds a table when it is first needed: the first lookup
+// calls each such function once, before it searches. Returns true, as above.
+bool AddModuleResourceMaker(void (*make)());
+
 }  // namespace vorlith

@@ -36,8 +36,9 @@ class FakeWindow : public HeadlessWindow {
   }
   // Never blocks: runs the wait hook (where a test can queue what arrives meanwhile), then
   // takes a queued event or reports a timeout at once.
-  bool WaitEvent(WindowEvent& event, int) override {
+  bool WaitEvent(WindowEvent& event, int timeoutMs) override {
     ++waitCount;
+    lastWaitMs = timeoutMs;
     if (waitHook) waitHook(waitCount);
     return PollEvent(event);
   }
@@ -56,13 +57,14 @@ class FakeWindow : public HeadlessWindow {
   const std::string& GetIconPath() const { return iconPath; }
   const std::vector<std::string>& GetOpenedUrls() const { return openedUrls; }
   int GetWaitCount() const { return waitCount; }
+  int GetLastWaitMs() const { return lastWaitMs; }
 
  private:
   bool createFails = false, focused = true, minimized = false, fullScreen = false;
   std::string title, iconPath;
   std::deque<WindowEvent> events;
   std::vector<std::string> openedUrls;
-  int waitCount = 0;
+  int waitCount = 0, lastWaitMs = 0;
   std::function<void(int)> waitHook;
 };
 

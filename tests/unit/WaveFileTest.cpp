@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "WaveBytes.h"
+#include "sound/ModuleResources.h"
 #include "sound/WaveFile.h"
 
 namespace vorlith {
@@ -177,6 +178,23 @@ TEST(WaveFileTest, ArgumentsAndStateAreChecked) {
   EXPECT_EQ(wave.Close(), S_OK);
   EXPECT_EQ(wave.Close(), S_OK);
   EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);  // closed
+}
+
+// The page's sounds are made this way, at the first stage start rather than before the title.
+TEST(WaveFileTest, AResourceTableMadeOnFirstUseIsMadeOnceAtTheFirstLookup) {
+  static int made = 0;
+  static const std::uint8_t bytes[] = {1, 2, 3};
+  static const EmbeddedResource table[] = {{"made.bin", "DATA", bytes, 3}};
+  AddModuleResourceMaker([] {
+    ++made;
+    AddModuleResources(table, 1);
+  });
+  EXPECT_EQ(made, 0);
+  const EmbeddedResource* found = FindModuleResource("MADE.bin", "data");
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->data, bytes);
+  EXPECT_EQ(FindModuleResource("other.bin", "DATA"), nullptr);
+  EXPECT_EQ(made, 1);
 }
 
 TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {

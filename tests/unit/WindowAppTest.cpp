@@ -109,12 +109,12 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
 TEST(WindowAppTest, RunOnceWithoutWaitingRunsFramesOnlyThroughTheGate) {
   TestPlatform test;
   LoggingApp app(test);
-  bool open = false;
-  app.SetFrameGate([&] { return open; });
+  std::int64_t wait = 1;
+  app.SetFrameGate([&] { return wait; });
   ASSERT_TRUE(app.Start());
   using Pass = WindowApp::Pass;
   EXPECT_EQ(app.RunOnce(false), Pass::Idle);
-  open = true;
+  wait = 0;
   test.window->PushEvent(Event::Expose);
   EXPECT_EQ(app.RunOnce(false), Pass::Event);
   EXPECT_EQ(app.RunOnce(false), Pass::Frame);
@@ -125,6 +125,29 @@ TEST(WindowAppTest, RunOnceWithoutWaitingRunsFramesOnlyThroughTheGate) {
   test.window->PushEvent(Event::Escape);
   EXPECT_EQ(app.RunOnce(false), Pass::Event);
   EXPECT_FALSE(app.IsRunning());
+  EXPECT_EQ(app.log, "UD");
+}
+
+// A loop that may wait spends the time before a frame waiting for events, which end the
+// wait early; the frame runs once the gate opens.
+TEST(WindowAppTest, BeforeAFrameTheLoopWaitsForEventsUntilTheGateOpens) {
+  TestPlatform test;
+  LoggingApp app(test);
+  std::int64_t wait = 16;
+  app.SetFrameGate([&] { return wait; });
+  ASSERT_TRUE(app.Start());
+  test.window->SetWaitHook([&](int) { test.window->PushEvent(Event::Expose); });
+  using Pass = WindowApp::Pass;
+  EXPECT_EQ(app.RunOnce(true), Pass::Idle);
+  EXPECT_EQ(test.window->GetLastWaitMs(), 16);
+  EXPECT_EQ(test.device->GetPresentCount(), 1);  // the event that ended the wait, handled
+  wait = 1;
+  test.window->SetWaitHook(nullptr);
+  EXPECT_EQ(app.RunOnce(true), Pass::Idle);
+  EXPECT_EQ(test.window->GetLastWaitMs(), 1);
+  wait = 0;
+  EXPECT_EQ(app.RunOnce(true), Pass::Frame);
+  EXPECT_EQ(test.window->GetWaitCount(), 2);
   EXPECT_EQ(app.log, "UD");
 }
 

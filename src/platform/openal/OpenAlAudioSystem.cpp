@@ -27,10 +27,35 @@ struct OpenAlAudioSystem::OpenDevices {
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// The browser's alcGetProcAddress links in every function it can name; the three extension
+// functions used here are named directly.
+extern "C" void emscripten_alcDevicePauseSOFT(ALCdevice* device);
+extern "C" void emscripten_alcDeviceResumeSOFT(ALCdevice* device);
+extern "C" ALCboolean emscripten_alcResetDeviceSOFT(ALCdevice* device, const ALCint* attributes);
+
+void* ExtensionFunction(ALCdevice*, const char* name) {
+  if (std::strcmp(name, "alcDevicePauseSOFT") == 0) {
+    return reinterpret_cast<void*>(&emscripten_alcDevicePauseSOFT);
+  }
+  if (std::strcmp(name, "alcDeviceResumeSOFT") == 0) {
+    return reinterpret_cast<void*>(&emscripten_alcDeviceResumeSOFT);
+  }
+  if (std::strcmp(name, "alcResetDeviceSOFT") == 0) {
+    return reinterpret_cast<void*>(&emscripten_alcResetDeviceSOFT);
+  }
+  return nullptr;
+}
+#else
+void* ExtensionFunction(ALCdevice* device, const char* name) {
+  return alcGetProcAddress(device, name);
+}
+#endif
+
 void PauseDevice(ALCdevice* device, bool paused) {
   if (!alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) return;
   const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
-  auto call = reinterpret_cast<void(ALC_APIENTRY*)(ALCdevice*)>(alcGetProcAddress(device, name));
+  auto call = reinterpret_cast<void(ALC_APIENTRY*)(ALCdevice*)>(ExtensionFunction(device, name));
   if (call) call(device);
 }
 
@@ -89,7 +114,7 @@ class OpenAlAudioDevice : public AudioDevice {
     if (OutputRate() == sampleRate) return true;
     if (!alcIsExtensionPresent(device, "ALC_SOFT_HRTF")) return false;
     auto reset = reinterpret_cast<ALCboolean(ALC_APIENTRY*)(ALCdevice*, const ALCint*)>(
-        alcGetProcAddress(device, "alcResetDeviceSOFT"));
+        ExtensionFunction(device, "alcResetDeviceSOFT"));
     const ALCint attributes[] = {ALC_FREQUENCY, sampleRate, 0};
     return reset && reset(device, attributes) && OutputRate() == sampleRate;
   }
