@@ -67,9 +67,11 @@ finish() {
 trap finish EXIT
 trap 'exit 1' INT TERM HUP
 
-# The mirrors apt is configured with here (one-line and deb822 files alike).
+# The mirrors apt is configured with here (one-line and deb822 files alike), but not the
+# entries install-deps.sh writes itself: the tree must get them from it, as a new machine does.
 mirrors=()
 for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+  case "$(basename "$f")" in vorlith-*) continue ;; esac
   [ -s "$f" ] && mirrors+=("$f")
 done
 log "building a minimal Debian 12 tree in $root from ${mirrors[*]:-deb.debian.org}"
