@@ -10,7 +10,7 @@ set_tests_properties(windows.build PROPERTIES TIMEOUT 7200 FIXTURES_SETUP window
                                               RUN_SERIAL TRUE)
 
 set(windows_env ${CMAKE_COMMAND} -E env WINEPREFIX=${windows_out}/wineprefix)
-foreach(check replays hostile package quit)
+foreach(check replays hostile package quit records)
   add_test(NAME windows.${check}
     COMMAND ${windows_env} bash ${PROJECT_SOURCE_DIR}/tests/windows/${check}.sh ${windows_build}
             $<TARGET_FILE:vorlith> ${windows_out}/${check})
@@ -20,5 +20,6 @@ add_test(NAME windows.windowed
   COMMAND ${windows_env} VORLITH_WINDOWS_OUT=${windows_out}/windowed
           bash ${PROJECT_SOURCE_DIR}/tests/windows/windowed.sh ${windows_build} $<TARGET_FILE:vorlith>
           ${PROJECT_SOURCE_DIR}/tests/replays/boss_stage_clear.replay 5100 5400)
-set_tests_properties(windows.replays windows.hostile windows.package windows.quit windows.windowed
+set_tests_properties(windows.replays windows.hostile windows.package windows.quit windows.records
+                     windows.windowed
   PROPERTIES TIMEOUT 1800 FIXTURES_REQUIRED windows LABELS windows RUN_SERIAL TRUE)
