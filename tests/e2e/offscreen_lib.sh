@@ -6,6 +6,8 @@ GAME="${1:?usage: $0 <game binary>}"
 export SDL_VIDEODRIVER=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"  # GPU driver leaks at exit are not ours
 WORK="$(mktemp -d "/tmp/vorlith-$WORK_NAME.XXXXXX")"
+# The player's folders of every game started here, never the real ones.
+export XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config"
 failures=0
 
 # fail WHAT: counts a failure, with the end of the last run's output ($WORK/log).
