@@ -146,7 +146,8 @@ std::unique_ptr<vorlith::GameApp> MakeGame(std::unique_ptr<vorlith::Platform> pl
   const std::string path = SettingsFile::Locate();
   auto app =
       std::make_unique<GameApp>(std::move(platform), options.gameArgs, SettingsFile::Load(path));
-  app->SetSettingsSaver([path](const Settings& settings) { SettingsFile::Save(path, settings); });
+  app->SetSettingsSaver(
+      [path](const Settings& settings) { return SettingsFile::Save(path, settings); });
   return app;
 }
 

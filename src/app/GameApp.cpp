@@ -139,7 +139,8 @@ void GameApp::UpdateOptionsScene(const PadState& pad) {
 void GameApp::LeaveOptions() {
   settings = options.GetSettings();
   ApplySettings();
-  if (settingsSaver) settingsSaver(settings);
+  const std::string problem = settingsSaver ? settingsSaver(settings) : std::string();
+  if (!problem.empty()) GetDialogs().ShowMessage("Vorlith", problem);
   scene = kTitleScene;
   startWaitsForRelease = true;
 }

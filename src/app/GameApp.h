@@ -57,7 +57,8 @@ class GameApp : public WindowApp {
   // ---- Settings ----------------------------------------------------------------------------
   const Settings& GetSettings() const { return settings; }
   // Called with the settings whenever the player leaves the options screen.
-  void SetSettingsSaver(std::function<void(const Settings&)> saver) {
+  // The saver returns what the player must be told when the settings were not saved.
+  void SetSettingsSaver(std::function<std::string(const Settings&)> saver) {
     settingsSaver = std::move(saver);
   }
   // The options screen opens only from the live keyboard and controllers (not in a replay).
@@ -150,7 +151,7 @@ class GameApp : public WindowApp {
   Settings settings;
   OptionsScreen options;
   OptionsScreen::Held titleHeld;  // the devices in the title's last frame
-  std::function<void(const Settings&)> settingsSaver;
+  std::function<std::string(const Settings&)> settingsSaver;
 };
 
 }  // namespace vorlith

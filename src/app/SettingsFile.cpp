@@ -48,15 +48,15 @@ Settings SettingsFile::Load(const std::string& path) {
   return Settings{};
 }
 
-bool SettingsFile::Save(const std::string& path, const Settings& settings) {
-  if (path.empty()) return false;
+std::string SettingsFile::Save(const std::string& path, const Settings& settings) {
+  if (path.empty()) return {};
   std::string why;
   if (!WriteFileWhole(path, settings.ToText(), why)) {
-    Say("the settings were not saved: " + why);
-    return false;
+    return "The settings were not saved: " + EscapeForMessage(why) +
+           ". The file was left as it was.";
   }
   SyncPlayerFiles();
-  return true;
+  return {};
 }
 
 }  // namespace vorlith

@@ -41,7 +41,8 @@ TEST(GameAppTest, AFailedStageStartWaitsForANewPressOfZ) {
 }
 
 // The file's window size gives way to the command line's; O opens the options screen, Esc
-// leaves it (saving, the game going on) and the title's Z then waits to be let go.
+// leaves it (saving, the game going on; a failed save told in a message box) and the title's Z
+// then waits to be let go.
 TEST(GameAppTest, OptionsOpenWithOAndLeaveWithEscSavingAndTheCommandLineBeatsTheFile) {
   Settings settings;
   settings.windowWidth = 1024;
@@ -53,7 +54,10 @@ TEST(GameAppTest, OptionsOpenWithOAndLeaveWithEscSavingAndTheCommandLineBeatsThe
   EXPECT_EQ(std::tuple(width, height), std::tuple(800, 700));
   EXPECT_FLOAT_EQ(game.app->GetAudioSystem()->GetEffectGain(), 0.5f);
   std::vector<Settings> saved;
-  game.app->SetSettingsSaver([&saved](const Settings& s) { saved.push_back(s); });
+  game.app->SetSettingsSaver([&saved](const Settings& s) {
+    saved.push_back(s);
+    return std::string("The settings were not saved: full");
+  });
   auto& keys = game.test.input->keys.held;
   keys[testing::HeldKeys::kO] = true;
   game.Frame();
@@ -68,6 +72,8 @@ TEST(GameAppTest, OptionsOpenWithOAndLeaveWithEscSavingAndTheCommandLineBeatsThe
   EXPECT_TRUE(game.app->IsRunning());
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_EQ(saved[0].volume, 60);
+  EXPECT_EQ(game.test.dialogs->shown, (std::vector<std::pair<std::string, std::string>>{
+                                          {"Vorlith", "The settings were not saved: full"}}));
   EXPECT_FLOAT_EQ(game.app->GetAudioSystem()->GetEffectGain(), 0.6f);
   game.Frame();  // Z still held from the options screen
   EXPECT_EQ(game.app->GetScene(), GameApp::kTitleScene);

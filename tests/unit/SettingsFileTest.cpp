@@ -44,8 +44,12 @@ TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
   Settings settings;
   settings.volume = 50;
   settings.bindings.keys[Bindings::kFire] = {44, 29};  // Space, Z
-  ASSERT_TRUE(SettingsFile::Save(path, settings));
+  ASSERT_EQ(SettingsFile::Save(path, settings), "");
   EXPECT_EQ(ReadAll(path), settings.ToText());
+  const std::string elsewhere = (home / "gone" / "settings.ini").string();
+  EXPECT_EQ(SettingsFile::Save(elsewhere, Settings{})
+                .rfind("The settings were not saved: " + elsewhere + ": ", 0),
+            0u);
   EXPECT_EQ(SettingsFile::Load(path).ToText(), settings.ToText());
 
   const std::string limit = settings.ToText() + std::string(SettingsFile::kMaxBytes, '#');
