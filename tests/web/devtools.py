@@ -43,7 +43,7 @@ CHROMIUM_FLAGS = [
 # Keys the game reads, as DevTools wants them: code -> (key, windowsVirtualKeyCode).
 KEYS = {"ArrowLeft": ("ArrowLeft", 37), "ArrowUp": ("ArrowUp", 38),
         "ArrowRight": ("ArrowRight", 39), "ArrowDown": ("ArrowDown", 40),
-        "Enter": ("Enter", 13), "Escape": ("Escape", 27)}
+        "Enter": ("Enter", 13), "Escape": ("Escape", 27), "Space": (" ", 32)}
 for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
     KEYS["Key" + letter] = (letter.lower(), ord(letter))
 

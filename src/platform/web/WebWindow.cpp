@@ -10,10 +10,12 @@
 namespace vorlith {
 namespace {
 
-// The keys the game reads; the page's default action (scrolling) is kept from them.
-constexpr const char* kGameKeys[] = {"ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "KeyZ",
-                                     "KeyX",    "KeyC",      "KeyV",      "KeyE",       "KeyD",
-                                     "KeyS",    "KeyF",      "KeyH"};
+// The keys the game reads by default, and those a player may bind that scroll a page: their
+// default action is kept from them.
+constexpr const char* kGameKeys[] = {"ArrowUp",  "ArrowDown", "ArrowLeft", "ArrowRight", "KeyZ",
+                                     "KeyX",     "KeyC",      "KeyV",      "KeyE",       "KeyD",
+                                     "KeyS",     "KeyF",      "KeyH",      "Space",      "PageUp",
+                                     "PageDown", "Home",      "End"};
 
 bool IsGameKey(const char* code) {
   for (const char* key : kGameKeys) {
