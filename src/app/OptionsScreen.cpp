@@ -28,12 +28,7 @@ void OptionsScreen::Open(const Settings& current, const PadState& pad, const Hel
   line = kVolume;
   waiting = false;
   open = true;
-  lastUp = pad.up;
-  lastDown = pad.down;
-  lastLeft = pad.left;
-  lastRight = pad.right;
-  lastFire = pad.buttons[0];
-  last = held;
+  Remember(pad, held);
 }
 
 bool OptionsScreen::Step(const PadState& pad, const Held& held) {
@@ -46,13 +41,18 @@ bool OptionsScreen::Step(const PadState& pad, const Held& held) {
     if (Pressed(pad.right, lastRight)) Change(1);
     if (Pressed(pad.buttons[0], lastFire)) Choose();
   }
+  Remember(pad, held);
+  return open;
+}
+
+// What was held this frame, so that the next frame acts only on new presses.
+void OptionsScreen::Remember(const PadState& pad, const Held& held) {
   lastUp = pad.up;
   lastDown = pad.down;
   lastLeft = pad.left;
   lastRight = pad.right;
   lastFire = pad.buttons[0];
   last = held;
-  return open;
 }
 
 void OptionsScreen::Escape() {

@@ -51,6 +51,7 @@ class OptionsScreen {
  private:
   void Change(int direction);
   void Choose();
+  void Remember(const PadState& pad, const Held& held);
   void TakeKey(const Held& held);
   void Bind(int action, int value, bool key);
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "WaveBytes.h"
 #include "sound/ModuleResources.h"
+#include "sound/SoundSynth.h"
 #include "sound/WaveFile.h"
 
 namespace vorlith {
@@ -195,6 +198,20 @@ TEST(WaveFileTest, AResourceTableMadeOnFirstUseIsMadeOnceAtTheFirstLookup) {
   EXPECT_EQ(found->data, bytes);
   EXPECT_EQ(FindModuleResource("other.bin", "DATA"), nullptr);
   EXPECT_EQ(made, 1);
+}
+
+// The page makes its sounds with the synthesiser instead of shipping the files: the bytes
+// must be the shipped files' to the last one.
+TEST(WaveFileTest, TheSynthesiserMakesTheShippedSoundsByteForByte) {
+  const std::pair<const char*, std::vector<std::uint8_t>> sounds[] = {
+      {"se_sad04.wav", SoundSynth::MakeShotWave()},
+      {"se_sob02.wav", SoundSynth::MakeExplosionWave()}};
+  for (const auto& [name, made] : sounds) {
+    std::ifstream file(std::string(VORLITH_DATA_DIR "/sound/") + name, std::ios::binary);
+    const std::vector<std::uint8_t> shipped{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(made.size(), shipped.size()) << name;
+    EXPECT_TRUE(made == shipped) << name;
+  }
 }
 
 TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {
