@@ -62,13 +62,6 @@ bool PlayerRecords::ReadTable(std::vector<ScoreEntry>& entries) {
   return false;
 }
 
-void PlayerRecords::Write(const std::string& name, const std::string& text) {
-  std::string why;
-  if (!WriteFileWhole(PathOf(name), text, why)) {
-    Report(EscapeForMessage(why) + ". The file was left as it was.");
-  }
-}
-
 void PlayerRecords::BeginRun(std::int32_t count, std::int32_t timer) {
   runs.clear();
   comboCount = count;
@@ -105,32 +98,44 @@ std::string PlayerRecords::NewReplayName(const std::string& date) const {
   return "run-" + stamp + "-" + suffix + ".replay";
 }
 
-// The table as the file holds it now (another game may have added to it), with this run.
+// The run's replay as last.replay, and the run in the table. Files that cannot be written
+// (a full disk) give one message, after the table's lock is let go: the table's, else the
+// last replay's.
 int PlayerRecords::EndRun(const RunResult& run) {
   const std::string date = clock();
-  ScoreEntry entry{run, date, NewReplayName(date)};
-  std::vector<ScoreEntry> dropped;
-  if (folder.empty()) return ScoreTable::Insert(table, entry, dropped);
-  const std::string replay = ReplayText(run, date);
-  Write(kLastReplayName, replay);
-  FileLock lock(PathOf("scores.lock"));
-  std::vector<ScoreEntry> merged;
-  ReadTable(merged);
-  const int place = ScoreTable::Insert(merged, entry, dropped);
-  if (place == 0) {
-    table = merged;
-    return 0;
+  const ScoreEntry entry{run, date, NewReplayName(date)};
+  if (folder.empty()) {
+    std::vector<ScoreEntry> dropped;
+    return ScoreTable::Insert(table, entry, dropped);
   }
+  const std::string replay = ReplayText(run, date);
+  std::string problem, why;
+  if (!WriteFileWhole(PathOf(kLastReplayName), replay, why)) {
+    problem = EscapeForMessage(why) + ". The file was left as it was.";
+  }
+  const int place = KeepEntry(entry, replay, problem);
+  if (!problem.empty()) Report(problem);
+  return place;
+}
+
+// The table as the file holds it now (another game may have added to it), with the entry;
+// written with the entry's replay unless the entry has no place in it. On failure the table
+// stays as it was on disk and `problem` says so; the entry is still shown this session.
+int PlayerRecords::KeepEntry(const ScoreEntry& entry, const std::string& replay,
+                             std::string& problem) {
+  FileLock lock(PathOf("scores.lock"));
+  ReadTable(table);
+  std::vector<ScoreEntry> dropped;
+  const int place = ScoreTable::Insert(table, entry, dropped);
+  if (place == 0) return 0;
   std::string why;
   if (!WriteFileWhole(PathOf(entry.replay), replay, why) ||
-      !WriteFileWhole(PathOf(kTableName), ScoreTable::Format(merged), why)) {
-    Report(EscapeForMessage(why) + ". The high scores stay as they were.");
+      !WriteFileWhole(PathOf(kTableName), ScoreTable::Format(table), why)) {
+    problem = EscapeForMessage(why) + ". The high scores stay as they were.";
     RemovePlayerFile(PathOf(entry.replay), why);
-    table = merged;  // shown for this session
     return place;
   }
   for (const ScoreEntry& gone : dropped) RemovePlayerFile(PathOf(gone.replay), why);
-  table = merged;
   return place;
 }
 

@@ -47,7 +47,7 @@ class PlayerRecords : public RunKeeper {
  private:
   std::string PathOf(const std::string& name) const { return folder + "/" + name; }
   bool ReadTable(std::vector<ScoreEntry>& entries);
-  void Write(const std::string& name, const std::string& text);
+  int KeepEntry(const ScoreEntry& entry, const std::string& replay, std::string& problem);
   void Report(const std::string& message);
   std::string NewReplayName(const std::string& date) const;
 
