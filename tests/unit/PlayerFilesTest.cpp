@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -122,7 +123,10 @@ TEST_F(PlayerFilesTest, ASecondLockWaitsUntilTheFirstIsReleased) {
     FileLock lock(path);
     secondHeld = lock.IsHeld();
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Until the kernel lists this process waiting for a lock (or a second has passed).
+  const std::string waiting = "-> FLOCK  ADVISORY  WRITE " + std::to_string(getpid()) + " ";
+  for (int i = 0; i < 1000 && Slurp("/proc/locks").find(waiting) == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_FALSE(secondHeld);
   first.reset();
   second.join();
