@@ -27,22 +27,15 @@ class LoggingApp : public WindowApp {
   std::function<void(int)> afterUpdate;
 };
 
-TEST(WindowAppTest, CreatesTheWindowWithTitleAndIconBesideTheProgram) {
-  TestPlatform test;
-  LoggingApp app(test);
-  ASSERT_TRUE(app.IsReady());
-  EXPECT_EQ(test.window->GetTitle(), "Test title");
-  EXPECT_EQ(test.window->GetIconPath(), "/opt/game/game.ico");
-  EXPECT_EQ(WindowApp::DirectoryOf("vorlith"), "");
-  EXPECT_TRUE(test.dialogs->shown.empty());
-}
-
-// Alt+Enter and the maximize button both switch full screen; help with the empty path does
-// nothing; an expose presents the last picture again and draws nothing (a drawn frame steps
-// the game).
+// The window has the title and the icon beside the program. Alt+Enter and the maximize button
+// both switch full screen; help with the empty path does nothing; an expose presents the last
+// picture again and draws nothing (a drawn frame steps the game).
 TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   TestPlatform test;
   LoggingApp app(test);
+  EXPECT_EQ(test.window->GetTitle(), "Test title");
+  EXPECT_EQ(test.window->GetIconPath(), "/opt/game/game.ico");
+  EXPECT_EQ(WindowApp::DirectoryOf("vorlith"), "");
   app.afterUpdate = [&](int frame) {
     const std::vector<std::vector<Event>> events = {
         {Event::FocusGained, Event::Expose, Event::Help, Event::Maximize, Event::Shown},
