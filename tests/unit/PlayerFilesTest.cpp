@@ -9,6 +9,7 @@
 #include <random>
 #include <thread>
 
+#include "EnvironmentScope.h"
 #include "platform/FileLock.h"
 #include "platform/PlayerFiles.h"
 #include "platform/RegularFile.h"
@@ -36,16 +37,7 @@ class PlayerFilesTest : public ::testing::Test {
   fs::path root;
 };
 
-struct EnvironmentScope {
-  EnvironmentScope(const char* name, const char* value) : name(name) {
-    if (const char* old = std::getenv(name)) saved = old, had = true;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~EnvironmentScope() { had ? setenv(name, saved.c_str(), 1) : unsetenv(name); }
-  const char* name;
-  std::string saved;
-  bool had = false;
-};
+using testing::EnvironmentScope;
 
 TEST_F(PlayerFilesTest, FoldersComeFromXdgWhenAbsoluteElseFromHomeAndAreCreated) {
   const std::string data = (root / "data").string(), home = (root / "home").string();

@@ -11,6 +11,7 @@
 #include <future>
 #include <memory>
 
+#include "EnvironmentScope.h"
 #include "FakeWindow.h"
 #include "input/KeyInput.h"
 #include "platform/sdl/SdlControllerMappings.h"
@@ -30,11 +31,8 @@ TEST(SdlInputDevicesTest, AxesAreScaledToPlusMinusAThousand) {
 class VirtualControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    configHome = std::filesystem::path(::testing::TempDir()) / "vorlith-pad-config";
     std::filesystem::remove_all(configHome);
     std::filesystem::create_directories(configHome / "vorlith");
-    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    unsetenv("SDL_GAMECONTROLLERCONFIG");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
   }
   void TearDown() override {
@@ -42,8 +40,6 @@ class VirtualControllerTest : public ::testing::Test {
     devices.reset();
     for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("SDL_GAMECONTROLLERCONFIG");
     std::filesystem::remove_all(configHome);
   }
 
@@ -81,7 +77,10 @@ class VirtualControllerTest : public ::testing::Test {
   }
   const PadState& Pad() { return *input->GetPad(0); }
 
-  std::filesystem::path configHome;
+  const std::filesystem::path configHome =
+      std::filesystem::path(::testing::TempDir()) / "vorlith-pad-config";
+  const testing::EnvironmentScope config{"XDG_CONFIG_HOME", configHome.c_str()};
+  const testing::EnvironmentScope mappings{"SDL_GAMECONTROLLERCONFIG", nullptr};
   FakeWindow window;
   std::unique_ptr<SdlInputDevices> devices;
   std::unique_ptr<KeyInput> input;
