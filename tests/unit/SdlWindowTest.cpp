@@ -16,8 +16,8 @@ class SdlWindowTest : public ::testing::Test {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     ASSERT_TRUE(window.Create("Window test", "no-such-icon.ico"));
     window.ShowWindowed(320, 200);
-    while (Next() != Event::None) {
-    }
+    SDL_PumpEvents();  // nothing left from showing the window or from tests before
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
   void TearDown() override {
     window.Destroy();
