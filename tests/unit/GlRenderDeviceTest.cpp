@@ -66,9 +66,9 @@ class GlRenderDeviceTest : public ::testing::Test {
   MeshId Triangle(float x0, float y0, float x1, float y1, float x2, float y2) {
     return Mesh({{x0, y0, 0, 0}, {x1, y1, 0, 0}, {x2, y2, 0, 0}});
   }
-  void SetMaterial(float r, float g, float b, float a) {
+  void SetMaterial(const ColorValue& colour) {
     Material material;
-    material.diffuse = material.ambient = ColorValue{r, g, b, a};
+    material.diffuse = material.ambient = colour;
     device->SetMaterial(material);
   }
 
@@ -85,7 +85,7 @@ TEST_F(GlRenderDeviceTest, CounterClockwiseIsCulledAndHalfTransparencyBlendsOpaq
   device->Clear(0xFFFF0000, true);
   device->SetLighting(true);
   device->SetAmbient(0xFFFFFFFF);
-  SetMaterial(0, 0, 1, 0.5f);
+  SetMaterial({0, 0, 1, 0.5f});
   device->SetAlphaBlend(true);
   device->DrawSubset(Triangle(100, 100, 300, 100, 100, 300), 0);  // clockwise too
   const Rgba blended = At(130, 130);
@@ -293,8 +293,7 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
       if (step.smallViewport) device->SetViewport(Viewport{0, 0, 640, 300, 0.0f, 1.0f});
       device->SetTransform(TransformState::World, MatrixTranslation(step.x, step.y, 0));
       for (int s = step.firstSubset; s < step.endSubset; ++s) {
-        const ColorValue c = colours[(s + (step.otherColour ? 1 : 0)) % 3];
-        SetMaterial(c.r, c.g, c.b, c.a);
+        SetMaterial(colours[(s + (step.otherColour ? 1 : 0)) % 3]);
         device->DrawSubset(step.otherMesh ? other : mesh, step.otherMesh ? 0 : s);
         if (oneByOne) device->Finish();
       }

@@ -81,7 +81,6 @@ TEST_F(OpenAlAudioTest, AVoiceIsHeldThroughAPauseEndsStartsAgainAndReleasingStop
   manager.ReleaseAllSounds();
   EXPECT_FALSE(device.IsPlaying(voice));
   manager.ReleaseDevice();
-  manager.ReleaseDevice();
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -209,8 +209,7 @@ TEST(WaveFileTest, TheSynthesiserMakesTheShippedSoundsByteForByte) {
   for (const auto& [name, made] : sounds) {
     std::ifstream file(std::string(VORLITH_DATA_DIR "/sound/") + name, std::ios::binary);
     const std::vector<std::uint8_t> shipped{std::istreambuf_iterator<char>(file), {}};
-    EXPECT_EQ(made.size(), shipped.size()) << name;
-    EXPECT_TRUE(made == shipped) << name;
+    EXPECT_TRUE(made == shipped) << name << ": " << made.size() << " bytes made";
   }
 }
 
