@@ -99,7 +99,8 @@ const std::string kTriangle = "Mesh tri {\n 3;\n 0;0;0;, 1;0;0;, 0;0;1;;\n 1;\n 
 
 // Damaged files that pass the structural check but that the importer refuses (or crashes on:
 // see below), missing files, directories and files too large to be sensible all fail with a
-// message; the game goes on.
+// message; the game goes on. Messages quote the file's bytes and its name escaped: no
+// terminal sequence gets through.
 TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   LoadedModel model;
   std::string error;
@@ -109,6 +110,9 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
                                           " 1;0;0;0;0;1;0;0;0;0;1;0;0;0;0;1;;\n }\n}\n"),
                                     model, error));
   EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(
+      LoadXModelFromMemory(Bytes("xof 0303bin 0032\x01\0\x05\0\0\0\x1b[2J\xff"s), model, error));
+  EXPECT_EQ(error, "unexpected name '\\x1b[2J\\xff' in .x file");
   // A good model padded past the limit is refused before it is parsed, in memory or on disk.
   std::string padded = kHeader + kTriangle + "}\n";
   ASSERT_TRUE(LoadXModelFromMemory(Bytes(padded), model, error)) << error;
@@ -116,16 +120,18 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   EXPECT_FALSE(LoadXModelFromMemory(Bytes(padded), model, error));
   EXPECT_EQ(error, "too large for a model");
 
-  // A link to itself, a file no one may read (root reads any file but the last) and a sparse
-  // file one byte past the limit say why.
+  // A link to itself, a file no one may read (root reads any file but the last), a sparse file
+  // one byte past the limit and a file whose name and bytes need escaping say why.
   const std::filesystem::path temp = std::filesystem::temp_directory_path();
   const std::string loop = temp / "vorlith_loop.x", big = temp / "vorlith_too_large.x";
+  const std::string named = temp / "vorlith_\x1b[2J.x";
   std::string locked = temp / "vorlith_locked.x";
   std::filesystem::remove(loop);
   std::filesystem::create_symlink(loop, loop);
   std::ofstream(locked) << kHeader;
   std::filesystem::permissions(locked, std::filesystem::perms::none);
   if (std::ifstream(locked)) locked = "/sys/bus/pci/rescan";
+  std::ofstream(named) << "xof 0303\x1b[2J0032";
   std::ofstream(big) << kHeader;
   std::filesystem::resize_file(big, kMaxModelFileBytes + 1);
   const std::string size = std::to_string(kMaxModelFileBytes + 1);
@@ -133,6 +139,7 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
       {loop, "cannot open model file " + loop + ": Too many levels of symbolic links"},
       {locked, "cannot read model file " + locked + ": Permission denied"},
       {big, "model file " + big + " is too large (" + size + " bytes)"},
+      {named, (temp / "vorlith_\\x1b[2J.x: unknown .x format '\\x1b[2J'").string()},
       {VORLITH_DATA_DIR "/model",
        "cannot open model file " VORLITH_DATA_DIR "/model: not a regular file"},
   };
@@ -144,25 +151,8 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   std::vector<std::uint8_t> bytes;  // what the loader reads first; nothing of it is held
   EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
   EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
-  for (const std::string& made : {loop, big, std::string(temp / "vorlith_locked.x")})
+  for (const std::string& made : {loop, big, named, std::string(temp / "vorlith_locked.x")})
     std::filesystem::remove(made);
-}
-
-// Messages quote the file's bytes and its name escaped: no terminal sequence gets through.
-TEST(XModelLoaderTest, MessagesEscapeTheFilesBytesAndName) {
-  LoadedModel model;
-  std::string error;
-  EXPECT_FALSE(LoadXModelFromMemory(Bytes("xof 0303\x1b[2J0032"), model, error));
-  EXPECT_EQ(error, "unknown .x format '\\x1b[2J'");
-  EXPECT_FALSE(
-      LoadXModelFromMemory(Bytes("xof 0303bin 0032\x01\0\x05\0\0\0\x1b[2J\xff"s), model, error));
-  EXPECT_EQ(error, "unexpected name '\\x1b[2J\\xff' in .x file");
-  const std::string named = std::filesystem::temp_directory_path() / "vorlith_\x1b[2J.x";
-  std::ofstream(named) << "xof 0303\x1b[2J0032";
-  EXPECT_FALSE(LoadXModel(named, model, error));
-  std::filesystem::remove(named);
-  EXPECT_NE(error.find("vorlith_\\x1b[2J.x: unknown .x format '\\x1b[2J'"), std::string::npos)
-      << error;
 }
 
 // Loading the same bytes again (the next stage start) imports nothing; a file the importer
