@@ -12,7 +12,6 @@
 #include "EnvironmentScope.h"
 #include "platform/FileLock.h"
 #include "platform/PlayerFiles.h"
-#include "platform/RegularFile.h"
 
 namespace vorlith {
 namespace {
@@ -94,16 +93,6 @@ TEST_F(PlayerFilesTest, KeptAsideFilesTakeTheNextUnusedNameWithTheirBytes) {
   }
   EXPECT_EQ(KeepFileAside(path, why), "");
   EXPECT_EQ(why, path + ": cannot rename it aside: No such file or directory");
-}
-
-TEST_F(PlayerFilesTest, ReadsUpToTheLimitAndCallsOneByteMoreTooLarge) {
-  const std::string path = (root / "f").string();
-  std::ofstream(path) << "12345";
-  std::string bytes, why;
-  EXPECT_EQ(RegularFile::Read(path, 5, bytes, why), RegularFile::Result::Read);
-  EXPECT_EQ(bytes, "12345");
-  EXPECT_EQ(RegularFile::Read(path, 4, bytes, why), RegularFile::Result::TooLarge);
-  EXPECT_EQ(why, "5 bytes, more than 4");
 }
 
 TEST_F(PlayerFilesTest, ASecondLockWaitsUntilTheFirstIsReleased) {
