@@ -2,23 +2,17 @@
 // file (the streaming reader, which checks the file and then reads it again as it plays).
 // Both must agree, frame by frame; an error must name a line that exists and be printable,
 // and a parsed script must answer every frame within its length.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "InputFile.h"
 #include "replay/ReplayScript.h"
 #include "replay/ReplayStream.h"
 
 namespace {
-
-std::string InputPath() {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir ? dir : "/tmp") + "/vorlith_fuzz_" + std::to_string(getpid()) + ".replay";
-}
 
 void CheckError(const std::string& error, const std::string& text) {
   if (error.rfind("line ", 0) != 0) std::abort();
@@ -43,7 +37,6 @@ void CheckScript(const vorlith::ReplayScript& script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = InputPath();
   const std::string text(reinterpret_cast<const char*>(data), size);
 
   vorlith::ReplayScript fromMemory;
@@ -56,10 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckError(memoryError, text);
   }
 
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  const std::string path = vorlith::fuzz::WriteInputFile(data, size, ".replay");
+  if (path.empty()) return 0;
   vorlith::ReplayStream fromFile;
   std::string fileError;
   const bool loaded = fromFile.Open(path, fileError);

@@ -1,13 +1,12 @@
 // libFuzzer target: WaveFile::Open plus Read over arbitrary bytes, once from a file and once
 // from a linked-in resource (the reader's memory path). Both must give the same result.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "InputFile.h"
 #include "sound/Diagnostics.h"
 #include "sound/ModuleResources.h"
 #include "sound/WaveFile.h"
@@ -19,11 +18,6 @@ using vorlith::HResult;
 // The resource the fuzzer's input stands in for; its bytes change with every input.
 vorlith::EmbeddedResource inputResource = {"fuzz:input.wav", "WAVE", nullptr, 0};
 const bool kAdded = vorlith::AddModuleResources(&inputResource, 1);
-
-std::string InputPath() {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir ? dir : "/tmp") + "/vorlith_fuzz_" + std::to_string(getpid()) + ".wav";
-}
 
 void IgnoreTrace(const char*, void*) {}
 
@@ -58,7 +52,6 @@ Outcome OpenAndRead(const char* name, std::uint32_t piece) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = InputPath();
   vorlith::SetTraceSink(IgnoreTrace, nullptr);
   (void)kAdded;
   constexpr std::uint32_t kPieces[] = {1, 7, 4096, 65536};
@@ -69,10 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   inputResource.size = size;
   Outcome fromResource = OpenAndRead("fuzz:input.wav", piece);
 
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  const std::string path = vorlith::fuzz::WriteInputFile(data, size, ".wav");
+  if (path.empty()) return 0;
   Outcome fromFile = OpenAndRead(path.c_str(), piece);
   std::remove(path.c_str());
 

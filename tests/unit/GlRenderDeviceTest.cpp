@@ -21,6 +21,11 @@ namespace {
 
 using Rgba = std::array<int, 4>;
 
+Rgba RgbaAt(const std::vector<std::uint8_t>& rgba, int width, int x, int y) {
+  const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+  return {p[0], p[1], p[2], p[3]};
+}
+
 // An offscreen 640 x 480 device, cleared to black, unlit, with an identity view and a
 // pixel-sized orthographic projection: mesh corners are given in back-buffer pixels.
 class GlRenderDeviceTest : public ::testing::Test {
@@ -46,11 +51,7 @@ class GlRenderDeviceTest : public ::testing::Test {
     rgba.resize(static_cast<std::size_t>(w) * h * 4);
     return rgba;
   }
-  Rgba At(int x, int y, int w = 640, int h = 480) {
-    const std::vector<std::uint8_t> rgba = Pixels(w, h);
-    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
-    return {p[0], p[1], p[2], p[3]};
-  }
+  Rgba At(int x, int y, int w = 640, int h = 480) { return RgbaAt(Pixels(w, h), w, x, y); }
   // One subset facing the viewer with corners (x, y, u, v): three make a triangle, four a quad.
   MeshId Mesh(const std::vector<std::array<float, 4>>& corners) {
     MeshData mesh;
@@ -65,30 +66,28 @@ class GlRenderDeviceTest : public ::testing::Test {
   MeshId Triangle(float x0, float y0, float x1, float y1, float x2, float y2) {
     return Mesh({{x0, y0, 0, 0}, {x1, y1, 0, 0}, {x2, y2, 0, 0}});
   }
-  void SetMaterial(float r, float g, float b, float a) {
+  void SetMaterial(const ColorValue& colour) {
     Material material;
-    material.diffuse = material.ambient = ColorValue{r, g, b, a};
+    material.diffuse = material.ambient = colour;
     device->SetMaterial(material);
   }
 
   std::unique_ptr<GlRenderDevice> device;
 };
 
-TEST_F(GlRenderDeviceTest, TriangleCounterClockwiseOnScreenIsCulled) {
+TEST_F(GlRenderDeviceTest, CounterClockwiseIsCulledAndHalfTransparencyBlendsOpaque) {
   device->SetCullMode(CullMode::CounterClockwise);
   device->DrawSubset(Triangle(100, 100, 100, 200, 200, 200), 0);  // counter-clockwise
   device->DrawSubset(Triangle(300, 100, 400, 100, 300, 200), 0);  // clockwise
   EXPECT_EQ(At(110, 190)[0], 0);
   EXPECT_EQ(At(310, 110)[0], 255);
-}
 
-TEST_F(GlRenderDeviceTest, HalfTransparentMaterialBlendsAndThePictureStaysOpaque) {
   device->Clear(0xFFFF0000, true);
   device->SetLighting(true);
   device->SetAmbient(0xFFFFFFFF);
-  SetMaterial(0, 0, 1, 0.5f);
+  SetMaterial({0, 0, 1, 0.5f});
   device->SetAlphaBlend(true);
-  device->DrawSubset(Triangle(100, 100, 300, 100, 100, 300), 0);
+  device->DrawSubset(Triangle(100, 100, 300, 100, 100, 300), 0);  // clockwise too
   const Rgba blended = At(130, 130);
   EXPECT_NEAR(blended[0], 128, 2);
   EXPECT_NEAR(blended[2], 128, 2);
@@ -235,11 +234,8 @@ TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLette
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
     // Window row r (from the bottom) against back-buffer row height - 1 - r (from the top).
-    auto pixel = [](const std::vector<std::uint8_t>& rgba, std::size_t index) {
-      return std::vector<std::uint8_t>(rgba.data() + index * 4, rgba.data() + index * 4 + 4);
-    };
-    auto shownAt = [&](int x, int y) { return pixel(shown, y * 640 + x); };
-    auto backAt = [&](int x, int y) { return pixel(back, (height - 1 - y) * width + x); };
+    auto shownAt = [&](int x, int y) { return RgbaAt(shown, 640, x, y); };
+    auto backAt = [&](int x, int y) { return RgbaAt(back, width, x, height - 1 - y); };
     if (width == 640) {
       int differing = 0;
       for (int y = 0; y < 480; ++y) {
@@ -247,8 +243,8 @@ TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLette
       }
       EXPECT_EQ(differing, 0);
     } else {  // twice the size, centred: bars of 80 rows above and below
-      EXPECT_EQ(shownAt(320, 40), (std::vector<std::uint8_t>{0, 0, 0, 255}));
-      EXPECT_EQ(shownAt(320, 439), (std::vector<std::uint8_t>{0, 0, 0, 255}));
+      EXPECT_EQ(shownAt(320, 40), (Rgba{0, 0, 0, 255}));
+      EXPECT_EQ(shownAt(320, 439), (Rgba{0, 0, 0, 255}));
       EXPECT_EQ(shownAt(600, 100), backAt(300, 10));
       EXPECT_EQ(shownAt(20, 300), backAt(10, 110));
     }
@@ -297,8 +293,7 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
       if (step.smallViewport) device->SetViewport(Viewport{0, 0, 640, 300, 0.0f, 1.0f});
       device->SetTransform(TransformState::World, MatrixTranslation(step.x, step.y, 0));
       for (int s = step.firstSubset; s < step.endSubset; ++s) {
-        const ColorValue c = colours[(s + (step.otherColour ? 1 : 0)) % 3];
-        SetMaterial(c.r, c.g, c.b, c.a);
+        SetMaterial(colours[(s + (step.otherColour ? 1 : 0)) % 3]);
         device->DrawSubset(step.otherMesh ? other : mesh, step.otherMesh ? 0 : s);
         if (oneByOne) device->Finish();
       }

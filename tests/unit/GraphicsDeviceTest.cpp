@@ -15,9 +15,7 @@ struct Fixture {
 
   explicit Fixture(int ww, int wh, int fw, int fh, bool full = false, bool depth = true,
                    bool createFails = false) {
-    StartupOptions o;
-    o.windowWidth = ww, o.windowHeight = wh, o.fullScreenWidth = fw, o.fullScreenHeight = fh;
-    o.fullScreen = full;
+    const StartupOptions o{ww, wh, fw, fh, full};
     auto owned = std::make_unique<FakeRenderDevice>(&window);
     owned->SetCreateFails(createFails);
     device = owned.get();
@@ -34,8 +32,8 @@ struct Fixture {
     if (full) return;
     window.GetClientSize(w, h);
     window.GetPosition(x, y);
-    EXPECT_EQ(std::vector<int>({x, y, w, h}),
-              std::vector<int>({(1280 - width) / 2, (1024 - height) / 2, width, height}));
+    EXPECT_EQ(std::vector({x, y, w, h}),
+              std::vector({(1280 - width) / 2, (1024 - height) / 2, width, height}));
   }
 };
 

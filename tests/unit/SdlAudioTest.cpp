@@ -6,11 +6,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
+#include "EnvironmentScope.h"
 #include "platform/headless/SilentAudioSystem.h"
 #include "platform/sdlaudio/AudioMixer.h"
 #include "platform/sdlaudio/SdlAudioSystem.h"
@@ -50,17 +50,13 @@ TEST(AudioMixerTest, VoicesSumAtTheirGainsClipAndEndWithTheirBuffer) {
   EXPECT_FALSE(mixer.IsPlaying(a));
 }
 
-class SdlAudioTest : public ::testing::Test {
- protected:
-  void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
-};
+using testing::EnvironmentScope;
 
 // A mono 16-bit sound at 22050 Hz comes out of both channels at 44100 Hz, at its gain.
-TEST_F(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
+TEST(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
   const std::string file = ::testing::TempDir() + "sdl-mix.raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", "1", 1);
+  const EnvironmentScope driver("SDL_AUDIODRIVER", "disk"), into("SDL_DISKAUDIOFILE", file.c_str()),
+      delay("SDL_DISKAUDIODELAY", "1");
   constexpr int kFrames = 2205;  // 0.1 s
   {
     SdlAudioSystem audio;
@@ -80,10 +76,9 @@ TEST_F(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
     }
     EXPECT_FALSE(device->IsPlaying(voice));
   }
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<float> mix(bytes.size() / sizeof(float));
-  std::memcpy(mix.data(), bytes.data(), mix.size() * sizeof(float));
+  std::vector<float> mix(std::filesystem::file_size(file) / sizeof(float));
+  std::ifstream(file, std::ios::binary)
+      .read(reinterpret_cast<char*>(mix.data()), static_cast<std::streamsize>(mix.size() * 4));
   std::size_t sounding = 0;
   for (std::size_t i = 0; i + 1 < mix.size(); i += 2) {
     EXPECT_EQ(mix[i], mix[i + 1]);
@@ -93,8 +88,8 @@ TEST_F(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
   std::remove(file.c_str());
 }
 
-TEST_F(SdlAudioTest, WithoutAnOutputTheFallbackPlaysSilentlyOrThereIsNone) {
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+TEST(SdlAudioTest, WithoutAnOutputTheFallbackPlaysSilentlyOrThereIsNone) {
+  const EnvironmentScope driver("SDL_AUDIODRIVER", "no-such-driver");
   SdlAudioSystem withFallback(std::make_unique<SilentAudioSystem>());
   ::testing::internal::CaptureStderr();
   EXPECT_NE(withFallback.OpenDevice(), nullptr);

@@ -16,15 +16,15 @@ class SdlWindowTest : public ::testing::Test {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     ASSERT_TRUE(window.Create("Window test", "no-such-icon.ico"));
     window.ShowWindowed(320, 200);
-    while (Next() != Event::None) {
-    }
+    SDL_PumpEvents();  // nothing left from showing the window or from tests before
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
   void TearDown() override {
     window.Destroy();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
-  void PushKey(SDL_Keycode key, Uint16 mod, bool repeat = false) {
+  void PushKey(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.windowID = SDL_GetWindowID(window.GetSdlWindow());
@@ -68,16 +68,14 @@ class SdlWindowTest : public ::testing::Test {
 };
 
 TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
-  PushKey(SDLK_ESCAPE, KMOD_NONE);
-  PushKey(SDLK_RETURN, KMOD_NONE);  // no shortcut: Enter without Alt, repeats, other keys
-  PushKey(SDLK_RETURN, KMOD_LALT);
-  PushKey(SDLK_RETURN, KMOD_LALT, true);
-  PushKey(SDLK_KP_ENTER, KMOD_RALT);
-  PushKey(SDLK_F1, KMOD_NONE);
-  PushKey(SDLK_F1, KMOD_NONE, true);
-  PushKey(SDLK_z, KMOD_NONE);
-  PushKey(SDLK_p, KMOD_NONE);
-  PushKey(SDLK_p, KMOD_NONE, true);
+  // No shortcut: Enter without Alt, repeats, other keys.
+  const std::tuple<SDL_Keycode, Uint16, bool> keys[] = {
+      {SDLK_ESCAPE, KMOD_NONE, false},   {SDLK_RETURN, KMOD_NONE, false},
+      {SDLK_RETURN, KMOD_LALT, false},   {SDLK_RETURN, KMOD_LALT, true},
+      {SDLK_KP_ENTER, KMOD_RALT, false}, {SDLK_F1, KMOD_NONE, false},
+      {SDLK_F1, KMOD_NONE, true},        {SDLK_z, KMOD_NONE, false},
+      {SDLK_p, KMOD_NONE, false},        {SDLK_p, KMOD_NONE, true}};
+  for (const auto& [key, mod, repeat] : keys) PushKey(key, mod, repeat);
   PushButtons();
   for (Uint8 what :
        {SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_FOCUS_LOST,
@@ -98,8 +96,8 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
   pause.buttons[1] = SDL_CONTROLLER_BUTTON_B;
   pause.buttons[0] = -1;
   window.SetPauseControls(pause);
-  PushKey(SDLK_p, KMOD_NONE);
-  PushKey(SDLK_SPACE, KMOD_NONE);
+  PushKey(SDLK_p);
+  PushKey(SDLK_SPACE);
   PushButtons();
   EXPECT_EQ(Drain(), (std::vector<Event>{Event::Pause, Event::Pause}));
 }

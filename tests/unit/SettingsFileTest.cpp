@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
+#include "EnvironmentScope.h"
 #include "app/SettingsFile.h"
 
 namespace vorlith {
@@ -14,23 +15,15 @@ namespace fs = std::filesystem;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class SettingsFileTest : public testing::Test {
+class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    home = fs::path(testing::TempDir()) / "vorlith-settings-file";
-    fs::remove_all(home);
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(home);
-  }
-  fs::path home;
+  void SetUp() override { fs::remove_all(home); }
+  void TearDown() override { fs::remove_all(home); }
+  const fs::path home = fs::path(::testing::TempDir()) / "vorlith-settings-file";
+  const testing::EnvironmentScope config{"XDG_CONFIG_HOME", home.c_str()};
 };
 
 // Missing: the defaults, nothing written. Saved: read back as written. Binary, or one byte
@@ -56,9 +49,9 @@ TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
   for (const std::string& bad :
        {std::string("[sound]\nvolume = 5\0\n", 20), limit.substr(0, SettingsFile::kMaxBytes + 1)}) {
     std::ofstream(path, std::ios::binary) << bad;
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(SettingsFile::Load(path).volume, 100);
-    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("kept as " + path + ".bad"), std::string::npos) << said;
     EXPECT_EQ(ReadAll(path + ".bad"), bad);
     EXPECT_FALSE(fs::exists(path));

@@ -47,7 +47,6 @@ struct TestPlatform {
   HeldKeys* input = nullptr;
   FakeRenderDevice* device = nullptr;  // set once the application made it
   FakeAudioSystem* audio = nullptr;
-  bool deviceCreateFails = false;
 
   TestPlatform() {
     window = Own(platform->window, std::make_unique<FakeWindow>(1280, 1024));
@@ -57,7 +56,6 @@ struct TestPlatform {
     audio = Own(platform->audioSystem, std::make_unique<FakeAudioSystem>());
     platform->makeRenderDevice = [this] {
       auto made = std::make_unique<FakeRenderDevice>(window);
-      made->SetCreateFails(deviceCreateFails);
       device = made.get();
       return made;
     };

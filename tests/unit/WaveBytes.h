@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -69,10 +69,9 @@ inline Bytes Wave(std::initializer_list<Bytes> chunks) {
 // (tests run in parallel processes); returns its path.
 inline std::string WriteTemp(const std::string& name, const Bytes& bytes) {
   std::string path = ::testing::TempDir() + "vorlith_" + std::to_string(getpid()) + "_" + name;
-  if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 

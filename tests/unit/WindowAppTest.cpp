@@ -27,22 +27,15 @@ class LoggingApp : public WindowApp {
   std::function<void(int)> afterUpdate;
 };
 
-TEST(WindowAppTest, CreatesTheWindowWithTitleAndIconBesideTheProgram) {
-  TestPlatform test;
-  LoggingApp app(test);
-  ASSERT_TRUE(app.IsReady());
-  EXPECT_EQ(test.window->GetTitle(), "Test title");
-  EXPECT_EQ(test.window->GetIconPath(), "/opt/game/game.ico");
-  EXPECT_EQ(WindowApp::DirectoryOf("vorlith"), "");
-  EXPECT_TRUE(test.dialogs->shown.empty());
-}
-
-// Alt+Enter and the maximize button both switch full screen; help with the empty path does
-// nothing; an expose presents the last picture again and draws nothing (a drawn frame steps
-// the game).
+// The window has the title and the icon beside the program. Alt+Enter and the maximize button
+// both switch full screen; help with the empty path does nothing; an expose presents the last
+// picture again and draws nothing (a drawn frame steps the game).
 TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   TestPlatform test;
   LoggingApp app(test);
+  EXPECT_EQ(test.window->GetTitle(), "Test title");
+  EXPECT_EQ(test.window->GetIconPath(), "/opt/game/game.ico");
+  EXPECT_EQ(WindowApp::DirectoryOf("vorlith"), "");
   app.afterUpdate = [&](int frame) {
     const std::vector<std::vector<Event>> events = {
         {Event::FocusGained, Event::Expose, Event::Help, Event::Maximize, Event::Shown},
@@ -104,33 +97,10 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
   EXPECT_TRUE(test.window->IsFullScreen());
 }
 
-// The browser's loop: passes that never block, frames only when the gate lets them run,
-// every waiting event taken first.
-TEST(WindowAppTest, RunOnceWithoutWaitingRunsFramesOnlyThroughTheGate) {
-  TestPlatform test;
-  LoggingApp app(test);
-  std::int64_t wait = 1;
-  app.SetFrameGate([&] { return wait; });
-  ASSERT_TRUE(app.Start());
-  using Pass = WindowApp::Pass;
-  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
-  wait = 0;
-  test.window->PushEvent(Event::Expose);
-  EXPECT_EQ(app.RunOnce(false), Pass::Event);
-  EXPECT_EQ(app.RunOnce(false), Pass::Frame);
-  test.window->SetFocused(false);
-  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
-  EXPECT_EQ(test.window->GetWaitCount(), 0);
-  EXPECT_EQ(test.audio->IsPaused(), true);  // in the background, as Run would be
-  test.window->PushEvent(Event::Escape);
-  EXPECT_EQ(app.RunOnce(false), Pass::Event);
-  EXPECT_FALSE(app.IsRunning());
-  EXPECT_EQ(app.log, "UD");
-}
-
 // A loop that may wait spends the time before a frame waiting for events, which end the
-// wait early; the frame runs once the gate opens.
-TEST(WindowAppTest, BeforeAFrameTheLoopWaitsForEventsUntilTheGateOpens) {
+// wait early; the frame runs once the gate opens. The browser's loop: passes that never
+// block, frames only when the gate lets them run, every waiting event taken first.
+TEST(WindowAppTest, RunOnceRunsFramesThroughTheGateAndWaitsForEventsOnlyWhereItMay) {
   TestPlatform test;
   LoggingApp app(test);
   std::int64_t wait = 16;
@@ -147,8 +117,21 @@ TEST(WindowAppTest, BeforeAFrameTheLoopWaitsForEventsUntilTheGateOpens) {
   EXPECT_EQ(test.window->GetLastWaitMs(), 1);
   wait = 0;
   EXPECT_EQ(app.RunOnce(true), Pass::Frame);
-  EXPECT_EQ(test.window->GetWaitCount(), 2);
-  EXPECT_EQ(app.log, "UD");
+
+  wait = 1;
+  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
+  wait = 0;
+  test.window->PushEvent(Event::Expose);
+  EXPECT_EQ(app.RunOnce(false), Pass::Event);
+  EXPECT_EQ(app.RunOnce(false), Pass::Frame);
+  test.window->SetFocused(false);
+  EXPECT_EQ(app.RunOnce(false), Pass::Idle);
+  EXPECT_EQ(test.window->GetWaitCount(), 2);  // the two waits above only
+  EXPECT_EQ(test.audio->IsPaused(), true);    // in the background, as Run would be
+  test.window->PushEvent(Event::Escape);
+  EXPECT_EQ(app.RunOnce(false), Pass::Event);
+  EXPECT_FALSE(app.IsRunning());
+  EXPECT_EQ(app.log, "UDUD");
 }
 
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)

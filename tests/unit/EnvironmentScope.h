@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdlib>
+#include <string>
+
+namespace vorlith::testing {
+
+// Sets (or, given no value, removes) an environment variable for its lifetime, then puts back
+// what was there: later tests in the same process still see TestEnvironment's folders.
+class EnvironmentScope {
+ public:
+  EnvironmentScope(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) saved = old, had = true;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~EnvironmentScope() { had ? setenv(name, saved.c_str(), 1) : unsetenv(name); }
+  EnvironmentScope(const EnvironmentScope&) = delete;
+  EnvironmentScope& operator=(const EnvironmentScope&) = delete;
+
+ private:
+  const char* name;
+  std::string saved;
+  bool had = false;
+};
+
+}  // namespace vorlith::testing
