@@ -24,9 +24,7 @@ none_alive() {
 
 # start_box: the game with sizes no device takes, which shows the no-device box and waits.
 start_box() {
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$GAME" -w 0 -h 0 >"$E2E_TMP/game.log" 2>&1 &
-  GAME_PID=$!
-  E2E_PIDS+=("$GAME_PID")
+  e2e_spawn "$GAME" -w 0 -h 0
   e2e_wait_until 60 box_shown || e2e_fail "no message box within 60 s"
   sleep 0.5
 }

@@ -14,7 +14,7 @@ e2e_brightest_blue() {
 }
 
 # play_stage_from DIR SHOT BINARY ARGS...: starts the game in DIR, starts stage 1 with Z,
-# saves a picture of the window as SHOT and checks it shows the play scene (the grey panel,
+# saves a picture of the window as SHOT (kept, see e2e_keep) and checks it shows the play scene (the grey panel,
 # the black field, the blue ship at the bottom centre), then quits with Esc (status 0) and
 # checks that nothing was written into DIR.
 play_stage_from() {
@@ -30,6 +30,7 @@ play_stage_from() {
   panel="$(e2e_pixel "$shot" 20 470)"
   field="$(e2e_pixel "$shot" 250 240)"
   ship="$(e2e_brightest_blue "$shot" 36 36 382 350)"
+  e2e_keep "$shot"
   e2e_log "panel ($panel), field ($field), ship blue $ship"
   [ "$panel" = "50 50 50" ] || e2e_fail "no grey status panel after Z: ($panel), picture $shot"
   [ "$field" = "0 0 0" ] || e2e_fail "the field is not black: ($field)"
@@ -38,10 +39,4 @@ play_stage_from() {
   xdotool key Escape
   e2e_expect_exit "Esc"
   [ -z "$(ls -A "$dir")" ] || e2e_fail "the game wrote into its working directory: $(ls -A "$dir")"
-}
-
-# keep_picture FILE: copies a picture to VORLITH_SHOTS_DIR when that is set.
-keep_picture() {
-  [ -n "${VORLITH_SHOTS_DIR:-}" ] && mkdir -p "$VORLITH_SHOTS_DIR" && cp "$1" "$VORLITH_SHOTS_DIR"/
-  return 0
 }

@@ -45,7 +45,6 @@ grep -q "$moved_boss" "$E2E_TMP/moved.log" ||
   e2e_fail "the moved program did not read the moved data: $(head -3 "$E2E_TMP/moved.log")"
 cp "$E2E_TMP/boss0.x" "$moved_boss"
 play_stage_from "$E2E_TMP/cwd" "$E2E_TMP/moved.png" "$E2E_TMP/moved/games/vorlith"
-keep_picture "$E2E_TMP/moved.png"
 mv "$E2E_TMP/moved" "$E2E_TMP/prefix"
 cmake --build "$BUILD" --target uninstall >"$E2E_TMP/uninstall.log" 2>&1 ||
   e2e_fail "uninstall failed: $(tail -3 "$E2E_TMP/uninstall.log")"
@@ -70,7 +69,6 @@ else
   dpkg -i "$deb" >"$E2E_TMP/dpkg.log" 2>&1 || e2e_fail "dpkg -i failed: $(tail -5 "$E2E_TMP/dpkg.log")"
   mkdir -p "$E2E_TMP/tmpdir"
   play_stage_from "$E2E_TMP/tmpdir" "$E2E_TMP/package.png" /usr/games/vorlith
-  keep_picture "$E2E_TMP/package.png"
   dpkg --purge vorlith >>"$E2E_TMP/dpkg.log" 2>&1 || e2e_fail "dpkg --purge failed"
   while read -r f; do
     case "$f" in */) continue ;; esac

@@ -16,12 +16,10 @@ GAME_STATUS=""
 e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
 
 e2e_fail() {
+  local shot="${VORLITH_SHOTS_DIR:-/tmp}/vorlith-e2e-failure.png"
   echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ] && [ -n "$GAME_WINDOW" ]; then
-    import -window root "$E2E_TMP/failure.png" 2>/dev/null &&
-      cp "$E2E_TMP/failure.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" 2>/dev/null &&
-      echo "screen at failure: ${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" >&2
-  fi
+  [ -n "${DISPLAY:-}" ] && [ -n "$GAME_WINDOW" ] && import -window root "$shot" 2>/dev/null &&
+    echo "screen at failure: $shot" >&2
   [ -f "$E2E_TMP/game.log" ] && { echo "--- game output:" >&2; tail -20 "$E2E_TMP/game.log" >&2; }
   exit 1
 }
@@ -32,8 +30,8 @@ e2e_cleanup() {
     pid="${E2E_PIDS[$i]}"
     kill -TERM "$pid" 2>/dev/null || continue
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
+    kill -KILL "$pid" 2>/dev/null || true  # (safe for scripts with set -e)
+    wait "$pid" 2>/dev/null || true
   done
   rm -rf "$E2E_TMP"
 }
@@ -94,18 +92,50 @@ e2e_wm_ready() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
-# e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
-e2e_start_game() {
-  local binary="$1"
-  shift
+# e2e_spawn COMMAND...: starts the game (GAME_PID) in the background, its output in game.log.
+e2e_spawn() {
   # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours (and
   # E2E_DETECT_LEAKS=1 with the project's suppressions checks a whole run).
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$binary" "$@" \
-    >"$E2E_TMP/game.log" 2>&1 &
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$@" >"$E2E_TMP/game.log" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
+}
+
+# e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
+e2e_start_game() {
+  e2e_spawn "$@"
   e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
   e2e_log "game pid $GAME_PID, window $GAME_WINDOW"
+}
+
+# e2e_shot NAME [WINDOW]: a picture of the game window (or WINDOW) as $E2E_TMP/NAME.png.
+e2e_shot() { import -window "${2:-$GAME_WINDOW}" "$E2E_TMP/$1.png" 2>/dev/null; }
+
+# e2e_keep FILE...: copies pictures (and traces) to VORLITH_SHOTS_DIR when that is set.
+e2e_keep() {
+  [ -z "${VORLITH_SHOTS_DIR:-}" ] || { mkdir -p "$VORLITH_SHOTS_DIR" && cp "$@" "$VORLITH_SHOTS_DIR"/; }
+}
+
+# e2e_other_window: another window (OTHER) to take the focus from the game.
+e2e_other_window() {
+  xmessage -geometry 400x300+500+400 "another window" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  e2e_wait_until 20 e2e_find_other || e2e_fail "no other window"
+}
+e2e_find_other() { OTHER="$(xdotool search --onlyvisible --name '^xmessage$' | head -1)"; [ -n "$OTHER" ]; }
+
+# e2e_mix_to FILE: OpenAL Soft mixes the sound of the games started from now on into FILE.
+e2e_mix_to() {
+  printf '[general]\ndrivers = wave\n\n[wave]\nfile = %s\n' "$1" >"$E2E_TMP/alsoft.conf"
+  export ALSOFT_CONF="$E2E_TMP/alsoft.conf" ALSOFT_DRIVERS=wave
+}
+
+# e2e_trace_eval EXPRESSION [TRACE]: prints a Python expression over `frames`, the parsed
+# frames of the trace ($E2E_TRACE).
+e2e_trace_eval() {
+  python3 -c 'import json, sys
+frames = [json.loads(line) for line in open(sys.argv[2])]
+print(eval(sys.argv[1]))' "$1" "${2:-$E2E_TRACE}"
 }
 
 e2e_find_window() {
@@ -132,20 +162,24 @@ e2e_frame_extents() {
   [ -n "$extents" ] && echo "$extents" | tr -d ',' || echo "0 0 0 0"
 }
 
+# e2e_focus_game [WINDOW]: gives the game window (or WINDOW) the focus.
 e2e_focus_game() {
-  xdotool windowactivate --sync "$GAME_WINDOW" >/dev/null 2>&1 ||
-    xdotool windowfocus --sync "$GAME_WINDOW" >/dev/null 2>&1
-  e2e_wait_until 10 e2e_game_has_focus || e2e_fail "the game window does not take the focus"
+  local window="${1:-$GAME_WINDOW}"
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 ||
+    xdotool windowfocus --sync "$window" >/dev/null 2>&1
+  e2e_wait_until 10 eval '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]' ||
+    e2e_fail "the window $window does not take the focus"
 }
 
-e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW" ]; }
+# e2e_cpu_ticks: the game's CPU time so far (user + system clock ticks).
+e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 
-# e2e_expect_idle WHAT: the game uses no CPU time (user + system clock ticks) over 3 s.
+# e2e_expect_idle WHAT: the game uses no CPU time over 3 s.
 e2e_expect_idle() {
   local before used
-  before=$(awk '{print $14 + $15}' "/proc/$GAME_PID/stat")
+  before=$(e2e_cpu_ticks)
   sleep 3
-  used=$(($(awk '{print $14 + $15}' "/proc/$GAME_PID/stat") - before))
+  used=$(($(e2e_cpu_ticks) - before))
   e2e_log "$1: $used CPU ticks in 3 s"
   [ "$used" -eq 0 ] || e2e_fail "$1: the game used $used CPU ticks in 3 s"
 }

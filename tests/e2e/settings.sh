@@ -10,17 +10,15 @@ source "$(dirname "$0")/lib.sh"
 GAME="${1:?usage: $0 <game binary>}"
 
 e2e_start_x 1280x1024
-export XDG_CONFIG_HOME="$E2E_TMP/config" ALSOFT_DRIVERS=wave
+export XDG_CONFIG_HOME="$E2E_TMP/config"
 SETTINGS="$XDG_CONFIG_HOME/vorlith/settings.ini"
 mkdir -p "$XDG_CONFIG_HOME/vorlith"
 
-shots() { python3 -c 'import json, sys
-print(sum(f["sounds"].count(0) for f in map(json.loads, open(sys.argv[1]))))' "$E2E_TRACE"; }
+shots() { e2e_trace_eval 'sum(f["sounds"].count(0) for f in frames)'; }
 
 # run NAME: the game with its mix in NAME.wav and its trace in NAME.jsonl.
 run() {
-  printf '[general]\ndrivers = wave\n\n[wave]\nfile = %s\n' "$E2E_TMP/$1.wav" >"$E2E_TMP/alsoft.conf"
-  export ALSOFT_CONF="$E2E_TMP/alsoft.conf"
+  e2e_mix_to "$E2E_TMP/$1.wav"
   rm -f "$E2E_TRACE"
   e2e_start_game "$GAME" --trace "$E2E_TRACE"
   e2e_focus_game

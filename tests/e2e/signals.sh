@@ -26,10 +26,7 @@ ends_whole() {
 
 for signal in TERM INT HUP; do
   rm -f "$E2E_TRACE" "$RECORDING"
-  "${PLAY[@]}" --headless --replay "$REPLAY" --trace "$E2E_TRACE" --record "$RECORDING" \
-    >"$E2E_TMP/game.log" 2>&1 &
-  GAME_PID=$!
-  E2E_PIDS+=("$GAME_PID")
+  e2e_spawn "${PLAY[@]}" --headless --replay "$REPLAY" --trace "$E2E_TRACE" --record "$RECORDING"
   e2e_wait_trace 'f["frame"] >= 60'
   kill -"$signal" "$GAME_PID"
   ends_whole "SIG$signal in a headless replay"

@@ -40,16 +40,9 @@ centred() {
 }
 
 # Another window takes the focus from the game.
-other=""
 focus_other() {
-  if [ -z "$other" ]; then
-    xmessage -geometry +0+0 "in front of the game" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_wait_until 30 eval 'other="$(xdotool search --onlyvisible --name "^xmessage$" | head -1)"; [ -n "$other" ]' ||
-      e2e_fail "the other window did not appear"
-  fi
-  xdotool windowactivate --sync "$other" >/dev/null 2>&1 || xdotool windowfocus --sync "$other"
-  e2e_wait_until 10 eval '[ "$(xdotool getwindowfocus)" = "$other" ]' || e2e_fail "focus stays on the game"
+  [ -n "${OTHER:-}" ] || e2e_other_window
+  e2e_focus_game "$OTHER"
   e2e_wait_paused
 }
 

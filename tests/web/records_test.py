@@ -6,7 +6,6 @@ run's replay beside it.
 
 usage: records_test.py BUILD_WEB_DIR
 """
-import json
 import os
 import sys
 
@@ -14,12 +13,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import webpage  # noqa: E402
 from devtools import Browser  # noqa: E402
+from webpage import frames  # noqa: E402
 
 TABLE = "/player/data/scores.txt"
-
-
-def frames(browser):
-    return [json.loads(line) for line in webpage.trace_lines(browser)]
 
 
 def read_table(browser):
@@ -31,10 +27,9 @@ def main():
     build = sys.argv[1]
     failures = []
     with webpage.serve(webpage.page_dir(build)) as base, Browser() as browser:
-        webpage.open_page(browser, base + "/vorlith.html?trace=1")
+        webpage.open_game(browser, base + "/vorlith.html?trace=1")
         if read_table(browser):
             failures.append("a fresh profile already has a table")
-        browser.pump(0.5)
         browser.press("KeyZ", 0.1)
         browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
         browser.key("ArrowLeft", True)  # into the first enemies' lane, not firing
@@ -59,9 +54,7 @@ def main():
             if not browser.evaluate("FS.analyzePath(%r).exists" % replay):
                 failures.append("no replay %s after the reload" % replay)
         failures += ["console: %s" % e for e in browser.errors()]
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+    return webpage.report(failures)
 
 
 if __name__ == "__main__":

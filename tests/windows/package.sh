@@ -6,9 +6,7 @@
 # the Linux build's but for "fps"), and the uninstaller leaving no file, folder or registry key.
 # Usage: bash tests/windows/package.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 version="$(sed -n 's/^project(vorlith VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 zip="$build/vorlith-$version-win64.zip"
 setup="$build/vorlith-$version-setup.exe"
@@ -74,16 +72,12 @@ grep -q 'QuietUninstallString.*uninstall.exe" /S' "$out/key.txt" || fail "no sil
 
 # The installed game plays a replay from its own data, started from elsewhere.
 replay="$root/tests/replays/item_pickups.replay"
-(cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-  --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
+linux_trace "$replay" "$out/linux.trace"
 (cd "$out" && run_wine 'C:\Program Files\Vorlith\vorlith.exe' --headless --no-pacing \
   --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/installed.trace")" >/dev/null) ||
   fail "the installed game ended with status $?"
-if cmp -s <(nofps "$out/linux.trace") <(nofps "$out/installed.trace" 2>/dev/null); then
-  echo "same: item_pickups played by the installed game"
-else
-  fail "the installed game's trace of item_pickups differs from Linux's"
-fi
+same_trace "item_pickups played by the installed game" "$out/linux.trace" \
+  "$out/installed.trace" || fail "the installed game's trace of item_pickups differs from Linux's"
 
 run_wine 'C:\Program Files\Vorlith\uninstall.exe' /S
 if diff "$out/before.list" <(snapshot); then

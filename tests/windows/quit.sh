@@ -5,13 +5,10 @@
 # importer's helper process gone with the game.
 # Usage: bash tests/windows/quit.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 replay="$root/tests/replays/boss_stage_clear.replay"
 
-(cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-  --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
+linux_trace "$replay" "$out/linux.trace"
 rm -f "$out/windows.trace"
 "$wine" "$exe" --headless --replay "$(windows_path "$replay")" \
   --trace "$(windows_path "$out/windows.trace")" >"$out/windows.log" 2>&1 &

@@ -5,26 +5,16 @@
 # then the exit statuses of a usage error and of a run without a display.
 # Usage: bash tests/windows/replays.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 
 failed=0
 for replay in "$root"/tests/replays/*.replay; do
   name="$(basename "$replay" .replay)"
-  (cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-    --trace "$out/$name.linux.trace" >/dev/null)
+  linux_trace "$replay" "$out/$name.linux.trace"
   run_wine "$exe" --headless --no-pacing \
     --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
     >/dev/null
-  frames="$(wc -l <"$out/$name.linux.trace")"
-  if cmp -s <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace"); then
-    echo "same: $name ($frames frames)"
-  else
-    echo "DIFFERENT: $name; first difference:"
-    diff <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace") | head -n 4
-    failed=1
-  fi
+  same_trace "$name" "$out/$name.linux.trace" "$out/$name.windows.trace" || failed=1
 done
 
 # The data, the replay and the trace in a folder with a Japanese name.
@@ -34,13 +24,8 @@ cp "$root/tests/replays/item_pickups.replay" "$named/リプレイ.replay"
 VORLITH_DATA_DIR="$(windows_path "$named")" run_wine "$exe" --headless --no-pacing \
   --replay "$(windows_path "$named/リプレイ.replay")" \
   --trace "$(windows_path "$named/トレース.trace")" >/dev/null
-if [ -e "$named/トレース.trace" ] &&
-  cmp -s <(nofps "$out/item_pickups.linux.trace") <(nofps "$named/トレース.trace"); then
-  echo "same: item_pickups with UTF-8 paths"
-else
-  echo "DIFFERENT or missing: item_pickups with UTF-8 paths"
+same_trace "item_pickups with UTF-8 paths" "$out/item_pickups.linux.trace" "$named/トレース.trace" ||
   failed=1
-fi
 rm -rf "$named"
 
 # Exit statuses as on Linux: 2 for a usage error, 1 without a graphics device (no display).
