@@ -109,10 +109,7 @@ class Browser:
 
     def close(self):
         if self.socket is not None:
-            try:
-                self.socket.close()
-            except Exception:
-                pass
+            self.socket.shutdown()  # no closing handshake: the browser is killed next
         if self.process is not None and self.process.poll() is None:
             os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()

@@ -11,8 +11,8 @@ fetched or read says why on the page; that an unpaced replay starts no sound (no
 AudioContext, no browser warning) before a key press and starts it after one; that the paused
 picture and its PAUSE label are shown after Alt+Enter into full screen and back; and that
 the build's page folder holds the page's files and nothing else; that a key bound on the
-options screen is still bound after a reload. Prints the time to the
-first title picture.
+options screen is still bound after a reload; that a run's score and replay are kept in the
+browser's storage across a reload. Prints the time to the first title picture.
 """
 import os
 import sys
@@ -69,24 +69,24 @@ navigator.getGamepads = function () { return [fakePad]; };
 
 def check_gamepad(browser):
     """The left stick moves the ship; Start pauses and goes on as P does."""
+    def pad(axis_x, button, pressed, seconds):
+        browser.evaluate("setPad(%d, %d, %s)" % (axis_x, button, "true" if pressed else "false"))
+        browser.pump(seconds)
+
     browser.evaluate(FAKE_PAD)
     start_x = ship_x(browser)
-    browser.evaluate("setPad(1, -1, false)")
-    browser.pump(0.5)
-    browser.evaluate("setPad(0, -1, false)")
-    browser.pump(0.2)
+    pad(1, -1, False, 0.5)
+    pad(0, -1, False, 0.2)
     if not ship_x(browser) > start_x:
-        fail("the ship did not move right with the stick (x %s -> %s)" % (start_x, ship_x(browser)))
-    browser.evaluate("setPad(0, 9, true)")
-    browser.pump(0.3)
+        fail("the ship did not move right with the stick (x %s -> %s)" %
+             (start_x, ship_x(browser)))
+    pad(0, 9, True, 0.3)
     before = len(frames(browser))
     browser.pump(0.5)
     if len(frames(browser)) != before:
         fail("frames ran while Start had paused the game")
-    browser.evaluate("setPad(0, 9, false)")
-    browser.pump(0.1)
-    browser.evaluate("setPad(0, 9, true)")
-    browser.pump(0.5)
+    pad(0, 9, False, 0.1)
+    pad(0, 9, True, 0.5)
     if len(frames(browser)) == before:
         fail("Start pressed again did not end the pause")
 
@@ -129,8 +129,7 @@ def check_play_again(browser, base):
             browser.evaluate("document.getElementById('again').click()")
         browser.pump(1.0)
         if browser.evaluate(shown) or sum(f["frame"] == 0 for f in frames(browser)) != starts + 1:
-            fail("%s after the end did not start a new game" % again)
-            return
+            return fail("%s after the end did not start a new game" % again)
     browser.press("KeyZ", 0.1)
     browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
 
@@ -212,6 +211,42 @@ def check_pause_survives_full_screen(browser, base, work):
                         paused_picture_problems(browser, os.path.join(work, "paused.png")))
     if len(frames(browser)) != paused_at:
         fail("the game stepped while paused")
+
+
+def read_table(browser):
+    table = "/player/data/scores.txt"
+    return browser.evaluate("FS.analyzePath(%r).exists ? FS.readFile(%r, {encoding: 'utf8'}) : ''"
+                            % (table, table))
+
+
+def check_records(browser, base):
+    """The high scores in the browser's storage: a run played with keys to "Game Over" (or
+    "Stage Clear!!") and ended with V (or C) lands in /player/data/scores.txt (IDBFS), and
+    after a reload of the page the table read back from IndexedDB still holds it, with the
+    run's replay beside it."""
+    webpage.open_game(browser, base + "/vorlith.html?trace=1")
+    if read_table(browser):
+        fail("a fresh profile already has a table")
+    browser.press("KeyZ", 0.1)
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
+    browser.key("ArrowLeft", True)  # into the first enemies' lane, not firing
+    browser.wait_for(lambda: frames(browser)[-1]["ship"]["x"] <= 30, 30, "the lane")
+    browser.key("ArrowLeft", False)
+    ended = "f['ship']['finished'] or f['boss'] and f['boss']['finished']"
+    browser.wait_for(lambda: eval(ended, {"f": frames(browser)[-1]}), 300, "the run's end")
+    key = "KeyV" if frames(browser)[-1]["ship"]["finished"] else "KeyC"  # Game Over, or Complete
+    browser.key(key, True)
+    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 30, "the title after the run")
+    browser.key(key, False)
+    score = [f for f in frames(browser) if f["scene"] == 0][-1]["score"]
+    browser.pump(1.0)  # IDBFS saves in the background
+    webpage.open_page(browser, base + "/vorlith.html")  # a reload: memory starts afresh
+    table = read_table(browser).split("\n")
+    print("the table after a reload: %r (the run ended with %d points)" % (table[:2], score))
+    if len(table) < 2 or not table[1].startswith("%d 1 " % score):
+        fail("the table after the reload is %r, not the run's %d points" % (table[:2], score))
+    elif not browser.evaluate("FS.analyzePath(%r).exists" % ("/player/data/" + table[1].split()[-1])):
+        fail("no replay %s after the reload" % table[1].split()[-1])
 
 
 PAGE_FILES = {"vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data", "font-licence.txt",
@@ -301,6 +336,7 @@ def main():
         check_gamepad(browser)
         fps = [f["fps"] for f in frames(browser)[-30:]]
         print("frames per second in play: %s" % sorted(fps)[len(fps) // 2])
+        check_records(browser, base)
         FAILURES.extend("console: %s" % e for e in browser.errors())
         check_message_box(browser, base)
         check_play_again(browser, base)
