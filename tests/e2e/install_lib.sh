@@ -14,9 +14,9 @@ e2e_brightest_blue() {
 }
 
 # play_stage_from DIR SHOT BINARY ARGS...: starts the game in DIR, starts stage 1 with Z,
-# saves a picture of the window as SHOT (kept, see e2e_keep) and checks it shows the play scene (the grey panel,
-# the black field, the blue ship at the bottom centre), then quits with Esc (status 0) and
-# checks that nothing was written into DIR.
+# saves a picture of the window as SHOT (kept, see e2e_keep) and checks it shows the play
+# scene (the grey panel, the black field, the blue ship at the bottom centre), then quits with
+# Esc (status 0) and checks that nothing was written into DIR.
 play_stage_from() {
   local dir="$1" shot="$2" panel field ship
   shift 2

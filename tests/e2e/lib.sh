@@ -38,6 +38,12 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
+# e2e_run WHAT COMMAND...: runs the command, its output in $E2E_TMP/run.log; when it fails,
+# so does the test, with the output's end.
+e2e_run() {
+  "${@:2}" >"$E2E_TMP/run.log" 2>&1 || e2e_fail "$1 failed: $(tail -5 "$E2E_TMP/run.log")"
+}
+
 # e2e_wait_until SECONDS COMMAND...: polls the command until it succeeds; false on timeout.
 e2e_wait_until() {
   local deadline=$((SECONDS + $1))
@@ -96,7 +102,8 @@ e2e_wm_ready() {
 e2e_spawn() {
   # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours (and
   # E2E_DETECT_LEAKS=1 with the project's suppressions checks a whole run).
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$@" >"$E2E_TMP/game.log" 2>&1 &
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$@" \
+    >"$E2E_TMP/game.log" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
 }
@@ -113,7 +120,8 @@ e2e_shot() { import -window "${2:-$GAME_WINDOW}" "$E2E_TMP/$1.png" 2>/dev/null; 
 
 # e2e_keep FILE...: copies pictures (and traces) to VORLITH_SHOTS_DIR when that is set.
 e2e_keep() {
-  [ -z "${VORLITH_SHOTS_DIR:-}" ] || { mkdir -p "$VORLITH_SHOTS_DIR" && cp "$@" "$VORLITH_SHOTS_DIR"/; }
+  [ -z "${VORLITH_SHOTS_DIR:-}" ] ||
+    { mkdir -p "$VORLITH_SHOTS_DIR" && cp "$@" "$VORLITH_SHOTS_DIR"/; }
 }
 
 # e2e_other_window: another window (OTHER) to take the focus from the game.
@@ -122,7 +130,10 @@ e2e_other_window() {
   E2E_PIDS+=($!)
   e2e_wait_until 20 e2e_find_other || e2e_fail "no other window"
 }
-e2e_find_other() { OTHER="$(xdotool search --onlyvisible --name '^xmessage$' | head -1)"; [ -n "$OTHER" ]; }
+e2e_find_other() {
+  OTHER="$(xdotool search --onlyvisible --name '^xmessage$' | head -1)"
+  [ -n "$OTHER" ]
+}
 
 # e2e_mix_to FILE: OpenAL Soft mixes the sound of the games started from now on into FILE.
 e2e_mix_to() {
@@ -242,9 +253,8 @@ e2e_game_ended() {
 # e2e_replay_matches REPLAY TRACE: plays REPLAY back headless and fails unless its trace is
 # TRACE's, frame for frame (the measured frame rate aside).
 e2e_replay_matches() {
-  "$GAME" --headless --no-pacing --replay "$1" --trace "$E2E_TMP/replayed.jsonl" \
-    >"$E2E_TMP/replayed.log" 2>&1 ||
-    e2e_fail "the headless playback failed: $(tail -3 "$E2E_TMP/replayed.log")"
+  e2e_run "the headless playback" "$GAME" --headless --no-pacing --replay "$1" \
+    --trace "$E2E_TMP/replayed.jsonl"
   diff <(sed -E 's/"fps":[0-9]+,//' "$2") <(sed -E 's/"fps":[0-9]+,//' "$E2E_TMP/replayed.jsonl") |
     head -c 2000 | grep . && e2e_fail "the playback's trace differs from the live run's"
   return 0

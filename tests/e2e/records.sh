@@ -54,9 +54,10 @@ read -r kept stage frames day time replay < <(sed -n 2p "$FOLDER/scores.txt")
   e2e_fail "the replay does not name the game's version: $(head -3 "$FOLDER/$replay")"
 cmp -s "$FOLDER/$replay" "$FOLDER/last.replay" || e2e_fail "last.replay is not the run's replay"
 before="$(ls -l --time-style=+%s.%N "$FOLDER")"
-"$GAME" --headless --no-pacing --replay "$FOLDER/$replay" --trace "$E2E_TMP/replayed.jsonl" \
-  >"$E2E_TMP/replayed.log" 2>&1 || e2e_fail "the replay did not play: $(tail -3 "$E2E_TMP/replayed.log")"
-replayed="$(e2e_trace_eval "len(frames), $last_score, frames[-1]['scene']" "$E2E_TMP/replayed.jsonl")"
+e2e_run "the kept replay" "$GAME" --headless --no-pacing --replay "$FOLDER/$replay" \
+  --trace "$E2E_TMP/replayed.jsonl"
+replayed="$(e2e_trace_eval "len(frames), $last_score, frames[-1]['scene']" \
+  "$E2E_TMP/replayed.jsonl")"
 [ "$replayed" = "($frames, $score, 1)" ] ||
   e2e_fail "the replay played '$replayed' (frames, score, scene), not '$frames $score 1'"
 [ "$(ls -l --time-style=+%s.%N "$FOLDER")" = "$before" ] || e2e_fail "the --replay run wrote into $FOLDER"

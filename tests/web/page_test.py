@@ -245,7 +245,7 @@ def check_records(browser, base):
     print("the table after a reload: %r (the run ended with %d points)" % (table[:2], score))
     if len(table) < 2 or not table[1].startswith("%d 1 " % score):
         fail("the table after the reload is %r, not the run's %d points" % (table[:2], score))
-    elif not browser.evaluate("FS.analyzePath(%r).exists" % ("/player/data/" + table[1].split()[-1])):
+    elif not browser.evaluate("FS.analyzePath('/player/data/%s').exists" % table[1].split()[-1]):
         fail("no replay %s after the reload" % table[1].split()[-1])
 
 

@@ -13,10 +13,7 @@ rm -f "$out/windows.trace"
 "$wine" "$exe" --headless --replay "$(windows_path "$replay")" \
   --trace "$(windows_path "$out/windows.trace")" >"$out/windows.log" 2>&1 &
 game=$!  # Wine's own process (a function or subshell in between would ignore SIGINT)
-for _ in $(seq 600); do
-  [ "$(cat "$out/windows.trace" 2>/dev/null | wc -l)" -ge 120 ] && break
-  sleep 0.1
-done
+python3 "$root/tests/e2e/wait_trace.py" "$out/windows.trace" 60 "$game" 'f["frame"] >= 119' || true
 helper="$(pgrep -f -- "--helper-process" || true)"
 kill -INT "$game"
 status=0
