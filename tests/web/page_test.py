@@ -3,16 +3,11 @@
 
 usage: page_test.py BUILD_WEB_DIR
 
-Checks that the page loads without console errors or exceptions, shows the title (a pixel
-probe of a screenshot), that keys start the stage and move the ship (seen in the trace the
-page writes with ?trace=1), that a standard-mapping controller steers and pauses, and that a
-message box is the page's dialog, the game waiting on it; that a replay that cannot be
-fetched or read says why on the page; that an unpaced replay starts no sound (no
-AudioContext, no browser warning) before a key press and starts it after one; that the paused
-picture and its PAUSE label are shown after Alt+Enter into full screen and back; and that
-the build's page folder holds the page's files and nothing else; that a key bound on the
-options screen is still bound after a reload; that a run's score and replay are kept in the
-browser's storage across a reload. Prints the time to the first title picture.
+Checks the page as a player meets it, each check_* below one part of it: the title (a pixel
+probe of a screenshot), keys and a controller in play (seen in the trace the page writes
+with ?trace=1), the page's message box, dialogs and sound, full screen, the files it is
+served from, and what it keeps in the browser's storage across a reload; console errors and
+exceptions fail it. Prints the time to the first title picture.
 """
 import os
 import sys
