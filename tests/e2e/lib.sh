@@ -11,7 +11,6 @@ export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
 E2E_PIDS=()     # started here, killed on exit in reverse order
 GAME_PID=""
 GAME_WINDOW=""
-GAME_STATUS=""
 
 e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
 
@@ -199,10 +198,10 @@ e2e_expect_idle() {
 # STATUS (0). (Not in a subshell: only this shell can wait for its child.)
 e2e_expect_exit() {
   e2e_wait_until "${2:-30}" e2e_game_ended || e2e_fail "the game did not end within ${2:-30} s of $1"
-  GAME_STATUS=0
-  wait "$GAME_PID" || GAME_STATUS=$?
-  [ "$GAME_STATUS" = "${3:-0}" ] || e2e_fail "$1 ended the game with status $GAME_STATUS, expected ${3:-0}"
-  e2e_log "$1: exit status $GAME_STATUS"
+  local status=0
+  wait "$GAME_PID" || status=$?
+  [ "$status" = "${3:-0}" ] || e2e_fail "$1 ended the game with status $status, expected ${3:-0}"
+  e2e_log "$1: exit status $status"
 }
 
 # e2e_hold KEYS CONDITION [SECONDS]: presses the keys (joined by +) together and keeps them
