@@ -8,7 +8,6 @@ set -euo pipefail
 source "$(dirname "$0")/wine.sh" "$@"
 replay="$root/tests/replays/item_pickups.replay"  # loads every model and plays both sounds
 
-failed=0
 for hostile in "$root"/tests/data/x-regressions/* "$root"/tests/data/wav-regressions/*; do
   case "$hostile" in
     *.x) target=model/enemy.x ;;
@@ -22,11 +21,7 @@ for hostile in "$root"/tests/data/x-regressions/* "$root"/tests/data/wav-regress
   VORLITH_DATA_DIR="$(windows_path "$data")" run_wine "$exe" --headless --no-pacing \
     --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/windows.trace")" \
     >"$out/windows.log" 2>&1 || status=$?
-  if [ "$status" -ne 0 ]; then
-    echo "FAILED: $name ended with status $status"
-    failed=1
-    continue
-  fi
+  [ "$status" -eq 0 ] || { fail "$name ended with status $status"; continue; }
   # The data directory as each side spells it in messages (JSON doubles Windows' backslashes).
   sed -i "s#$data#DATA#g" "$out/linux.trace"
   sed -i "s#$(windows_path "$data" | sed 's/\\/\\\\\\\\/g')#DATA#g" "$out/windows.trace"

@@ -10,8 +10,6 @@ source "$(dirname "$0")/wine.sh" "$@"
 version="$(sed -n 's/^project(vorlith VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 zip="$build/vorlith-$version-win64.zip"
 setup="$build/vorlith-$version-setup.exe"
-failed=0
-fail() { echo "FAILED: $*"; failed=1; }
 
 # ---- the zip --------------------------------------------------------------------------------
 {

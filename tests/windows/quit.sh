@@ -19,19 +19,12 @@ kill -INT "$game"
 status=0
 wait "$game" || status=$?
 frames="$(wc -l <"$out/windows.trace")"
-failed=0
-[ "$status" -eq 0 ] || { echo "FAILED: status $status after Ctrl+C"; failed=1; }
-if [ "$frames" -ge 120 ] && [ "$frames" -lt "$(wc -l <"$out/linux.trace")" ] &&
-  cmp -s <(nofps "$out/windows.trace") <(nofps "$out/linux.trace" | head -n "$frames"); then
-  echo "same: the first $frames frames of boss_stage_clear, ended by Ctrl+C with status $status"
-else
-  echo "FAILED: the trace of $frames frames is not the replay's beginning, whole"
-  failed=1
-fi
-[ -n "$helper" ] || { echo "FAILED: no helper process seen while the game ran"; failed=1; }
+[ "$status" -eq 0 ] || fail "status $status after Ctrl+C"
+[ "$frames" -ge 120 ] && [ "$frames" -lt "$(wc -l <"$out/linux.trace")" ] &&
+  cmp -s <(nofps "$out/windows.trace") <(nofps "$out/linux.trace" | head -n "$frames") &&
+  echo "same: the first $frames frames of boss_stage_clear, ended by Ctrl+C with status $status" ||
+  fail "the trace of $frames frames is not the replay's beginning, whole"
+[ -n "$helper" ] || fail "no helper process seen while the game ran"
 sleep 1
-if [ -n "$(pgrep -f -- "--helper-process" || true)" ]; then
-  echo "FAILED: the helper process outlived the game"
-  failed=1
-fi
+[ -z "$(pgrep -f -- "--helper-process" || true)" ] || fail "the helper process outlived the game"
 exit "$failed"

@@ -7,7 +7,6 @@
 set -euo pipefail
 source "$(dirname "$0")/wine.sh" "$@"
 
-failed=0
 for replay in "$root"/tests/replays/*.replay; do
   name="$(basename "$replay" .replay)"
   linux_trace "$replay" "$out/$name.linux.trace"
@@ -33,12 +32,8 @@ expect_status() {
   local want="$1" status=0
   shift
   "$@" >"$out/status.log" 2>&1 || status=$?
-  if [ "$status" -eq "$want" ]; then
-    echo "status $status: $(tail -n 1 "$out/status.log" | cut -c1-80)"
-  else
-    echo "FAILED: status $status, not $want: $*"
-    failed=1
-  fi
+  [ "$status" -eq "$want" ] && echo "status $status: $(tail -n 1 "$out/status.log" | cut -c1-80)" ||
+    fail "status $status, not $want: $*"
 }
 expect_status 2 run_wine "$exe" --no-such-option
 expect_status 1 env -u DISPLAY "$wine" "$exe" --no-pacing \

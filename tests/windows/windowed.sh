@@ -27,7 +27,6 @@ VORLITH_DATA_DIR="$(windows_path "$root/data")" run_wine "$exe" --no-pacing \
   --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
   "${shots[@]}"
 echo "windowed run: exit status 0 after $(echo "$(date +%s.%N) - $start" | bc) s"
-failed=0
 same_trace "$name windowed" "$out/$name.linux.trace" "$out/$name.windows.trace" || failed=1
 # A screenshot of a frame the replay never reaches: exit status 3, as on Linux.
 status=0
@@ -50,8 +49,7 @@ for frame in "$@"; do
     echo "screenshot: $shot ($all pixels differ from Linux's, $outside outside the FPS readout)"
     [ "$outside" = 0 ] || failed=1
   else
-    echo "no 640 x 480 screenshot of frame $frame"
-    failed=1
+    fail "no 640 x 480 screenshot of frame $frame"
   fi
 done
 exit "$failed"

@@ -4,7 +4,8 @@
 # made once under $out.
 # run_wine PROGRAM ARGS... runs a Windows program under Wine 8 (64-bit) without Mono's and
 # Gecko's prompts or Wine's debug output; windows_path names a Unix path as Wine's Z: drive
-# does; nofps FILE... prints traces with their "fps" values blanked.
+# does; nofps FILE... prints traces with their "fps" values blanked; fail WHAT reports a
+# failure, and the script ends with `exit "$failed"`.
 [ $# -ge 2 ] || { sed -n 's/^# Usage: bash /usage: /p' "$0" >&2; exit 2; }
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -23,6 +24,8 @@ if [ ! -e "$WINEPREFIX/system.reg" ]; then
   "${wine%64}server" -w 2>/dev/null || wineserver -w
 fi
 
+failed=0
+fail() { echo "FAILED: $*"; failed=1; }
 run_wine() { "$wine" "$@"; }
 windows_path() { echo "Z:${1//\//\\}"; }
 nofps() { sed -E 's/"fps":[0-9.]+/"fps":_/' "$@"; }
