@@ -230,16 +230,17 @@ e2e_wait_frame() {
   e2e_log "$said"
 }
 
-# e2e_wait_paused: waits until the game has stopped running frames (its trace stops growing).
+# e2e_wait_paused: waits until the game has stopped running frames (its trace stops growing:
+# the same length twice, half a second apart).
 e2e_wait_paused() {
-  local lines=-1 now
-  for _ in $(seq 60); do
-    now="$(wc -l <"$E2E_TRACE")"
-    [ "$now" = "$lines" ] && return 0
-    lines=$now
-    sleep 0.5
-  done
-  e2e_fail "the game keeps running frames in the background"
+  E2E_LINES=-1
+  e2e_wait_until 30 e2e_trace_still || e2e_fail "the game keeps running frames in the background"
+}
+e2e_trace_still() {
+  local was=$E2E_LINES
+  sleep 0.3  # (and e2e_wait_until's 0.2 s)
+  E2E_LINES=$(e2e_frames_written)
+  [ "$E2E_LINES" = "$was" ]
 }
 
 # A finished child stays a zombie until it is waited for.
