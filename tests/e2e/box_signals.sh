@@ -34,7 +34,8 @@ for signal in TERM INT HUP KILL; do
     wait "$GAME_PID" 2>/dev/null
   else
     e2e_expect_exit "SIG$signal under the box" 10 1
-    grep -q 'OpenGL 3\.3' "$E2E_TMP/game.log" || e2e_fail "SIG$signal: the box's text is not on stderr"
+    grep -q 'OpenGL 3\.3' "$E2E_TMP/game.log" ||
+      e2e_fail "SIG$signal: the box's text is not on stderr"
   fi
   e2e_wait_until 5 none_alive $children || e2e_fail "the box ($children) outlived SIG$signal"
   e2e_log "SIG$signal under the box: the game ended, its box's process with it"

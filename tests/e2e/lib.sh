@@ -205,11 +205,11 @@ e2e_expect_exit() {
 }
 
 # e2e_hold KEYS CONDITION [SECONDS]: presses the keys (joined by +) together and keeps them
-# down until a frame of the game's trace satisfies CONDITION (see e2e_wait_trace), then lets
+# down until a frame written from then on satisfies CONDITION (see e2e_wait_trace), then lets
 # go. (A bare xdotool key can press and release within one frame.)
 e2e_hold() {
   xdotool keydown ${1//+/ }
-  e2e_wait_trace "$2" "${3:-60}"
+  e2e_wait_next "$2" "${3:-60}"
   xdotool keyup ${1//+/ }
 }
 

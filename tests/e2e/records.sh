@@ -23,9 +23,7 @@ e2e_hold Left 'f["ship"]["x"] <= 30'
 # Mostly the ship is lost; where the enemies' fire beats the boss first, C ends the run.
 e2e_wait_trace 'f["ship"] and (f["ship"]["finished"] or f["boss"] and f["boss"]["finished"])' 300
 end="$(e2e_trace_eval '"v" if frames[-1]["ship"]["finished"] else "c"')"
-xdotool keydown "$end"
-e2e_wait_next 'f["scene"] == 1'
-xdotool keyup "$end"
+e2e_hold "$end" 'f["scene"] == 1'
 last_score='[f for f in frames if f["scene"] == 0][-1]["score"]'
 score="$(e2e_trace_eval "$last_score")"
 e2e_log "the run ended with $score points"
@@ -34,9 +32,7 @@ sleep 0.5
 e2e_shot table || e2e_fail "no picture of the table"
 e2e_keep "$E2E_TMP/table.png"
 # Z watches the entry in the window; Esc goes back to the table, then to the title.
-xdotool keydown z
-e2e_wait_next 'f["scene"] == 0 and f["time"] >= 30'
-xdotool keyup z
+e2e_hold z 'f["scene"] == 0 and f["time"] >= 30'
 xdotool key Escape
 e2e_wait_next 'f["scene"] == 2'
 xdotool key Escape
