@@ -168,9 +168,9 @@ def check_sound_after_gesture(browser, build):
     browser.call("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
 
 
-def paused_picture_problems(browser, path):
-    """What is wrong with the paused picture on the screen: the game's picture (not black)
-    around the PAUSE label (white letters on black at the middle of the canvas)."""
+def check_paused_picture(browser, path, mode):
+    """The paused picture on the screen: the game's picture (not black) around the PAUSE
+    label (white letters on black at the middle of the canvas)."""
     shot = Picture(browser.screenshot(path))
     left, top, width, height = canvas_box(browser)
     grid = [shot.at(left + width * i // 32, top + height * j // 24)
@@ -178,12 +178,10 @@ def paused_picture_problems(browser, path):
     lit = sum(sum(p) > 3 * 24 for p in grid)
     middle = [shot.at(left + width // 2 + dx, top + height // 2 + dy)
               for dx in range(-width // 12, width // 12) for dy in (-2, 0, 2)]
-    problems = []
     if lit < len(grid) // 10:
-        problems.append("the picture is black (%d of %d probes lit)" % (lit, len(grid)))
+        fail("%s: the picture is black (%d of %d probes lit)" % (mode, lit, len(grid)))
     if (255, 255, 255) not in middle or (0, 0, 0) not in middle:
-        problems.append("no PAUSE label at the middle")
-    return problems
+        fail("%s: no PAUSE label at the middle" % mode)
 
 
 def check_pause_survives_full_screen(browser, base, work):
@@ -202,8 +200,7 @@ def check_pause_survives_full_screen(browser, base, work):
             browser.pump(1.0)
         if bool(browser.evaluate("document.fullscreenElement !== null")) != full:
             fail("%s: the page is not in the mode asked for" % mode)
-        FAILURES.extend("%s: %s" % (mode, p) for p in
-                        paused_picture_problems(browser, os.path.join(work, "paused.png")))
+        check_paused_picture(browser, os.path.join(work, "paused.png"), mode)
     if len(frames(browser)) != paused_at:
         fail("the game stepped while paused")
 

@@ -35,8 +35,7 @@ def serve(directory, extra=None):
     handler = type("Handler", (_QuietHandler,), {"extra": dict(extra or {})})
     server = http.server.ThreadingHTTPServer(
         ("127.0.0.1", 0), functools.partial(handler, directory=directory))
-    thread = threading.Thread(target=server.serve_forever, daemon=True)
-    thread.start()
+    threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
         yield "http://127.0.0.1:%d" % server.server_address[1]
     finally:
