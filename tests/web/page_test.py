@@ -211,34 +211,39 @@ def read_table(browser):
                             % (table, table))
 
 
-def check_records(browser, base):
+def check_records(base):
     """The high scores in the browser's storage: a run played with keys to "Game Over" (or
     "Stage Clear!!") and ended with V (or C) lands in /player/data/scores.txt (IDBFS), and
     after a reload of the page the table read back from IndexedDB still holds it, with the
-    run's replay beside it."""
-    webpage.open_game(browser, base + "/vorlith.html?trace=1")
-    if read_table(browser):
-        fail("a fresh profile already has a table")
-    browser.press("KeyZ", 0.1)
-    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
-    browser.key("ArrowLeft", True)  # into the first enemies' lane, not firing
-    browser.wait_for(lambda: frames(browser)[-1]["ship"]["x"] <= 30, 30, "the lane")
-    browser.key("ArrowLeft", False)
-    ended = "f['ship']['finished'] or f['boss'] and f['boss']['finished']"
-    browser.wait_for(lambda: eval(ended, {"f": frames(browser)[-1]}), 300, "the run's end")
-    key = "KeyV" if frames(browser)[-1]["ship"]["finished"] else "KeyC"  # Game Over, or Complete
-    browser.key(key, True)
-    browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 30, "the title after the run")
-    browser.key(key, False)
-    score = [f for f in frames(browser) if f["scene"] == 0][-1]["score"]
-    browser.pump(1.0)  # IDBFS saves in the background
-    webpage.open_page(browser, base + "/vorlith.html")  # a reload: memory starts afresh
-    table = read_table(browser).split("\n")
-    print("the table after a reload: %r (the run ended with %d points)" % (table[:2], score))
-    if len(table) < 2 or not table[1].startswith("%d 1 " % score):
-        fail("the table after the reload is %r, not the run's %d points" % (table[:2], score))
-    elif not browser.evaluate("FS.analyzePath('/player/data/%s').exists" % table[1].split()[-1]):
-        fail("no replay %s after the reload" % table[1].split()[-1])
+    run's replay beside it; no console error or exception on the way. In a browser of its own:
+    a fresh profile, with empty storage."""
+    with Browser() as browser:
+        webpage.open_game(browser, base + "/vorlith.html?trace=1")
+        if read_table(browser):
+            fail("a fresh profile already has a table")
+        browser.press("KeyZ", 0.1)
+        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 0, 30, "the stage after Z")
+        browser.key("ArrowLeft", True)  # into the first enemies' lane, not firing
+        browser.wait_for(lambda: frames(browser)[-1]["ship"]["x"] <= 30, 30, "the lane")
+        browser.key("ArrowLeft", False)
+        ended = "f['ship']['finished'] or f['boss'] and f['boss']['finished']"
+        browser.wait_for(lambda: eval(ended, {"f": frames(browser)[-1]}), 300, "the run's end")
+        key = "KeyV" if frames(browser)[-1]["ship"]["finished"] else "KeyC"  # or Complete
+        browser.key(key, True)
+        browser.wait_for(lambda: frames(browser)[-1]["scene"] == 1, 30, "the title after it")
+        browser.key(key, False)
+        score = [f for f in frames(browser) if f["scene"] == 0][-1]["score"]
+        browser.pump(1.0)  # IDBFS saves in the background
+        webpage.open_page(browser, base + "/vorlith.html")  # a reload: memory starts afresh
+        table = read_table(browser).split("\n")
+        print("the table after a reload: %r (the run ended with %d points)" % (table[:2], score))
+        if len(table) < 2 or not table[1].startswith("%d 1 " % score):
+            fail("the table after the reload is %r, not the run's %d points" % (table[:2], score))
+        else:
+            replay = "/player/data/" + table[1].split()[-1]
+            if not browser.evaluate("FS.analyzePath(%r).exists" % replay):
+                fail("no replay %s after the reload" % replay)
+        FAILURES.extend("console: %s" % e for e in browser.errors())
 
 
 PAGE_FILES = {"vorlith.html", "vorlith.js", "vorlith.wasm", "vorlith.data", "font-licence.txt",
@@ -328,7 +333,6 @@ def main():
         check_gamepad(browser)
         fps = [f["fps"] for f in frames(browser)[-30:]]
         print("frames per second in play: %s" % sorted(fps)[len(fps) // 2])
-        check_records(browser, base)
         FAILURES.extend("console: %s" % e for e in browser.errors())
         check_message_box(browser, base)
         check_play_again(browser, base)
@@ -336,6 +340,7 @@ def main():
         check_sound_after_gesture(browser, build)
         check_pause_survives_full_screen(browser, base, work)
         check_settings_kept(browser, base)
+        check_records(base)
     check_page_folder(build)
     return webpage.report(FAILURES)
 
