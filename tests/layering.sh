@@ -21,19 +21,8 @@ cd "${1:-$(dirname "$0")/..}" || exit 2
 failures=0
 fail() { echo "$1"; failures=$((failures + 1)); }
 
-level() {
-  case "$1" in
-    base) echo 0 ;;
-    platform) echo 1 ;;
-    sound | input | graphics) echo 2 ;;
-    movers) echo 3 ;;
-    stage) echo 4 ;;
-    app) echo 5 ;;
-    replay) echo 6 ;;
-    main) echo 7 ;;
-    *) echo -1 ;;
-  esac
-}
+declare -A LEVEL=([base]=0 [platform]=1 [sound]=2 [input]=2 [graphics]=2 [movers]=3 [stage]=4
+  [app]=5 [replay]=6 [main]=7)
 
 backends='sdl|gl|openal|sdlaudio|assimp|headless|web|posix|win32|portable'
 targets='desktop|browser|windows'
@@ -73,11 +62,11 @@ check_includes() {
     folder="${file#src/}"
     folder="${folder%%/*}"
     [ "$folder" = main.cpp ] && folder=main
-    own=$(level "$folder")
+    own=${LEVEL[$folder]:--1}
     while IFS= read -r line; do
       target=$(sed -E 's/#include "([^/"]*)\/.*/\1/' <<<"$line")
       [ "$target" = "$folder" ] && continue
-      theirs=$(level "$target")
+      theirs=${LEVEL[$target]:--1}
       if [ "$theirs" -lt 0 ] || [ "$theirs" -ge "$own" ]; then
         echo "$file: $folder/ includes $target/, which is not below it: $line"
       fi

@@ -5,28 +5,17 @@ usage: check_play_with_keys.py TRACE.jsonl MIX.wav
 """
 import array
 import json
-import struct
+import subprocess
 import sys
 
 
 def read_mix(path):
-    """Samples of a RIFF WAVE file (PCM 16-bit or 32-bit float) as floats, all channels
-    interleaved, and its frame rate times channels."""
-    with open(path, "rb") as wave:
-        data = wave.read()
-    assert data[:4] == b"RIFF" and data[8:12] == b"WAVE", "not a WAVE file"
-    chunks, at = {}, 12
-    while at + 8 <= len(data):
-        size = struct.unpack("<I", data[at + 4:at + 8])[0]
-        chunks[data[at:at + 4]] = data[at + 8:at + 8 + size]
-        at += 8 + size + (size & 1)
-    assert b"fmt " in chunks and b"data" in chunks, "no format or no data"
-    tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks[b"fmt "][:16])
-    kind = "f" if bits == 32 and tag in (3, 0xFFFE) else "h" if bits == 16 else None
-    assert kind, f"unexpected sample format: tag {tag}, {bits} bits"
-    samples = chunks[b"data"]
-    values = array.array(kind, samples[:len(samples) // (bits // 8) * (bits // 8)])
-    return [v / 32768 for v in values] if kind == "h" else list(values), rate * channels
+    """Samples of a sound file (as sox reads it) as floats, all channels interleaved, and its
+    frame rate times channels."""
+    rate, channels = (int(subprocess.check_output(["soxi", flag, path])) for flag in ("-r", "-c"))
+    raw = subprocess.check_output(["sox", path, "-t", "raw", "-e", "floating-point", "-b", "32",
+                                   "-L", "-"])
+    return list(array.array("f", raw)), rate * channels
 
 
 def check(trace_path, mix_path):

@@ -12,109 +12,78 @@ source "$(dirname "$0")/offscreen_lib.sh"
 pid=""
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 
-# wait_gone TENTHS: true once the game has ended, false when it still runs after that long.
-wait_gone() {
-  for ((t = 0; t < $1; t++)); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
-  ! kill -0 "$pid" 2>/dev/null
-}
-
-# playing: the game has drawn 30 frames (its trace says so).
-playing() { [ "$(cat "$WORK/plays.jsonl" 2>/dev/null | wc -l)" -ge 30 ]; }
-
-# expect OUTCOME PATTERN ARGS...: runs the game with ARGS. OUTCOME is "plays" (30 frames
-# played, then status 0 on SIGTERM) or "status N" (it ends by itself with status N); a line of
-# its output must match the extended regex PATTERN (unless empty).
-expect() {
-  local want=$1 pattern=$2 got status=0
-  shift 2
+# plays ARGS...: with ARGS the game plays (its trace reaches frame 30 within 60 s), and ends
+# with status 0 within 30 s of SIGTERM.
+plays() {
+  local got=plays status=0
   rm -f "$WORK/plays.jsonl"
-  if [ "$want" = plays ]; then
-    $GAME "$@" --trace "$WORK/plays.jsonl" >"$WORK/log" 2>&1 &
-  else
-    $GAME "$@" >"$WORK/log" 2>&1 &
-  fi
+  "$GAME" "$@" --trace "$WORK/plays.jsonl" >"$WORK/log" 2>&1 &
   pid=$!
-  for ((t = 0; t < 600; t++)); do
-    kill -0 "$pid" 2>/dev/null || break
-    [ "$want" = plays ] && playing && break
-    sleep 0.1
-  done
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid" || status=$?
-    got="status $status"
-  else
-    kill -TERM "$pid"
-    if wait_gone 300; then
-      wait "$pid" || status=$?
-      [ "$status" = 0 ] && playing && got=plays || got="status $status on SIGTERM"
-    else
-      got="hangs after SIGTERM"
-    fi
-  fi
+  python3 "$(dirname "$0")/wait_trace.py" "$WORK/plays.jsonl" 60 "$pid" 'f["frame"] >= 29' \
+    >/dev/null 2>&1 || got="no 30 frames"
+  kill -TERM "$pid" 2>/dev/null
+  timeout 30 tail --pid="$pid" -f /dev/null || { got="hangs after SIGTERM"; kill -KILL "$pid"; }
+  wait "$pid" || status=$?
   pid=""
-  if [ "$got" = "$want" ] && { [ -z "$pattern" ] || grep -qE -- "$pattern" "$WORK/log"; }; then
-    echo "ok   $* : $got"
-  else
-    fail "$* : $got, expected $want ${pattern:+and output /$pattern/}"
-  fi
+  [ "$status" = 0 ] || [ "$got" != plays ] || got="status $status on SIGTERM"
+  [ "$got" = plays ] && echo "ok   $* : plays" || fail "$* : $got (status $status)"
 }
 
-expect plays ""
-expect plays "" -w
-expect plays "" -W 800 -H 600 -nonsense -fw --5  # single-dash words, and a size's value
-expect plays "" -w 320 -h 200abc
-expect plays "" -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
+plays
+plays -w
+plays -W 800 -H 600 -nonsense -fw --5  # single-dash words, and a size's value
+plays -w 320 -h 200abc
+plays -w 800 -fw abc -fh -5  # a bad full-screen size only matters in full screen
 # The no-device message names OpenGL 3.3 and ends with the reason the driver gave.
 for args in "-w abc" "-w 0" "-h -1" "-w 100000 -h 100000" "-ww 99999999999999999999" "-f -fw 0"; do
-  expect "status 1" '^\[061216\] Vorlith ver0\.24: このプログラムにはOpenGL 3\.3以上が必要です' $args
+  run 1 '^\[061216\] Vorlith ver0\.24: このプログラムにはOpenGL 3\.3以上が必要です' $args
   reason="$(tail -1 "$WORK/log")"
   [[ "$reason" =~ back\ buffer\ of\ -?[0-9]+\ x\ -?[0-9]+ ]] && echo "     reason: $reason" ||
     fail "$args : no reason at the end of the message: $reason"
 done
 
-# No display: one line saying so, and status 1 (not a game running invisibly). (Run in the
-# background only: the function becomes the game.)
-no_display() { exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
-GAME_ITSELF="$GAME"
-GAME="no_display $GAME_ITSELF"
-expect "status 1" '^vorlith: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; .*--headless --replay'
-GAME="no_display env DISPLAY=:4242 $GAME_ITSELF"  # (no X server there)
-expect "status 1" '^vorlith: no display: cannot open DISPLAY=:4242 .*--headless --replay'
+# No display: one line saying so, and status 1 (not a game running invisibly).
+GAME_ITSELF="$GAME" GAME=/usr/bin/env
+no_display=(-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER)
+run 1 '^vorlith: no display: neither DISPLAY nor WAYLAND_DISPLAY is set; .*--headless --replay' \
+  "${no_display[@]}" "$GAME_ITSELF"
+run 1 '^vorlith: no display: cannot open DISPLAY=:4242 .*--headless --replay' \
+  "${no_display[@]}" DISPLAY=:4242 "$GAME_ITSELF"  # (no X server there)
 GAME="$GAME_ITSELF"
 
 # Without a sound card the player sees only the game's own line, none of the libraries' own.
 printf 'vorlith-replay 1\n2 -\n1 Z\n10 -\n' >"$WORK/stage.replay"
 ALSOFT_DRIVERS=alsa ALSA_CARD=vorlith_no_such_card \
-  expect "status 0" '^vorlith: no audio output device' --replay "$WORK/stage.replay"
+  run 0 '^vorlith: no audio output device' --replay "$WORK/stage.replay"
 grep -v '^vorlith: no audio output device' "$WORK/log" | grep -q . &&
   fail "more than the game's own line without a sound card"
 
 printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
 printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"
-expect "status 0" '--replay FILE' --help
-expect "status 0" '^Vorlith [0-9]' --version
-expect "status 2" 'needs --replay' --no-pacing -w 800
-expect "status 2" 'cannot be used with --headless' --replay "$WORK/bad.replay" --headless --screenshot 1:x.png
-expect "status 2" "^vorlith: $WORK/bad.replay:3: unknown control 'Q'" \
+run 0 '--replay FILE' --help
+run 0 '^Vorlith [0-9]' --version
+run 2 'needs --replay' --no-pacing -w 800
+run 2 'cannot be used with --headless' --replay "$WORK/bad.replay" --headless --screenshot 1:x.png
+run 2 "^vorlith: $WORK/bad.replay:3: unknown control 'Q'" \
   --headless --replay "$WORK/bad.replay" --trace "$WORK/trace.jsonl"
-expect "status 2" 'missing.replay: cannot open' --headless --replay "$WORK/missing.replay"
-expect "status 2" "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
+run 2 'missing.replay: cannot open' --headless --replay "$WORK/missing.replay"
+run 2 "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
-expect "status 2" "^vorlith: $WORK/no/r.replay: cannot write the replay" \
+run 2 "^vorlith: $WORK/no/r.replay: cannot write the replay" \
   --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
-expect "status 2" "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
-expect "status 2" "^vorlith: unknown option '--fullscreen' \(did you mean --trace\?\)" --fullscreen
+run 2 "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
+run 2 "^vorlith: unknown option '--fullscreen' \(did you mean --trace\?\)" --fullscreen
 # Every output is checked before any is opened: a usage error truncates nothing.
 echo kept >"$WORK/p.jsonl"
-expect "status 2" "^vorlith: /nonexist/x.replay: cannot write the replay: No such file" \
+run 2 "^vorlith: /nonexist/x.replay: cannot write the replay: No such file" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record /nonexist/x.replay
-expect "status 2" "^vorlith: $WORK: cannot write the replay: Is a directory" \
+run 2 "^vorlith: $WORK: cannot write the replay: Is a directory" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/p.jsonl" --record "$WORK"
 [ "$(cat "$WORK/p.jsonl")" = kept ] || fail "a usage error truncated an existing output"
 # A replay of no frames plays nothing, and still makes its outputs: an empty trace, a
 # recording of the header alone.
 printf 'vorlith-replay 1\n# nothing\n' >"$WORK/header.replay"
-expect "status 0" "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.jsonl" \
+run 0 "" --headless --replay "$WORK/header.replay" --trace "$WORK/h.jsonl" \
   --record "$WORK/h.replay"
 [ -f "$WORK/h.jsonl" ] && [ ! -s "$WORK/h.jsonl" ] && [ "$(cat "$WORK/h.replay")" = "vorlith-replay 1" ] ||
   fail "a replay of no frames did not make an empty trace and a header-only recording"

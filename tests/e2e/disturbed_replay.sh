@@ -13,11 +13,7 @@ e2e_start_x 1280x1024
 DISTURBED="$E2E_TMP/disturbed.replay"
 awk 'NR == 1 || !/^ *[0-9]/ { print; next } { print; n += $1; if (n >= 1500) exit }' \
   "$(dirname "$0")/../replays/game_over_continue_return.replay" >"$DISTURBED"
-xmessage -geometry 400x300+500+400 "another window" &
-E2E_PIDS+=($!)
-e2e_wait_until 20 xdotool search --onlyvisible --name '^xmessage$' >/dev/null ||
-  e2e_fail "no other window"
-OTHER="$(xdotool search --onlyvisible --name '^xmessage$' | head -1)"
+e2e_other_window
 E2E_TRACE="$E2E_TMP/disturbed.jsonl"
 e2e_start_game "$GAME" --replay "$DISTURBED" --trace "$E2E_TRACE"
 e2e_focus_game
@@ -27,7 +23,7 @@ for round in 1 2 3 4 5; do
   e2e_wait_next 'f["combo"] > 0'
   xdotool key alt+Return
   e2e_wait_next 'f["combo"] > 0'
-  xdotool windowactivate "$OTHER"
+  e2e_focus_game "$OTHER"
   e2e_wait_paused
   e2e_focus_game
 done

@@ -14,10 +14,8 @@ e2e_start_x 1280x1024
 
 # 1. A prefix, moved, from a build of the program alone as scripts/play.sh makes it.
 rm -f "$BUILD/dist/vorlith.6.gz" "$BUILD/dist/changelog.gz"
-cmake --build "$BUILD" --target vorlith >"$E2E_TMP/build.log" 2>&1 ||
-  e2e_fail "building the program failed: $(tail -3 "$E2E_TMP/build.log")"
-cmake --install "$BUILD" --prefix "$E2E_TMP/prefix" >"$E2E_TMP/install.log" 2>&1 ||
-  e2e_fail "cmake --install failed: $(tail -3 "$E2E_TMP/install.log")"
+e2e_run "building the program" cmake --build "$BUILD" --target vorlith
+e2e_run "cmake --install" cmake --install "$BUILD" --prefix "$E2E_TMP/prefix"
 for f in games/vorlith share/games/vorlith/model/myship.x share/games/vorlith/sound/se_sad04.wav \
   share/games/vorlith/game.ico share/applications/vorlith.desktop \
   share/icons/hicolor/256x256/apps/vorlith.png share/icons/hicolor/scalable/apps/vorlith.svg \
@@ -38,17 +36,15 @@ mkdir "$E2E_TMP/cwd"
 moved_boss="$E2E_TMP/moved/share/games/vorlith/model/boss0.x"
 cp "$moved_boss" "$E2E_TMP/boss0.x"
 echo "not a model" >"$moved_boss"
-(cd "$E2E_TMP/cwd" && ASAN_OPTIONS=detect_leaks=0 "$E2E_TMP/moved/games/vorlith" --headless \
-  --no-pacing --replay "$HERE/../replays/item_pickups.replay") >"$E2E_TMP/moved.log" 2>&1 ||
-  e2e_fail "the moved program failed: $(tail -3 "$E2E_TMP/moved.log")"
-grep -q "$moved_boss" "$E2E_TMP/moved.log" ||
-  e2e_fail "the moved program did not read the moved data: $(head -3 "$E2E_TMP/moved.log")"
+e2e_run "the moved program" env -C "$E2E_TMP/cwd" ASAN_OPTIONS=detect_leaks=0 \
+  "$E2E_TMP/moved/games/vorlith" --headless --no-pacing \
+  --replay "$HERE/../replays/item_pickups.replay"
+grep -q "$moved_boss" "$E2E_TMP/run.log" ||
+  e2e_fail "the moved program did not read the moved data: $(head -3 "$E2E_TMP/run.log")"
 cp "$E2E_TMP/boss0.x" "$moved_boss"
 play_stage_from "$E2E_TMP/cwd" "$E2E_TMP/moved.png" "$E2E_TMP/moved/games/vorlith"
-keep_picture "$E2E_TMP/moved.png"
 mv "$E2E_TMP/moved" "$E2E_TMP/prefix"
-cmake --build "$BUILD" --target uninstall >"$E2E_TMP/uninstall.log" 2>&1 ||
-  e2e_fail "uninstall failed: $(tail -3 "$E2E_TMP/uninstall.log")"
+e2e_run "uninstall" cmake --build "$BUILD" --target uninstall
 left="$(find "$E2E_TMP/prefix" \( -type f -o -name '*vorlith*' \) -print)"
 [ -z "$left" ] || e2e_fail "left after uninstall: $left"
 e2e_log "prefix install: moved, played, uninstalled"
@@ -59,18 +55,16 @@ if [ "$(id -u)" != 0 ] || ! command -v dpkg >/dev/null; then
 elif dpkg-query -W vorlith >/dev/null 2>&1; then
   e2e_fail "a vorlith package is already installed; remove it before this test"
 else
-  (cd "$BUILD" && cpack -G DEB -B "$E2E_TMP/package") >"$E2E_TMP/cpack.log" 2>&1 ||
-    e2e_fail "cpack failed: $(tail -5 "$E2E_TMP/cpack.log")"
+  e2e_run "cpack" env -C "$BUILD" cpack -G DEB -B "$E2E_TMP/package"
   deb="$(ls "$E2E_TMP"/package/vorlith_*.deb)"
   dpkg-deb -f "$deb" Section Depends
   dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$E2E_TMP/contents"
   for f in /usr/games/vorlith /usr/share/games/vorlith/model/myship.x; do
     grep -qx "$f" "$E2E_TMP/contents" || e2e_fail "the package lacks $f"
   done
-  dpkg -i "$deb" >"$E2E_TMP/dpkg.log" 2>&1 || e2e_fail "dpkg -i failed: $(tail -5 "$E2E_TMP/dpkg.log")"
+  e2e_run "dpkg -i" dpkg -i "$deb"
   mkdir -p "$E2E_TMP/tmpdir"
   play_stage_from "$E2E_TMP/tmpdir" "$E2E_TMP/package.png" /usr/games/vorlith
-  keep_picture "$E2E_TMP/package.png"
   dpkg --purge vorlith >>"$E2E_TMP/dpkg.log" 2>&1 || e2e_fail "dpkg --purge failed"
   while read -r f; do
     case "$f" in */) continue ;; esac

@@ -11,17 +11,14 @@ export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
 E2E_PIDS=()     # started here, killed on exit in reverse order
 GAME_PID=""
 GAME_WINDOW=""
-GAME_STATUS=""
 
 e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
 
 e2e_fail() {
+  local shot="${VORLITH_SHOTS_DIR:-/tmp}/vorlith-e2e-failure.png"
   echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ] && [ -n "$GAME_WINDOW" ]; then
-    import -window root "$E2E_TMP/failure.png" 2>/dev/null &&
-      cp "$E2E_TMP/failure.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" 2>/dev/null &&
-      echo "screen at failure: ${E2E_KEEP_DIR:-/tmp}/vorlith-e2e-failure.png" >&2
-  fi
+  [ -n "${DISPLAY:-}" ] && [ -n "$GAME_WINDOW" ] && import -window root "$shot" 2>/dev/null &&
+    echo "screen at failure: $shot" >&2
   [ -f "$E2E_TMP/game.log" ] && { echo "--- game output:" >&2; tail -20 "$E2E_TMP/game.log" >&2; }
   exit 1
 }
@@ -32,13 +29,19 @@ e2e_cleanup() {
     pid="${E2E_PIDS[$i]}"
     kill -TERM "$pid" 2>/dev/null || continue
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
+    kill -KILL "$pid" 2>/dev/null || true  # (safe for scripts with set -e)
+    wait "$pid" 2>/dev/null || true
   done
   rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 trap 'exit 1' INT TERM HUP
+
+# e2e_run WHAT COMMAND...: runs the command, its output in $E2E_TMP/run.log; when it fails,
+# so does the test, with the output's end.
+e2e_run() {
+  "${@:2}" >"$E2E_TMP/run.log" 2>&1 || e2e_fail "$1 failed: $(tail -5 "$E2E_TMP/run.log")"
+}
 
 # e2e_wait_until SECONDS COMMAND...: polls the command until it succeeds; false on timeout.
 e2e_wait_until() {
@@ -94,18 +97,55 @@ e2e_wm_ready() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
-# e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
-e2e_start_game() {
-  local binary="$1"
-  shift
+# e2e_spawn COMMAND...: starts the game (GAME_PID) in the background, its output in game.log.
+e2e_spawn() {
   # Leaks inside the GPU driver at exit are not the game's; the unit tests check ours (and
   # E2E_DETECT_LEAKS=1 with the project's suppressions checks a whole run).
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$binary" "$@" \
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=${E2E_DETECT_LEAKS:-0}" "$@" \
     >"$E2E_TMP/game.log" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
+}
+
+# e2e_start_game BINARY ARGS...: starts the game from data/ and waits for its window.
+e2e_start_game() {
+  e2e_spawn "$@"
   e2e_wait_until 60 e2e_find_window || e2e_fail "no game window within 60 s"
   e2e_log "game pid $GAME_PID, window $GAME_WINDOW"
+}
+
+# e2e_shot NAME [WINDOW]: a picture of the game window (or WINDOW) as $E2E_TMP/NAME.png.
+e2e_shot() { import -window "${2:-$GAME_WINDOW}" "$E2E_TMP/$1.png" 2>/dev/null; }
+
+# e2e_keep FILE...: copies pictures (and traces) to VORLITH_SHOTS_DIR when that is set.
+e2e_keep() {
+  [ -z "${VORLITH_SHOTS_DIR:-}" ] ||
+    { mkdir -p "$VORLITH_SHOTS_DIR" && cp "$@" "$VORLITH_SHOTS_DIR"/; }
+}
+
+# e2e_other_window: another window (OTHER) to take the focus from the game.
+e2e_other_window() {
+  xmessage -geometry 400x300+500+400 "another window" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  e2e_wait_until 20 e2e_find_other || e2e_fail "no other window"
+}
+e2e_find_other() {
+  OTHER="$(xdotool search --onlyvisible --name '^xmessage$' | head -1)"
+  [ -n "$OTHER" ]
+}
+
+# e2e_mix_to FILE: OpenAL Soft mixes the sound of the games started from now on into FILE.
+e2e_mix_to() {
+  printf '[general]\ndrivers = wave\n\n[wave]\nfile = %s\n' "$1" >"$E2E_TMP/alsoft.conf"
+  export ALSOFT_CONF="$E2E_TMP/alsoft.conf" ALSOFT_DRIVERS=wave
+}
+
+# e2e_trace_eval EXPRESSION [TRACE]: prints a Python expression over `frames`, the parsed
+# frames of the trace ($E2E_TRACE).
+e2e_trace_eval() {
+  python3 -c 'import json, sys
+frames = [json.loads(line) for line in open(sys.argv[2])]
+print(eval(sys.argv[1]))' "$1" "${2:-$E2E_TRACE}"
 }
 
 e2e_find_window() {
@@ -132,20 +172,24 @@ e2e_frame_extents() {
   [ -n "$extents" ] && echo "$extents" | tr -d ',' || echo "0 0 0 0"
 }
 
+# e2e_focus_game [WINDOW]: gives the game window (or WINDOW) the focus.
 e2e_focus_game() {
-  xdotool windowactivate --sync "$GAME_WINDOW" >/dev/null 2>&1 ||
-    xdotool windowfocus --sync "$GAME_WINDOW" >/dev/null 2>&1
-  e2e_wait_until 10 e2e_game_has_focus || e2e_fail "the game window does not take the focus"
+  local window="${1:-$GAME_WINDOW}"
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 ||
+    xdotool windowfocus --sync "$window" >/dev/null 2>&1
+  e2e_wait_until 10 eval '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]' ||
+    e2e_fail "the window $window does not take the focus"
 }
 
-e2e_game_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$GAME_WINDOW" ]; }
+# e2e_cpu_ticks: the game's CPU time so far (user + system clock ticks).
+e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 
-# e2e_expect_idle WHAT: the game uses no CPU time (user + system clock ticks) over 3 s.
+# e2e_expect_idle WHAT: the game uses no CPU time over 3 s.
 e2e_expect_idle() {
   local before used
-  before=$(awk '{print $14 + $15}' "/proc/$GAME_PID/stat")
+  before=$(e2e_cpu_ticks)
   sleep 3
-  used=$(($(awk '{print $14 + $15}' "/proc/$GAME_PID/stat") - before))
+  used=$(($(e2e_cpu_ticks) - before))
   e2e_log "$1: $used CPU ticks in 3 s"
   [ "$used" -eq 0 ] || e2e_fail "$1: the game used $used CPU ticks in 3 s"
 }
@@ -154,18 +198,18 @@ e2e_expect_idle() {
 # STATUS (0). (Not in a subshell: only this shell can wait for its child.)
 e2e_expect_exit() {
   e2e_wait_until "${2:-30}" e2e_game_ended || e2e_fail "the game did not end within ${2:-30} s of $1"
-  GAME_STATUS=0
-  wait "$GAME_PID" || GAME_STATUS=$?
-  [ "$GAME_STATUS" = "${3:-0}" ] || e2e_fail "$1 ended the game with status $GAME_STATUS, expected ${3:-0}"
-  e2e_log "$1: exit status $GAME_STATUS"
+  local status=0
+  wait "$GAME_PID" || status=$?
+  [ "$status" = "${3:-0}" ] || e2e_fail "$1 ended the game with status $status, expected ${3:-0}"
+  e2e_log "$1: exit status $status"
 }
 
 # e2e_hold KEYS CONDITION [SECONDS]: presses the keys (joined by +) together and keeps them
-# down until a frame of the game's trace satisfies CONDITION (see e2e_wait_trace), then lets
+# down until a frame written from then on satisfies CONDITION (see e2e_wait_trace), then lets
 # go. (A bare xdotool key can press and release within one frame.)
 e2e_hold() {
   xdotool keydown ${1//+/ }
-  e2e_wait_trace "$2" "${3:-60}"
+  e2e_wait_next "$2" "${3:-60}"
   xdotool keyup ${1//+/ }
 }
 
@@ -186,16 +230,17 @@ e2e_wait_frame() {
   e2e_log "$said"
 }
 
-# e2e_wait_paused: waits until the game has stopped running frames (its trace stops growing).
+# e2e_wait_paused: waits until the game has stopped running frames (its trace stops growing:
+# the same length twice, half a second apart).
 e2e_wait_paused() {
-  local lines=-1 now
-  for _ in $(seq 60); do
-    now="$(wc -l <"$E2E_TRACE")"
-    [ "$now" = "$lines" ] && return 0
-    lines=$now
-    sleep 0.5
-  done
-  e2e_fail "the game keeps running frames in the background"
+  E2E_LINES=-1
+  e2e_wait_until 30 e2e_trace_still || e2e_fail "the game keeps running frames in the background"
+}
+e2e_trace_still() {
+  local was=$E2E_LINES
+  sleep 0.3  # (and e2e_wait_until's 0.2 s)
+  E2E_LINES=$(e2e_frames_written)
+  [ "$E2E_LINES" = "$was" ]
 }
 
 # A finished child stays a zombie until it is waited for.
@@ -208,9 +253,8 @@ e2e_game_ended() {
 # e2e_replay_matches REPLAY TRACE: plays REPLAY back headless and fails unless its trace is
 # TRACE's, frame for frame (the measured frame rate aside).
 e2e_replay_matches() {
-  "$GAME" --headless --no-pacing --replay "$1" --trace "$E2E_TMP/replayed.jsonl" \
-    >"$E2E_TMP/replayed.log" 2>&1 ||
-    e2e_fail "the headless playback failed: $(tail -3 "$E2E_TMP/replayed.log")"
+  e2e_run "the headless playback" "$GAME" --headless --no-pacing --replay "$1" \
+    --trace "$E2E_TMP/replayed.jsonl"
   diff <(sed -E 's/"fps":[0-9]+,//' "$2") <(sed -E 's/"fps":[0-9]+,//' "$E2E_TMP/replayed.jsonl") |
     head -c 2000 | grep . && e2e_fail "the playback's trace differs from the live run's"
   return 0

@@ -17,5 +17,23 @@ fail() {
   failures=$((failures + 1))
 }
 
+# run STATUS PATTERN ARGS...: runs the game to its end (60 s at most; its peak memory in
+# $WORK/peak, KiB); it must exit with STATUS, print one line (not two) matching the extended
+# regex PATTERN (unless empty) and no sanitizer report.
+run() {
+  local want=$1 pattern=$2 status=0
+  shift 2
+  timeout 60 /usr/bin/time -f "%M" -o "$WORK/peak" "$GAME" "$@" >"$WORK/log" 2>&1 || status=$?
+  if [ "$status" != "$want" ]; then
+    fail "$* : status $status, expected $want"
+  elif [ -n "$pattern" ] && [ "$(grep -cE -- "$pattern" "$WORK/log")" != 1 ]; then
+    fail "$* : $(grep -cE -- "$pattern" "$WORK/log") lines /$pattern/, expected one"
+  elif grep -q "runtime error\|Sanitizer" "$WORK/log"; then
+    fail "$* : sanitizer report"
+  else
+    echo "ok   $* : status $status"
+  fi
+}
+
 # finish: PASS, or the number of failures and status 1.
 finish() { [ "$failures" = 0 ] && echo PASS || { echo "$failures failed"; exit 1; }; }

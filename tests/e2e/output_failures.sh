@@ -16,24 +16,6 @@ source "$(dirname "$0")/offscreen_lib.sh"
 MOUNTED=""
 trap '[ -n "$MOUNTED" ] && umount "$MOUNTED"; rm -rf "$WORK"' EXIT
 
-# run STATUS PATTERN ARGS...: runs the game to its end (60 s at most); it must exit with
-# STATUS, print one line (not two) matching the extended regex PATTERN (unless empty) and no
-# sanitizer report.
-run() {
-  local want=$1 pattern=$2 status=0
-  shift 2
-  timeout 60 /usr/bin/time -f "%M" -o "$WORK/peak" "$GAME" "$@" >"$WORK/log" 2>&1 || status=$?
-  if [ "$status" != "$want" ]; then
-    fail "$* : status $status, expected $want"
-  elif [ -n "$pattern" ] && [ "$(grep -cE -- "$pattern" "$WORK/log")" != 1 ]; then
-    fail "$* : $(grep -cE -- "$pattern" "$WORK/log") lines /$pattern/, expected one"
-  elif grep -q "runtime error\|Sanitizer" "$WORK/log"; then
-    fail "$* : sanitizer report"
-  else
-    echo "ok   $* : status $status"
-  fi
-}
-
 {
   echo "vorlith-replay 1"
   echo "60 -"

@@ -15,27 +15,25 @@ e2e_start_x 1280x1024
 e2e_start_game "$GAME" --record "$E2E_TMP/live.replay" --trace "$E2E_TRACE"
 e2e_focus_game
 
-frames() { wc -l <"$E2E_TMP/live.jsonl"; }
-frames_beyond() { [ "$(frames)" -gt "$1" ]; }
+frames() { e2e_frames_written; }
 
 # The label: a black box of 35 x 13 cells of 3 pixels in the middle of the 640 x 480 window,
 # with the 81 white cells of the letters; nothing but black and white in it.
 LABEL_BOX="105x39+267+221"
-shot() { import -window "$GAME_WINDOW" "$E2E_TMP/$1.png" 2>/dev/null; }
 label_colours() {
   convert "$E2E_TMP/$1.png" -crop "$LABEL_BOX" +repage -format '%k %[fx:mean*455]' info:
 }
 shows_label() {
-  shot "$1" || return 1
+  e2e_shot "$1" || return 1
   local colours mean
   read -r colours mean <<<"$(label_colours "$1")"
   [ "$colours" = 2 ] && awk -v m="$mean" 'BEGIN { exit !(m > 80.5 && m < 81.5) }'
 }
-shows_no_label() { shot "$1" && ! shows_label "$1"; }
+shows_no_label() { e2e_shot "$1" && ! shows_label "$1"; }
 
 e2e_hold z 'f["scene"] == 0'
 e2e_hold z+Left 'f["ship"] is not None and f["ship"]["x"] < 45'
-e2e_wait_until 20 frames_beyond 60 || e2e_fail "the stage does not run"
+e2e_wait_trace 'f["frame"] > 60' 20
 
 xdotool key p
 e2e_wait_until 20 shows_label paused || e2e_fail "no PAUSE label after P"
@@ -44,18 +42,19 @@ paused_at=$(frames)
 e2e_expect_idle "paused"
 [ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
 shows_label still || e2e_fail "the label went away during the pause"
-cp "$E2E_TMP/paused.png" "${E2E_KEEP_DIR:-/tmp}/vorlith-paused.png"
+e2e_keep "$E2E_TMP/paused.png"
 
 # Alt+Enter while paused: the full screen shows the paused picture scaled in (as bright as the
 # window's, but for the letterbox bars), and back in the window it is the same picture.
 mean() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
 fullscreen_shows_picture() {
-  e2e_geometry_is 0 0 $(e2e_screen_size) && import -window root "$E2E_TMP/full.png" 2>/dev/null &&
+  e2e_geometry_is 0 0 $(e2e_screen_size) && e2e_shot full root &&
     awk -v f="$(mean "$E2E_TMP/full.png")" -v w="$(mean "$E2E_TMP/paused.png")" \
       'BEGIN { exit !(f > 0.7 * w && f < 1.1 * w) }'
 }
 same_as_paused() {
-  shot back && [ "$(compare -metric AE "$E2E_TMP/paused.png" "$E2E_TMP/back.png" null: 2>&1)" = 0 ]
+  e2e_shot back &&
+    [ "$(compare -metric AE "$E2E_TMP/paused.png" "$E2E_TMP/back.png" null: 2>&1)" = 0 ]
 }
 xdotool key alt+Return
 e2e_wait_until 20 fullscreen_shows_picture ||
@@ -66,7 +65,7 @@ e2e_wait_until 20 same_as_paused || e2e_fail "the paused picture is not back in 
 e2e_focus_game
 
 xdotool key p
-e2e_wait_until 20 frames_beyond $((paused_at + 30)) || e2e_fail "play did not go on after P"
+e2e_wait_trace "f['frame'] > $((paused_at + 30))" 20  # play goes on after P
 e2e_wait_until 20 shows_no_label resumed || e2e_fail "the label stays after the second P"
 e2e_hold z+Right 'f["ship"] is not None and f["ship"]["x"] > 47'
 e2e_log "play went on: frame $(frames)"

@@ -9,14 +9,12 @@ source "$(dirname "$0")/lib.sh"
 GAME="${1:?usage: $0 <game binary>}"
 
 e2e_start_x 1280x1024
-printf '[general]\ndrivers = wave\n\n[wave]\nfile = %s\n' "$E2E_TMP/mix.wav" >"$E2E_TMP/alsoft.conf"
-export ALSOFT_CONF="$E2E_TMP/alsoft.conf" ALSOFT_DRIVERS=wave
+e2e_mix_to "$E2E_TMP/mix.wav"
 e2e_start_game "$GAME" --trace "$E2E_TRACE"
 e2e_focus_game
 
 crop_score() {  # the score's place on the HUD line: nine digits from (500, 15)
-  import -window "$GAME_WINDOW" "$E2E_TMP/$1.png" 2>/dev/null &&
-    convert "$E2E_TMP/$1.png" -crop 100x24+500+12 +repage "$E2E_TMP/$1-score.png" ||
+  e2e_shot "$1" && convert "$E2E_TMP/$1.png" -crop 100x24+500+12 +repage "$E2E_TMP/$1-score.png" ||
     e2e_fail "no picture of the window"
 }
 score_changed() {

@@ -22,30 +22,24 @@ e2e_hold z 'f["scene"] == 0'
 e2e_hold Left 'f["ship"]["x"] <= 30'
 # Mostly the ship is lost; where the enemies' fire beats the boss first, C ends the run.
 e2e_wait_trace 'f["ship"] and (f["ship"]["finished"] or f["boss"] and f["boss"]["finished"])' 300
-end="$(tail -1 "$E2E_TRACE" | python3 -c 'import json,sys
-print("v" if json.load(sys.stdin)["ship"]["finished"] else "c")')"
-xdotool keydown "$end"
-e2e_wait_next 'f["scene"] == 1'
-xdotool keyup "$end"
-score="$(python3 -c 'import json,sys
-frames = [json.loads(l) for l in open(sys.argv[1])]
-print([f for f in frames if f["scene"] == 0][-1]["score"])' "$E2E_TRACE")"
+end="$(e2e_trace_eval '"v" if frames[-1]["ship"]["finished"] else "c"')"
+e2e_hold "$end" 'f["scene"] == 1'
+last_score='[f for f in frames if f["scene"] == 0][-1]["score"]'
+score="$(e2e_trace_eval "$last_score")"
 e2e_log "the run ended with $score points"
 e2e_hold h 'f["scene"] == 2'
 sleep 0.5
-import -window "$GAME_WINDOW" "$E2E_TMP/table.png" 2>/dev/null || e2e_fail "no picture of the table"
-[ -n "${E2E_KEEP_DIR:-}" ] && cp "$E2E_TMP/table.png" "$E2E_KEEP_DIR/"
+e2e_shot table || e2e_fail "no picture of the table"
+e2e_keep "$E2E_TMP/table.png"
 # Z watches the entry in the window; Esc goes back to the table, then to the title.
-xdotool keydown z
-e2e_wait_next 'f["scene"] == 0 and f["time"] >= 30'
-xdotool keyup z
+e2e_hold z 'f["scene"] == 0 and f["time"] >= 30'
 xdotool key Escape
 e2e_wait_next 'f["scene"] == 2'
 xdotool key Escape
 e2e_wait_next 'f["scene"] == 1'
 sleep 0.3
-import -window "$GAME_WINDOW" "$E2E_TMP/title.png" 2>/dev/null || e2e_fail "no picture of the title"
-[ -n "${E2E_KEEP_DIR:-}" ] && cp "$E2E_TMP/title.png" "$E2E_KEEP_DIR/"
+e2e_shot title || e2e_fail "no picture of the title"
+e2e_keep "$E2E_TMP/title.png"
 xdotool key Escape
 e2e_expect_exit "Esc"
 
@@ -56,13 +50,11 @@ read -r kept stage frames day time replay < <(sed -n 2p "$FOLDER/scores.txt")
   e2e_fail "the replay does not name the game's version: $(head -3 "$FOLDER/$replay")"
 cmp -s "$FOLDER/$replay" "$FOLDER/last.replay" || e2e_fail "last.replay is not the run's replay"
 before="$(ls -l --time-style=+%s.%N "$FOLDER")"
-"$GAME" --headless --no-pacing --replay "$FOLDER/$replay" --trace "$E2E_TMP/replayed.jsonl" \
-  >"$E2E_TMP/replayed.log" 2>&1 || e2e_fail "the replay did not play: $(tail -3 "$E2E_TMP/replayed.log")"
-replayed="$(python3 -c 'import json,sys
-frames = [json.loads(l) for l in open(sys.argv[1])]
-print(len(frames), [f for f in frames if f["scene"] == 0][-1]["score"], frames[-1]["scene"])' \
+e2e_run "the kept replay" "$GAME" --headless --no-pacing --replay "$FOLDER/$replay" \
+  --trace "$E2E_TMP/replayed.jsonl"
+replayed="$(e2e_trace_eval "len(frames), $last_score, frames[-1]['scene']" \
   "$E2E_TMP/replayed.jsonl")"
-[ "$replayed" = "$frames $score 1" ] ||
+[ "$replayed" = "($frames, $score, 1)" ] ||
   e2e_fail "the replay played '$replayed' (frames, score, scene), not '$frames $score 1'"
 [ "$(ls -l --time-style=+%s.%N "$FOLDER")" = "$before" ] || e2e_fail "the --replay run wrote into $FOLDER"
 e2e_log "kept: $kept points, stage $stage, $frames frames, played back to the same score"

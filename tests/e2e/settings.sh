@@ -10,17 +10,14 @@ source "$(dirname "$0")/lib.sh"
 GAME="${1:?usage: $0 <game binary>}"
 
 e2e_start_x 1280x1024
-export XDG_CONFIG_HOME="$E2E_TMP/config" ALSOFT_DRIVERS=wave
 SETTINGS="$XDG_CONFIG_HOME/vorlith/settings.ini"
 mkdir -p "$XDG_CONFIG_HOME/vorlith"
 
-shots() { python3 -c 'import json, sys
-print(sum(f["sounds"].count(0) for f in map(json.loads, open(sys.argv[1]))))' "$E2E_TRACE"; }
+shots() { e2e_trace_eval 'sum(f["sounds"].count(0) for f in frames)'; }
 
 # run NAME: the game with its mix in NAME.wav and its trace in NAME.jsonl.
 run() {
-  printf '[general]\ndrivers = wave\n\n[wave]\nfile = %s\n' "$E2E_TMP/$1.wav" >"$E2E_TMP/alsoft.conf"
-  export ALSOFT_CONF="$E2E_TMP/alsoft.conf"
+  e2e_mix_to "$E2E_TMP/$1.wav"
   rm -f "$E2E_TRACE"
   e2e_start_game "$GAME" --trace "$E2E_TRACE"
   e2e_focus_game
@@ -28,7 +25,6 @@ run() {
 finish() {
   xdotool key Escape
   e2e_expect_exit "Esc"
-  cp "$E2E_TRACE" "$E2E_TMP/$1.jsonl"
 }
 
 printf '[sound]\nvolume = 50\n[keys]\nfire = Space\n' >"$SETTINGS"
@@ -42,7 +38,7 @@ e2e_hold space 'f["time"] >= 60'
 fired=$(shots)
 e2e_hold z 'f["time"] >= 120'
 [ "$(shots)" = "$fired" ] || e2e_fail "Z fired with fire = Space"
-finish half
+finish
 cmp -s "$SETTINGS" "$E2E_TMP/written.ini" || e2e_fail "playing rewrote settings.ini"
 
 rm "$SETTINGS"
@@ -53,7 +49,7 @@ e2e_wait_next 'f["scene"] == 1'
 grep -qx 'fire = Z' "$SETTINGS" || e2e_fail "leaving the options did not write settings.ini"
 e2e_hold z 'f["scene"] == 0'
 e2e_hold z 'f["time"] >= 60'
-finish full
+finish
 
 python3 "$(dirname "$0")/check_settings.py" "$E2E_TMP/half.wav" "$E2E_TMP/full.wav" ||
   e2e_fail "volume 50 is not 6 dB down"

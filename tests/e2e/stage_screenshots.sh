@@ -32,8 +32,6 @@ for size in 640x480 800x600; do
     e2e_fail "the README's $size look differs from the program's picture in $differing pixels"
 done
 
-if [ -n "${VORLITH_SHOTS_DIR:-}" ]; then
-  mkdir -p "$VORLITH_SHOTS_DIR" && cp "$E2E_TMP"/*.png "$E2E_TMP"/*.jsonl "$VORLITH_SHOTS_DIR"/
-fi
+e2e_keep "$E2E_TMP"/*.png "$E2E_TMP"/*.jsonl
 python3 "$HERE/probe_screenshots.py" "$E2E_TMP" || e2e_fail "the screenshots do not show what the traces say"
 e2e_log "PASS"

@@ -39,29 +39,25 @@ centred() {
   echo "$(((screen_w - ($1 + left + right)) / 2 + left)) $(((screen_h - ($2 + top + bottom)) / 2 + top)) $1 $2"
 }
 
+# alt_enter WHAT "X Y W H": Alt+Enter in the game window, and where the client area stands then.
+alt_enter() {
+  e2e_focus_game
+  xdotool key alt+Return
+  expect_geometry "$@"
+}
+
 # Another window takes the focus from the game.
-other=""
 focus_other() {
-  if [ -z "$other" ]; then
-    xmessage -geometry +0+0 "in front of the game" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_wait_until 30 eval 'other="$(xdotool search --onlyvisible --name "^xmessage$" | head -1)"; [ -n "$other" ]' ||
-      e2e_fail "the other window did not appear"
-  fi
-  xdotool windowactivate --sync "$other" >/dev/null 2>&1 || xdotool windowfocus --sync "$other"
-  e2e_wait_until 10 eval '[ "$(xdotool getwindowfocus)" = "$other" ]' || e2e_fail "focus stays on the game"
+  [ -n "${OTHER:-}" ] || e2e_other_window
+  e2e_focus_game "$OTHER"
   e2e_wait_paused
 }
 
 e2e_start_game "$GAME" -w 800 -h 600 -fw 1024 -fh 768 --trace "$E2E_TRACE"
 read -r left right top bottom < <(e2e_frame_extents)
 expect_geometry "-w 800 -h 600 (frame $left $right $top $bottom)" "$(centred 800 600)"
-e2e_focus_game
-xdotool key alt+Return
-expect_geometry "Alt+Enter" "$full"
-e2e_focus_game
-xdotool key alt+Return
-expect_geometry "Alt+Enter again" "$(centred 800 600)"
+alt_enter "Alt+Enter" "$full"
+alt_enter "Alt+Enter again" "$(centred 800 600)"
 e2e_focus_game
 e2e_hold z 'f["scene"] == 0'  # stage 1, with its sound device
 
@@ -85,24 +81,18 @@ e2e_expect_exit "the window manager's close"
 e2e_start_game "$GAME" --trace "$E2E_TRACE"
 e2e_focus_game
 maximize() { wmctrl -i -r "$GAME_WINDOW" -b add,maximized_vert,maximized_horz; }
-maximize
-expect_settled "maximize" "$full"
-xdotool key alt+Return
-expect_settled "Alt+Enter after maximize" "$(centred 640 480)"
-xdotool key alt+Return
-expect_settled "Alt+Enter again" "$full"
-xdotool key alt+Return
-expect_settled "Alt+Enter once more" "$(centred 640 480)"
-maximize
-expect_settled "maximize again" "$full"
+want="$full" n=0  # each step switches between full screen and the centred window
+for step in maximize alt+Return alt+Return alt+Return maximize; do
+  [ "$step" = maximize ] && maximize || xdotool key "$step"
+  expect_settled "step $((++n)) of 5, $step" "$want"
+  [ "$want" = "$full" ] && want="$(centred 640 480)" || want="$full"
+done
 xdotool key Escape
 e2e_expect_exit "Esc"
 
 e2e_start_game "$GAME" -f
 expect_geometry "-f" "$full"
-e2e_focus_game
-xdotool key alt+Return
-expect_geometry "Alt+Enter from -f" "$(centred 640 480)"
+alt_enter "Alt+Enter from -f" "$(centred 640 480)"
 xdotool key Escape
 e2e_expect_exit "Esc"
 echo "PASS"

@@ -18,29 +18,21 @@ import golden  # noqa: E402
 def main():
     program, data_dir, replay = sys.argv[1:4]
     name = os.path.splitext(os.path.basename(replay))[0]
-    expected = golden.read_committed(replay)
-    if not expected:
-        print(f"{name}: no committed trace {golden.committed_path(replay)}")
-        return 1
+    checks_path = os.path.splitext(replay)[0] + ".py"
     try:
+        expected = golden.read_committed(replay)
+        assert expected, f"no committed trace {golden.committed_path(replay)}"
         frames = golden.play(program, data_dir, replay)
-    except RuntimeError as failure:
+        problem = golden.differences(expected, golden.encode(frames))
+        assert not problem, f"the trace differs from the committed one: {problem}"
+        if os.path.exists(checks_path):
+            module_spec = importlib.util.spec_from_file_location(name, checks_path)
+            checks = importlib.util.module_from_spec(module_spec)
+            module_spec.loader.exec_module(checks)
+            checks.check(frames)
+    except (AssertionError, RuntimeError) as failure:
         print(f"{name}: {failure}")
         return 1
-    problem = golden.differences(expected, golden.encode(frames))
-    if problem:
-        print(f"{name}: the trace differs from the committed one: {problem}")
-        return 1
-    checks_path = os.path.splitext(replay)[0] + ".py"
-    if os.path.exists(checks_path):
-        module_spec = importlib.util.spec_from_file_location(name, checks_path)
-        checks = importlib.util.module_from_spec(module_spec)
-        module_spec.loader.exec_module(checks)
-        try:
-            checks.check(frames)
-        except AssertionError as failure:
-            print(f"{name}: {failure}")
-            return 1
     print(f"{name}: {len(frames)} frames as committed")
     return 0
 

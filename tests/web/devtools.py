@@ -40,24 +40,31 @@ CHROMIUM_FLAGS = [
     "--password-store=basic",
 ]
 
-# Keys the game reads, as DevTools wants them: code -> (key, windowsVirtualKeyCode).
-KEYS = {"ArrowLeft": ("ArrowLeft", 37), "ArrowUp": ("ArrowUp", 38),
-        "ArrowRight": ("ArrowRight", 39), "ArrowDown": ("ArrowDown", 40),
-        "Enter": ("Enter", 13), "Escape": ("Escape", 27), "Space": (" ", 32)}
-for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
-    KEYS["Key" + letter] = (letter.lower(), ord(letter))
+# windowsVirtualKeyCode of the keys the game reads by their DevTools code; letters are KeyA..KeyZ.
+KEY_CODES = {"ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40, "Enter": 13,
+             "Escape": 27, "Space": 32}
+KEY_CODES.update({"Key" + chr(c): c for c in range(ord("A"), ord("Z") + 1)})
 
 
 class DevToolsError(RuntimeError):
     pass
 
 
+def poll(probe, timeout, what, step=lambda: time.sleep(0.05)):
+    """Calls probe until it returns something true, and returns that; step runs in between."""
+    deadline = time.monotonic() + timeout
+    while not (found := probe()):
+        if time.monotonic() > deadline:
+            raise DevToolsError("timed out after %gs waiting for %s" % (timeout, what))
+        step()
+    return found
+
+
 class Browser:
     def __init__(self, startup_timeout=20.0, extra_flags=()):
         self.profile = tempfile.mkdtemp(prefix="vorlith-chromium-")
         self.log = open(os.path.join(self.profile, "chromium.log"), "w+b")
-        self.process = None
-        self.socket = None
+        self.process = self.socket = None
         self.next_id = 0
         self.console = []     # (type, text) of each console call and browser message, in order
         self.exceptions = []  # text of each uncaught exception
@@ -78,25 +85,9 @@ class Browser:
         self.process = subprocess.Popen(
             [CHROMIUM, "--user-data-dir=" + self.profile] + CHROMIUM_FLAGS + extra_flags +
             ["about:blank"], stdout=self.log, stderr=subprocess.STDOUT, start_new_session=True)
-        port_file = os.path.join(self.profile, "DevToolsActivePort")
-        deadline = time.monotonic() + timeout
-        port = None
-        while port is None:
-            if self.process.poll() is not None:
-                raise DevToolsError("chromium exited with status %d:\n%s" %
-                                    (self.process.returncode, self._log_tail()))
-            if time.monotonic() > deadline:
-                raise DevToolsError("chromium did not open its DevTools port in %gs" % timeout)
-            try:
-                with open(port_file) as f:
-                    first = f.readline().strip()
-                port = int(first) if first else None
-            except (OSError, ValueError):
-                pass
-            if port is None:
-                time.sleep(0.05)
-        self.base = "http://127.0.0.1:%d" % port
-        request = urllib.request.Request(self.base + "/json/new?about:blank", method="PUT")
+        port = poll(self._port, timeout, "chromium's DevTools port")
+        request = urllib.request.Request("http://127.0.0.1:%d/json/new?about:blank" % port,
+                                         method="PUT")
         with urllib.request.urlopen(request, timeout=timeout) as reply:
             target = json.load(reply)
         self.socket = websocket.create_connection(target["webSocketDebuggerUrl"],
@@ -104,23 +95,23 @@ class Browser:
         for domain in ("Runtime.enable", "Page.enable", "Log.enable"):
             self.call(domain)
 
-    def _log_tail(self):
-        self.log.flush()
-        self.log.seek(0)
-        return self.log.read().decode("utf-8", "replace")[-2000:]
+    def _port(self):
+        """The DevTools port once chromium has written it (None before)."""
+        if self.process.poll() is not None:
+            self.log.seek(0)
+            raise DevToolsError("chromium exited with status %d:\n%s" % (
+                self.process.returncode, self.log.read().decode("utf-8", "replace")[-2000:]))
+        try:
+            with open(os.path.join(self.profile, "DevToolsActivePort")) as f:
+                return int(f.readline())
+        except (OSError, ValueError):
+            return None
 
     def close(self):
         if self.socket is not None:
-            try:
-                self.socket.close()
-            except Exception:
-                pass
-            self.socket = None
+            self.socket.shutdown()  # no closing handshake: the browser is killed next
         if self.process is not None and self.process.poll() is None:
-            try:
-                os.killpg(self.process.pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
+            os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()
         self.log.close()
         shutil.rmtree(self.profile, ignore_errors=True)
@@ -146,50 +137,38 @@ class Browser:
             elif entry.get("level") == "warning":
                 self.console.append(("browser-warning", entry.get("text", "")))
 
-    def _receive(self, timeout):
-        self.socket.settimeout(max(timeout, 0.001))
-        try:
-            raw = self.socket.recv()
-        except websocket.WebSocketTimeoutException:
-            return None
-        return json.loads(raw)
+    def _receive(self, seconds, ident=None):
+        """Handles events for that long, or until the answer to command ident, returned."""
+        deadline = time.monotonic() + seconds
+        while (left := deadline - time.monotonic()) > 0:
+            self.socket.settimeout(left)
+            try:
+                message = json.loads(self.socket.recv())
+            except websocket.WebSocketTimeoutException:
+                break
+            if ident is not None and message.get("id") == ident:
+                return message
+            if "id" not in message:
+                self._handle_event(message)
+        return None
 
     def call(self, method, timeout=30.0, **params):
         """Sends one command and returns its result; events that arrive meanwhile are kept."""
         self.next_id += 1
-        ident = self.next_id
-        self.socket.send(json.dumps({"id": ident, "method": method, "params": params}))
-        deadline = time.monotonic() + timeout
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise DevToolsError("%s: no answer in %gs" % (method, timeout))
-            message = self._receive(left)
-            if message is None:
-                continue
-            if message.get("id") == ident:
-                if "error" in message:
-                    raise DevToolsError("%s: %s" % (method, message["error"].get("message")))
-                return message.get("result", {})
-            self._handle_event(message)
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        message = self._receive(timeout, self.next_id)
+        if message is None:
+            raise DevToolsError("%s: no answer in %gs" % (method, timeout))
+        if "error" in message:
+            raise DevToolsError("%s: %s" % (method, message["error"].get("message")))
+        return message.get("result", {})
 
     def pump(self, seconds):
         """Collects events for about this long."""
-        deadline = time.monotonic() + seconds
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return
-            message = self._receive(left)
-            if message is not None and "id" not in message:
-                self._handle_event(message)
+        self._receive(seconds)
 
     def wait_for(self, condition, timeout=20.0, what="condition"):
-        deadline = time.monotonic() + timeout
-        while not condition():
-            if time.monotonic() > deadline:
-                raise DevToolsError("timed out after %gs waiting for %s" % (timeout, what))
-            self.pump(0.05)
+        poll(condition, timeout, what, lambda: self.pump(0.05))
 
     # --- page -----------------------------------------------------------------------------
 
@@ -218,10 +197,10 @@ class Browser:
                 ] + self.exceptions
 
     def key(self, code, down, modifiers=0):
-        key, vk = KEYS[code]
+        key = " " if code == "Space" else code[3:].lower() if code.startswith("Key") else code
         params = {"type": "keyDown" if down else "keyUp", "key": key, "code": code,
-                  "windowsVirtualKeyCode": vk, "nativeVirtualKeyCode": vk,
-                  "modifiers": modifiers}
+                  "windowsVirtualKeyCode": KEY_CODES[code],
+                  "nativeVirtualKeyCode": KEY_CODES[code], "modifiers": modifiers}
         if down and len(key) == 1:
             params["text"] = key
         self.call("Input.dispatchKeyEvent", **params)

@@ -63,11 +63,9 @@ def main():
         console = browser.console_text()
         failures = check(records(console, "font"), records(console, "glyph"),
                          records(console, "missing"), console, browser.errors())
-    for f in failures:
-        print("font test FAILED:", f)
     if not failures:
         print("font test: ok (%d glyphs)" % len(records(console, "glyph")))
-    return 1 if failures else 0
+    return webpage.report(failures)
 
 
 if __name__ == "__main__":

@@ -4,12 +4,14 @@ its options, and its console trace collected. Used by the browser tests."""
 import contextlib
 import functools
 import http.server
+import json
 import os
 import threading
 import time
 import urllib.parse
 
-from devtools import Browser
+from devtools import Browser, DevToolsError
+
 
 def page_dir(build_dir):
     """The folder of a browser build that holds the page's files (the one served)."""
@@ -33,8 +35,7 @@ def serve(directory, extra=None):
     handler = type("Handler", (_QuietHandler,), {"extra": dict(extra or {})})
     server = http.server.ThreadingHTTPServer(
         ("127.0.0.1", 0), functools.partial(handler, directory=directory))
-    thread = threading.Thread(target=server.serve_forever, daemon=True)
-    thread.start()
+    threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
         yield "http://127.0.0.1:%d" % server.server_address[1]
     finally:
@@ -53,9 +54,41 @@ def open_page(browser, url, timeout=60.0):
     return browser.evaluate("Module.firstPictureTime")
 
 
+def open_game(browser, url):
+    """open_page, then half a second: the title takes keys once it has run a few frames."""
+    open_page(browser, url)
+    browser.pump(0.5)
+
+
 def trace_lines(browser):
     """The trace lines the page has written to the console so far."""
     return [text for kind, text in browser.console if kind == "log" and text.startswith('{"frame"')]
+
+
+def frames(browser):
+    """The frames of the page's trace so far, parsed."""
+    return [json.loads(line) for line in trace_lines(browser)]
+
+
+def ship_x(browser):
+    """The ship's x in the last frame that has a ship."""
+    return [f for f in frames(browser) if f["ship"]][-1]["ship"]["x"]
+
+
+def waited(browser, condition, timeout, what):
+    """Whether the condition held within timeout seconds (a test's failure, not an error)."""
+    try:
+        browser.wait_for(condition, timeout, what)
+        return True
+    except DevToolsError:
+        return False
+
+
+def report(failures):
+    """Prints each failure; the exit status of a test with them."""
+    for failure in failures:
+        print("FAIL:", failure)
+    return 1 if failures else 0
 
 
 def browser_replay(build_dir, replay, timeout=900.0):

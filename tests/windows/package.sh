@@ -6,14 +6,10 @@
 # the Linux build's but for "fps"), and the uninstaller leaving no file, folder or registry key.
 # Usage: bash tests/windows/package.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 version="$(sed -n 's/^project(vorlith VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 zip="$build/vorlith-$version-win64.zip"
 setup="$build/vorlith-$version-setup.exe"
-failed=0
-fail() { echo "FAILED: $*"; failed=1; }
 
 # ---- the zip --------------------------------------------------------------------------------
 {
@@ -22,11 +18,9 @@ fail() { echo "FAILED: $*"; failed=1; }
   (cd "$root/data" && ls model/*.x sound/*.wav)
 } | sed "s|^|vorlith-$version-win64/|" | sort >"$out/expected.list"
 unzip -Z1 "$zip" | grep -v '/$' | sort >"$out/zip.list"
-if diff "$out/expected.list" "$out/zip.list"; then
-  echo "zip: $(wc -l <"$out/zip.list") files as expected ($(stat -c %s "$zip") bytes)"
-else
+diff "$out/expected.list" "$out/zip.list" &&
+  echo "zip: $(wc -l <"$out/zip.list") files as expected ($(stat -c %s "$zip") bytes)" ||
   fail "the zip's files differ from the list above"
-fi
 rm -rf "$out/unzipped" && unzip -q "$zip" -d "$out/unzipped"
 unzipped="$out/unzipped/vorlith-$version-win64"
 
@@ -62,33 +56,24 @@ run_wine "$setup" /S
 "$wineserver" -w
 (cd "$installed" && find . -type f -printf '%P\n' | sed "s|^|vorlith-$version-win64/|" | sort) \
   >"$out/installed.list"
-if diff <(echo "vorlith-$version-win64/uninstall.exe" | sort -m - "$out/expected.list") \
-  "$out/installed.list"; then
-  echo "installed: the zip's files and uninstall.exe under C:\\Program Files\\Vorlith"
-else
+diff <(echo "vorlith-$version-win64/uninstall.exe" | sort -m - "$out/expected.list") \
+  "$out/installed.list" &&
+  echo "installed: the zip's files and uninstall.exe under C:\\Program Files\\Vorlith" ||
   fail "the installed files differ from the zip's"
-fi
 [ -e "$shortcut" ] || fail "no Start-menu shortcut"
 run_wine reg query "$key" >"$out/key.txt" 2>&1 || fail "no Apps & features entry"
 grep -q 'QuietUninstallString.*uninstall.exe" /S' "$out/key.txt" || fail "no silent uninstaller"
 
 # The installed game plays a replay from its own data, started from elsewhere.
 replay="$root/tests/replays/item_pickups.replay"
-(cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-  --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
+linux_trace "$replay" "$out/linux.trace"
 (cd "$out" && run_wine 'C:\Program Files\Vorlith\vorlith.exe' --headless --no-pacing \
   --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/installed.trace")" >/dev/null) ||
   fail "the installed game ended with status $?"
-if cmp -s <(nofps "$out/linux.trace") <(nofps "$out/installed.trace" 2>/dev/null); then
-  echo "same: item_pickups played by the installed game"
-else
-  fail "the installed game's trace of item_pickups differs from Linux's"
-fi
+same_trace "item_pickups played by the installed game" "$out/linux.trace" \
+  "$out/installed.trace" || fail "the installed game's trace of item_pickups differs from Linux's"
 
 run_wine 'C:\Program Files\Vorlith\uninstall.exe' /S
-if diff "$out/before.list" <(snapshot); then
-  echo "uninstalled: no file, folder or registry entry left"
-else
+diff "$out/before.list" <(snapshot) && echo "uninstalled: no file, folder or registry entry left" ||
   fail "the uninstaller left the above behind (> lines)"
-fi
 exit "$failed"

@@ -5,39 +5,26 @@
 # importer's helper process gone with the game.
 # Usage: bash tests/windows/quit.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 replay="$root/tests/replays/boss_stage_clear.replay"
 
-(cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-  --trace "$out/linux.trace" >/dev/null 2>&1) || true  # its sanitizers may report the helper
+linux_trace "$replay" "$out/linux.trace"
 rm -f "$out/windows.trace"
 "$wine" "$exe" --headless --replay "$(windows_path "$replay")" \
   --trace "$(windows_path "$out/windows.trace")" >"$out/windows.log" 2>&1 &
 game=$!  # Wine's own process (a function or subshell in between would ignore SIGINT)
-for _ in $(seq 600); do
-  [ "$(cat "$out/windows.trace" 2>/dev/null | wc -l)" -ge 120 ] && break
-  sleep 0.1
-done
+python3 "$root/tests/e2e/wait_trace.py" "$out/windows.trace" 60 "$game" 'f["frame"] >= 119' || true
 helper="$(pgrep -f -- "--helper-process" || true)"
 kill -INT "$game"
 status=0
 wait "$game" || status=$?
 frames="$(wc -l <"$out/windows.trace")"
-failed=0
-[ "$status" -eq 0 ] || { echo "FAILED: status $status after Ctrl+C"; failed=1; }
-if [ "$frames" -ge 120 ] && [ "$frames" -lt "$(wc -l <"$out/linux.trace")" ] &&
-  cmp -s <(nofps "$out/windows.trace") <(nofps "$out/linux.trace" | head -n "$frames"); then
-  echo "same: the first $frames frames of boss_stage_clear, ended by Ctrl+C with status $status"
-else
-  echo "FAILED: the trace of $frames frames is not the replay's beginning, whole"
-  failed=1
-fi
-[ -n "$helper" ] || { echo "FAILED: no helper process seen while the game ran"; failed=1; }
+[ "$status" -eq 0 ] || fail "status $status after Ctrl+C"
+[ "$frames" -ge 120 ] && [ "$frames" -lt "$(wc -l <"$out/linux.trace")" ] &&
+  cmp -s <(nofps "$out/windows.trace") <(nofps "$out/linux.trace" | head -n "$frames") &&
+  echo "same: the first $frames frames of boss_stage_clear, ended by Ctrl+C with status $status" ||
+  fail "the trace of $frames frames is not the replay's beginning, whole"
+[ -n "$helper" ] || fail "no helper process seen while the game ran"
 sleep 1
-if [ -n "$(pgrep -f -- "--helper-process" || true)" ]; then
-  echo "FAILED: the helper process outlived the game"
-  failed=1
-fi
+[ -z "$(pgrep -f -- "--helper-process" || true)" ] || fail "the helper process outlived the game"
 exit "$failed"

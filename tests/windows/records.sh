@@ -5,10 +5,8 @@
 # and the kept replay plays back to the same score.
 # Usage: bash tests/windows/records.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
 [ $# -ge 2 ] || set --  # the usage line
-source "$root/tests/windows/wine.sh" "$@"
+source "$(dirname "$0")/wine.sh" "$@"
 
 # Wine sets APPDATA itself, from the prefix's profile of the user running it.
 folder="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Vorlith"

@@ -5,26 +5,15 @@
 # then the exit statuses of a usage error and of a run without a display.
 # Usage: bash tests/windows/replays.sh WINDOWS_BUILD_DIR LINUX_VORLITH [OUT_DIR]
 set -euo pipefail
+source "$(dirname "$0")/wine.sh" "$@"
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$root/tests/windows/wine.sh" "$@"
-
-failed=0
 for replay in "$root"/tests/replays/*.replay; do
   name="$(basename "$replay" .replay)"
-  (cd "$root/data" && "$linux" --headless --no-pacing --replay "$replay" \
-    --trace "$out/$name.linux.trace" >/dev/null)
+  linux_trace "$replay" "$out/$name.linux.trace"
   run_wine "$exe" --headless --no-pacing \
     --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
     >/dev/null
-  frames="$(wc -l <"$out/$name.linux.trace")"
-  if cmp -s <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace"); then
-    echo "same: $name ($frames frames)"
-  else
-    echo "DIFFERENT: $name; first difference:"
-    diff <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace") | head -n 4
-    failed=1
-  fi
+  same_trace "$name" "$out/$name.linux.trace" "$out/$name.windows.trace" || failed=1
 done
 
 # The data, the replay and the trace in a folder with a Japanese name.
@@ -34,13 +23,8 @@ cp "$root/tests/replays/item_pickups.replay" "$named/リプレイ.replay"
 VORLITH_DATA_DIR="$(windows_path "$named")" run_wine "$exe" --headless --no-pacing \
   --replay "$(windows_path "$named/リプレイ.replay")" \
   --trace "$(windows_path "$named/トレース.trace")" >/dev/null
-if [ -e "$named/トレース.trace" ] &&
-  cmp -s <(nofps "$out/item_pickups.linux.trace") <(nofps "$named/トレース.trace"); then
-  echo "same: item_pickups with UTF-8 paths"
-else
-  echo "DIFFERENT or missing: item_pickups with UTF-8 paths"
+same_trace "item_pickups with UTF-8 paths" "$out/item_pickups.linux.trace" "$named/トレース.trace" ||
   failed=1
-fi
 rm -rf "$named"
 
 # Exit statuses as on Linux: 2 for a usage error, 1 without a graphics device (no display).
@@ -48,12 +32,8 @@ expect_status() {
   local want="$1" status=0
   shift
   "$@" >"$out/status.log" 2>&1 || status=$?
-  if [ "$status" -eq "$want" ]; then
-    echo "status $status: $(tail -n 1 "$out/status.log" | cut -c1-80)"
-  else
-    echo "FAILED: status $status, not $want: $*"
-    failed=1
-  fi
+  [ "$status" -eq "$want" ] && echo "status $status: $(tail -n 1 "$out/status.log" | cut -c1-80)" ||
+    fail "status $status, not $want: $*"
 }
 expect_status 2 run_wine "$exe" --no-such-option
 expect_status 1 env -u DISPLAY "$wine" "$exe" --no-pacing \

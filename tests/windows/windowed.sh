@@ -6,22 +6,12 @@
 # Usage: bash tests/windows/windowed.sh WINDOWS_BUILD_DIR LINUX_VORLITH REPLAY FRAME...
 # (the files in $VORLITH_WINDOWS_OUT, else in a new temporary directory)
 set -euo pipefail
-
-root="$(cd "$(dirname "$0")/../.." && pwd)"
 [ $# -ge 4 ] || set --  # the usage line
-source "$root/tests/windows/wine.sh" "${@:1:2}" "${VORLITH_WINDOWS_OUT:-}"
+source "$(dirname "$0")/wine.sh" "${@:1:2}" "${VORLITH_WINDOWS_OUT:-}"
 replay="$(cd "$(dirname "$3")" && pwd)/$(basename "$3")"
 shift 3
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-xvfb=$!
-wm=""
-trap 'kill $wm $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$out/display")"
-evilwm -fn fixed >/dev/null 2>&1 &
-wm=$!
-sleep 0.5
+source "$root/tests/e2e/lib.sh"
+e2e_start_x 1024x768
 
 name="$(basename "$replay" .replay)"
 shots=()
@@ -37,14 +27,7 @@ VORLITH_DATA_DIR="$(windows_path "$root/data")" run_wine "$exe" --no-pacing \
   --replay "$(windows_path "$replay")" --trace "$(windows_path "$out/$name.windows.trace")" \
   "${shots[@]}"
 echo "windowed run: exit status 0 after $(echo "$(date +%s.%N) - $start" | bc) s"
-failed=0
-if cmp -s <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace"); then
-  echo "same: $name windowed ($(wc -l <"$out/$name.linux.trace") frames)"
-else
-  echo "DIFFERENT: $name windowed"
-  diff <(nofps "$out/$name.linux.trace") <(nofps "$out/$name.windows.trace") | head -n 4
-  failed=1
-fi
+same_trace "$name windowed" "$out/$name.linux.trace" "$out/$name.windows.trace" || failed=1
 # A screenshot of a frame the replay never reaches: exit status 3, as on Linux.
 status=0
 run_wine "$exe" --no-pacing --replay "$(windows_path "$root/tests/replays/title_idle.replay")" \
@@ -66,8 +49,7 @@ for frame in "$@"; do
     echo "screenshot: $shot ($all pixels differ from Linux's, $outside outside the FPS readout)"
     [ "$outside" = 0 ] || failed=1
   else
-    echo "no 640 x 480 screenshot of frame $frame"
-    failed=1
+    fail "no 640 x 480 screenshot of frame $frame"
   fi
 done
 exit "$failed"
