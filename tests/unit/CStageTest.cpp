@@ -10,8 +10,7 @@ using Shown = std::vector<std::tuple<std::string, int, int, std::uint32_t>>;
 
 Shown Drawn(const FakeRenderDevice& device) {
   Shown shown;
-  for (const auto& call : device.GetTexts())
-    shown.emplace_back(call.text, call.x, call.y, call.argb);
+  for (const auto& call : device.texts) shown.emplace_back(call.text, call.x, call.y, call.argb);
   return shown;
 }
 

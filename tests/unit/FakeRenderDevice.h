@@ -85,8 +85,6 @@ class FakeRenderDevice : public RenderDevice {
   int GetLabelledPresentCount() const { return labelledPresentCount; }  // with the label on
   bool IsPauseLabelOn() const { return pauseLabel; }
   const std::vector<ClearCall>& GetClears() const { return clears; }
-  const std::vector<TextCall>& GetTexts() const { return texts; }
-  int GetLiveFontCount() const { return static_cast<int>(fonts.size()); }
 
   bool Create(int w, int h, bool depth) override {
     if (createFails || !UsableSize(w, h)) return false;

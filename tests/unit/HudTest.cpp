@@ -35,7 +35,7 @@ TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
             (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
                                       "VisibleEnemyNum 1", "KilledEnemyNum 4", "CurrentTime 7",
                                       "FPS 60", "Stage 3", "000000099"}));
-  const auto& texts = run.device.GetTexts();
+  const auto& texts = run.device.texts;
   EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
             std::tuple(20, 120, 200, 500, 15));
   EXPECT_EQ(

@@ -125,27 +125,17 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
   EXPECT_EQ(device.releasedMeshes.size(), 1u);
 }
 
-TEST_F(ModelTest, ModelNamesResolveAgainstTheDataDirectoryAndTexturesAgainstTheModelsFolder) {
-  std::filesystem::create_directories(directory / "model" / "textures");
-  std::ofstream(directory / "model" / "up.x")
-      << ModelNaming({"../textures/found.png", "./textures/found.png"});
-  std::ofstream(directory / "model" / "textures" / "found.png") << PngHeader(2, 2);
-  Model model("./model/up.x");
-  ASSERT_TRUE(model.Load(&device)) << model.GetLoadError();
-  EXPECT_EQ(device.texturePaths,
-            (std::vector<std::string>{(directory / "textures/found.png").string(),
-                                      (directory / "model/textures/found.png").string()}));
-}
-
 // Texture names are the file's, not trusted: a texture is loaded only from a regular file
 // inside the data directory, named relative to the model's folder, whose header declares an
 // image of at most 4096 x 4096 pixels. Any other leaves its subset untextured (the model still
-// loads) with one line naming the texture and why. A FIFO does not stall the load.
+// loads) with one line naming the texture and why. A FIFO does not stall the load. The
+// model's own name is resolved against the data directory.
 TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   namespace fs = std::filesystem;
   const fs::path textures = directory / "model" / "tex";
   fs::create_directories(textures);
   std::ofstream(directory / "up.png") << PngHeader(4096, 4096);
+  std::ofstream(textures / "ok.png") << PngHeader(2, 2);
   std::ofstream(textures / "big.png") << PngHeader(16384, 16384);
   std::ofstream(textures / "wide.png") << PngHeader(4097, 4096);
   std::ofstream(textures / "flat.png") << PngHeader(4096, 0);
@@ -156,6 +146,7 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   const std::string tooLarge = " x 4096 pixels, more than 4096 x 4096";
   const std::pair<std::string, std::string> cases[] = {
       {"../up.png", ""},
+      {"./tex/ok.png", ""},
       {"/etc/shadow", "an absolute name (a model names its textures relative to its folder)"},
       {"C:/code/top.tga", "an absolute name (a model names its textures relative to its folder)"},
       {"../../../../../../../../etc/passwd", "outside the data directory"},
@@ -176,9 +167,8 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
                          (name[4] == '\x1b' ? "tex/\\x1b[2J.png" : name) + "' not loaded: " + why);
     }
   }
-  const std::string modelFile = directory / "model" / "m.x";
-  std::ofstream(modelFile) << ModelNaming(names);
-  Model model(modelFile.c_str());
+  std::ofstream(directory / "model" / "m.x") << ModelNaming(names);
+  Model model("./model/m.x");
   auto loading = std::async(std::launch::async, [&] {
     ::testing::internal::CaptureStderr();
     const bool loaded = model.Load(&device);
@@ -191,10 +181,11 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   }
   ASSERT_TRUE(loading.get()) << model.GetLoadError();
   EXPECT_EQ(model.GetTextureProblems(), problems);
-  EXPECT_EQ(device.texturePaths, std::vector<std::string>{(directory / "up.png").string()});
+  EXPECT_EQ(device.texturePaths, (std::vector<std::string>{(directory / "up.png").string(),
+                                                           (textures / "ok.png").string()}));
   ASSERT_EQ(model.GetTextures().size(), std::size(cases));
-  EXPECT_NE(model.GetTextures()[0], 0u);
-  for (std::size_t i = 1; i < std::size(cases); ++i) EXPECT_EQ(model.GetTextures()[i], 0u) << i;
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(model.GetTextures()[i] != 0, cases[i].second.empty()) << i;
 }
 
 // The one message of a failed load names the file and why; the registry stops there. A model

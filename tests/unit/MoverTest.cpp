@@ -105,7 +105,7 @@ TEST(MoverTest, PopupIsCentredOnThePlaceMappedToTheScreen) {
   stage.device.BeginScene();
   enemy.StepDrawnFrame();
   enemy.DrawPopup();
-  const auto& texts = stage.device.GetTexts();
+  const auto& texts = stage.device.texts;
   int width = 0, height = 0;  // centred on the field position mapped to the screen
   stage.device.MeasureText(texts[0].font, "100", width, height);
   EXPECT_EQ(std::tuple(texts[0].text, texts[0].argb, texts[0].x, texts[0].y),

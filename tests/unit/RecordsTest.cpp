@@ -81,9 +81,10 @@ class RecordsTest : public ::testing::Test {
     return std::make_unique<PlayerRecords>(folder.string(), dialogs, "0.24",
                                            [] { return std::string("2026-12-07 05:42"); });
   }
-  // A run of `frames` frames: Z, then nothing held.
-  int Play(PlayerRecords& records, std::uint32_t score, int frames = 3) {
-    records.BeginRun(0, 0);
+  // A run of `frames` frames: Z, then nothing held; it begins with a combo left open.
+  int Play(PlayerRecords& records, std::uint32_t score, int frames = 3, int combo = 0,
+           int comboTimer = 0) {
+    records.BeginRun(combo, comboTimer);
     PadState pad;
     pad.buttons[0] = 1;
     records.RecordFrame(pad);
@@ -96,12 +97,7 @@ class RecordsTest : public ::testing::Test {
 
 TEST_F(RecordsTest, ARunIsKeptWithItsReplayAndTheTableSurvivesTheProgram) {
   auto records = Records();
-  records->BeginRun(2, 7);  // a combo left open by the run before
-  PadState pad;
-  pad.buttons[0] = 1;
-  records->RecordFrame(pad);
-  records->RecordFrame(PadState{});
-  EXPECT_EQ(records->EndRun({110100, 1, 2}), 1);
+  EXPECT_EQ(Play(*records, 110100, 2, 2, 7), 1);
   const std::string replay =
       "vorlith-replay 1\nversion 0.24 1\ncombo 2 7\n"
       "# score 110100, stage 1, 2 frames, 2026-12-07 05:42\n1 Z\n1 -\n";

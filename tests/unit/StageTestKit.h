@@ -32,7 +32,7 @@ using vorlith::testing::RecordingDialogs;
 // The texts drawn since the device's scene began.
 inline std::vector<std::string> Texts(const FakeRenderDevice& device) {
   std::vector<std::string> texts;
-  for (const auto& call : device.GetTexts()) texts.push_back(call.text);
+  for (const auto& call : device.texts) texts.push_back(call.text);
   return texts;
 }
 
@@ -118,6 +118,23 @@ struct SmallStage {
   }
 };
 
+// The player's ship and a boss registered with a stage, as a stage's set-up does it.
+inline MoverMyShip* AddStageShip(CStage& stage, float x, float y, int hp = 100) {
+  auto* ship = new MoverMyShip();
+  ship->SetPosition(x, y, 0);
+  ship->SetHp(hp);
+  stage.SetMoverMyShip(&ship, 1);
+  return ship;
+}
+inline bool AddStageBoss(CStage& stage, Model& model, int appear, int hp) {
+  auto* boss = new MoverBoss();
+  boss->SetModel(&model);
+  boss->SetHp(hp);
+  boss->SetScore(100000);
+  boss->SetShot(nullptr, appear, 10, 1);
+  return stage.SetMoverBoss(&boss, 1);
+}
+
 // A stage object on a headless device and a silent audio system, not yet initialised.
 struct StageRun {
   FakeRenderDevice device;
@@ -139,21 +156,10 @@ struct StageRun {
     stage.reset();
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
-  MoverMyShip* AddShip(float x, float y, int hp = 100) {
-    auto* ship = new MoverMyShip();
-    ship->SetPosition(x, y, 0);
-    ship->SetHp(hp);
-    stage->SetMoverMyShip(&ship, 1);
-    return ship;
-  }
+  MoverMyShip* AddShip(float x, float y, int hp = 100) { return AddStageShip(*stage, x, y, hp); }
   MoverBoss* AddBoss(int appear, int hp = 10) {
-    auto* boss = new MoverBoss();
-    boss->SetModel(&model);
-    boss->SetHp(hp);
-    boss->SetScore(100000);
-    boss->SetShot(nullptr, appear, 10, 1);
-    stage->SetMoverBoss(&boss, 1);
-    return boss;
+    AddStageBoss(*stage, model, appear, hp);
+    return stage->GetBossMover();
   }
   // One drawn frame: its rules, then its picture.
   void Draw() {
