@@ -89,11 +89,10 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
         ::testing::internal::GetCapturedStderr(),
         "vorlith: " + modelPath + ": texture 'textures/missing.png' not loaded: no such file\n");
     ASSERT_EQ(model.GetMaterialCount(), 2u);
-    const Material& red = model.GetMaterials()[0];
-    EXPECT_EQ(red.ambient.r, 1.0f);  // ambient is the diffuse colour
-    EXPECT_EQ(red.ambient.a, 0.5f);
-    EXPECT_EQ(red.emissive.b, 0.25f);
-    EXPECT_EQ(model.GetMaterials()[1].ambient.g, 1.0f);
+    const Material& red = model.GetMaterials()[0];  // ambient is the diffuse colour
+    EXPECT_EQ(
+        std::tuple(red.ambient.r, red.ambient.a, red.emissive.b, model.GetMaterials()[1].ambient.g),
+        std::tuple(1.0f, 0.5f, 0.25f, 1.0f));
     EXPECT_EQ(device.texturePaths, std::vector<std::string>{found});
     EXPECT_NE(model.GetTextures()[0], 0u);
     EXPECT_EQ(model.GetTextures()[1], 0u);  // missing: the subset is drawn untextured
@@ -103,26 +102,23 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
     ASSERT_EQ(mesh.subsets.size(), 2u);
     EXPECT_EQ(mesh.subsets[1].indexCount, 3u);
     // The file's own winding and coordinates come through unchanged: 0, 2, 1.
+    const MeshVertex* v = mesh.vertices.data();
     const std::uint32_t* first = &mesh.indices[mesh.subsets[0].firstIndex];
-    EXPECT_EQ(mesh.vertices[first[0]].pz, 0.0f);
-    EXPECT_EQ(mesh.vertices[first[1]].pz, 1.0f);
-    EXPECT_EQ(mesh.vertices[first[1]].px, 0.0f);
-    EXPECT_EQ(mesh.vertices[first[0]].ny, 1.0f);
+    EXPECT_EQ(std::tuple(v[first[0]].pz, v[first[1]].pz, v[first[1]].px, v[first[0]].ny),
+              std::tuple(0.0f, 1.0f, 0.0f, 1.0f));
 
     model.DrawAt(10, 20, 0, 0, 0, 45, 1.0f);
     ASSERT_EQ(device.draws.size(), 2u);
     for (int i = 0; i < 2; ++i) {
-      const FakeRenderDevice::SubsetDraw& draw = device.draws[i];
-      EXPECT_EQ(draw.subset, i);
-      EXPECT_TRUE(draw.alphaBlend);
-      EXPECT_EQ(draw.material.diffuse.g, model.GetMaterials()[i].diffuse.g);
-      EXPECT_EQ(draw.texture, model.GetTextures()[i]) << i;
-      EXPECT_EQ(draw.world.m[3][0], 10.0f);
-      EXPECT_EQ(draw.world.m[3][1], 20.0f);
+      const FakeRenderDevice::SubsetDraw& d = device.draws[i];
+      EXPECT_EQ(std::tuple(d.subset, d.alphaBlend, d.material.diffuse.g, d.texture, d.world.m[3][0],
+                           d.world.m[3][1]),
+                std::tuple(i, true, model.GetMaterials()[i].diffuse.g, model.GetTextures()[i],
+                           10.0f, 20.0f));
     }
   }
-  EXPECT_EQ(device.releasedTextures.size(), 1u);
-  EXPECT_EQ(device.releasedMeshes.size(), 1u);
+  EXPECT_EQ(std::tuple(device.releasedTextures.size(), device.releasedMeshes.size()),
+            std::tuple(1u, 1u));
 }
 
 // Texture names are the file's, not trusted: a texture is loaded only from a regular file

@@ -8,19 +8,14 @@ namespace {
 
 class OptionsScreenTest : public testing::Test {
  protected:
-  // One frame with only this pad control held, then one with nothing held.
-  void Tap(std::uint8_t PadState::*control) {
+  // One frame with only this pad control (fire without one) held, then one with nothing held.
+  void Tap(std::uint8_t PadState::*control = nullptr) {
     PadState pad;
-    pad.*control = 1;
+    (control ? pad.*control : pad.buttons[0]) = 1;
     screen.Step(pad, held);
     screen.Step(PadState{}, held);
   }
-  void Fire() {
-    PadState pad;
-    pad.buttons[0] = 1;
-    screen.Step(pad, held);
-    screen.Step(PadState{}, held);
-  }
+  void Fire() { Tap(); }
   void PressKey(int code) {
     held.keys.held[code] = true;
     screen.Step(PadState{}, held);

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "StageTestKit.h"
-#include "base/DataDirectory.h"
 
 namespace vorlith {
 namespace {
@@ -217,29 +214,6 @@ TEST(PlaySceneTest, AFailedStartShowsOnlyItsOwnMessageAndWaitsForANewPressOfZ) {
   ASSERT_EQ(game.test.dialogs->shown.size(), 2u);
   EXPECT_EQ(game.test.dialogs->shown[0], testkit::Message("Error", "step failed"));
   EXPECT_EQ(game.test.dialogs->shown[1].second.find("MyShip"), std::string::npos);
-}
-
-// Stage 1 with its boss model missing from the data directory: one message names the file,
-// the sounds still come from the copies built in, and the title comes back.
-TEST(PlaySceneTest, AModelThatFailsToLoadIsNamedInOneMessageAndTheTitleComesBack) {
-  namespace fs = std::filesystem;
-  const fs::path data = fs::temp_directory_path() / "vorlith_PlaySceneTest_models";
-  fs::remove_all(data);
-  fs::create_directories(data);
-  fs::copy(fs::path(VORLITH_DATA_DIR) / "model", data / "model");
-  fs::remove(data / "model" / "boss0.x");
-  DataDirectory::Set(data.string());
-  testkit::GameRun game;
-  game.test.input->keys.held[testing::HeldKeys::kZ] = true;
-  game.Frame();
-  DataDirectory::Set("");
-  fs::remove_all(data);
-  EXPECT_EQ(std::tuple(game.app->GetScene(), game.Stage()),
-            std::tuple(GameApp::kTitleScene, nullptr));
-  ASSERT_EQ(game.test.dialogs->shown.size(), 1u);
-  EXPECT_EQ(game.test.dialogs->shown[0].first, "Error! ModelRegistry::LoadAllModels()");
-  const std::string& text = game.test.dialogs->shown[0].second;
-  EXPECT_NE(text.find((data / "model/boss0.x").string()), std::string::npos) << text;
 }
 
 }  // namespace

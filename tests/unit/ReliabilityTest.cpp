@@ -23,9 +23,7 @@ TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
   const std::string dir = testing::TempDir() + "/identity";
   mkdir(dir.c_str(), 0700);
   std::ofstream(dir + "/a.replay") << "vorlith-replay 1\n";
-  unlink((dir + "/hard").c_str());
-  unlink((dir + "/soft").c_str());
-  unlink((dir + "/dangling").c_str());
+  for (const char* name : {"/hard", "/soft", "/dangling"}) unlink((dir + name).c_str());
   ASSERT_EQ(link((dir + "/a.replay").c_str(), (dir + "/hard").c_str()), 0);
   ASSERT_EQ(symlink("a.replay", (dir + "/soft").c_str()), 0);
   ASSERT_EQ(symlink("new.jsonl", (dir + "/dangling").c_str()), 0);

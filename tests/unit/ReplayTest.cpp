@@ -16,14 +16,17 @@ bool ParseText(const std::string& text, ReplayScript& script, std::string& error
   return script.Parse(in, error);
 }
 
-TEST(ReplayScriptTest, RunsCommentsAndBlankLines) {
+TEST(ReplayScriptTest, RunsCommentsBlankLinesAndTheVersionAndComboLines) {
   ReplayScript script;
   std::string error;
-  ASSERT_TRUE(ParseText(
-      "vorlith-replay 1\n# wait on the title\n3 -\n\n2 ZU   # fire while moving up\n1 VCXZRLDU\r\n",
-      script, error))
+  ASSERT_TRUE(
+      ParseText("vorlith-replay 1\nversion 0.24 1\ncombo 3 12\n# wait on the title\n3 -\n\n"
+                "2 ZU   # fire while moving up\n1 VCXZRLDU\r\n",
+                script, error))
       << error;
-  EXPECT_EQ(script.GetFrameCount(), 6);
+  EXPECT_EQ(std::tuple(script.GetOrigin().version, script.GetOrigin().comboCount,
+                       script.GetOrigin().comboTimer, script.GetFrameCount()),
+            std::tuple(std::string("0.24"), 3, 12, 6));
   // U and Z in any order; past either end nothing is held.
   const std::vector<ReplayControls> expected = {0, 0, 0, 0x11, 0x11, 0xFF, 0};
   for (int frame = -1; frame <= 6; ++frame) {
@@ -32,7 +35,8 @@ TEST(ReplayScriptTest, RunsCommentsAndBlankLines) {
 }
 
 // Each row: a replay's text and the start of its error ("" where it is read). Lines are
-// limited to kMaxLineBytes bytes before the '\n' and the frames to kMaxFrames in all.
+// limited to kMaxLineBytes bytes before the '\n' and the frames to kMaxFrames in all. A file
+// made under other rules is refused.
 TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   const std::string header = "vorlith-replay 1\n";
   const auto line = [](std::size_t bytes) { return "1 Z #" + std::string(bytes - 5, '.') + "\n"; };
@@ -52,6 +56,7 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
       {header + "1 Z \x1b[2J\n", "line 2: unexpected '\\x1b[2J'"},
       {header + "1000000000 Z\n", ""},
       {header + "1000000000 Z\n1 Z\n", "line 3: the replay is longer"},
+      {header + "2 Z\nversion 0.24 1\n", "line 3: expected 'version GAME RULES' once, before"},
       {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes), ""},
       {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes + 1), "line 3: longer than 4096 bytes"},
       {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},
@@ -69,6 +74,11 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
   EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
   EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
+  const std::string path = testing::TempDir() + "/other-rules.replay";
+  std::ofstream(path) << "vorlith-replay 1\nversion 0.31 2\n1 Z\n";
+  EXPECT_FALSE(ReplayStream().Open(path, error));
+  EXPECT_EQ(error, path + ": made by Vorlith 0.31 (rules 2), which plays differently from this " +
+                       "Vorlith " VORLITH_VERSION " (rules 1)");
 }
 
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {

@@ -87,17 +87,15 @@ TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuarters) {
   SetHudViewport(nullptr);
   int width = 5, height = 5;
   GetBackBufferSize(nullptr, width, height);
-  EXPECT_EQ(width, 0);
-  EXPECT_EQ(height, 0);
+  EXPECT_EQ(std::tuple(width, height), std::tuple(0, 0));
 }
 
 TEST_F(TransformsTest, PlayfieldSceneCullsLightsAndTestsDepth) {
   device.world = MatrixTranslation(1, 2, 3);
   SetupPlayfieldScene(&device);
-  EXPECT_EQ(device.cullMode, CullMode::CounterClockwise);
-  EXPECT_TRUE(device.lighting && device.lightEnabled && device.depthTest);
-  EXPECT_EQ(device.ambient, 0x006F6F6Fu);
-  EXPECT_EQ(device.filter, TextureFilter::Linear);
+  EXPECT_EQ(std::tuple(device.cullMode, device.lighting && device.lightEnabled && device.depthTest,
+                       device.ambient, device.filter),
+            std::tuple(CullMode::CounterClockwise, true, 0x006F6F6Fu, TextureFilter::Linear));
   EXPECT_TRUE(SameBits(device.world, MatrixIdentity()));
   EXPECT_NEAR(device.light.direction.y, -0.57735f, 1e-5f);
 }
