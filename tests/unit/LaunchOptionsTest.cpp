@@ -12,7 +12,7 @@ bool Parse(std::vector<const char*> args, LaunchOptions& options, std::string& e
   return LaunchOptions::Parse(static_cast<int>(args.size()), args.data(), options, error);
 }
 
-TEST(LaunchOptionsTest, LongOptionsAreTakenOutAndTheRestKeptInOrder) {
+TEST(LaunchOptionsTest, LongOptionsAreTakenOutTheRestKeptInOrderAndUsageErrorsNamed) {
   LaunchOptions options;
   std::string error;
   ASSERT_TRUE(
@@ -36,11 +36,9 @@ TEST(LaunchOptionsTest, LongOptionsAreTakenOutAndTheRestKeptInOrder) {
   ASSERT_TRUE(Parse({"-h", "--5", "-x", "--", "-fw", "--no"}, words, error)) << error;
   EXPECT_EQ(words.gameArgs,
             (std::vector<std::string>{"vorlith", "-h", "--5", "-x", "--", "-fw", "--no"}));
-}
 
-// Each row: arguments a run refuses, and its whole message where it is pinned. An unknown
-// double-dash option is named with the nearest known one.
-TEST(LaunchOptionsTest, UsageErrors) {
+  // Each row: arguments a run refuses, and its whole message where it is pinned. An unknown
+  // double-dash option is named with the nearest known one.
   const std::vector<std::pair<std::vector<const char*>, std::string>> bad = {
       {{"--headless"}, ""},
       {{"--no-pacing"}, ""},
@@ -60,10 +58,10 @@ TEST(LaunchOptionsTest, UsageErrors) {
       {{"-w", "-w", "--recrod=x"}, "unknown option '--recrod=x' (did you mean --record?)"},
   };
   for (const auto& [args, message] : bad) {
-    LaunchOptions options;
-    std::string error;
-    EXPECT_FALSE(Parse(args, options, error)) << args[0];
-    EXPECT_TRUE(message.empty() ? !error.empty() : error == message) << error;
+    LaunchOptions refused;
+    std::string why;
+    EXPECT_FALSE(Parse(args, refused, why)) << args[0];
+    EXPECT_TRUE(message.empty() ? !why.empty() : why == message) << why;
   }
 }
 

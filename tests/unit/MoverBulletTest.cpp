@@ -5,7 +5,7 @@
 namespace vorlith {
 namespace {
 
-TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDrawn) {
+TEST(MoverBulletTest, FliesUntilTenUnitsOutsideAndHitsEveryOverlappingEnemyUntilRemoved) {
   testkit::SmallStage stage;
   MoverBullet bullet;
   stage.Join(bullet);
@@ -19,18 +19,15 @@ TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDra
   bullet.Draw();
   EXPECT_EQ(std::tuple(bullet.IsFinished(), bullet.GetPosition().y, stage.Counts().visibleBullets),
             std::tuple(true, -10.5f, 1));
-}
 
-// A bullet finished in its own update stays in its slot until the next frame reaches the
-// slot, after the enemies, which come first, have tested it once more.
-TEST(MoverBulletTest, ASpentBulletHitsEveryOverlappingEnemyUntilRemoved) {
-  testkit::SmallStage stage;
+  // A bullet finished in its own update stays in its slot until the next frame reaches the
+  // slot, after the enemies, which come first, have tested it once more.
   stage.AddShip(50, 90);
   MoverEnemy* first = stage.PlaceEnemy(30, 30, 10);
   MoverEnemy* second = stage.PlaceEnemy(31, 31, 10);
-  MoverBullet* bullet = stage.PlaceBullet(30.5f, 30.5f, 5);
+  MoverBullet* spent = stage.PlaceBullet(30.5f, 30.5f, 5);
   stage.manager->UpdateFrame(stage.pad);
-  EXPECT_EQ(std::tuple(first->GetHp(), second->GetHp(), bullet->IsFinished(), stage.CountBullets()),
+  EXPECT_EQ(std::tuple(first->GetHp(), second->GetHp(), spent->IsFinished(), stage.CountBullets()),
             std::tuple(5, 5, true, 1));
   stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(first->IsDead(), second->IsDead(), stage.CountBullets()),

@@ -30,7 +30,7 @@ class OptionsScreenTest : public testing::Test {
   OptionsScreen::Held held;
 };
 
-TEST_F(OptionsScreenTest, LinesWrapAndTheVolumeStopsAtItsEnds) {
+TEST_F(OptionsScreenTest, LinesWrapTheVolumeStopsAtItsEndsAndRebindingSwapsKeys) {
   Settings settings;
   settings.volume = 90;
   screen.Open(settings, PadState{}, held);
@@ -50,11 +50,9 @@ TEST_F(OptionsScreenTest, LinesWrapAndTheVolumeStopsAtItsEnds) {
   GoTo(OptionsScreen::kMute);
   Fire();
   EXPECT_TRUE(screen.GetSettings().mute);
-}
 
-// The new key replaces the action's keys; the action that had it takes the old one. Esc
-// keeps the key; a key without a name is not taken. Leaving by "back" ends the screen.
-TEST_F(OptionsScreenTest, RebindingSwapsWithTheActionThatHadTheKeyAndEscKeepsIt) {
+  // The new key replaces the action's keys; the action that had it takes the old one. Esc
+  // keeps the key; a key without a name is not taken. Leaving by "back" ends the screen.
   constexpr int kSpace = 44, kX = 27, kZ = 29, kUnnamed = 200;
   screen.Open(Settings{}, PadState{}, held);
   GoTo(OptionsScreen::kFirstKey + Bindings::kFire);

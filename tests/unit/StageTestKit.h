@@ -182,7 +182,6 @@ struct GameRun {
     if (input) test.platform->inputDevices = std::move(input);
     app = std::make_unique<GameApp>(test.Take(), args, settings);
   }
-  ~GameRun() { app.reset(); }
   void Frame() {
     app->Update();
     app->Draw();
