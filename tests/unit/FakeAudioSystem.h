@@ -78,9 +78,7 @@ class FakeAudioSystem : public AudioSystem {
       if (buffer >= 1 && buffer <= log->buffers.size()) log->buffers[buffer - 1].released = true;
     }
     std::uint32_t CreateVoice(std::uint32_t buffer) override {
-      if (buffer < 1 || buffer > log->buffers.size() || log->buffers[buffer - 1].released) {
-        return 0;
-      }
+      if (buffer < 1 || buffer > log->buffers.size() || log->buffers[buffer - 1].released) return 0;
       int& made = voicesPerBuffer[buffer];
       if (faults->voicesBeforeFailure >= 0 && made >= faults->voicesBeforeFailure) return 0;
       ++made;

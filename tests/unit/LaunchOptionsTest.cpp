@@ -20,10 +20,9 @@ TEST(LaunchOptionsTest, LongOptionsAreTakenOutTheRestKeptInOrderAndUsageErrorsNa
              "r.replay", "-f", "--screenshot", "0:title.png", "--screenshot", "120:a:b.png"},
             options, error))
       << error;
-  EXPECT_EQ(options.replayPath, "-h");  // a value is taken whatever it looks like
-  EXPECT_EQ(options.tracePath, "t.jsonl");
-  EXPECT_EQ(options.recordPath, "r.replay");
-  EXPECT_TRUE(options.noPacing);
+  // A value is taken whatever it looks like.
+  EXPECT_EQ(std::tuple(options.replayPath, options.tracePath, options.recordPath, options.noPacing),
+            std::tuple("-h", "t.jsonl", "r.replay", true));
   EXPECT_EQ(options.gameArgs, (std::vector<std::string>{"vorlith", "-w", "800", "-W", "-f"}));
   using Shot = std::pair<std::int64_t, std::string>;
   EXPECT_EQ(options.screenshots, (std::vector<Shot>{{0, "title.png"}, {120, "a:b.png"}}));

@@ -32,9 +32,8 @@ Mesh {
 // The first bytes of a PNG file of that size: enough for the checks, nothing to decode.
 std::string PngHeader(std::uint32_t width, std::uint32_t height) {
   std::string bytes = "\x89PNG\r\n\x1a\n" + std::string("\0\0\0\x0dIHDR", 8);
-  for (std::uint32_t side : {width, height}) {
+  for (std::uint32_t side : {width, height})
     for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(side >> shift & 0xFF);
-  }
   return bytes + std::string("\x08\x06\0\0\0", 5);
 }
 
@@ -190,9 +189,8 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   const std::string missing = directory / "missing.x";
   testkit::RecordingDialogs dialogs;
   ModelRegistry registry;
-  for (int slot = 0; slot < 10; ++slot) {
+  for (int slot = 0; slot < 10; ++slot)
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
-  }
   EXPECT_FALSE(registry.LoadAllModels(&device, dialogs));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");

@@ -16,17 +16,8 @@ struct BossStage : testkit::SmallStage {
   MoverBoss* boss = new MoverBoss();
 
   BossStage() {
-    auto* spread = new MoverBullet();
-    auto* aimed = new MoverBullet();
-    spread->SetFire(3, 10, 15, -1, 12, 10);
-    aimed->SetFire(1, 10, 15, -1, 0, 0);
-    aimed->SetMotion(3, 180, 0, 0, 0, 0);
-    for (MoverBullet* shot : {spread, aimed}) {
-      shot->SetSpeed(3);
-      manager->AddBulletPrototype(shot);
-      boss->AddShot(shot);
-    }
-    spread->SetMotion(1, 180, 0, 0, 0, 0);
+    boss->AddShot(AddShotTemplate(1, 180, 3, 12));
+    boss->AddShot(AddShotTemplate(3, 180, 1));
     boss->SetPosition(50, 10, 0);
     boss->SetHp(100);
     boss->AddHitBox(-5, 5, 5, -5);

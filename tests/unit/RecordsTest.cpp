@@ -29,9 +29,8 @@ ScoreEntry Entry(std::uint32_t score, const std::string& replay = "run-1.replay"
 
 TEST(ScoreTableTest, ParsesWhatItFormatsRefusesDamageAndKeepsTheTenBest) {
   std::vector<ScoreEntry> entries, dropped;
-  for (std::uint32_t score : {5u, 9u, 5u, 7u}) {
+  for (std::uint32_t score : {5u, 9u, 5u, 7u})
     ScoreTable::Insert(entries, Entry(score, "run-" + std::to_string(score) + ".replay"), dropped);
-  }
   const std::string text = ScoreTable::Format(entries);
   EXPECT_EQ(text.substr(0, 55), "vorlith-scores 1\n9 1 100 2026-12-07 05:42 run-9.replay\n");
   std::vector<ScoreEntry> read;
@@ -61,8 +60,7 @@ TEST(ScoreTableTest, ParsesWhatItFormatsRefusesDamageAndKeepsTheTenBest) {
   EXPECT_EQ(ScoreTable::Insert(entries, Entry(100, "run-tie.replay"), dropped), 0);
   EXPECT_EQ(dropped.back().replay, "run-tie.replay");
   EXPECT_EQ(ScoreTable::Insert(entries, Entry(101, "run-new.replay"), dropped), 1);
-  EXPECT_EQ(dropped.size(), 2u);
-  EXPECT_EQ(entries.size(), 10u);
+  EXPECT_EQ(std::tuple(dropped.size(), entries.size()), std::tuple(2u, 10u));
 }
 
 class RecordsTest : public ::testing::Test {

@@ -42,9 +42,8 @@ TEST(ReplayFlowTest, PickUpsShowTheirPopUpsForSixtyFrames) {
       if (now != popup.last) popup.pickUps.push_back(frame);
       popup.last = now;
       int shown = 0, recent = 0;
-      for (const auto& call : game.test.device->texts) {
+      for (const auto& call : game.test.device->texts)
         shown += call.text == popup.text && call.argb == popup.colour;
-      }
       for (std::int64_t at : popup.pickUps) recent += at <= frame && frame < at + 60;
       ASSERT_EQ(shown, recent) << popup.text << " in frame " << frame;
     }

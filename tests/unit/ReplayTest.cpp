@@ -29,9 +29,8 @@ TEST(ReplayScriptTest, RunsCommentsBlankLinesAndTheVersionAndComboLines) {
             std::tuple(std::string("0.24"), 3, 12, 6));
   // U and Z in any order; past either end nothing is held.
   const std::vector<ReplayControls> expected = {0, 0, 0, 0x11, 0x11, 0xFF, 0};
-  for (int frame = -1; frame <= 6; ++frame) {
+  for (int frame = -1; frame <= 6; ++frame)
     EXPECT_EQ(script.GetControls(frame), frame < 0 ? 0 : expected[frame]) << frame;
-  }
 }
 
 // Each row: a replay's text and the start of its error ("" where it is read). Lines are

@@ -38,9 +38,8 @@ inline std::vector<std::string> Texts(const FakeRenderDevice& device) {
 
 // Whether a mover stands at (x, y), or flies with velocity (vx, vy), to a ten-thousandth.
 inline ::testing::AssertionResult Near(float x, float y, float expectX, float expectY) {
-  if (std::fabs(x - expectX) <= 1e-4f && std::fabs(y - expectY) <= 1e-4f) {
+  if (std::fabs(x - expectX) <= 1e-4f && std::fabs(y - expectY) <= 1e-4f)
     return ::testing::AssertionSuccess();
-  }
   return ::testing::AssertionFailure() << x << ", " << y;
 }
 inline ::testing::AssertionResult At(const Mover* mover, float x, float y) {
@@ -54,9 +53,8 @@ inline ::testing::AssertionResult Flies(const Mover* mover, float vx, float vy) 
 template <typename T>
 std::vector<T*> InPlay(T* const* slots, int n) {
   std::vector<T*> found;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
     if (slots[i]) found.push_back(slots[i]);
-  }
   return found;
 }
 
@@ -73,10 +71,7 @@ struct SmallStage {
     manager = std::make_unique<MoverManager>(&device, dialogs);
   }
   const MoverCounts& Counts() const { return manager->GetMoverCounts(); }
-  ~SmallStage() {
-    manager->ClearMovers();
-    manager.reset();
-  }
+  ~SmallStage() { manager->ClearMovers(); }
   // A mover made outside the manager that plays in it all the same.
   template <typename T>
   T& Join(T& mover) const {
@@ -106,6 +101,16 @@ struct SmallStage {
     enemy->SetTimer(0);
     manager->CreateMoverEnemy(enemy);
     return enemy;
+  }
+  // A bullet template of the manager's at speed 3, fired by `pattern` (1 two parallel, 2 three,
+  // 3 a spread of `ways` 10 degrees apart) from age 10 every 15 frames.
+  MoverBullet* AddShotTemplate(int motion, float heading, int pattern, float ways = 0) {
+    auto* bullet = new MoverBullet();
+    bullet->SetSpeed(3);
+    bullet->SetMotion(motion, heading, 0, 0, 0, 0);
+    bullet->SetFire(pattern, 10, 15, -1, ways, 10);
+    manager->AddBulletPrototype(bullet);
+    return bullet;
   }
   std::vector<MoverEnemy*> Enemies() const { return InPlay(manager->GetEnemySlots(), 50); }
   std::vector<MoverBullet*> Bullets() const { return InPlay(manager->GetBulletSlots(), 500); }
@@ -151,9 +156,8 @@ struct StageRun {
     stage->SetComboCounter(&combo);
   }
   ~StageRun() {
-    if (stage) stage->ClearMovers();
-    if (stage) stage->ReleaseAllModels();
-    stage.reset();
+    stage->ClearMovers();
+    stage->ReleaseAllModels();
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
   MoverMyShip* AddShip(float x, float y, int hp = 100) { return AddStageShip(*stage, x, y, hp); }
