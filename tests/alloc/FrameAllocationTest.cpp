@@ -45,8 +45,8 @@ namespace {
 // spreads, items falling, and a boss that enters at 300 and fires its volleys from 320.
 struct BusyStage : testkit::SmallStage {
   BusyStage() {
-    MoverBullet* spread = NewBullet(1, 3, 12);
-    MoverBullet* aimed = NewBullet(3, 1, 0);
+    MoverBullet* spread = AddShotTemplate(1, 0, 3, 12);
+    MoverBullet* aimed = AddShotTemplate(3, 0, 1);
     auto* boss = new MoverBoss();
     boss->SetPosition(50, 10, 0);
     boss->SetHp(100000);
@@ -71,18 +71,10 @@ struct BusyStage : testkit::SmallStage {
     item->SetItem(kItemShootAbility, 1, 0, 0, 0);
     for (int frame = 40; frame < 600; frame += 45) item->AddSpawnFrame(frame);
     manager->AddItemPrototype(item);
-    MoverBullet* shipShot = NewBullet(1, 2, 0);
+    MoverBullet* shipShot = AddShotTemplate(1, 0, 2);
     AddShip(50, 90, 1000000)->SetShotTemplate(shipShot);
     ship->ShortenInterval(7);
     pad.buttons[0] = 1;
-  }
-  MoverBullet* NewBullet(int motion, int pattern, float ways) {
-    auto* bullet = new MoverBullet();
-    bullet->SetSpeed(3);
-    bullet->SetMotion(motion, 0, 0, 0, 0, 0);
-    bullet->SetFire(pattern, 10, 15, -1, ways, 10);
-    manager->AddBulletPrototype(bullet);
-    return bullet;
   }
   // Movers in the enemy, bullet and item slots, items among them, and how many of each are
   // finished (the next update step removes those).

@@ -10,21 +10,19 @@ using Shown = std::vector<std::tuple<std::string, int, int, std::uint32_t>>;
 
 Shown Drawn(const FakeRenderDevice& device) {
   Shown shown;
-  for (const auto& call : device.GetTexts())
-    shown.emplace_back(call.text, call.x, call.y, call.argb);
+  for (const auto& call : device.texts) shown.emplace_back(call.text, call.x, call.y, call.argb);
   return shown;
 }
 
-TEST(CStageTest, AStageWithoutASoundDeviceFailsToStartAndStaysInert) {
-  StageRun run;
-  run.audio.Faults().openDevice = true;
-  EXPECT_FALSE(run.stage->Init());
-  run.stage->Step(run.pad);  // without a ship nothing runs, and nothing breaks
-  run.stage->MoveAll(run.pad);
-  run.Draw();
-}
-
-TEST(CStageTest, RefusedEntriesAreDestroyedWithEveryEntryAfterThem) {
+// A stage without a sound device fails to start and stays inert; entries refused on one that
+// started are destroyed with every entry after them.
+TEST(CStageTest, AStageWithoutSoundStaysInertAndRefusedEntriesAreDestroyedWithTheRest) {
+  StageRun silent;
+  silent.audio.Faults().openDevice = true;
+  EXPECT_FALSE(silent.stage->Init());
+  silent.stage->Step(silent.pad);  // without a ship nothing runs, and nothing breaks
+  silent.stage->MoveAll(silent.pad);
+  silent.Draw();
   StageRun run;
   ASSERT_TRUE(run.stage->Init());
   MoverEnemy* enemies[3] = {new MoverEnemy(), new MoverEnemy(), new MoverEnemy()};

@@ -19,7 +19,6 @@ struct FakeAudioLog {
     float gain = 1.0f;
   };
   struct BufferRecord {
-    PcmFormat format;
     std::size_t bytes = 0;
     bool released = false;
   };
@@ -68,11 +67,10 @@ class FakeAudioSystem : public AudioSystem {
                                std::size_t bytes) override {
       if (faults->createBuffer || !data || !IsPlayableFormat(format, bytes)) return 0;
       std::size_t frame = static_cast<std::size_t>(format.channels * format.bitsPerSample / 8);
-      const FakeAudioLog::BufferRecord record{format, bytes - bytes % frame, false};
       std::size_t i = 0;
       while (i < log->buffers.size() && !log->buffers[i].released) ++i;
       if (i == log->buffers.size()) log->buffers.emplace_back();
-      log->buffers[i] = record;
+      log->buffers[i] = {bytes - bytes % frame, false};
       voicesPerBuffer.erase(static_cast<std::uint32_t>(i + 1));
       return static_cast<std::uint32_t>(i + 1);
     }
@@ -80,9 +78,7 @@ class FakeAudioSystem : public AudioSystem {
       if (buffer >= 1 && buffer <= log->buffers.size()) log->buffers[buffer - 1].released = true;
     }
     std::uint32_t CreateVoice(std::uint32_t buffer) override {
-      if (buffer < 1 || buffer > log->buffers.size() || log->buffers[buffer - 1].released) {
-        return 0;
-      }
+      if (buffer < 1 || buffer > log->buffers.size() || log->buffers[buffer - 1].released) return 0;
       int& made = voicesPerBuffer[buffer];
       if (faults->voicesBeforeFailure >= 0 && made >= faults->voicesBeforeFailure) return 0;
       ++made;

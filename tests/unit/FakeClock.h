@@ -19,11 +19,6 @@ class FakeClock : public Clock {
     now += milliseconds;
   }
 
-  void Advance(std::uint32_t milliseconds) { now += milliseconds; }
-  const std::vector<std::uint32_t>& GetSleeps() const { return sleeps; }
-  void ClearSleeps() { sleeps.clear(); }
-
- private:
   std::uint32_t now;
   std::vector<std::uint32_t> sleeps;
 };

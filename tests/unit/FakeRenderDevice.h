@@ -20,7 +20,6 @@ namespace vorlith {
 class FakeRenderDevice : public RenderDevice {
  public:
   struct SubsetDraw {
-    MeshId mesh;
     int subset;
     Matrix world;
     Material material;
@@ -44,7 +43,6 @@ class FakeRenderDevice : public RenderDevice {
     std::string text;
     int x = 0, y = 0;
     std::uint32_t argb = 0;
-    Viewport viewport;
   };
 
   // The window decides lost and not-reset states; null for a device that is never lost.
@@ -85,8 +83,6 @@ class FakeRenderDevice : public RenderDevice {
   int GetLabelledPresentCount() const { return labelledPresentCount; }  // with the label on
   bool IsPauseLabelOn() const { return pauseLabel; }
   const std::vector<ClearCall>& GetClears() const { return clears; }
-  const std::vector<TextCall>& GetTexts() const { return texts; }
-  int GetLiveFontCount() const { return static_cast<int>(fonts.size()); }
 
   bool Create(int w, int h, bool depth) override {
     if (createFails || !UsableSize(w, h)) return false;
@@ -151,8 +147,8 @@ class FakeRenderDevice : public RenderDevice {
     meshes.push_back(mesh);
     return static_cast<MeshId>(meshes.size());
   }
-  void DrawSubset(MeshId mesh, int subset) override {
-    draws.push_back({mesh, subset, world, material, texture, alphaBlend});
+  void DrawSubset(MeshId, int subset) override {
+    draws.push_back({subset, world, material, texture, alphaBlend});
   }
   void ReleaseMesh(MeshId mesh) override { releasedMeshes.push_back(mesh); }
   TextureId CreateTextureFromFile(const std::string& path) override {
@@ -172,7 +168,7 @@ class FakeRenderDevice : public RenderDevice {
     return it != fonts.end() && it->second->Measure(utf8, w, h);
   }
   void DrawText(FontId font, const std::string& utf8, int x, int y, std::uint32_t argb) override {
-    if (fonts.count(font)) texts.push_back({font, utf8, x, y, argb, viewport});
+    if (fonts.count(font)) texts.push_back({font, utf8, x, y, argb});
   }
   void ReleaseFont(FontId font) override { fonts.erase(font); }
   void DrawPolyline(const float* xy, int count, float w, std::uint32_t argb, bool antialias,

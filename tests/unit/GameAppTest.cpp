@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "StageTestKit.h"
-#include "stage/StageSetUp.h"
 
 namespace vorlith {
 namespace {
@@ -16,28 +15,11 @@ TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
                        clears[0].depth),
             std::tuple(0xFF000040u, 800, 600, true));
   ASSERT_EQ(game.Texts(), (std::vector<std::string>{"Press Z key", "O key: options"}));
-  const auto* prompt = &game.test.device->GetTexts()[0];
+  const auto* prompt = &game.test.device->texts[0];
   EXPECT_EQ(std::tuple(prompt->x, prompt->y, prompt->argb), std::tuple(250, 150, 0xFFFFFFFFu));
   game.test.device->SetBeginSceneFails(true);  // a frame that cannot begin is skipped whole
   game.app->Draw();
   EXPECT_EQ(std::tuple(game.test.device->GetPresentCount(), clears.size()), std::tuple(1, 1u));
-}
-
-// A stage that cannot start (its data gone) sends the title back, and only a new press of Z
-// tries again: held Z does not retry it in every frame.
-TEST(GameAppTest, AFailedStageStartWaitsForANewPressOfZ) {
-  testkit::GameRun game;
-  int starts = 0;
-  game.app->SetStageSetUp(1, [&](CStage& stage) { return ++starts > 2 && SetUpStage1(stage); });
-  const bool held[] = {true, true, true, false, true, true, false, true, true};
-  std::string scenes;
-  for (bool z : held) {
-    game.test.input->keys.held[testing::HeldKeys::kZ] = z;
-    game.Frame();
-    scenes += game.app->GetScene() == GameApp::kPlayScene ? 'P' : 'T';
-  }
-  EXPECT_EQ(scenes, "TTTTTTTPP");
-  EXPECT_EQ(starts, 3);
 }
 
 // The file's window size gives way to the command line's; O opens the options screen, Esc

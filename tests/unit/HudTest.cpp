@@ -7,15 +7,14 @@
 namespace vorlith {
 namespace {
 
-TEST(HudTest, LastTwoDigitsDoNotCarryFrom99WithAGainEndingIn01) {
+TEST(HudTest, GainsAddWithoutCarryingFrom99AndTheLinesShowScoreAndCounts) {
   const std::uint32_t cases[][3] = {{99, 1, 99},        {199, 101, 299}, {99, 2, 101},
                                     {50, 1, 51},        {99, 100, 199},  {1099, 1, 1099},
                                     {4294967295u, 1, 0}};  // ends in 95: wraps as usual
   for (const auto& c : cases) EXPECT_EQ(Hud::AddGain(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
-}
 
-// The combo's timing and payment show in the committed replays' traces (combo and score).
-TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
+  // The line shows the score and the debug overlay restarts the drawn counts. (The combo's
+  // timing and payment show in the committed replays' traces: combo and score.)
   testkit::StageRun run;
   TextFont font;
   font.Create(&run.device, run.dialogs, 12);
@@ -35,7 +34,7 @@ TEST(HudTest, TheLineShowsTheScoreAndTheDebugOverlayRestartsTheDrawnCounts) {
             (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
                                       "VisibleEnemyNum 1", "KilledEnemyNum 4", "CurrentTime 7",
                                       "FPS 60", "Stage 3", "000000099"}));
-  const auto& texts = run.device.GetTexts();
+  const auto& texts = run.device.texts;
   EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
             std::tuple(20, 120, 200, 500, 15));
   EXPECT_EQ(

@@ -44,12 +44,8 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(Held(input), "UDRZV");
-  EXPECT_EQ(pad.buttons[4], 0);
-  EXPECT_FLOAT_EQ(pad.stickY, -1.0f);
-  EXPECT_FLOAT_EQ(pad.stickX, 1.0f);
-  EXPECT_EQ(pad.left2, 1);
-  EXPECT_FLOAT_EQ(pad.stick2X, -1.0f);
+  EXPECT_EQ(std::tuple(Held(input), pad.buttons[4], pad.stickX, pad.stickY, pad.left2, pad.stick2X),
+            std::tuple("UDRZV", 0, 1.0f, -1.0f, 1, -1.0f));
   devices.keys = KeyboardState{};
   devices.keys.held[kD] = devices.keys.held[kF] = true;  // the second pad's down and right
   input.Update();
@@ -58,8 +54,7 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
 
   devices.keys = KeyboardState{};
   input.Update();
-  EXPECT_EQ(Held(input), "-");
-  EXPECT_FLOAT_EQ(pad.stickY, 0.0f);
+  EXPECT_EQ(std::tuple(Held(input), pad.stickY), std::tuple("-", 0.0f));
   devices.keys.held[kZ] = true;
   devices.keyboardReadable = false;  // the window in the background
   input.Update();
@@ -83,13 +78,12 @@ TEST(KeyInputTest, AReplayedFrameGivesThePadItsKeysGiveLive) {
   }
 }
 
-TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {
+TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPointsAndControllersAddToKeys) {
   const std::pair<int, float> points[] = {{-1000, -1.0f},      {-800, -1.0f},       {-500, -0.5f},
                                           {-201, -1.0f / 600}, {-200, 0.0f},        {200, 0.0f},
                                           {500, 0.5f},         {799, 599.0f / 600}, {1000, 1.0f}};
-  for (const auto& [value, scaled] : points) {
+  for (const auto& [value, scaled] : points)
     EXPECT_FLOAT_EQ(KeyInput::ScaleAxis(value), scaled) << value;
-  }
   // A stick held just at the dead zone's edge gives no direction; one step further does.
   const std::pair<ControllerState, const char*> sticks[] = {
       {{-200, 200}, "-"}, {{200, -200}, "-"}, {{-201, 201}, "DL"}, {{201, -201}, "UR"}};
@@ -100,9 +94,7 @@ TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPoints) {
     input.Update();
     EXPECT_EQ(Held(input), held) << stick.axisX << ", " << stick.axisY;
   }
-}
-
-TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
+  // Controllers add to the keyboard unless unreadable.
   ScriptedDevices devices;
   devices.keys.held[kLeft] = true;
   ControllerState stick{1000, -500, {false, false, true, false}};  // right against held Left
@@ -112,15 +104,12 @@ TEST(KeyInputTest, ControllersAddToTheKeyboardUnlessUnreadable) {
   KeyInput input(&devices);
   input.Update();
   const PadState& pad = *input.GetPad(0);
-  EXPECT_EQ(Held(input), "ULRC");
-  EXPECT_FLOAT_EQ(pad.stickX, 0.0f);
-  EXPECT_FLOAT_EQ(pad.stickY, -0.5f);
-  for (int i = 1; i < KeyInput::kPadCount; ++i) {  // only pad 0 is filled
-    EXPECT_EQ(input.GetPad(i)->buttons[2], 0);
-    EXPECT_EQ(input.GetPad(i)->stickX, 0.0f);
-  }
-  EXPECT_EQ(input.GetPad(KeyInput::kPadCount), nullptr);
-  EXPECT_EQ(input.GetPad(-1), nullptr);
+  EXPECT_EQ(std::tuple(Held(input), pad.stickX, pad.stickY), std::tuple("ULRC", 0.0f, -0.5f));
+  for (int i = 1; i < KeyInput::kPadCount; ++i)  // only pad 0 is filled
+    EXPECT_EQ(std::tuple(input.GetPad(i)->buttons[2], input.GetPad(i)->stickX),
+              std::tuple(0, 0.0f));
+  EXPECT_EQ(std::tuple(input.GetPad(KeyInput::kPadCount), input.GetPad(-1)),
+            std::tuple(nullptr, nullptr));
   KeyInput none(nullptr);  // no devices reads released
   none.Update();
   EXPECT_EQ(Held(none), "-");
@@ -141,8 +130,7 @@ TEST(KeyInputTest, TheBindingsDecideWhichKeysAndButtonsGiveEachAction) {
   input.SetBindings(bindings);
   for (int key : {kW, kUp, kSpace}) devices.keys.held[key] = true;
   input.Update();
-  EXPECT_EQ(Held(input), "UZ");
-  EXPECT_FLOAT_EQ(input.GetPad(0)->stickY, -1.0f);
+  EXPECT_EQ(std::tuple(Held(input), input.GetPad(0)->stickY), std::tuple("UZ", -1.0f));
   devices.keys = KeyboardState{};
   devices.keys.held[kX] = devices.keys.held[kZ] = true;  // fire's second key, and x's
   ControllerState pad;

@@ -6,6 +6,8 @@
 namespace vorlith {
 namespace {
 
+// A gauge draws its points untextured with its options once created; the 101st point and
+// points set outside the line are refused.
 TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
   FakeRenderDevice device;
   device.texture = 42;
@@ -21,24 +23,17 @@ TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
   ASSERT_EQ(device.polylines.size(), 1u);
   const FakeRenderDevice::Polyline& line = device.polylines[0];
   EXPECT_EQ(line.xy, (std::vector<float>{440, 380, 440, 310}));
-  EXPECT_EQ(line.width, 10.0f);
-  EXPECT_EQ(line.argb, 0xFF6464FFu);
-  EXPECT_TRUE(line.antialias);
-  EXPECT_EQ(line.texture, 0u);
-}
+  EXPECT_EQ(std::tuple(line.width, line.argb, line.antialias, line.texture),
+            std::tuple(10.0f, 0xFF6464FFu, true, 0u));
 
-TEST(LineDrawerTest, The101stPointIsRefused) {
-  FakeRenderDevice device;
-  LineDrawer line;
-  line.Create(&device, 1, 1.0f, false, false, 1.0f);
-  for (int i = 0; i < 100; ++i) ASSERT_TRUE(line.AddPoint({static_cast<float>(i), 0}));
-  EXPECT_FALSE(line.AddPoint({1000, 1000}));
-  line.SetPoint(100, 5, 5);  // outside: ignored
-  line.SetPoint(-1, 5, 5);
-  line.Draw(0xFFFFFFFF);
-  ASSERT_EQ(device.polylines.size(), 1u);
-  EXPECT_EQ(device.polylines[0].xy.size(), 200u);
-  EXPECT_EQ(device.polylines[0].xy[198], 99.0f);
+  for (int i = 2; i < 100; ++i) ASSERT_TRUE(gauge.AddPoint({static_cast<float>(i), 0}));
+  EXPECT_FALSE(gauge.AddPoint({1000, 1000}));
+  gauge.SetPoint(100, 5, 5);  // outside: ignored
+  gauge.SetPoint(-1, 5, 5);
+  gauge.Draw(0xFFFFFFFF);
+  ASSERT_EQ(device.polylines.size(), 2u);
+  EXPECT_EQ(device.polylines[1].xy.size(), 200u);
+  EXPECT_EQ(device.polylines[1].xy[198], 99.0f);
 }
 
 }  // namespace

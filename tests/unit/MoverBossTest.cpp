@@ -16,17 +16,8 @@ struct BossStage : testkit::SmallStage {
   MoverBoss* boss = new MoverBoss();
 
   BossStage() {
-    auto* spread = new MoverBullet();
-    auto* aimed = new MoverBullet();
-    spread->SetFire(3, 10, 15, -1, 12, 10);
-    aimed->SetFire(1, 10, 15, -1, 0, 0);
-    aimed->SetMotion(3, 180, 0, 0, 0, 0);
-    for (MoverBullet* shot : {spread, aimed}) {
-      shot->SetSpeed(3);
-      manager->AddBulletPrototype(shot);
-      boss->AddShot(shot);
-    }
-    spread->SetMotion(1, 180, 0, 0, 0, 0);
+    boss->AddShot(AddShotTemplate(1, 180, 3, 12));
+    boss->AddShot(AddShotTemplate(3, 180, 1));
     boss->SetPosition(50, 10, 0);
     boss->SetHp(100);
     boss->AddHitBox(-5, 5, 5, -5);
@@ -53,24 +44,9 @@ TEST(MoverBossTest, TheDanceStartsOnlyBelowHalfItsHitPoints) {
   }
 }
 
-TEST(MoverBossTest, OnlyBulletsInsideItsBoxesHurtItAndOverlapsHitTwice) {
-  BossStage stage;
-  stage.PlaceBullet(50 - 20, 10, 3);
-  stage.PlaceBullet(50 - 10, 10, 50);  // between the blocks
-  stage.PlaceBullet(50 + 25, 15, 4);   // corner of the right block
-  stage.boss->Update();
-  EXPECT_EQ(stage.boss->GetHp(), 93);
-  MoverBoss overlapping;
-  stage.Join(overlapping);
-  overlapping.SetHp(10);
-  overlapping.AddHitBox(-5, 5, 5, -5);
-  overlapping.AddHitBox(-1, 1, 1, -1);
-  overlapping.SetPosition(30, 10, 0);
-  overlapping.Update();
-  EXPECT_EQ(overlapping.GetHp(), 4);  // the bullet of power 3 in both boxes
-}
-
-TEST(MoverBossTest, ContactBoxHurtsTheShipEveryFrameAndTheShipHurtsTheCentre) {
+// Its contact box hurts the ship every frame and the ship hurts its centre; only bullets
+// inside its hit boxes hurt it, and a bullet in two boxes hits twice.
+TEST(MoverBossTest, ContactAndHitBoxes) {
   BossStage stage;
   stage.manager->UpdateFrame(stage.pad);  // enters play
   stage.ship->SetHp(100);
@@ -81,6 +57,20 @@ TEST(MoverBossTest, ContactBoxHurtsTheShipEveryFrameAndTheShipHurtsTheCentre) {
   stage.ship->SetPosition(51, 11, 0);
   stage.manager->UpdateFrame(stage.pad);
   EXPECT_EQ(std::tuple(stage.ship->GetHp(), stage.boss->GetHp()), std::tuple(85, 99));
+
+  stage.PlaceBullet(50 - 20, 10, 3);
+  stage.PlaceBullet(50 - 10, 10, 50);  // between the blocks
+  stage.PlaceBullet(50 + 25, 15, 4);   // corner of the right block
+  stage.boss->Update();
+  EXPECT_EQ(stage.boss->GetHp(), 99 - 3 - 4);
+  MoverBoss overlapping;
+  stage.Join(overlapping);
+  overlapping.SetHp(10);
+  overlapping.AddHitBox(-5, 5, 5, -5);
+  overlapping.AddHitBox(-1, 1, 1, -1);
+  overlapping.SetPosition(30, 10, 0);
+  overlapping.Update();
+  EXPECT_EQ(overlapping.GetHp(), 4);  // the bullet of power 3 in both boxes
 }
 
 TEST(MoverBossTest, FiresOnlyTheTemplatesItHasAndNeedsNoShip) {

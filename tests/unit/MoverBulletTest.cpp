@@ -5,7 +5,7 @@
 namespace vorlith {
 namespace {
 
-TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDrawn) {
+TEST(MoverBulletTest, FliesUntilTenUnitsOutsideAndHitsEveryOverlappingEnemyUntilRemoved) {
   testkit::SmallStage stage;
   MoverBullet bullet;
   stage.Join(bullet);
@@ -16,29 +16,22 @@ TEST(MoverBulletTest, FliesUntilMoreThanTenUnitsOutsideThenStopsAndIsNoLongerDra
   bullet.Draw();
   EXPECT_FALSE(bullet.IsFinished());
   bullet.Move();
-  EXPECT_TRUE(bullet.IsFinished());
-  EXPECT_FLOAT_EQ(bullet.GetPosition().y, -10.5f);
   bullet.Draw();
-  EXPECT_EQ(stage.Counts().visibleBullets, 1);
-}
+  EXPECT_EQ(std::tuple(bullet.IsFinished(), bullet.GetPosition().y, stage.Counts().visibleBullets),
+            std::tuple(true, -10.5f, 1));
 
-// A bullet finished in its own update stays in its slot until the next frame reaches the
-// slot, after the enemies, which come first, have tested it once more.
-TEST(MoverBulletTest, ASpentBulletHitsEveryOverlappingEnemyUntilRemoved) {
-  testkit::SmallStage stage;
+  // A bullet finished in its own update stays in its slot until the next frame reaches the
+  // slot, after the enemies, which come first, have tested it once more.
   stage.AddShip(50, 90);
   MoverEnemy* first = stage.PlaceEnemy(30, 30, 10);
   MoverEnemy* second = stage.PlaceEnemy(31, 31, 10);
-  MoverBullet* bullet = stage.PlaceBullet(30.5f, 30.5f, 5);
+  MoverBullet* spent = stage.PlaceBullet(30.5f, 30.5f, 5);
   stage.manager->UpdateFrame(stage.pad);
-  EXPECT_EQ(first->GetHp(), 5);
-  EXPECT_EQ(second->GetHp(), 5);
-  EXPECT_TRUE(bullet->IsFinished());
-  EXPECT_EQ(stage.CountBullets(), 1);
+  EXPECT_EQ(std::tuple(first->GetHp(), second->GetHp(), spent->IsFinished(), stage.CountBullets()),
+            std::tuple(5, 5, true, 1));
   stage.manager->UpdateFrame(stage.pad);
-  EXPECT_TRUE(first->IsDead());
-  EXPECT_TRUE(second->IsDead());
-  EXPECT_EQ(stage.CountBullets(), 0);
+  EXPECT_EQ(std::tuple(first->IsDead(), second->IsDead(), stage.CountBullets()),
+            std::tuple(true, true, 0));
 }
 
 }  // namespace

@@ -63,19 +63,15 @@ TEST(MoverEnemyTest, AKilledEnemyFiresFirstAgesScoresOnceAndIsNoLongerDrawn) {
   EXPECT_EQ(stage.Counts().visibleEnemies, 1);
 }
 
-// Leaving the field is no kill and the dead linger 101 updates: both show in the traces.
-TEST(MoverEnemyTest, AnEnemyThatLeftTheFieldMovesNoMore) {
+// Leaving the field is no kill and the dead linger 101 updates: both show in the traces; here
+// an enemy that left the field moves no more.
+TEST(MoverEnemyTest, AnEnemyOutOfTheFieldStopsAndCopiesStartDownwardOrDropOut) {
   SmallStage stage;
-  MoverEnemy* enemy = stage.PlaceEnemy(30, 110.5f);
-  enemy->SetMotion(1, 0, 0, 0, 0, 1);
-  enemy->Update();
-  enemy->Move();
-  EXPECT_TRUE(enemy->IsDead());
-  EXPECT_FLOAT_EQ(enemy->GetPosition().y, 110.5f);
-}
-
-TEST(MoverEnemyTest, CopiesStartDownwardOrDropOutWhenTheShipIsFinished) {
-  SmallStage stage;
+  MoverEnemy* left = stage.PlaceEnemy(30, 110.5f);
+  left->SetMotion(1, 0, 0, 0, 0, 1);
+  left->Update();
+  left->Move();
+  EXPECT_EQ(std::tuple(left->IsDead(), left->GetPosition().y), std::tuple(true, 110.5f));
   MoverEnemy noShip, copy, late;
   for (MoverEnemy* enemy : {&noShip, &copy, &late}) stage.Join(*enemy);
   noShip.SetMotion(1, 0, 0, 0, 0, 0);

@@ -60,8 +60,19 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
   EXPECT_EQ(stage.CountBullets(), 0);
 }
 
-TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlay) {
-  SmallStage stage;
+// Leaving play past the outer field and lingering there show in the traces (the item count);
+// here an item gone out of play moves no more.
+TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlayNorMoveOutOfPlay) {
+  SmallStage stage;  // no ship yet: nothing to pick an item up
+  MoverItem item;
+  item.SetMotion(1, 0, 0, 0, 0, 0);
+  item.SetPosition(80, 111, 0);
+  item.Init();
+  item.Update();
+  item.Move();
+  EXPECT_TRUE(item.IsGone());
+  EXPECT_TRUE(testkit::At(&item, 80, 111));
+
   MoverItem loose;
   stage.Join(loose);
   loose.SetPosition(50, 50, 0);
@@ -82,19 +93,6 @@ TEST(MoverItemTest, NoPickUpWithoutAShipOutsideTheBoxOrBeforePlay) {
   loose.SetTimer(0);
   loose.Update();
   EXPECT_TRUE(loose.IsGone());
-}
-
-// Leaving play past the outer field and lingering there show in the traces (the item count).
-TEST(MoverItemTest, AnItemGoneOutOfPlayMovesNoMore) {
-  SmallStage stage;  // no ship: nothing to pick it up
-  MoverItem item;
-  item.SetMotion(1, 0, 0, 0, 0, 0);
-  item.SetPosition(80, 111, 0);
-  item.Init();
-  item.Update();
-  item.Move();
-  EXPECT_TRUE(item.IsGone());
-  EXPECT_TRUE(testkit::At(&item, 80, 111));
 }
 
 // A frame shows the spin the item had before that frame's step: 0, then 5, then 10 degrees.

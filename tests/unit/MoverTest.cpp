@@ -60,7 +60,7 @@ TEST(MoverTest, AcceleratingFromRestAndHomingMotions) {
   EXPECT_TRUE(At(&homing, 19, 24));
 }
 
-TEST(MoverTest, CurveMotionsSetPositionsFromTheirAngle) {
+TEST(MoverTest, CurveMotionsSetPositionsFromTheirAngleAndTheHyperbolaSkipsItsAsymptote) {
   // p1 = 50, p2 = 50, p3 = 30, p4 = 20; t in degrees
   const std::tuple<int, float, float, float> cases[] = {
       {5, 0, 80, 50},
@@ -77,16 +77,14 @@ TEST(MoverTest, CurveMotionsSetPositionsFromTheirAngle) {
     EXPECT_TRUE(At(&mover, x, y)) << "type " << type << " t " << t;
     EXPECT_FLOAT_EQ(mover.GetMotionParam(4), t + 7);
   }
-}
-
-TEST(MoverTest, HyperbolaSkipsItsAsymptoteOnlyForPositiveRemainders) {
-  MotionProbe mover(6, 50, 50, 45, 45);  // p3 = 30, p4 = 50: k = sqrt(20 * 80) = 40
-  mover.Steps(1);
-  EXPECT_NEAR(mover.GetPosition().x, 50 + 30 / 0.7071068f, 1e-3);
-  EXPECT_NEAR(mover.GetPosition().y, 90, 1e-3);
-  mover.Steps(1);  // t = 90 becomes -89
-  EXPECT_FLOAT_EQ(mover.GetMotionParam(4), -89.0f + 45);
-  EXPECT_NEAR(mover.GetPosition().y, 50 - 40 * 57.289962f, 0.5);
+  // The hyperbola skips its asymptote only for positive remainders.
+  MotionProbe hyperbola(6, 50, 50, 45, 45);  // p3 = 30, p4 = 50: k = sqrt(20 * 80) = 40
+  hyperbola.Steps(1);
+  EXPECT_NEAR(hyperbola.GetPosition().x, 50 + 30 / 0.7071068f, 1e-3);
+  EXPECT_NEAR(hyperbola.GetPosition().y, 90, 1e-3);
+  hyperbola.Steps(1);  // t = 90 becomes -89
+  EXPECT_FLOAT_EQ(hyperbola.GetMotionParam(4), -89.0f + 45);
+  EXPECT_NEAR(hyperbola.GetPosition().y, 50 - 40 * 57.289962f, 0.5);
   for (float t : {-90.0f, 450.0f}) {  // -90 % 180 is -90: not adjusted
     MotionProbe other(6, 0, 50, t);
     other.Steps(1);
@@ -105,7 +103,7 @@ TEST(MoverTest, PopupIsCentredOnThePlaceMappedToTheScreen) {
   stage.device.BeginScene();
   enemy.StepDrawnFrame();
   enemy.DrawPopup();
-  const auto& texts = stage.device.GetTexts();
+  const auto& texts = stage.device.texts;
   int width = 0, height = 0;  // centred on the field position mapped to the screen
   stage.device.MeasureText(texts[0].font, "100", width, height);
   EXPECT_EQ(std::tuple(texts[0].text, texts[0].argb, texts[0].x, texts[0].y),

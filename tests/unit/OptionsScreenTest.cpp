@@ -8,19 +8,14 @@ namespace {
 
 class OptionsScreenTest : public testing::Test {
  protected:
-  // One frame with only this pad control held, then one with nothing held.
-  void Tap(std::uint8_t PadState::*control) {
+  // One frame with only this pad control (fire without one) held, then one with nothing held.
+  void Tap(std::uint8_t PadState::*control = nullptr) {
     PadState pad;
-    pad.*control = 1;
+    (control ? pad.*control : pad.buttons[0]) = 1;
     screen.Step(pad, held);
     screen.Step(PadState{}, held);
   }
-  void Fire() {
-    PadState pad;
-    pad.buttons[0] = 1;
-    screen.Step(pad, held);
-    screen.Step(PadState{}, held);
-  }
+  void Fire() { Tap(); }
   void PressKey(int code) {
     held.keys.held[code] = true;
     screen.Step(PadState{}, held);
@@ -35,7 +30,7 @@ class OptionsScreenTest : public testing::Test {
   OptionsScreen::Held held;
 };
 
-TEST_F(OptionsScreenTest, LinesWrapAndTheVolumeStopsAtItsEnds) {
+TEST_F(OptionsScreenTest, LinesWrapTheVolumeStopsAtItsEndsAndRebindingSwapsKeys) {
   Settings settings;
   settings.volume = 90;
   screen.Open(settings, PadState{}, held);
@@ -55,11 +50,9 @@ TEST_F(OptionsScreenTest, LinesWrapAndTheVolumeStopsAtItsEnds) {
   GoTo(OptionsScreen::kMute);
   Fire();
   EXPECT_TRUE(screen.GetSettings().mute);
-}
 
-// The new key replaces the action's keys; the action that had it takes the old one. Esc
-// keeps the key; a key without a name is not taken. Leaving by "back" ends the screen.
-TEST_F(OptionsScreenTest, RebindingSwapsWithTheActionThatHadTheKeyAndEscKeepsIt) {
+  // The new key replaces the action's keys; the action that had it takes the old one. Esc
+  // keeps the key; a key without a name is not taken. Leaving by "back" ends the screen.
   constexpr int kSpace = 44, kX = 27, kZ = 29, kUnnamed = 200;
   screen.Open(Settings{}, PadState{}, held);
   GoTo(OptionsScreen::kFirstKey + Bindings::kFire);

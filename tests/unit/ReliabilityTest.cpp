@@ -23,9 +23,7 @@ TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
   const std::string dir = testing::TempDir() + "/identity";
   mkdir(dir.c_str(), 0700);
   std::ofstream(dir + "/a.replay") << "vorlith-replay 1\n";
-  unlink((dir + "/hard").c_str());
-  unlink((dir + "/soft").c_str());
-  unlink((dir + "/dangling").c_str());
+  for (const char* name : {"/hard", "/soft", "/dangling"}) unlink((dir + name).c_str());
   ASSERT_EQ(link((dir + "/a.replay").c_str(), (dir + "/hard").c_str()), 0);
   ASSERT_EQ(symlink("a.replay", (dir + "/soft").c_str()), 0);
   ASSERT_EQ(symlink("new.jsonl", (dir + "/dangling").c_str()), 0);
@@ -56,15 +54,15 @@ TEST(ReliabilityTest, AFileNamedTwiceIsFoundByIdentityNotSpelling) {
 // A replay changed under the run is a usage error; an output not written whole fails a run
 // that ended well (status 3) and leaves a failed run's own status.
 TEST(ReliabilityTest, TheExitStatusNamesWhatFailed) {
-  EXPECT_EQ(ExitStatusAfterRun(0, true, false), 0);
-  EXPECT_EQ(ExitStatusAfterRun(0, false, false), 3);
-  EXPECT_EQ(ExitStatusAfterRun(1, false, false), 1);
-  EXPECT_EQ(ExitStatusAfterRun(1, true, false), 1);
-  EXPECT_EQ(ExitStatusAfterRun(0, true, true), 2);
-  EXPECT_EQ(ExitStatusAfterRun(0, false, true), 2);
+  // The run's status, whether the outputs were written whole, whether the replay changed; the
+  // exit status.
+  const int cases[][4] = {{0, 1, 0, 0}, {0, 0, 0, 3}, {1, 0, 0, 1},
+                          {1, 1, 0, 1}, {0, 1, 1, 2}, {0, 0, 1, 2}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ExitStatusAfterRun(c[0], c[1], c[2]), c[3]) << c[0] << c[1] << c[2];
 }
 
-TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8) {
+TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8AsInAFailedSoundsName) {
   const std::pair<std::string, std::string> cases[] = {
       {"plain.replay", "plain.replay"},
       {"日本語 é", "日本語 é"},
@@ -74,9 +72,7 @@ TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8) {
       {"\xc3\xc3", "\\xc3\\xc3"},  // a lead byte where a continuation byte belongs
   };
   for (const auto& [bytes, escaped] : cases) EXPECT_EQ(EscapeForMessage(bytes), escaped);
-}
-
-TEST(ReliabilityTest, ASoundThatFailsIsNamedEscaped) {
+  // A sound that fails is named escaped.
   const std::string path = testing::TempDir() + "/bad\x01.wav";
   std::ofstream(path) << "RIFF, but not a WAVE file";
   SilentAudioSystem audio;

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayScript.h"
@@ -17,23 +16,26 @@ bool ParseText(const std::string& text, ReplayScript& script, std::string& error
   return script.Parse(in, error);
 }
 
-TEST(ReplayScriptTest, RunsCommentsAndBlankLines) {
+TEST(ReplayScriptTest, RunsCommentsBlankLinesAndTheVersionAndComboLines) {
   ReplayScript script;
   std::string error;
-  ASSERT_TRUE(ParseText(
-      "vorlith-replay 1\n# wait on the title\n3 -\n\n2 ZU   # fire while moving up\n1 VCXZRLDU\r\n",
-      script, error))
+  ASSERT_TRUE(
+      ParseText("vorlith-replay 1\nversion 0.24 1\ncombo 3 12\n# wait on the title\n3 -\n\n"
+                "2 ZU   # fire while moving up\n1 VCXZRLDU\r\n",
+                script, error))
       << error;
-  EXPECT_EQ(script.GetFrameCount(), 6);
+  EXPECT_EQ(std::tuple(script.GetOrigin().version, script.GetOrigin().comboCount,
+                       script.GetOrigin().comboTimer, script.GetFrameCount()),
+            std::tuple(std::string("0.24"), 3, 12, 6));
   // U and Z in any order; past either end nothing is held.
   const std::vector<ReplayControls> expected = {0, 0, 0, 0x11, 0x11, 0xFF, 0};
-  for (int frame = -1; frame <= 6; ++frame) {
+  for (int frame = -1; frame <= 6; ++frame)
     EXPECT_EQ(script.GetControls(frame), frame < 0 ? 0 : expected[frame]) << frame;
-  }
 }
 
 // Each row: a replay's text and the start of its error ("" where it is read). Lines are
-// limited to kMaxLineBytes bytes before the '\n' and the frames to kMaxFrames in all.
+// limited to kMaxLineBytes bytes before the '\n' and the frames to kMaxFrames in all. A file
+// made under other rules is refused.
 TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   const std::string header = "vorlith-replay 1\n";
   const auto line = [](std::size_t bytes) { return "1 Z #" + std::string(bytes - 5, '.') + "\n"; };
@@ -53,6 +55,7 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
       {header + "1 Z \x1b[2J\n", "line 2: unexpected '\\x1b[2J'"},
       {header + "1000000000 Z\n", ""},
       {header + "1000000000 Z\n1 Z\n", "line 3: the replay is longer"},
+      {header + "2 Z\nversion 0.24 1\n", "line 3: expected 'version GAME RULES' once, before"},
       {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes), ""},
       {header + "1 Z\n" + line(ReplayScript::kMaxLineBytes + 1), "line 3: longer than 4096 bytes"},
       {std::string(1 << 20, '\0'), "line 1: longer than 4096 bytes"},
@@ -70,6 +73,11 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
   EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
   EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
+  const std::string path = testing::TempDir() + "/other-rules.replay";
+  std::ofstream(path) << "vorlith-replay 1\nversion 0.31 2\n1 Z\n";
+  EXPECT_FALSE(ReplayStream().Open(path, error));
+  EXPECT_EQ(error, path + ": made by Vorlith 0.31 (rules 2), which plays differently from this " +
+                       "Vorlith " VORLITH_VERSION " (rules 1)");
 }
 
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
@@ -94,7 +102,7 @@ TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
 
 // A file is checked whole by Open and read again as it plays: a file cut or spoiled in
 // between ends the replay where it stops agreeing, and says so.
-TEST(ReplayStreamTest, AFileChangedWhilePlayingEndsTheReplayThere) {
+TEST(ReplayStreamTest, AChangedFileEndsTheReplayThereAndAPipeIsHeldWholeUpToItsLimit) {
   const std::string path = testing::TempDir() + "/changed.replay";
   const std::pair<std::string, std::string> cases[] = {
       {"vorlith-replay 1\n2 Z\n", ": ended early (changed while playing)"},
@@ -107,35 +115,21 @@ TEST(ReplayStreamTest, AFileChangedWhilePlayingEndsTheReplayThere) {
     ASSERT_TRUE(replay.Open(path, error)) << error;
     EXPECT_EQ(replay.GetFrameCount(), 5);
     std::ofstream(path) << changed;
-    EXPECT_EQ(replay.ReadFrame(), 0x10);
-    EXPECT_EQ(replay.ReadFrame(), 0x10);
-    EXPECT_EQ(replay.ReadFrame(), 0);
+    for (ReplayControls controls : {0x10, 0x10, 0x00}) EXPECT_EQ(replay.ReadFrame(), controls);
     EXPECT_EQ(replay.GetFrameCount(), 2);
     EXPECT_EQ(replay.GetError().substr(0, path.size() + expected.size()), path + expected);
   }
-}
-
-// What cannot be read twice is held in memory, up to a stated number of changes.
-TEST(ReplayStreamTest, APipeIsHeldWholeUpToItsLimit) {
+  // What cannot be read twice is held in memory, up to a stated number of changes.
   const std::size_t limit = ReplayStream::kMaxHeldRuns;
   for (std::size_t runs : {std::size_t{3}, limit, limit + 1}) {
     std::string text = "vorlith-replay 1\n";
     for (std::size_t run = 0; run < runs; ++run) text += run % 2 ? "1 -\n" : "2 Z\n";
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    std::thread writer([&] {
-      for (std::size_t at = 0; at < text.size();) {
-        const ssize_t wrote = write(ends[1], text.data() + at, text.size() - at);
-        if (wrote <= 0) break;
-        at += wrote;
-      }
-      close(ends[1]);
-    });
+    std::ofstream(path) << text;
+    FILE* pipe = popen(("cat '" + path + "'").c_str(), "r");
     ReplayStream replay;
     std::string error;
-    const bool opened = replay.Open("/dev/fd/" + std::to_string(ends[0]), error);
-    writer.join();
-    close(ends[0]);
+    const bool opened = replay.Open("/dev/fd/" + std::to_string(fileno(pipe)), error);
+    pclose(pipe);
     ASSERT_EQ(opened, runs <= limit) << error;
     if (!opened) {
       EXPECT_NE(error.find(":" + std::to_string(limit + 2) + ": more than 262144 changes"),

@@ -44,7 +44,7 @@ TEST(SettingsTest, WrittenSettingsReadBackAndTheDefaultsAreTodaysControls) {
   EXPECT_FLOAT_EQ(changed.Gain(), 0.5f);  // 6 dB down
 }
 
-TEST(SettingsTest, EachBadLineIsNamedAndItsEntryKeepsTheDefault) {
+TEST(SettingsTest, EachBadLineIsNamedAndKeepsTheDefaultAndTheLaterOfTwoClashingLinesGivesWay) {
   const std::string text =
       "[sound]\n"
       "volume = 101\n"  // 2: one past the limit
@@ -82,11 +82,9 @@ TEST(SettingsTest, EachBadLineIsNamedAndItsEntryKeepsTheDefault) {
   EXPECT_EQ(read.bindings.keys[Bindings::kFire], defaults.bindings.keys[Bindings::kFire]);
   EXPECT_EQ(read.bindings.buttons, defaults.bindings.buttons);
   EXPECT_EQ(std::tuple(read.windowWidth, read.windowHeight), std::tuple(640, 480));
-}
 
-// Swapped keys are no clash; of two lines that take one key, the later gives way.
-TEST(SettingsTest, SwappedKeysStandAndTheLaterOfTwoClashingLinesGivesWay) {
-  std::vector<std::string> messages;
+  // Swapped keys are no clash; of two lines that take one key, the later gives way.
+  messages.clear();
   const Settings swapped = Settings::Parse("[keys]\nfire = X\nx = Z\n", "s", messages);
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(Settings::KeysText(swapped.bindings.keys[Bindings::kFire]), "X");

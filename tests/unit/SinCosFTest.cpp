@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/AcosF.h"
 #include "base/SinCosF.h"
 
 namespace vorlith {
@@ -15,56 +16,64 @@ std::uint32_t Bits(float x) {
   return bits;
 }
 
+float FromBits(std::uint32_t bits) {
+  float x;
+  std::memcpy(&x, &bits, sizeof x);
+  return x;
+}
+
 bool SameBits(float a, float b) {
   return Bits(a) == Bits(b) || (std::isnan(a) && std::isnan(b));
 }
 
-// The replacement must give this machine's C library's bits. That library picks its FMA build
-// on CPUs with FMA; elsewhere its plain build may round a few inputs differently.
-class SinCosFTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-#if defined(__GLIBC__) && (defined(__x86_64__) || defined(__i386__))
-    if (!__builtin_cpu_supports("fma")) GTEST_SKIP() << "the C library's sinf has no FMA here";
-#else
-    GTEST_SKIP() << "compared against glibc on x86-64 only";
-#endif
-  }
-
-  static void ExpectLibraryBits(float x) {
-    const float librarySine = std::sin(x), libraryCosine = std::cos(x);
-    float sine = 0, cosine = 0;
-    SinCosF(x, sine, cosine);
-    EXPECT_TRUE(SameBits(SinF(x), librarySine) && SameBits(sine, librarySine))
-        << "sin " << std::hexfloat << x;
-    EXPECT_TRUE(SameBits(CosF(x), libraryCosine) && SameBits(cosine, libraryCosine))
-        << "cos " << std::hexfloat << x;
-    EXPECT_TRUE(SameBits(TanF(x), std::tan(x))) << "tan " << std::hexfloat << x;
-  }
-};
-
-// Headings and phases as the movers form them, in whole and tenth degrees.
-TEST_F(SinCosFTest, GameAnglesGiveTheLibrarysBits) {
-  constexpr float kDegToRad = 0.017453292f;
-  for (int tenth = -100000; tenth <= 100000; ++tenth) {
-    ExpectLibraryBits(static_cast<float>(tenth) * 0.1f * kDegToRad);
-    if (tenth % 10 == 0) ExpectLibraryBits(static_cast<float>(tenth / 10) * kDegToRad);
-    if (HasFailure()) return;
-  }
+void ExpectLibraryBits(float x) {
+  const float librarySine = std::sin(x), libraryCosine = std::cos(x);
+  float sine = 0, cosine = 0;
+  SinCosF(x, sine, cosine);
+  EXPECT_TRUE(SameBits(SinF(x), librarySine) && SameBits(sine, librarySine))
+      << "sin " << std::hexfloat << x;
+  EXPECT_TRUE(SameBits(CosF(x), libraryCosine) && SameBits(cosine, libraryCosine))
+      << "cos " << std::hexfloat << x;
+  EXPECT_TRUE(SameBits(TanF(x), std::tan(x))) << "tan " << std::hexfloat << x;
 }
 
-// A stride through every float, through every branch: tiny, below pi/4, the one-step
-// reduction, the 4/pi table, infinities and NaNs (tools/math_scan.sh checks all 2^32).
-TEST_F(SinCosFTest, StrideThroughAllFloatsGivesTheLibrarysBits) {
-  for (std::uint64_t bits = 0; bits < (1ull << 32); bits += 4093) {
-    float x;
-    const auto word = static_cast<std::uint32_t>(bits);
-    std::memcpy(&x, &word, sizeof x);
-    ExpectLibraryBits(x);
-    if (HasFailure()) return;
+// The replacement must give this machine's C library's bits. That library picks its FMA build
+// on CPUs with FMA; elsewhere its plain build may round a few inputs differently. Headings and
+// phases as the movers form them, in whole and tenth degrees; then a stride through every
+// float, through every branch: tiny, below pi/4, the one-step reduction, the 4/pi table,
+// infinities and NaNs (tools/math_scan.sh checks all 2^32).
+TEST(SinCosFTest, GameAnglesAndAStrideThroughAllFloatsGiveTheLibrarysBits) {
+#if defined(__GLIBC__) && (defined(__x86_64__) || defined(__i386__))
+  if (!__builtin_cpu_supports("fma")) GTEST_SKIP() << "the C library's sinf has no FMA here";
+#else
+  GTEST_SKIP() << "compared against glibc on x86-64 only";
+#endif
+  constexpr float kDegToRad = 0.017453292f;
+  for (int tenth = -100000; tenth <= 100000 && !HasFailure(); ++tenth) {
+    ExpectLibraryBits(static_cast<float>(tenth) * 0.1f * kDegToRad);
+    if (tenth % 10 == 0) ExpectLibraryBits(static_cast<float>(tenth / 10) * kDegToRad);
   }
+  for (std::uint64_t bits = 0; bits < (1ull << 32) && !HasFailure(); bits += 4093)
+    ExpectLibraryBits(FromBits(static_cast<std::uint32_t>(bits)));
   for (float x : {INFINITY, -INFINITY, NAN, -NAN, 0.0f, -0.0f, 120.0f, -120.0f, 0.78539816f})
     ExpectLibraryBits(x);
+}
+
+// AcosF gives glibc's single-precision acos bits, NaNs too (their sign is part of the
+// result): a stride through [-1, 1] and the ends.
+TEST(AcosFTest, GivesTheLibrarysBits) {
+#ifndef __GLIBC__
+  GTEST_SKIP() << "compared against glibc only";
+#endif
+  const auto expectLibraryBits = [](float x) {
+    EXPECT_EQ(Bits(AcosF(x)), Bits(std::acos(x))) << std::hexfloat << x;
+  };
+  for (std::uint32_t bits = 0; bits <= 0x3f800000u && !HasFailure(); bits += 257) {
+    expectLibraryBits(FromBits(bits));
+    expectLibraryBits(-FromBits(bits));
+  }
+  for (float x : {1.0f, -1.0f, 0.5f, -0.5f, 1.0000001f, INFINITY, NAN, 1e-30f})
+    expectLibraryBits(x);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "StageTestKit.h"
+#include "base/DataDirectory.h"
 #include "stage/StageSetUp.h"
 
 namespace vorlith {
@@ -16,21 +17,28 @@ struct StageSetUpTest : ::testing::Test, testkit::StageRun {
   void SetUp() override { ASSERT_TRUE(stage->Init()); }
 };
 
-// Without the data directory the sounds come from the copies built into the program, but
-// the models are missing: the stage fails before any mover is made.
-TEST_F(StageSetUpTest, WithoutTheDataTheSoundsAreBuiltInButTheModelsFailTheStage) {
-  const fs::path data = fs::current_path();
-  const fs::path empty = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
-  fs::create_directories(empty);
-  fs::current_path(empty);
+// Stage 1 with its boss model missing from the data directory, and no sounds there: the
+// sounds come from the copies built into the program, one message names the missing file and
+// the stage fails before any mover is made.
+TEST_F(StageSetUpTest, AMissingModelIsNamedInOneMessageAndFailsTheStageBeforeAnyMover) {
+  const fs::path data = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
+  fs::remove_all(data);
+  fs::create_directories(data);
+  fs::copy(fs::path(VORLITH_DATA_DIR) / "model", data / "model");
+  fs::remove(data / "model" / "boss0.x");
+  DataDirectory::Set(data.string());
   const bool ready = SetUpStage1(*stage);
-  fs::current_path(data);
-  fs::remove_all(empty);
+  DataDirectory::Set("");
+  fs::remove_all(data);
   EXPECT_FALSE(ready);
   EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
   EXPECT_EQ(std::tuple(Manager().GetBulletPrototypeCount(), stage->GetMyShip(),
                        Manager().GetLineSlots()[0]),
             std::tuple(0u, nullptr, nullptr));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
+  EXPECT_NE(dialogs.shown[0].second.find((data / "model/boss0.x").string()), std::string::npos)
+      << dialogs.shown[0].second;
 }
 
 }  // namespace

@@ -32,15 +32,14 @@ using vorlith::testing::RecordingDialogs;
 // The texts drawn since the device's scene began.
 inline std::vector<std::string> Texts(const FakeRenderDevice& device) {
   std::vector<std::string> texts;
-  for (const auto& call : device.GetTexts()) texts.push_back(call.text);
+  for (const auto& call : device.texts) texts.push_back(call.text);
   return texts;
 }
 
 // Whether a mover stands at (x, y), or flies with velocity (vx, vy), to a ten-thousandth.
 inline ::testing::AssertionResult Near(float x, float y, float expectX, float expectY) {
-  if (std::fabs(x - expectX) <= 1e-4f && std::fabs(y - expectY) <= 1e-4f) {
+  if (std::fabs(x - expectX) <= 1e-4f && std::fabs(y - expectY) <= 1e-4f)
     return ::testing::AssertionSuccess();
-  }
   return ::testing::AssertionFailure() << x << ", " << y;
 }
 inline ::testing::AssertionResult At(const Mover* mover, float x, float y) {
@@ -54,9 +53,8 @@ inline ::testing::AssertionResult Flies(const Mover* mover, float vx, float vy) 
 template <typename T>
 std::vector<T*> InPlay(T* const* slots, int n) {
   std::vector<T*> found;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
     if (slots[i]) found.push_back(slots[i]);
-  }
   return found;
 }
 
@@ -73,10 +71,7 @@ struct SmallStage {
     manager = std::make_unique<MoverManager>(&device, dialogs);
   }
   const MoverCounts& Counts() const { return manager->GetMoverCounts(); }
-  ~SmallStage() {
-    manager->ClearMovers();
-    manager.reset();
-  }
+  ~SmallStage() { manager->ClearMovers(); }
   // A mover made outside the manager that plays in it all the same.
   template <typename T>
   T& Join(T& mover) const {
@@ -107,6 +102,16 @@ struct SmallStage {
     manager->CreateMoverEnemy(enemy);
     return enemy;
   }
+  // A bullet template of the manager's at speed 3, fired by `pattern` (1 two parallel, 2 three,
+  // 3 a spread of `ways` 10 degrees apart) from age 10 every 15 frames.
+  MoverBullet* AddShotTemplate(int motion, float heading, int pattern, float ways = 0) {
+    auto* bullet = new MoverBullet();
+    bullet->SetSpeed(3);
+    bullet->SetMotion(motion, heading, 0, 0, 0, 0);
+    bullet->SetFire(pattern, 10, 15, -1, ways, 10);
+    manager->AddBulletPrototype(bullet);
+    return bullet;
+  }
   std::vector<MoverEnemy*> Enemies() const { return InPlay(manager->GetEnemySlots(), 50); }
   std::vector<MoverBullet*> Bullets() const { return InPlay(manager->GetBulletSlots(), 500); }
   std::vector<MoverItem*> Items() const { return InPlay(manager->GetItemSlots(), 10); }
@@ -117,6 +122,23 @@ struct SmallStage {
     manager->MoveMovers(pad);
   }
 };
+
+// The player's ship and a boss registered with a stage, as a stage's set-up does it.
+inline MoverMyShip* AddStageShip(CStage& stage, float x, float y, int hp = 100) {
+  auto* ship = new MoverMyShip();
+  ship->SetPosition(x, y, 0);
+  ship->SetHp(hp);
+  stage.SetMoverMyShip(&ship, 1);
+  return ship;
+}
+inline bool AddStageBoss(CStage& stage, Model& model, int appear, int hp) {
+  auto* boss = new MoverBoss();
+  boss->SetModel(&model);
+  boss->SetHp(hp);
+  boss->SetScore(100000);
+  boss->SetShot(nullptr, appear, 10, 1);
+  return stage.SetMoverBoss(&boss, 1);
+}
 
 // A stage object on a headless device and a silent audio system, not yet initialised.
 struct StageRun {
@@ -134,26 +156,14 @@ struct StageRun {
     stage->SetComboCounter(&combo);
   }
   ~StageRun() {
-    if (stage) stage->ClearMovers();
-    if (stage) stage->ReleaseAllModels();
-    stage.reset();
+    stage->ClearMovers();
+    stage->ReleaseAllModels();
   }
   MoverManager& Manager() const { return *stage->GetManager(); }
-  MoverMyShip* AddShip(float x, float y, int hp = 100) {
-    auto* ship = new MoverMyShip();
-    ship->SetPosition(x, y, 0);
-    ship->SetHp(hp);
-    stage->SetMoverMyShip(&ship, 1);
-    return ship;
-  }
+  MoverMyShip* AddShip(float x, float y, int hp = 100) { return AddStageShip(*stage, x, y, hp); }
   MoverBoss* AddBoss(int appear, int hp = 10) {
-    auto* boss = new MoverBoss();
-    boss->SetModel(&model);
-    boss->SetHp(hp);
-    boss->SetScore(100000);
-    boss->SetShot(nullptr, appear, 10, 1);
-    stage->SetMoverBoss(&boss, 1);
-    return boss;
+    AddStageBoss(*stage, model, appear, hp);
+    return stage->GetBossMover();
   }
   // One drawn frame: its rules, then its picture.
   void Draw() {
@@ -176,7 +186,6 @@ struct GameRun {
     if (input) test.platform->inputDevices = std::move(input);
     app = std::make_unique<GameApp>(test.Take(), args, settings);
   }
-  ~GameRun() { app.reset(); }
   void Frame() {
     app->Update();
     app->Draw();

@@ -37,12 +37,10 @@ TEST(StartupOptionsTest, EachArgumentListGivesItsSizesAndMode) {
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), "vorlith");
     const StartupOptions o = StartupOptions::Parse(args);
-    const std::string what = ::testing::PrintToString(c.args);
-    EXPECT_EQ(o.windowWidth, c.ww) << what;
-    EXPECT_EQ(o.windowHeight, c.wh) << what;
-    EXPECT_EQ(o.fullScreenWidth, c.fw) << what;
-    EXPECT_EQ(o.fullScreenHeight, c.fh) << what;
-    EXPECT_EQ(o.fullScreen, c.full) << what;
+    EXPECT_EQ(std::tuple(o.windowWidth, o.windowHeight, o.fullScreenWidth, o.fullScreenHeight,
+                         o.fullScreen),
+              std::tuple(c.ww, c.wh, c.fw, c.fh, c.full))
+        << ::testing::PrintToString(c.args);
   }
 }
 

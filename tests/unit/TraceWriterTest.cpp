@@ -9,9 +9,10 @@
 namespace vorlith {
 namespace {
 
-TEST(TraceWriterTest, OneLineOfJsonWithNullsOnTheTitleAndThreeDecimalsInPlay) {
+TEST(TraceWriterTest, OneLineOfJsonPerFrameWrittenAtOnce) {
   TraceFrame frame;
   frame.fps = 10;
+  // Nulls on the title, three decimals in play.
   EXPECT_EQ(TraceWriter::Format(frame),
             "{\"frame\":0,\"scene\":1,\"stage\":1,\"score\":0,\"fps\":10,\"time\":null,"
             "\"ship\":null,\"boss\":null,\"enemies\":0,\"bullets\":0,\"items\":0,\"kills\":0,"
@@ -50,14 +51,12 @@ TEST(TraceWriterTest, OneLineOfJsonWithNullsOnTheTitleAndThreeDecimalsInPlay) {
                                             "b\\u001b\"]]"),
             std::string::npos)
       << TraceWriter::Format(frame);
-}
 
-TEST(TraceWriterTest, EachFrameIsInTheFileWhileTheTraceIsStillOpen) {
+  // Each frame is in the file while the trace is still open.
   const std::string path = ::testing::TempDir() + "trace_writer_flush.jsonl";
   TraceWriter writer;
   std::string error;
   ASSERT_TRUE(writer.Open(path, error)) << error;
-  TraceFrame frame;
   for (int i = 0; i < 3; ++i) {
     frame.frame = i;
     writer.Write(frame);

@@ -34,7 +34,7 @@ class TransformsTest : public ::testing::Test {
   FakeRenderDevice device;
 };
 
-TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewport) {
+TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewportAndZeroAnglesSkipTheirTurn) {
   SetupPlayfieldScene(&device);
   struct Case {
     Vec3 point;
@@ -60,9 +60,7 @@ TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewport) {
   EXPECT_NEAR(Project({50, 50, -900}).z, 1.0f, 1e-5f);
   const Matrix upright = MakeWorldMatrix(50, 50, 0, 0, 0, 0, 1.0f);
   EXPECT_LT(Project({0, 10, 0}, upright).z, Project({0, 0, 0}, upright).z);
-}
-
-TEST_F(TransformsTest, AnAngleOfZeroSkipsItsTurnAndAFullTurnIsApplied) {
+  // An angle of zero skips its turn; a full turn is applied.
   const Matrix expected =
       MatrixMultiply(MatrixRotationX(1.5707964f), MatrixTranslation(12.5f, -3.0f, 0.25f));
   EXPECT_TRUE(SameBits(MakeWorldMatrix(12.5f, -3.0f, 0.25f, 0, 0, 0, 1.0f), expected));
@@ -71,7 +69,7 @@ TEST_F(TransformsTest, AnAngleOfZeroSkipsItsTurnAndAFullTurnIsApplied) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(full.m[i / 4][i % 4], expected.m[i / 4][i % 4], 1e-4f);
 }
 
-TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuarters) {
+TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuartersAndThePlayfieldSceneIsSet) {
   device.width = 641;
   device.height = 400;
   SetHudViewport(&device);
@@ -87,17 +85,14 @@ TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuarters) {
   SetHudViewport(nullptr);
   int width = 5, height = 5;
   GetBackBufferSize(nullptr, width, height);
-  EXPECT_EQ(width, 0);
-  EXPECT_EQ(height, 0);
-}
-
-TEST_F(TransformsTest, PlayfieldSceneCullsLightsAndTestsDepth) {
+  EXPECT_EQ(std::tuple(width, height), std::tuple(0, 0));
+  // The play field's scene culls, lights and tests depth.
   device.world = MatrixTranslation(1, 2, 3);
+  device.hasBackBuffer = true;
   SetupPlayfieldScene(&device);
-  EXPECT_EQ(device.cullMode, CullMode::CounterClockwise);
-  EXPECT_TRUE(device.lighting && device.lightEnabled && device.depthTest);
-  EXPECT_EQ(device.ambient, 0x006F6F6Fu);
-  EXPECT_EQ(device.filter, TextureFilter::Linear);
+  EXPECT_EQ(std::tuple(device.cullMode, device.lighting && device.lightEnabled && device.depthTest,
+                       device.ambient, device.filter),
+            std::tuple(CullMode::CounterClockwise, true, 0x006F6F6Fu, TextureFilter::Linear));
   EXPECT_TRUE(SameBits(device.world, MatrixIdentity()));
   EXPECT_NEAR(device.light.direction.y, -0.57735f, 1e-5f);
 }
