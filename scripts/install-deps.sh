@@ -21,6 +21,8 @@ packages=(
   libassimp-dev libopenal-dev libfontconfig-dev libgl1-mesa-dri libegl1 libegl-mesa0
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3 time
+  # the tests' share of the code (tests/line_share.sh)
+  cloc
   # fonts and desktop helpers the game uses at run time
   fonts-ipafont-gothic xfonts-base xdg-utils
   # running it like a player: virtual display, keys, screenshots, sound checks
