@@ -6,7 +6,8 @@ usage: web_figures.py BUILD_WEB_DIR PROGRAM DATA_DIR [OUT_DIR] [--before OLD_BUI
 
 Prints each file's size and the total, as they are and gzipped (-9, as a server would send
 them), the time from navigation to the first title picture (median and slowest of nine cold
-loads, each in a fresh browser), every committed replay's rate in the page (unpaced), and
+loads, each in a fresh browser) beside the floor (a page that only makes a WebGL 2 context
+and clears it; and the same once it has opened an IndexedDB database), every committed replay's rate in the page (unpaced), and
 the time per frame around the busiest boss frame (most bullets with the boss in play) of
 boss_stage_clear, and the paced frame time (the title, then a stage with a key held). The
 desktop program gives the same two under Xvfb: the boss frame unpaced, and the frame time
@@ -72,17 +73,53 @@ def sizes(label, build):
     print("  %-22s %9d bytes %9d gzipped" % ("total", total, packed))
 
 
+# The floor: a page that makes a WebGL 2 context with the game's attributes, clears it and
+# counts its picture at the next animation frame (?storage: once the player's IndexedDB
+# database has opened as well, which the title waits for too).
+FLOOR_PAGE = """<!doctype html><html><head><meta charset="utf-8"><link rel="icon" href="data:,">
+</head><body><canvas id="canvas" width="640" height="480"></canvas><script>
+var Module = {}, waits = 2;
+function ready() {
+  if (--waits) return;
+  requestAnimationFrame(function () {
+    Module.firstPictureTime = performance.now();
+    Module.picturesShown = 1;
+  });
+}
+if (location.search === '?storage') {
+  var open = indexedDB.open('/player', 21);
+  open.onupgradeneeded = function () { open.result.createObjectStore('FILE_DATA'); };
+  open.onsuccess = ready;
+} else {
+  ready();
+}
+var gl = document.getElementById('canvas').getContext('webgl2', {alpha: false, depth: false,
+    stencil: false, antialias: false, premultipliedAlpha: true, preserveDrawingBuffer: false});
+gl.clearColor(0, 0, 0.25, 1);
+gl.clear(gl.COLOR_BUFFER_BIT);
+ready();
+</script></body></html>
+"""
+
+
 def first_pictures(builds, loads=9):
-    """Cold loads of each build in turn; the times from navigation to the first picture."""
-    times = {label: [] for label, _ in builds}
+    """Cold loads of each build and of the floor page in turn; the times from navigation to
+    the first picture."""
+    pages = [(label, page_of(build), "/vorlith.html") for label, build in builds]
+    pages += [("floor: a WebGL 2 context cleared", None, "/vorlith.html"),
+              ("floor with the player's IndexedDB opened", None, "/vorlith.html?storage")]
+    times = {label: [] for label, _, _ in pages}
     with contextlib.ExitStack() as stack:
-        bases = [(label, stack.enter_context(webpage.serve(page_of(build))))
-                 for label, build in builds]
+        floor = stack.enter_context(tempfile.TemporaryDirectory())
+        with open(os.path.join(floor, "vorlith.html"), "w") as f:
+            f.write(FLOOR_PAGE)
+        bases = [(label, stack.enter_context(webpage.serve(served or floor)) + path)
+                 for label, served, path in pages]
         for _ in range(loads):
-            for label, base in bases:
+            for label, url in bases:
                 with Browser() as browser:
-                    times[label].append(webpage.open_page(browser, base + "/vorlith.html"))
-    for label, _ in builds:
+                    times[label].append(webpage.open_page(browser, url))
+    for label, _, _ in pages:
         print("first title picture after navigation (%s): median %.0f ms, slowest %.0f ms, "
               "fastest %.0f ms (%d cold loads)" % (label, statistics.median(times[label]),
                                                    max(times[label]), min(times[label]), loads))

@@ -13,18 +13,26 @@ std::string ShaderLog(GLuint shader) {
   return log.data();
 }
 
-GLuint Compile(GLenum type, const char* source, std::string& error) {
+GLuint Compile(GLenum type, const char* source) {
   GLuint shader = glCreateShader(type);
   glShaderSource(shader, 1, &source, nullptr);
   glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (ok != GL_TRUE) {
-    error = ShaderLog(shader);
-    glDeleteShader(shader);
-    return 0;
-  }
   return shader;
+}
+
+// Why a program did not link: the log of the first shader that did not compile, else the
+// linker's.
+std::string FailureLog(GLuint program, GLuint vertex, GLuint fragment) {
+  for (GLuint shader : {vertex, fragment}) {
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) return ShaderLog(shader);
+  }
+  GLint length = 0;
+  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+  std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
+  glGetProgramInfoLog(program, length, nullptr, log.data());
+  return log.data();
 }
 
 }  // namespace
@@ -33,28 +41,21 @@ GlProgram::~GlProgram() {
   if (program != 0) glDeleteProgram(program);
 }
 
+// Only the link's result is asked for (the shaders' only when it failed): each question
+// waits for the driver, in a browser for its GPU process, which may be busy with the page.
 bool GlProgram::Build(const char* vertexSource, const char* fragmentSource, std::string& error) {
-  GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource, error);
-  if (vertex == 0) return false;
-  GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource, error);
-  if (fragment == 0) {
-    glDeleteShader(vertex);
-    return false;
-  }
+  const GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource);
+  const GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource);
   program = glCreateProgram();
   glAttachShader(program, vertex);
   glAttachShader(program, fragment);
   glLinkProgram(program);
-  glDeleteShader(vertex);
-  glDeleteShader(fragment);
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
+  if (ok != GL_TRUE) error = FailureLog(program, vertex, fragment);
+  glDeleteShader(vertex);
+  glDeleteShader(fragment);
   if (ok == GL_TRUE) return true;
-  GLint length = 0;
-  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-  std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
-  glGetProgramInfoLog(program, length, nullptr, log.data());
-  error = log.data();
   glDeleteProgram(program);
   program = 0;
   return false;

@@ -21,14 +21,29 @@
       }
     });
   };
+  // The files the page read at its start (vorlithPlayerFiles in vorlith.html), stored as
+  // IDBFS's own load stores them; IDBFS loads them itself where the page read nothing.
   Module['preRun'] = [].concat(Module['preRun'] || [], function () {
     FS.mkdir('/player');
     FS.mount(IDBFS, {}, '/player');
     addRunDependency('vorlith-player-files');
-    FS.syncfs(true, function (error) {
+    var loaded = function (error) {
       if (error) console.warn('vorlith: the player files cannot be loaded: ' + error);
       Module['vorlithPlayerStorage'] = !error;
       removeRunDependency('vorlith-player-files');
+    };
+    var read = typeof vorlithPlayerFiles === 'object' ? vorlithPlayerFiles : Promise.resolve();
+    read.then(function (found) {
+      if (found && found.db.version !== IDBFS.DB_VERSION) found.db.close();
+      if (!found || found.db.version !== IDBFS.DB_VERSION) throw new Error('not read');
+      IDBFS.dbs['/player'] = found.db;
+      Object.keys(found.files).sort().forEach(function (path) {
+        IDBFS.storeLocalEntry(path, found.files[path], function (error) {
+          if (error) throw error;
+        });
+      });
+    }).then(loaded, function () {
+      FS.syncfs(true, loaded);
     });
   });
 })();
