@@ -8,6 +8,7 @@
 
 #include "FakeRenderDevice.h"
 #include "StageTestKit.h"
+#include "TestFiles.h"
 #include "base/DataDirectory.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
@@ -58,22 +59,15 @@ std::string ModelNaming(const std::vector<std::string>& names) {
 class ModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::remove_all(directory);  // what a run that was cut short left
     std::filesystem::create_directories(directory / "textures");
     std::ofstream(modelPath) << kTwoMaterialModel;
     std::ofstream(directory / "textures" / "found.png") << PngHeader(1, 1);
     DataDirectory::Set(directory.string());
   }
-  void TearDown() override {
-    DataDirectory::Set("");
-    std::filesystem::remove_all(directory);
-  }
+  void TearDown() override { DataDirectory::Set(""); }
 
   FakeRenderDevice device;
-  const std::filesystem::path directory =
-      std::filesystem::temp_directory_path() /
-      ("vorlith_ModelTest_" +
-       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  const testing::ScratchFolder directory{"vorlith_ModelTest"};
   const std::string modelPath = directory / "two.x";
 };
 
