@@ -27,12 +27,16 @@ class LoggingApp : public WindowApp {
   std::function<void(int)> afterUpdate;
 };
 
+class WindowAppTest : public ::testing::Test {
+ protected:
+  TestPlatform test;
+  LoggingApp app{test};
+};
+
 // The window has the title and the icon beside the program. Alt+Enter and the maximize button
 // both switch full screen; help with the empty path does nothing; an expose presents the last
 // picture again and draws nothing (a drawn frame steps the game).
-TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
-  TestPlatform test;
-  LoggingApp app(test);
+TEST_F(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   EXPECT_EQ(test.window->title, "Test title");
   EXPECT_EQ(test.window->iconPath, "/opt/game/game.ico");
   EXPECT_EQ(WindowApp::DirectoryOf("vorlith"), "");
@@ -51,9 +55,7 @@ TEST(WindowAppTest, EveryWaitingEventIsHandledBeforeTheNextFrame) {
   EXPECT_TRUE(test.dialogs->shown.empty());
 }
 
-TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
-  TestPlatform test;
-  LoggingApp app(test);
+TEST_F(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
   test.window->waitHook = [&](int waits) {
     if (waits == 3) test.window->PushEvent(Event::Expose);  // a repaint only presents
     if (waits == 5) test.window->focused = true;
@@ -71,9 +73,7 @@ TEST(WindowAppTest, InTheBackgroundTheLoopWaitsInsteadOfRunningFrames) {
 // P or Start pauses until the next one: no frames; the last picture is presented again
 // under the label, and so is it on a repaint and after Alt+Enter, without drawing. Esc still
 // quits.
-TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
-  TestPlatform test;
-  LoggingApp app(test);
+TEST_F(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
   test.window->waitHook = [&](int waits) {
     EXPECT_TRUE(app.IsPaused());
     EXPECT_TRUE(test.device->pauseLabel);
@@ -100,9 +100,7 @@ TEST(WindowAppTest, PauseRunsNoFramesUntilPressedAgainAndEscStillQuits) {
 // A loop that may wait spends the time before a frame waiting for events, which end the
 // wait early; the frame runs once the gate opens. The browser's loop: passes that never
 // block, frames only when the gate lets them run, every waiting event taken first.
-TEST(WindowAppTest, RunOnceRunsFramesThroughTheGateAndWaitsForEventsOnlyWhereItMay) {
-  TestPlatform test;
-  LoggingApp app(test);
+TEST_F(WindowAppTest, RunOnceRunsFramesThroughTheGateAndWaitsForEventsOnlyWhereItMay) {
   std::int64_t wait = 16;
   app.SetFrameGate([&] { return wait; });
   ASSERT_TRUE(app.Start());
@@ -135,15 +133,15 @@ TEST(WindowAppTest, RunOnceRunsFramesThroughTheGateAndWaitsForEventsOnlyWhereItM
 }
 
 // (Bad sizes give the no-device message and status 1 in the end-to-end command-line test.)
-TEST(WindowAppTest, WithoutAWindowTheUserIsToldAndTheExitStatusIsOne) {
-  TestPlatform test;
-  test.window->createFails = true;
-  LoggingApp app(test);
-  EXPECT_FALSE(app.IsReady());
+TEST_F(WindowAppTest, WithoutAWindowTheUserIsToldAndTheExitStatusIsOne) {
+  TestPlatform windowless;
+  windowless.window->createFails = true;
+  LoggingApp failed(windowless);
+  EXPECT_FALSE(failed.IsReady());
   using Shown = std::vector<std::pair<std::string, std::string>>;
-  EXPECT_EQ(test.dialogs->shown, (Shown{{"Test title", WindowApp::kNoDeviceMessage}}));
-  EXPECT_EQ(app.Run(), 1);
-  EXPECT_EQ(app.log, "");
+  EXPECT_EQ(windowless.dialogs->shown, (Shown{{"Test title", WindowApp::kNoDeviceMessage}}));
+  EXPECT_EQ(failed.Run(), 1);
+  EXPECT_EQ(failed.log, "");
 }
 
 }  // namespace
