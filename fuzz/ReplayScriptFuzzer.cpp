@@ -43,11 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string memoryError;
   std::istringstream in(text);
   const bool parsed = fromMemory.Parse(in, memoryError);
-  if (parsed) {
-    CheckScript(fromMemory);
-  } else {
-    CheckError(memoryError, text);
-  }
+  parsed ? CheckScript(fromMemory) : CheckError(memoryError, text);
 
   const std::string path = vorlith::fuzz::WriteInputFile(data, size, ".replay");
   if (path.empty()) return 0;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFiles.h"
 #include "base/DataDirectory.h"
 
 namespace vorlith {
@@ -38,12 +39,11 @@ TEST(DataDirectoryTest, FindTakesTheFirstHolderAndTheMessageNamesEveryPlaceTried
   EXPECT_NE(DataDirectory::NotFoundMessage({"/x\x1b]0;t\a"}).find("in /x\\x1b]0;t\\x07;"),
             std::string::npos);
 
-  const auto root = std::filesystem::temp_directory_path() / "vorlith_DataDirectoryTest";
+  const testing::ScratchFolder root("vorlith_DataDirectoryTest");
   std::filesystem::create_directories(root / "model");
   EXPECT_FALSE(DataDirectory::HoldsGameData(root.string()));
   std::ofstream(root / "model" / "myship.x") << "xof 0303txt 0032\n";
   EXPECT_TRUE(DataDirectory::HoldsGameData(root.string()));
-  std::filesystem::remove_all(root);
 }
 
 TEST(DataDirectoryTest, RelativeNamesResolveAgainstTheDirectoryOnceOneIsSet) {

@@ -31,10 +31,7 @@ struct FakeAudioLog {
 
 // Steps the fake fails on purpose (tests of how the game copes).
 struct FakeAudioFaults {
-  bool openDevice = false;
-  bool claim = false;
-  bool createMix = false;
-  bool setOutputFormat = false;
+  bool openDevice = false, claim = false, createMix = false, setOutputFormat = false;
   bool createBuffer = false;
   int voicesBeforeFailure = -1;  // per buffer; -1: voices never fail
 };
@@ -47,9 +44,10 @@ class FakeAudioSystem : public AudioSystem {
     return std::make_unique<Device>(log, faults);
   }
   void SetPaused(bool on) override { paused = on; }
-  bool IsPaused() const { return paused; }
-  const FakeAudioLog& GetLog() const { return *log; }
-  FakeAudioFaults& Faults() { return *faults; }
+
+  std::shared_ptr<FakeAudioLog> log = std::make_shared<FakeAudioLog>();
+  std::shared_ptr<FakeAudioFaults> faults = std::make_shared<FakeAudioFaults>();
+  bool paused = false;
 
  private:
   class Device : public AudioDevice {
@@ -108,10 +106,6 @@ class FakeAudioSystem : public AudioSystem {
     std::map<std::uint32_t, int> voicesPerBuffer;
     std::uint32_t nextVoice = 1;
   };
-
-  std::shared_ptr<FakeAudioLog> log = std::make_shared<FakeAudioLog>();
-  std::shared_ptr<FakeAudioFaults> faults = std::make_shared<FakeAudioFaults>();
-  bool paused = false;
 };
 
 }  // namespace vorlith

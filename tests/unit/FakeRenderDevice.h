@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -49,15 +48,12 @@ class FakeRenderDevice : public RenderDevice {
   explicit FakeRenderDevice(const Window* window = nullptr) : window(window) {}
 
   // Told to fail.
-  bool hasBackBuffer = true;
-  void SetCreateFails(bool fails) { createFails = fails; }
-  void SetResetFails(bool fails) { resetFails = fails; }
-  void SetBeginSceneFails(bool fails) { beginSceneFails = fails; }
+  bool hasBackBuffer = true, createFails = false, resetFails = false, beginSceneFails = false;
 
   // What happened.
   bool created = false, depthBuffer = false, pauseLabel = false, inScene = false;
   int width = 640, height = 480;
-  int resetCount = 0, presentCount = 0, labelledPresentCount = 0;
+  int resetCount = 0, presentCount = 0, labelledPresentCount = 0;  // labelled: with the label on
   Viewport viewport;
   Matrix world, view, projection;
   CullMode cullMode = CullMode::None;
@@ -76,13 +72,6 @@ class FakeRenderDevice : public RenderDevice {
   std::vector<ClearCall> clears;  // since the last successful BeginScene, like texts
   std::vector<TextCall> texts;
   std::map<FontId, std::unique_ptr<FontRasterizer>> fonts;
-
-  bool HasDepthBuffer() const { return depthBuffer; }
-  int GetResetCount() const { return resetCount; }
-  int GetPresentCount() const { return presentCount; }
-  int GetLabelledPresentCount() const { return labelledPresentCount; }  // with the label on
-  bool IsPauseLabelOn() const { return pauseLabel; }
-  const std::vector<ClearCall>& GetClears() const { return clears; }
 
   bool Create(int w, int h, bool depth) override {
     if (createFails || !UsableSize(w, h)) return false;
@@ -186,7 +175,6 @@ class FakeRenderDevice : public RenderDevice {
   }
 
   const Window* window;
-  bool createFails = false, resetFails = false, beginSceneFails = false;
   bool wasLost = false;
   FontId lastFont = 0;
 };

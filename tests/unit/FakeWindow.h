@@ -47,24 +47,13 @@ class FakeWindow : public HeadlessWindow {
   void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
 
   void PushEvent(WindowEventType type) { events.push_back(WindowEvent{type}); }
-  void SetFocused(bool on) { focused = on; }
-  void SetMinimized(bool on) { minimized = on; }
-  void SetCreateFails(bool fails) { createFails = fails; }
-  // Called with the number of waits so far on every WaitEvent.
-  void SetWaitHook(std::function<void(int)> hook) { waitHook = std::move(hook); }
-  bool IsFullScreen() const { return fullScreen; }
-  const std::string& GetTitle() const { return title; }
-  const std::string& GetIconPath() const { return iconPath; }
-  const std::vector<std::string>& GetOpenedUrls() const { return openedUrls; }
-  int GetWaitCount() const { return waitCount; }
-  int GetLastWaitMs() const { return lastWaitMs; }
 
- private:
   bool createFails = false, focused = true, minimized = false, fullScreen = false;
   std::string title, iconPath;
   std::deque<WindowEvent> events;
   std::vector<std::string> openedUrls;
   int waitCount = 0, lastWaitMs = 0;
+  // Called with the number of waits so far on every WaitEvent.
   std::function<void(int)> waitHook;
 };
 

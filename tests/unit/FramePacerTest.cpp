@@ -32,9 +32,7 @@ TEST(FramePacerTest, WaitsOutSixteenMillisecondsAndCountsTheRate) {
 }
 
 // A clock that does not move while sleeping: the frame then measures 0 ms.
-class FrozenClock : public Clock {
- public:
-  std::uint32_t GetTicks() override { return 100; }
+struct FrozenClock : FakeClock {
   void Sleep(std::uint32_t) override {}
 };
 

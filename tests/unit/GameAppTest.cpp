@@ -7,9 +7,9 @@ namespace {
 
 TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
   testkit::GameRun game({"vorlith", "-w", "800", "-h", "600"});
-  EXPECT_EQ(game.test.window->GetTitle(), "[061216] Vorlith ver0.24");
+  EXPECT_EQ(game.test.window->title, "[061216] Vorlith ver0.24");
   game.Frame();
-  const auto& clears = game.test.device->GetClears();
+  const auto& clears = game.test.device->clears;
   ASSERT_EQ(clears.size(), 1u);
   EXPECT_EQ(std::tuple(clears[0].argb, clears[0].viewport.width, clears[0].viewport.height,
                        clears[0].depth),
@@ -17,9 +17,9 @@ TEST(GameAppTest, TheTitleFrameIsDarkBlueWithThePromptInWhite) {
   ASSERT_EQ(game.Texts(), (std::vector<std::string>{"Press Z key", "O key: options"}));
   const auto* prompt = &game.test.device->texts[0];
   EXPECT_EQ(std::tuple(prompt->x, prompt->y, prompt->argb), std::tuple(250, 150, 0xFFFFFFFFu));
-  game.test.device->SetBeginSceneFails(true);  // a frame that cannot begin is skipped whole
+  game.test.device->beginSceneFails = true;  // a frame that cannot begin is skipped whole
   game.app->Draw();
-  EXPECT_EQ(std::tuple(game.test.device->GetPresentCount(), clears.size()), std::tuple(1, 1u));
+  EXPECT_EQ(std::tuple(game.test.device->presentCount, clears.size()), std::tuple(1, 1u));
 }
 
 // The file's window size gives way to the command line's; O opens the options screen, Esc

@@ -17,7 +17,7 @@ struct Fixture {
                    bool createFails = false) {
     const StartupOptions o{ww, wh, fw, fh, full};
     auto owned = std::make_unique<FakeRenderDevice>(&window);
-    owned->SetCreateFails(createFails);
+    owned->createFails = createFails;
     device = owned.get();
     graphics = std::make_unique<GraphicsDevice>(&window, std::move(owned), o, depth);
   }
@@ -27,7 +27,7 @@ struct Fixture {
     int w = 0, h = 0, x = 0, y = 0;
     ASSERT_TRUE(device->GetBackBufferSize(w, h));
     EXPECT_EQ(std::make_pair(w, h), std::make_pair(width, height));
-    EXPECT_EQ(window.IsFullScreen(), full);
+    EXPECT_EQ(window.fullScreen, full);
     EXPECT_EQ(graphics->IsFullScreen(), full);
     if (full) return;
     window.GetClientSize(w, h);
@@ -43,12 +43,12 @@ TEST(GraphicsDeviceTest, WindowAndFullScreenSwitchBackAndForth) {
   ASSERT_TRUE(f.graphics->BeginScene());
   f.graphics->Clear(0xFF000000);  // colour and depth
   f.graphics->EndScene();
-  EXPECT_TRUE(f.device->HasDepthBuffer() && f.device->GetClears().at(0).depth);
+  EXPECT_TRUE(f.device->depthBuffer && f.device->clears.at(0).depth);
   f.ExpectMode(false, 800, 600);
   f.graphics->SetFullScreen(true);
   f.ExpectMode(true, 1024, 768);
   f.graphics->SetFullScreen(true);  // already there: nothing happens
-  EXPECT_EQ(f.device->GetResetCount(), 1);
+  EXPECT_EQ(f.device->resetCount, 1);
   f.graphics->SetFullScreen(false);
   f.ExpectMode(false, 800, 600);
 
@@ -63,7 +63,7 @@ TEST(GraphicsDeviceTest, UnusableSizesLeaveNoDeviceAndABadFullScreenSizeOnlyFail
     EXPECT_FALSE(f.graphics->BeginScene());
     f.graphics->Present();  // harmless without a device
     f.graphics->SetFullScreen(true);
-    EXPECT_EQ(f.device->GetPresentCount(), 0);
+    EXPECT_EQ(f.device->presentCount, 0);
   }
   EXPECT_FALSE(Fixture(640, 480, 640, 480, false, true, true).graphics->IsReady());
 
@@ -79,23 +79,23 @@ TEST(GraphicsDeviceTest, PresentFollowsTheLostAndNotResetStates) {
   ASSERT_TRUE(f.graphics->BeginScene());
   f.graphics->Clear(0xFF000000);
   f.graphics->EndScene();
-  EXPECT_FALSE(f.device->HasDepthBuffer() || f.device->GetClears().at(0).depth);
+  EXPECT_FALSE(f.device->depthBuffer || f.device->clears.at(0).depth);
   f.graphics->Present();
-  EXPECT_EQ(f.device->GetPresentCount(), 1);
-  f.window.SetMinimized(true);  // nothing to present to: lost
+  EXPECT_EQ(f.device->presentCount, 1);
+  f.window.minimized = true;  // nothing to present to: lost
   f.graphics->Present();
   f.graphics->Present();
-  EXPECT_EQ(f.device->GetPresentCount(), 1);
-  EXPECT_EQ(f.device->GetResetCount(), 0);
-  f.window.SetMinimized(false);  // back: not reset until a Present resets it
+  EXPECT_EQ(f.device->presentCount, 1);
+  EXPECT_EQ(f.device->resetCount, 0);
+  f.window.minimized = false;  // back: not reset until a Present resets it
   EXPECT_EQ(f.device->TestCooperativeLevel(), RenderDevice::Status::NotReset);
-  f.device->SetResetFails(true);  // a failed reset skips presentation until one succeeds
+  f.device->resetFails = true;  // a failed reset skips presentation until one succeeds
   f.graphics->Present();
-  EXPECT_EQ(f.device->GetPresentCount(), 1);
-  f.device->SetResetFails(false);
+  EXPECT_EQ(f.device->presentCount, 1);
+  f.device->resetFails = false;
   f.graphics->Present();
-  EXPECT_EQ(f.device->GetResetCount(), 1);
-  EXPECT_EQ(f.device->GetPresentCount(), 2);
+  EXPECT_EQ(f.device->resetCount, 1);
+  EXPECT_EQ(f.device->presentCount, 2);
   EXPECT_EQ(f.device->TestCooperativeLevel(), RenderDevice::Status::Ok);
   f.ExpectMode(false, 800, 600);
 }

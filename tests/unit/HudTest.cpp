@@ -7,7 +7,9 @@
 namespace vorlith {
 namespace {
 
-TEST(HudTest, GainsAddWithoutCarryingFrom99AndTheLinesShowScoreAndCounts) {
+using HudTest = testkit::StartedStage;
+
+TEST_F(HudTest, GainsAddWithoutCarryingFrom99AndTheLinesShowScoreAndCounts) {
   const std::uint32_t cases[][3] = {{99, 1, 99},        {199, 101, 299}, {99, 2, 101},
                                     {50, 1, 51},        {99, 100, 199},  {1099, 1, 1099},
                                     {4294967295u, 1, 0}};  // ends in 95: wraps as usual
@@ -15,26 +17,24 @@ TEST(HudTest, GainsAddWithoutCarryingFrom99AndTheLinesShowScoreAndCounts) {
 
   // The line shows the score and the debug overlay restarts the drawn counts. (The combo's
   // timing and payment show in the committed replays' traces: combo and score.)
-  testkit::StageRun run;
   TextFont font;
-  font.Create(&run.device, run.dialogs, 12);
-  ASSERT_TRUE(run.stage->Init());
-  run.AddShip(12.345f, 90);
-  run.Manager().CreateMoverEnemy(new MoverEnemy());
-  run.Manager().CreateMoverBullet(new MoverBullet());
-  run.stage->Step(run.pad);
-  run.device.BeginScene();
-  run.Manager().DrawMovers();
+  font.Create(&device, dialogs, 12);
+  AddShip(12.345f, 90);
+  Manager().CreateMoverEnemy(new MoverEnemy());
+  Manager().CreateMoverBullet(new MoverBullet());
+  stage->Step(pad);
+  device.BeginScene();
+  Manager().DrawMovers();
   std::int32_t currentTime = 7;
-  MoverCounts counts = run.Manager().GetMoverCounts();
+  MoverCounts counts = Manager().GetMoverCounts();
   counts.killedEnemies = 4;
-  Hud::DrawDebug(font, *run.stage, counts, currentTime, 60);
+  Hud::DrawDebug(font, *stage, counts, currentTime, 60);
   Hud::DrawLine(font, 3, 99);
-  EXPECT_EQ(testkit::Texts(run.device),
+  EXPECT_EQ(testkit::Texts(device),
             (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
                                       "VisibleEnemyNum 1", "KilledEnemyNum 4", "CurrentTime 7",
                                       "FPS 60", "Stage 3", "000000099"}));
-  const auto& texts = run.device.texts;
+  const auto& texts = device.texts;
   EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
             std::tuple(20, 120, 200, 500, 15));
   EXPECT_EQ(

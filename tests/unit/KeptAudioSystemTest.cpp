@@ -14,7 +14,7 @@ namespace {
 // own.
 TEST(KeptAudioSystemTest, EachStageReleasesItsOwnSoundsWhileTheOutputStaysOpen) {
   auto silent = std::make_unique<FakeAudioSystem>();
-  const FakeAudioLog& log = silent->GetLog();
+  const FakeAudioLog& log = *silent->log;
   KeptAudioSystem kept(std::move(silent));
   const PcmFormat format{1, 16, 22050};
   const std::int16_t samples[4] = {};

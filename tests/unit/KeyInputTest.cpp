@@ -3,31 +3,13 @@
 #include <cstring>
 #include <vector>
 
+#include "TestPlatform.h"
 #include "input/KeyInput.h"
 #include "input/KeyNames.h"
-#include "platform/InputDevices.h"
 #include "replay/ReplayFormat.h"
 
 namespace vorlith {
 namespace {
-
-class ScriptedDevices : public InputDevices {
- public:
-  bool keyboardReadable = true;
-  KeyboardState keys;
-  std::vector<ControllerState> controllers;
-  std::vector<bool> controllerReadable;
-
-  bool ReadKeyboard(KeyboardState& state) override {
-    state = keys;
-    return keyboardReadable;
-  }
-  int GetControllerCount() const override { return static_cast<int>(controllers.size()); }
-  bool ReadController(int index, ControllerState& state) override {
-    state = controllers[index];
-    return controllerReadable.empty() || controllerReadable[index];
-  }
-};
 
 // Key positions as KeyboardState numbers them.
 constexpr int kUp = 82, kDown = 81, kLeft = 80, kRight = 79, kZ = 29, kX = 27, kC = 6, kV = 25;
@@ -39,7 +21,7 @@ std::string Held(KeyInput& input) {
 }
 
 TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
-  ScriptedDevices devices;
+  testing::HeldKeys devices;
   for (int key : {kUp, kDown, kRight, kZ, kV, kS}) devices.keys.held[key] = true;  // up wins
   KeyInput input(&devices);
   input.Update();
@@ -64,7 +46,7 @@ TEST(KeyInputTest, KeyboardMapsArrowsButtonsAndSecondPadAndClearsWhenReleased) {
 // A replayed frame must play exactly as the live keys it was recorded from: every field of
 // the pad, sticks included, for each of the 256 control bytes.
 TEST(KeyInputTest, AReplayedFrameGivesThePadItsKeysGiveLive) {
-  ScriptedDevices devices;
+  testing::HeldKeys devices;
   KeyInput input(&devices);
   for (int byte = 0; byte < 256; ++byte) {
     const auto controls = static_cast<ReplayControls>(byte);
@@ -88,14 +70,14 @@ TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPointsAndControllersAddT
   const std::pair<ControllerState, const char*> sticks[] = {
       {{-200, 200}, "-"}, {{200, -200}, "-"}, {{-201, 201}, "DL"}, {{201, -201}, "UR"}};
   for (const auto& [stick, held] : sticks) {
-    ScriptedDevices devices;
+    testing::HeldKeys devices;
     devices.controllers = {stick};
     KeyInput input(&devices);
     input.Update();
     EXPECT_EQ(Held(input), held) << stick.axisX << ", " << stick.axisY;
   }
   // Controllers add to the keyboard unless unreadable.
-  ScriptedDevices devices;
+  testing::HeldKeys devices;
   devices.keys.held[kLeft] = true;
   ControllerState stick{1000, -500, {false, false, true, false}};  // right against held Left
   ControllerState unreadable{0, 1000, {true, false, false, false}};
@@ -119,7 +101,7 @@ TEST(KeyInputTest, StickScalingAndDirectionsAtTheirBreakPointsAndControllersAddT
 // D-pad do nothing; a second key for an action works as its first.
 TEST(KeyInputTest, TheBindingsDecideWhichKeysAndButtonsGiveEachAction) {
   constexpr int kW = 26, kSpace = 44, kBack = 4, kDpadUp = 11, kStart = 6;
-  ScriptedDevices devices;
+  testing::HeldKeys devices;
   KeyInput input(&devices);
   Bindings bindings;
   bindings.keys[Bindings::kUp] = {kW, KeyNames::kNoKey};

@@ -26,17 +26,6 @@ TEST(MoverMyShipTest, StepsThatWouldLeaveTheFieldAreDroppedPerAxis) {
   EXPECT_TRUE(testkit::At(ship, 0, 100));
 }
 
-// Updates (counted from 0) in which a volley leaves; the shots stand still, clear of the ship.
-std::vector<int> VolleyFrames(SmallStage& stage, int frames) {
-  std::vector<int> volleys;
-  for (int frame = 0; frame < frames; ++frame) {
-    const int before = stage.CountBullets();
-    stage.ship->Update(stage.pad);
-    if (stage.CountBullets() > before) volleys.push_back(frame);
-  }
-  return volleys;
-}
-
 // Held fire's rhythm (a volley every interval + 1 frames) and its count frozen while fire is
 // let go show in the committed replays' traces; here the interval's floor.
 TEST(MoverMyShipTest, TheShotIntervalShortensToOneAndNoFurther) {
@@ -46,7 +35,13 @@ TEST(MoverMyShipTest, TheShotIntervalShortensToOneAndNoFurther) {
   ship->SetShotTemplate(&bullet);
   stage.pad.buttons[0] = 1;
   for (int i = 0; i < 8; ++i) ship->ShortenInterval(1);  // 8 down to 1, and no further
-  EXPECT_EQ(VolleyFrames(stage, 6), (std::vector<int>{0, 2, 4}));
+  std::vector<int> volleys;  // updates in which a volley leaves; the shots stand still
+  for (int frame = 0; frame < 6; ++frame) {
+    const int before = stage.CountBullets();
+    ship->Update(stage.pad);
+    if (stage.CountBullets() > before) volleys.push_back(frame);
+  }
+  EXPECT_EQ(volleys, (std::vector<int>{0, 2, 4}));
   MoverMyShip other;
   other.ShortenInterval(5);
   other.ShortenInterval(1);  // 3 - 1 = 2 is kept

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <new>
-
 #include "StageTestKit.h"
 
 namespace vorlith {

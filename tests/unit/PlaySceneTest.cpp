@@ -36,7 +36,7 @@ struct Game : testkit::GameRun {
 TEST(PlaySceneTest, ZStartsStageOneWhosePlayFrameDrawsFieldAndHudAndHoldsSoundUnfocused) {
   Game game;
   game.Start();
-  const auto& clears = game.test.device->GetClears();
+  const auto& clears = game.test.device->clears;
   ASSERT_EQ(clears.size(), 2u);
   EXPECT_EQ(std::tuple(clears[0].argb, clears[1].argb), std::tuple(0xFF323232u, 0xFF000000u));
   const std::vector<std::string> expected = {"Pos(50.00, 90.00)",
@@ -52,13 +52,13 @@ TEST(PlaySceneTest, ZStartsStageOneWhosePlayFrameDrawsFieldAndHudAndHoldsSoundUn
 
   // In the background the stage's sound output is held; it goes on with the focus.
   std::vector<bool> heldWhileWaiting, heldInFrames;
-  game.test.window->SetFocused(false);
-  game.test.window->SetWaitHook([&](int waits) {
-    heldWhileWaiting.push_back(game.test.audio->IsPaused());
-    if (waits == 2) game.test.window->SetFocused(true);
-  });
+  game.test.window->focused = false;
+  game.test.window->waitHook = [&](int waits) {
+    heldWhileWaiting.push_back(game.test.audio->paused);
+    if (waits == 2) game.test.window->focused = true;
+  };
   game.app->SetFrameObserver([&] {
-    heldInFrames.push_back(game.test.audio->IsPaused());
+    heldInFrames.push_back(game.test.audio->paused);
     game.test.window->PushEvent(WindowEventType::Close);
   });
   EXPECT_EQ(game.app->Run(), 0);
@@ -198,7 +198,7 @@ TEST(PlaySceneTest, AFailedStartShowsOnlyItsOwnMessageAndWaitsForANewPressOfZ) {
   });
   std::string scenes;
   for (char z : std::string("ZZZ-ZZ-ZZ")) {
-    game.test.audio->Faults().openDevice = scenes.size() == 4;
+    game.test.audio->faults->openDevice = scenes.size() == 4;
     game.Press(z == 'Z');
     scenes += game.State() == std::tuple(GameApp::kPlayScene, 1, true)     ? 'P'
               : game.State() == std::tuple(GameApp::kTitleScene, 1, false) ? 'T'

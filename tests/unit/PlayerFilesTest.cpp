@@ -3,13 +3,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <thread>
 
 #include "EnvironmentScope.h"
+#include "TestFiles.h"
 #include "platform/FileLock.h"
 #include "platform/PlayerFiles.h"
 
@@ -18,22 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class PlayerFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("vorlith-player-" + std::to_string(std::random_device()()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
-    fs::create_directories(root);
-  }
-  void TearDown() override { fs::remove_all(root); }
-  fs::path root;
+  const testing::ScratchFolder root{"vorlith-player"};
 };
 
 using testing::EnvironmentScope;
@@ -60,12 +46,14 @@ TEST_F(PlayerFilesTest, FoldersComeFromXdgWhenAbsoluteElseFromHomeAndAreCreated)
   EXPECT_EQ(why, "neither XDG_DATA_HOME nor HOME names a folder");
 }
 
-TEST_F(PlayerFilesTest, WholeWritesReplaceOrLeaveTheOldFileAndNoTemporaryBehind) {
+// Whole writes replace the old file or leave it, and no temporary behind; kept-aside files
+// take the next unused name with their bytes.
+TEST_F(PlayerFilesTest, WholeWritesLeaveNoTemporaryAndKeptAsideFilesTakeTheNextUnusedName) {
   const std::string path = (root / "scores.txt").string();
   std::string why;
   ASSERT_TRUE(WriteFileWhole(path, "first\n", why)) << why;
   ASSERT_TRUE(WriteFileWhole(path, "second\n", why)) << why;
-  EXPECT_EQ(Slurp(path), "second\n");
+  EXPECT_EQ(testing::ReadWhole(path), "second\n");
   EXPECT_FALSE(WriteFileWhole((root / "none/scores.txt").string(), "x", why));
   EXPECT_EQ(why.rfind((root / "none/scores.txt").string() +
                           ": cannot create a temporary file beside it: No such file",
@@ -80,15 +68,10 @@ TEST_F(PlayerFilesTest, WholeWritesReplaceOrLeaveTheOldFileAndNoTemporaryBehind)
   EXPECT_TRUE(RemovePlayerFile(path, why));
   EXPECT_TRUE(RemovePlayerFile(path, why));  // already gone
   EXPECT_FALSE(fs::exists(path));
-}
-
-TEST_F(PlayerFilesTest, KeptAsideFilesTakeTheNextUnusedNameWithTheirBytes) {
-  const std::string path = (root / "scores.txt").string();
-  std::string why;
   for (const char* expected : {".bad", ".bad-2", ".bad-3"}) {
     std::ofstream(path) << expected;
     EXPECT_EQ(KeepFileAside(path, why), path + expected);
-    EXPECT_EQ(Slurp(path + expected), expected);
+    EXPECT_EQ(testing::ReadWhole(path + expected), expected);
     EXPECT_FALSE(fs::exists(path));
   }
   EXPECT_EQ(KeepFileAside(path, why), "");
@@ -106,7 +89,8 @@ TEST_F(PlayerFilesTest, ASecondLockWaitsUntilTheFirstIsReleased) {
   });
   // Until the kernel lists this process waiting for a lock (or a second has passed).
   const std::string waiting = "-> FLOCK  ADVISORY  WRITE " + std::to_string(getpid()) + " ";
-  for (int i = 0; i < 1000 && Slurp("/proc/locks").find(waiting) == std::string::npos; ++i)
+  for (int i = 0; i < 1000 && testing::ReadWhole("/proc/locks").find(waiting) == std::string::npos;
+       ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_FALSE(secondHeld);
   first.reset();

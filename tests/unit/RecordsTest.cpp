@@ -6,10 +6,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 
 #include "StageTestKit.h"
+#include "TestFiles.h"
 #include "replay/PlayerRecords.h"
 #include "replay/ScoreTable.h"
 
@@ -17,11 +16,6 @@ namespace vorlith {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 ScoreEntry Entry(std::uint32_t score, const std::string& replay = "run-1.replay") {
   return {{score, 1, 100}, "2026-12-07 05:42", replay};
@@ -65,12 +59,6 @@ TEST(ScoreTableTest, ParsesWhatItFormatsRefusesDamageAndKeepsTheTenBest) {
 
 class RecordsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder =
-        fs::temp_directory_path() / ("vorlith-records-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
   std::unique_ptr<PlayerRecords> Records() {
     return std::make_unique<PlayerRecords>(folder.string(), dialogs, "0.24",
                                            [] { return std::string("2026-12-07 05:42"); });
@@ -85,7 +73,7 @@ class RecordsTest : public ::testing::Test {
     for (int i = 1; i < frames; ++i) records.RecordFrame(PadState{});
     return records.EndRun({score, 1, frames});
   }
-  fs::path folder;
+  const testing::ScratchFolder folder{"vorlith-records"};
   testkit::RecordingDialogs dialogs;
 };
 
@@ -95,10 +83,10 @@ TEST_F(RecordsTest, ARunIsKeptWithItsReplayAndTheTableSurvivesTheProgram) {
   const std::string replay =
       "vorlith-replay 1\nversion 0.24 1\ncombo 2 7\n"
       "# score 110100, stage 1, 2 frames, 2026-12-07 05:42\n1 Z\n1 -\n";
-  EXPECT_EQ(Slurp(folder / "last.replay"), replay);
+  EXPECT_EQ(testing::ReadWhole(folder / "last.replay"), replay);
   const auto table = Records()->GetTable();  // read again from the file
   ASSERT_EQ(table.size(), 1u);
-  EXPECT_EQ(Slurp(folder / table[0].replay), replay);
+  EXPECT_EQ(testing::ReadWhole(folder / table[0].replay), replay);
   std::string why;
   EntryReplay watched = records->WatchEntry(0, why);
   ASSERT_TRUE(watched.pads) << why;
@@ -123,7 +111,7 @@ TEST_F(RecordsTest, ADamagedTableIsKeptAsideWithOneMessageAndTheGamePlaysOn) {
                                          "table). It was kept as " +
                                          (folder / "scores.txt.bad").string() +
                                          "; the table starts empty.");
-  EXPECT_EQ(Slurp(folder / "scores.txt.bad"), "vorlith-scores 1\ngarbage\n");
+  EXPECT_EQ(testing::ReadWhole(folder / "scores.txt.bad"), "vorlith-scores 1\ngarbage\n");
   EXPECT_EQ(Play(*records, 50), 1);
   EXPECT_EQ(dialogs.shown.size(), 1u);
   fs::resize_file(folder / "scores.txt", ScoreTable::kMaxFileBytes + 1);  // too large
@@ -141,7 +129,7 @@ TEST_F(RecordsTest, ADamagedTableIsKeptAsideWithOneMessageAndTheGamePlaysOn) {
 TEST_F(RecordsTest, AFullDiskLeavesThePreviousFilesWithOneMessage) {
   auto records = Records();
   Play(*records, 10);
-  const std::string before = Slurp(folder / "scores.txt");
+  const std::string before = testing::ReadWhole(folder / "scores.txt");
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit limit{}, saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -153,7 +141,7 @@ TEST_F(RecordsTest, AFullDiskLeavesThePreviousFilesWithOneMessage) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, SIG_DFL);
   EXPECT_EQ(place, 1);
-  EXPECT_EQ(Slurp(folder / "scores.txt"), before);
+  EXPECT_EQ(testing::ReadWhole(folder / "scores.txt"), before);
   ASSERT_EQ(dialogs.shown.size(), 1u);  // the table's, which stands for the last replay's too
   EXPECT_NE(dialogs.shown[0].second.find("cannot write: File too large. The high scores stay"),
             std::string::npos)

@@ -2,14 +2,11 @@
 // traces do not show: the pop-ups of the item pick-ups.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "StageTestKit.h"
+#include "TestFiles.h"
 #include "replay/FrameReporter.h"
 #include "replay/ReplayPadSource.h"
 #include "replay/ReplayStream.h"
@@ -68,9 +65,8 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
   game.app->SetPadSource(std::unique_ptr<PadSource>(input));
   FakeWindow& window = *game.test.window;
   const bool pauses = disturbance == Disturbance::kPauses;
-  // One file to each process: ctest runs the tests side by side, and so may other checkouts.
-  const std::string path =
-      ::testing::TempDir() + "/disturbed-trace-" + std::to_string(getpid()) + ".jsonl";
+  const testing::ScratchFolder folder("vorlith-disturbed-trace");
+  const std::string path = folder / "trace.jsonl";
   {
     FrameReporter reporter(*game.app, {path, "", {}, input, nullptr});
     EXPECT_TRUE(reporter.Open(error)) << error;
@@ -84,21 +80,18 @@ std::string TraceOf(const std::string& name, Disturbance disturbance, int& label
       }
       window.PushEvent(WindowEventType::Expose);
       window.PushEvent(WindowEventType::ToggleFullScreen);
-      window.SetFocused(false);
+      window.focused = false;
     });
-    window.SetWaitHook([&](int waits) {
-      if (!pauses) window.SetFocused(true);
+    window.waitHook = [&](int waits) {
+      if (!pauses) window.focused = true;
       window.PushEvent(pauses && waits % 2 == 0 ? WindowEventType::Pause : WindowEventType::Expose);
-    });
+    };
     EXPECT_EQ(game.app->Run(), 0);
     const int waits = disturbance == Disturbance::kNone ? 0 : frames / 40 * (pauses ? 2 : 1);
-    EXPECT_EQ(window.GetWaitCount(), waits);
+    EXPECT_EQ(window.waitCount, waits);
   }
-  labelledPresents = game.test.device->GetLabelledPresentCount();
-  std::stringstream trace;
-  trace << std::ifstream(path).rdbuf();
-  std::remove(path.c_str());
-  return std::regex_replace(trace.str(), std::regex("\"(fps|kills)\":[0-9]+,"), "");
+  labelledPresents = game.test.device->labelledPresentCount;
+  return std::regex_replace(testing::ReadWhole(path), std::regex("\"(fps|kills)\":[0-9]+,"), "");
 }
 
 // Pauses, and repaints, mode switches and the focus leave the trace as it was: a repaint

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayScript.h"
 #include "replay/ReplayStream.h"
@@ -69,11 +70,11 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   std::string error;
   EXPECT_FALSE(ReplayStream().Open("/dev/zero", error));
   EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
-  EXPECT_FALSE(ReplayStream().Open(testing::TempDir(), error));
+  EXPECT_FALSE(ReplayStream().Open(::testing::TempDir(), error));
   EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
   EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
   EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
-  const std::string path = testing::TempDir() + "/other-rules.replay";
+  const std::string path = ::testing::TempDir() + "/other-rules.replay";
   std::ofstream(path) << "vorlith-replay 1\nversion 0.31 2\n1 Z\n";
   EXPECT_FALSE(ReplayStream().Open(path, error));
   EXPECT_EQ(error, path + ": made by Vorlith 0.31 (rules 2), which plays differently from this " +
@@ -81,7 +82,7 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
 }
 
 TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
-  const std::string path = testing::TempDir() + "/round.replay";
+  const std::string path = ::testing::TempDir() + "/round.replay";
   const std::vector<ReplayControls> frames = {0, 0, 0x10, 0x10, 0x18, 0x40, 0x40, 0x40, 0};
   std::string error;
   {
@@ -89,9 +90,7 @@ TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
     ASSERT_TRUE(recorder.Open(path, error)) << error;
     for (ReplayControls c : frames) recorder.Record(c);
   }  // closing writes the last run
-  std::stringstream text;
-  text << std::ifstream(path).rdbuf();
-  EXPECT_EQ(text.str(), "vorlith-replay 1\n2 -\n2 Z\n1 RZ\n3 C\n1 -\n");
+  EXPECT_EQ(testing::ReadWhole(path), "vorlith-replay 1\n2 -\n2 Z\n1 RZ\n3 C\n1 -\n");
   ReplayStream replay;
   ASSERT_TRUE(replay.Open(path, error)) << error;
   ASSERT_EQ(replay.GetFrameCount(), static_cast<std::int64_t>(frames.size()));
@@ -103,7 +102,7 @@ TEST(ReplayRecorderTest, RecordedFramesPlayBackTheSame) {
 // A file is checked whole by Open and read again as it plays: a file cut or spoiled in
 // between ends the replay where it stops agreeing, and says so.
 TEST(ReplayStreamTest, AChangedFileEndsTheReplayThereAndAPipeIsHeldWholeUpToItsLimit) {
-  const std::string path = testing::TempDir() + "/changed.replay";
+  const std::string path = ::testing::TempDir() + "/changed.replay";
   const std::pair<std::string, std::string> cases[] = {
       {"vorlith-replay 1\n2 Z\n", ": ended early (changed while playing)"},
       {"vorlith-replay 1\n2 Z\n1 Q\n", ":3: unknown control 'Q'"},

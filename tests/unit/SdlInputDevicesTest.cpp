@@ -13,6 +13,7 @@
 
 #include "EnvironmentScope.h"
 #include "FakeWindow.h"
+#include "TestFiles.h"
 #include "input/KeyInput.h"
 #include "platform/sdl/SdlControllerMappings.h"
 #include "platform/sdl/SdlEventWait.h"
@@ -31,7 +32,6 @@ TEST(SdlInputDevicesTest, AxesAreScaledToPlusMinusAThousand) {
 class VirtualControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::remove_all(configHome);
     std::filesystem::create_directories(configHome / "vorlith");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
   }
@@ -40,7 +40,6 @@ class VirtualControllerTest : public ::testing::Test {
     devices.reset();
     for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    std::filesystem::remove_all(configHome);
   }
 
   void Open() {
@@ -77,8 +76,7 @@ class VirtualControllerTest : public ::testing::Test {
   }
   const PadState& Pad() { return *input->GetPad(0); }
 
-  const std::filesystem::path configHome =
-      std::filesystem::path(::testing::TempDir()) / "vorlith-pad-config";
+  const testing::ScratchFolder configHome{"vorlith-pad-config"};
   const testing::EnvironmentScope config{"XDG_CONFIG_HOME", configHome.c_str()};
   const testing::EnvironmentScope mappings{"SDL_GAMECONTROLLERCONFIG", nullptr};
   FakeWindow window;
@@ -130,7 +128,7 @@ TEST_F(VirtualControllerTest, ControllersPluggedInOrOutWhileRunningAndWaiting) {
   EXPECT_TRUE(start);
   EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_FALSE));
 
-  window.SetFocused(false);
+  window.focused = false;
   EXPECT_EQ(Frame(), "-");
   KeyboardState keys;
   keys.held[29] = true;  // Z

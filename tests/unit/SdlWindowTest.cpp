@@ -67,7 +67,7 @@ class SdlWindowTest : public ::testing::Test {
   SdlWindow window;
 };
 
-TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
+TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEventsAndMaximizeNeverStays) {
   // No shortcut: Enter without Alt, repeats, other keys.
   const std::tuple<SDL_Keycode, Uint16, bool> keys[] = {
       {SDLK_ESCAPE, KMOD_NONE, false},   {SDLK_RETURN, KMOD_NONE, false},
@@ -100,9 +100,8 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEvents) {
   PushKey(SDLK_SPACE);
   PushButtons();
   EXPECT_EQ(Drain(), (std::vector<Event>{Event::Pause, Event::Pause}));
-}
 
-TEST_F(SdlWindowTest, MaximizeIsReportedButNeverStays) {
+  // A maximize is reported but never stays.
   PushWindowEvent(SDL_WINDOWEVENT_MAXIMIZED);
   EXPECT_EQ(Next(), Event::Maximize);
   EXPECT_EQ(SDL_GetWindowFlags(window.GetSdlWindow()) & SDL_WINDOW_MAXIMIZED, 0u);

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "EnvironmentScope.h"
+#include "TestFiles.h"
 #include "app/SettingsFile.h"
 
 namespace vorlith {
@@ -13,16 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { fs::remove_all(home); }
-  void TearDown() override { fs::remove_all(home); }
-  const fs::path home = fs::path(::testing::TempDir()) / "vorlith-settings-file";
+  const testing::ScratchFolder home{"vorlith-settings-file"};
   const testing::EnvironmentScope config{"XDG_CONFIG_HOME", home.c_str()};
 };
 
@@ -38,7 +30,7 @@ TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
   settings.volume = 50;
   settings.bindings.keys[Bindings::kFire] = {44, 29};  // Space, Z
   ASSERT_EQ(SettingsFile::Save(path, settings), "");
-  EXPECT_EQ(ReadAll(path), settings.ToText());
+  EXPECT_EQ(testing::ReadWhole(path), settings.ToText());
   const std::string elsewhere = (home / "gone" / "settings.ini").string();
   EXPECT_EQ(SettingsFile::Save(elsewhere, Settings{})
                 .rfind("The settings were not saved: " + elsewhere + ": ", 0),
@@ -53,7 +45,7 @@ TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
     EXPECT_EQ(SettingsFile::Load(path).volume, 100);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("kept as " + path + ".bad"), std::string::npos) << said;
-    EXPECT_EQ(ReadAll(path + ".bad"), bad);
+    EXPECT_EQ(testing::ReadWhole(path + ".bad"), bad);
     EXPECT_FALSE(fs::exists(path));
     fs::remove(path + ".bad");
   }

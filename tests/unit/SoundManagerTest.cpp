@@ -46,7 +46,7 @@ TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15DecibelsAndSlo
   for (int i = 0; i < 11; ++i) manager.Play(0);
   manager.Play(7);  // no sound in slot 7: nothing plays
   manager.Play(1);
-  const auto& plays = audio.GetLog().plays;
+  const auto& plays = audio.log->plays;
   ASSERT_EQ(plays.size(), 12u);
   for (int i = 0; i < 11; ++i) EXPECT_EQ(plays[i].voice, shot->GetVoice(i % 10)) << i;
   EXPECT_EQ(plays[11].voice, manager.GetSound(1)->GetVoice(0));
@@ -54,15 +54,15 @@ TEST_F(SoundManagerTest, ElevenPlaysUseTheTenVoicesInTurnAtMinus15DecibelsAndSlo
   EXPECT_NE(plays[0].buffer, plays[11].buffer);
   audio.SetEffectGain(0.5f);  // the player's volume, on top: 6 dB further down
   manager.Play(1);
-  EXPECT_NEAR(audio.GetLog().plays.back().gain, 0.088914f, 1e-5f);
-  EXPECT_EQ(audio.GetLog().voicesCreated, 20u);
+  EXPECT_NEAR(audio.log->plays.back().gain, 0.088914f, 1e-5f);
+  EXPECT_EQ(audio.log->voicesCreated, 20u);
   EXPECT_EQ(audio.GetPlayedSlots(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
   EXPECT_TRUE(Messages().empty());
   manager.RegisterSound(0, kBlast);  // registered again: its sound replaced
-  EXPECT_EQ(audio.GetLog().voicesReleased, 10u);
+  EXPECT_EQ(audio.log->voicesReleased, 10u);
   EXPECT_TRUE(manager.LoadAllSounds());
   manager.Play(0);
-  const auto& log = audio.GetLog();
+  const auto& log = *audio.log;
   ASSERT_EQ(plays.size(), 14u);
   EXPECT_EQ(log.buffers[plays.back().buffer - 1].bytes, log.buffers[1].bytes);  // the blast's
 }
@@ -105,7 +105,7 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
   };
   for (const auto& c : cases) {
     FakeAudioSystem faulty;
-    faulty.Faults() = c.faults;
+    *faulty.faults = c.faults;
     {
       SoundManager manager(dialogs);
       EXPECT_EQ(manager.Init(&faulty), c.stop != AtInit) << c.text;
@@ -123,20 +123,20 @@ TEST_F(SoundManagerTest, EachFailingStepShowsItsMessageAndStopsThere) {
         EXPECT_EQ(manager.GetSound(1)->GetVoice(0), 0u);  // never tried
       }
       manager.Play(0);
-      EXPECT_EQ(faulty.GetLog().plays.size(), c.stop == Never ? 1u : 0u) << c.text;
+      EXPECT_EQ(faulty.log->plays.size(), c.stop == Never ? 1u : 0u) << c.text;
     }
-    EXPECT_EQ(faulty.GetLog().voicesCreated, faulty.GetLog().voicesReleased);
-    for (const auto& buffer : faulty.GetLog().buffers) EXPECT_TRUE(buffer.released);
+    EXPECT_EQ(faulty.log->voicesCreated, faulty.log->voicesReleased);
+    for (const auto& buffer : faulty.log->buffers) EXPECT_TRUE(buffer.released);
   }
 }
 
 TEST_F(SoundManagerTest, FailedDuplicatesLeaveSilentVoicesInTheCycle) {
-  audio.Faults().voicesBeforeFailure = 3;
+  audio.faults->voicesBeforeFailure = 3;
   SoundManager manager(dialogs);
   ASSERT_TRUE(InitAndLoad(manager));
   EXPECT_TRUE(Messages().empty());
   for (int i = 0; i < 10; ++i) manager.Play(0);
-  EXPECT_EQ(audio.GetLog().plays.size(), 3u);
+  EXPECT_EQ(audio.log->plays.size(), 3u);
   EXPECT_EQ(manager.GetSound(0)->GetNextBuffer(), 0);
 }
 
@@ -157,7 +157,7 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
     for (auto step : steps) ((*manager).*step)();
     if (!steps.empty()) manager->Play(0);  // released voices play nothing
     manager.reset();
-    const FakeAudioLog& log = fresh.GetLog();
+    const FakeAudioLog& log = *fresh.log;
     EXPECT_TRUE(log.plays.empty());
     EXPECT_EQ(log.voicesReleased, 10u) << steps.size();
     EXPECT_EQ(log.stops, 10u) << steps.size();

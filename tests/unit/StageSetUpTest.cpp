@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "StageTestKit.h"
+#include "TestFiles.h"
 #include "base/DataDirectory.h"
 #include "stage/StageSetUp.h"
 
@@ -13,23 +13,18 @@ namespace {
 namespace fs = std::filesystem;
 
 // What stage one sets up shows in the committed replays' traces; here, its failure.
-struct StageSetUpTest : ::testing::Test, testkit::StageRun {
-  void SetUp() override { ASSERT_TRUE(stage->Init()); }
-};
+using StageSetUpTest = testkit::StartedStage;
 
 // Stage 1 with its boss model missing from the data directory, and no sounds there: the
 // sounds come from the copies built into the program, one message names the missing file and
 // the stage fails before any mover is made.
 TEST_F(StageSetUpTest, AMissingModelIsNamedInOneMessageAndFailsTheStageBeforeAnyMover) {
-  const fs::path data = fs::temp_directory_path() / ("vorlith_setup_" + std::to_string(getpid()));
-  fs::remove_all(data);
-  fs::create_directories(data);
+  const testing::ScratchFolder data("vorlith_setup");
   fs::copy(fs::path(VORLITH_DATA_DIR) / "model", data / "model");
   fs::remove(data / "model" / "boss0.x");
   DataDirectory::Set(data.string());
   const bool ready = SetUpStage1(*stage);
   DataDirectory::Set("");
-  fs::remove_all(data);
   EXPECT_FALSE(ready);
   EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
   EXPECT_EQ(std::tuple(Manager().GetBulletPrototypeCount(), stage->GetMyShip(),

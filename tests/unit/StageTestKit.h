@@ -174,6 +174,11 @@ struct StageRun {
   }
 };
 
+// A test whose stage object is initialised before it starts.
+struct StartedStage : ::testing::Test, StageRun {
+  void SetUp() override { ASSERT_TRUE(stage->Init()); }
+};
+
 // The whole game on the headless platform; keys are held through `test.input->keys` unless
 // other input devices are given.
 struct GameRun {

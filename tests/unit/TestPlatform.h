@@ -24,16 +24,23 @@ class RecordingDialogs : public Dialogs {
   std::vector<std::pair<std::string, std::string>> shown;  // caption, text
 };
 
-// Keyboard held as a test sets it; no controllers.
+// Keyboard and controllers held as a test sets them; the keyboard (the window in the
+// background) or a controller can be made unreadable.
 class HeldKeys : public InputDevices {
  public:
   bool ReadKeyboard(KeyboardState& state) override {
     state = keys;
-    return true;
+    return keyboardReadable;
   }
-  int GetControllerCount() const override { return 0; }
-  bool ReadController(int, ControllerState&) override { return false; }
+  int GetControllerCount() const override { return static_cast<int>(controllers.size()); }
+  bool ReadController(int index, ControllerState& state) override {
+    state = controllers[index];
+    return controllerReadable.empty() || controllerReadable[index];
+  }
   KeyboardState keys;
+  bool keyboardReadable = true;
+  std::vector<ControllerState> controllers;
+  std::vector<bool> controllerReadable;  // empty: all readable
   // Key positions as KeyboardState numbers them.
   static constexpr int kZ = 29, kC = 6, kV = 25, kO = 18;
 };

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
+#include <algorithm>
 #include <string>
 
+#include "TestFiles.h"
 #include "replay/TraceWriter.h"
 
 namespace vorlith {
@@ -53,20 +53,18 @@ TEST(TraceWriterTest, OneLineOfJsonPerFrameWrittenAtOnce) {
       << TraceWriter::Format(frame);
 
   // Each frame is in the file while the trace is still open.
-  const std::string path = ::testing::TempDir() + "trace_writer_flush.jsonl";
+  const testing::ScratchFolder folder("vorlith-trace-writer");
+  const std::string path = folder / "flush.jsonl";
   TraceWriter writer;
   std::string error;
   ASSERT_TRUE(writer.Open(path, error)) << error;
   for (int i = 0; i < 3; ++i) {
     frame.frame = i;
     writer.Write(frame);
-    std::ifstream file(path);
-    int lines = 0;
-    for (std::string line; std::getline(file, line);) ++lines;
-    EXPECT_EQ(lines, i + 1);
+    const std::string written = testing::ReadWhole(path);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), i + 1);
   }
   writer.Close();
-  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class TransformsTest : public ::testing::Test {
   FakeRenderDevice device;
 };
 
-TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewportAndZeroAnglesSkipTheirTurn) {
+TEST_F(TransformsTest, PointsLandOnThePlayViewportWhichSplitsTheBackBufferAndZeroAnglesSkipTurns) {
   SetupPlayfieldScene(&device);
   struct Case {
     Vec3 point;
@@ -67,9 +67,8 @@ TEST_F(TransformsTest, WorldAndModelPointsLandOnThePlayViewportAndZeroAnglesSkip
   const Matrix full = MakeWorldMatrix(12.5f, -3.0f, 0.25f, 360, 360, 360, 1.0f);
   EXPECT_FALSE(SameBits(full, expected));
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(full.m[i / 4][i % 4], expected.m[i / 4][i % 4], 1e-4f);
-}
 
-TEST_F(TransformsTest, ViewportsSplitTheBackBufferByQuartersAndThePlayfieldSceneIsSet) {
+  // The viewports split the back buffer by quarters.
   device.width = 641;
   device.height = 400;
   SetHudViewport(&device);

@@ -137,14 +137,20 @@ TEST(WaveFileTest, FormatBlockIs18BytesForPcmAndCarriesTheExtraBytesOtherwise) {
   }
 }
 
-TEST(WaveFileTest, ReadStopsAtTheEndOfTheDataOrFailsWhereTheFileEnds) {
+// Arguments and state are checked: no name, no buffer or count, not open (yet, or again).
+TEST(WaveFileTest, ReadStopsAtTheEndOfTheDataOrFailsWhereTheFileEndsAndChecksItsArguments) {
   WaveFile wave;
   const Bytes samples = Ramp(600);
+  std::vector<std::uint8_t> buffer(20000, 0xEE);
+  std::uint32_t got = 1234;
+  EXPECT_EQ(wave.Open(nullptr), E_INVALIDARG);
+  EXPECT_EQ(wave.Read(buffer.data(), 4, &got), CO_E_NOTINITIALIZED);
   ASSERT_EQ(
       OpenBytes(wave, Wave({PcmFormat16Mono(), Chunk("data", samples), Chunk("LIST", Ramp(40))})),
       S_OK);
-  std::vector<std::uint8_t> buffer(20000, 0xEE);
-  std::uint32_t got = 1234;
+  EXPECT_EQ(wave.Read(nullptr, 4, &got), E_INVALIDARG);
+  EXPECT_EQ(wave.Read(buffer.data(), 4, nullptr), E_INVALIDARG);
+  got = 1234;
   EXPECT_EQ(wave.Read(buffer.data(), 1000, &got), S_OK);
   EXPECT_EQ(got, 600u);
   EXPECT_TRUE(std::equal(samples.begin(), samples.end(), buffer.begin()));
@@ -167,20 +173,9 @@ TEST(WaveFileTest, ReadStopsAtTheEndOfTheDataOrFailsWhereTheFileEnds) {
   EXPECT_EQ(got, 0u);
   const Bytes expected = Ramp(9000);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), buffer.begin()));
-}
-
-TEST(WaveFileTest, ArgumentsAndStateAreChecked) {
-  WaveFile wave;
-  std::uint8_t buffer[4];
-  std::uint32_t got = 0;
-  EXPECT_EQ(wave.Open(nullptr), E_INVALIDARG);
-  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);  // not open
-  ASSERT_EQ(OpenBytes(wave, Wave({PcmFormat16Mono(), Chunk("data", Ramp(4))})), S_OK);
-  EXPECT_EQ(wave.Read(nullptr, 4, &got), E_INVALIDARG);
-  EXPECT_EQ(wave.Read(buffer, 4, nullptr), E_INVALIDARG);
   EXPECT_EQ(wave.Close(), S_OK);
   EXPECT_EQ(wave.Close(), S_OK);
-  EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);  // closed
+  EXPECT_EQ(wave.Read(buffer.data(), 4, &got), CO_E_NOTINITIALIZED);
 }
 
 // The page's sounds are made this way, at the first stage start rather than before the title.

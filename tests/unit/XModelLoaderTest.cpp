@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "TestFiles.h"
 #include "base/ModelFile.h"
 #include "platform/HelperProcess.h"
 #include "platform/XModelLoader.h"
@@ -122,11 +123,10 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
 
   // A link to itself, a file no one may read (root reads any file but the last), a sparse file
   // one byte past the limit and a file whose name and bytes need escaping say why.
-  const std::filesystem::path temp = std::filesystem::temp_directory_path();
-  const std::string loop = temp / "vorlith_loop.x", big = temp / "vorlith_too_large.x";
-  const std::string named = temp / "vorlith_\x1b[2J.x";
-  std::string locked = temp / "vorlith_locked.x";
-  std::filesystem::remove(loop);
+  const testing::ScratchFolder temp("vorlith_x_files");
+  const std::string loop = temp / "loop.x", big = temp / "too_large.x";
+  const std::string named = temp / "\x1b[2J.x";
+  std::string locked = temp / "locked.x";
   std::filesystem::create_symlink(loop, loop);
   std::ofstream(locked) << kHeader;
   std::filesystem::permissions(locked, std::filesystem::perms::none);
@@ -139,7 +139,7 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
       {loop, "cannot open model file " + loop + ": Too many levels of symbolic links"},
       {locked, "cannot read model file " + locked + ": Permission denied"},
       {big, "model file " + big + " is too large (" + size + " bytes)"},
-      {named, (temp / "vorlith_\\x1b[2J.x: unknown .x format '\\x1b[2J'").string()},
+      {named, (temp / "\\x1b[2J.x: unknown .x format '\\x1b[2J'").string()},
       {VORLITH_DATA_DIR "/model",
        "cannot open model file " VORLITH_DATA_DIR "/model: not a regular file"},
   };
@@ -151,8 +151,6 @@ TEST(XModelLoaderTest, FilesThatCannotBeModelsFailWithAMessage) {
   std::vector<std::uint8_t> bytes;  // what the loader reads first; nothing of it is held
   EXPECT_FALSE(ReadModelFileBytes(big, bytes, error));
   EXPECT_LT(bytes.capacity(), kMaxModelFileBytes);
-  for (const std::string& made : {loop, big, named, std::string(temp / "vorlith_locked.x")})
-    std::filesystem::remove(made);
 }
 
 // Loading the same bytes again (the next stage start) imports nothing; a file the importer
@@ -183,8 +181,7 @@ TEST(XModelLoaderTest, SameBytesAreImportedOnceAndTheImporterSurvivesACrash) {
 
 // A process's state letter from /proc (R, S, Z...), or 0 once it is gone.
 char ProcessState(int pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const std::string text = testing::ReadWhole("/proc/" + std::to_string(pid) + "/stat");
   const std::size_t end = text.rfind(')');
   return end == std::string::npos || end + 2 >= text.size() ? 0 : text[end + 2];
 }
