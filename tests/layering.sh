@@ -29,17 +29,20 @@ targets='desktop|browser|windows'
 libraries='SDL[^>]*|SDL2/[^>]*|epoxy/[^>]*|GL/[^>]*|GLES3/[^>]*|AL/[^>]*|assimp/[^>]*|fontconfig/[^>]*|zlib\.h|emscripten[^>]*'
 system='unistd\.h|fcntl\.h|sys/[^>]*|signal\.h|poll\.h|spawn\.h|dirent\.h|pthread\.h|dlfcn\.h|langinfo\.h|termios\.h|pwd\.h|sched\.h|semaphore\.h|netinet/[^>]*|arpa/[^>]*|windows\.h|winsock2\.h|ws2tcpip\.h|io\.h|direct\.h|process\.h|shlobj\.h|shellapi\.h'
 
-# The platform folder a file under src/platform/ is in: "top", a backend or a target.
-platform_part() {
-  local rest="${1#src/platform/}"
-  [[ "$rest" == */* ]] && echo "${rest%%/*}" || echo top
-}
+# The sources: all of them, those of src/platform/, its interfaces (its top level), the rest.
+all=$(find src \( -name '*.cpp' -o -name '*.h' \) | sort)
+platform=$(find src/platform -name '*.cpp' -o -name '*.h' | sort)
+interfaces=$(find src/platform -maxdepth 1 \( -name '*.cpp' -o -name '*.h' \) | sort)
+others=$(grep -v '^src/platform/' <<<"$all")
 
+# The platform's own includes: a backend includes only itself (posix/ and win32/ also
+# portable/), a target no other target, an interface no backend or target.
 check_platform_includes() {
-  local file="$1" part line other
-  part=$(platform_part "$file")
-  while IFS= read -r line; do
-    other=$(sed -E 's/#include "platform\/([a-z0-9]+)\/.*/\1/' <<<"$line")
+  local entry file line part other rest
+  while IFS= read -r entry; do
+    file=${entry%%:*} line=${entry#*:} rest=${entry#src/platform/}
+    [[ "${rest%%:*}" == */* ]] && part=${rest%%/*} || part=top
+    [[ "$line" =~ ^#include\ \"platform/([a-z0-9]+)/ ]] && other=${BASH_REMATCH[1]}
     [ "$other" = "$part" ] && continue
     [ "$other" = portable ] && [[ "$part" =~ ^(posix|win32)$ ]] && continue
     if [[ "$part" =~ ^($backends)$ ]]; then
@@ -49,37 +52,29 @@ check_platform_includes() {
     elif [ "$part" = top ]; then
       echo "$file: an interface includes $other/: $line"
     fi
-  done < <(grep -E "^#include \"platform/($backends|$targets)/" "$file")
-  if [ "$part" = top ]; then
-    grep -HE "^#include <($libraries|$system)>" "$file" |
-      sed 's/^/a platform library or system header among the interfaces: /'
-  fi
+  done < <(grep -HE "^#include \"platform/($backends|$targets)/" $platform)
+  grep -HE "^#include <($libraries|$system)>" $interfaces |
+    sed 's/^/a platform library or system header among the interfaces: /'
 }
 
 check_includes() {
-  local file folder own line target theirs
-  for file in $(find src -name '*.cpp' -o -name '*.h' | sort); do
-    folder="${file#src/}"
-    folder="${folder%%/*}"
-    [ "$folder" = main.cpp ] && folder=main
-    own=${LEVEL[$folder]:--1}
-    while IFS= read -r line; do
-      target=$(sed -E 's/#include "([^/"]*)\/.*/\1/' <<<"$line")
-      [ "$target" = "$folder" ] && continue
-      theirs=${LEVEL[$target]:--1}
-      if [ "$theirs" -lt 0 ] || [ "$theirs" -ge "$own" ]; then
-        echo "$file: $folder/ includes $target/, which is not below it: $line"
-      fi
-    done < <(grep -E '^#include "[a-z]+/' "$file")
-    if [ "$folder" = platform ]; then
-      check_platform_includes "$file"
-      continue
+  local entry file line folder target own theirs
+  while IFS= read -r entry; do
+    file=${entry%%:*} line=${entry#*:} folder=${entry#src/}
+    folder=${folder%%/*}
+    [[ "$folder" == main.cpp* ]] && folder=main
+    [[ "$line" =~ ^#include\ \"([a-z]+)/ ]] && target=${BASH_REMATCH[1]}
+    [ "$target" = "$folder" ] && continue
+    own=${LEVEL[$folder]:--1} theirs=${LEVEL[$target]:--1}
+    if [ "$theirs" -lt 0 ] || [ "$theirs" -ge "$own" ]; then
+      echo "$file: $folder/ includes $target/, which is not below it: $line"
     fi
-    grep -HE "^#include <($libraries)>" "$file" | sed 's/^/a platform library outside src\/platform\/: /'
-    grep -HE "^#include <($system)>" "$file" | sed 's/^/a system header outside src\/platform\/: /'
-    grep -HE "^#include \"platform/($backends|$targets)/" "$file" |
-      sed 's/^/a backend or target header outside src\/platform\/: /'
-  done
+  done < <(grep -HE '^#include "[a-z]+/' $all)
+  check_platform_includes
+  grep -HE "^#include <($libraries)>" $others | sed 's/^/a platform library outside src\/platform\/: /'
+  grep -HE "^#include <($system)>" $others | sed 's/^/a system header outside src\/platform\/: /'
+  grep -HE "^#include \"platform/($backends|$targets)/" $others |
+    sed 's/^/a backend or target header outside src\/platform\/: /'
 }
 problems=$(check_includes)
 if [ -n "$problems" ]; then
