@@ -13,7 +13,6 @@
 #include "graphics/Model.h"
 #include "graphics/Transforms.h"
 #include "platform/PngFile.h"
-#include "platform/gl/GlProgram.h"
 #include "platform/gl/GlRenderDevice.h"
 #include "platform/gl/GlSdlContext.h"
 
@@ -303,29 +302,6 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
   EXPECT_GT(std::count_if(gathered.begin(), gathered.end(), [](std::uint8_t v) { return v == 64; }),
             100);  // the layers mixed
   EXPECT_TRUE(gathered == oneByOne);
-}
-
-// A pair that does not build says why: the failing shader's own log, else the linker's.
-TEST_F(GlRenderDeviceTest, AProgramThatDoesNotBuildGivesTheFailingStepsLog) {
-  const char* vertex = "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n";
-  const char* fragment = "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
-  const struct {
-    const char *vertex, *fragment, *named;
-  } broken[] = {
-      {"#version 330 core\nvoid main() { gl_Position = inVertex; }\n", fragment, "inVertex"},
-      {vertex, "#version 330 core\nout vec4 c;\nvoid main() { c = inFragment; }\n", "inFragment"},
-      {vertex, "#version 330 core\nout vec4 c;\nvoid nowhere();\nvoid main() { nowhere(); }\n",
-       "nowhere"}};
-  for (const auto& b : broken) {
-    GlProgram program;
-    std::string error;
-    EXPECT_FALSE(program.Build(b.vertex, b.fragment, error));
-    EXPECT_EQ(program.Id(), 0u);
-    EXPECT_NE(error.find(b.named), std::string::npos) << error;
-  }
-  GlProgram program;
-  std::string error;
-  EXPECT_TRUE(program.Build(vertex, fragment, error)) << error;
 }
 
 }  // namespace
