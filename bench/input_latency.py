@@ -20,9 +20,11 @@ percentile of the presses (those that came just before a frame read the keys).
 import ctypes
 import ctypes.util
 import os
+import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -114,7 +116,11 @@ class Game:
         os.close(write)
         with os.fdopen(read) as numbers:
             self.name = ":" + numbers.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.name)
+        # The game's settings and records in a folder of its own: defaults, whatever the
+        # player running the benchmark has set, and nothing of theirs written.
+        self.home = tempfile.mkdtemp(prefix="vorlith-latency-")
+        self.env = dict(os.environ, DISPLAY=self.name, XDG_CONFIG_HOME=self.home,
+                        XDG_DATA_HOME=self.home)
         self.env.pop("SDL_VIDEODRIVER", None)
         self._start(["evilwm", "-fn", "fixed"])
         _wait(lambda: "window id" in self._run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
@@ -145,6 +151,7 @@ class Game:
             except subprocess.TimeoutExpired:
                 proc.kill()
                 proc.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
 
 
 def _wait(probe, seconds, what):
