@@ -33,11 +33,16 @@ void PreferUtf8Locale() {
 SdlSession::SdlSession() {
 #ifndef _WIN32
   PreferUtf8Locale();
-  StartFontConfigAhead();  // read while the video driver and the window start
 #endif
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Without a session bus, SDL's D-Bus start forks to launch one, and the child allocates
+  // before it execs: a thread allocating at that moment can leave the child waiting forever
+  // on an allocator lock (seen under AddressSanitizer). So the font thread starts after it.
   SDL_Init(SDL_INIT_EVENTS);
+#ifndef _WIN32
+  StartFontConfigAhead();  // read while the video driver and the window start
+#endif
   videoProblem = OpenSdlVideo();
   ForeignAllocationScope driverAllocations;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
