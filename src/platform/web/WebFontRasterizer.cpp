@@ -25,14 +25,29 @@ EM_JS(int, vorlith_font_open, (const char* family, int height, int bold), {
   var ctx = canvas.getContext("2d", {willReadFrequently : true});
   var weight = bold ? "bold " : "";
   var best = 1, ascent = 1, line = 1;
-  for (var size = 1; size <= height; ++size) {
+  var sized = {};
+  function lineAt(size) {
     ctx.font = weight + size + "px \"" + name + "\"";
     var m = ctx.measureText("M");
-    var a = Math.ceil(m.fontBoundingBoxAscent), d = Math.ceil(m.fontBoundingBoxDescent);
-    if (a + d > height && size > 1) break;
-    best = size;
-    ascent = a;
-    line = a + d;
+    var a = Math.ceil(m.fontBoundingBoxAscent);
+    sized[size] = [ a, a + Math.ceil(m.fontBoundingBoxDescent) ];
+    return sized[size][1];
+  }
+  // The largest size whose line (ascent and descent) fits the height; size 1 when none does.
+  // A line only grows with the size, so halving the range finds it.
+  if (height >= 1) {
+    var low = 1, high = height;
+    while (low < high) {
+      var mid = (low + high + 1) >> 1;
+      if (lineAt(mid) > height)
+        high = mid - 1;
+      else
+        low = mid;
+    }
+    if (!sized[low]) lineAt(low);
+    best = low;
+    ascent = sized[low][0];
+    line = sized[low][1];
   }
   var fonts = Module.vorlithFonts || (Module.vorlithFonts = [null]);
   fonts.push({
