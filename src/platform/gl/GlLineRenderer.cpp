@@ -12,9 +12,12 @@ GlLineRenderer::~GlLineRenderer() {
   if (vertexArray != 0) glDeleteVertexArrays(1, &vertexArray);
 }
 
+void GlLineRenderer::Start() {
+  program.Start(ScreenSpaceVertexShader("float").c_str(), kLineFragmentShader);
+}
+
 bool GlLineRenderer::Init(std::string& error) {
-  if (!program.Build(ScreenSpaceVertexShader("float").c_str(), kLineFragmentShader, error))
-    return false;
+  if (!program.Finish(error)) return false;
   screenSizeLocation = program.Uniform("screenSize");
   colourLocation = program.Uniform("colour");
   halfWidthLocation = program.Uniform("halfWidth");

@@ -18,7 +18,8 @@ class GlLineRenderer {
   static constexpr int kMaxPoints = 100;
 
   ~GlLineRenderer();
-  bool Init(std::string& error);
+  void Start();                   // starts building the program
+  bool Init(std::string& error);  // after Start
   void Draw(const float* xy, int count, float width, std::uint32_t argb, bool antialias,
             int backWidth, int backHeight);
 

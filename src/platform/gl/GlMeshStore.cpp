@@ -99,10 +99,10 @@ GlMeshStore::~GlMeshStore() {
   if (instanceBuffer != 0) glDeleteBuffers(1, &instanceBuffer);
 }
 
-std::unique_ptr<GlProgram> GlMeshStore::BuildProgram(std::string& error) {
-  auto built = std::make_unique<GlProgram>();
-  if (!built->Build(kMeshVertexShader, kMeshFragmentShader, error)) return nullptr;
-  return built;
+std::unique_ptr<GlProgram> GlMeshStore::StartProgram() {
+  auto started = std::make_unique<GlProgram>();
+  started->Start(kMeshVertexShader, kMeshFragmentShader);
+  return started;
 }
 
 void GlMeshStore::Adopt(std::unique_ptr<GlProgram> built) {

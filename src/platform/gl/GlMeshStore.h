@@ -42,8 +42,8 @@ class GlMeshStore {
   GlMeshStore(const GlMeshStore&) = delete;
   GlMeshStore& operator=(const GlMeshStore&) = delete;
 
-  // The lighting program; null (with the compiler's log in error) when it does not build.
-  static std::unique_ptr<GlProgram> BuildProgram(std::string& error);
+  // The lighting program, started (GlProgram::Finish tells whether it built).
+  static std::unique_ptr<GlProgram> StartProgram();
   // Takes the program to draw with, once.
   void Adopt(std::unique_ptr<GlProgram> built);
   bool HasProgram() const { return program != nullptr; }

@@ -8,8 +8,12 @@ GlPresentCopy::~GlPresentCopy() {
   if (vertexArray != 0) glDeleteVertexArrays(1, &vertexArray);
 }
 
+void GlPresentCopy::Start() {
+  program.Start(kCopyVertexShader, kCopyFragmentShader);
+}
+
 bool GlPresentCopy::Init(std::string& error) {
-  if (!program.Build(kCopyVertexShader, kCopyFragmentShader, error)) return false;
+  if (!program.Finish(error)) return false;
   originLocation = program.Uniform("origin");
   imageLocation = program.Uniform("image");
   glGenVertexArrays(1, &vertexArray);  // no attributes: the corners come from gl_VertexID

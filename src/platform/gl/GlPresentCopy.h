@@ -15,7 +15,8 @@ namespace vorlith {
 class GlPresentCopy {
  public:
   ~GlPresentCopy();
-  bool Init(std::string& error);
+  void Start();                   // starts building the program
+  bool Init(std::string& error);  // after Start
   // Draws the texture's width x height texels with their bottom left at (left, bottom) of
   // the bound draw framebuffer. Leaves blending, depth test, culling and scissor off and
   // the vertex array and the texture unbound.

@@ -38,23 +38,32 @@ std::string FailureLog(GLuint program, GLuint vertex, GLuint fragment) {
 }  // namespace
 
 GlProgram::~GlProgram() {
+  DeleteShaders();
   if (program != 0) glDeleteProgram(program);
 }
 
-// Only the link's result is asked for (the shaders' only when it failed): each question
-// waits for the driver, in a browser for its GPU process, which may be busy with the page.
-bool GlProgram::Build(const char* vertexSource, const char* fragmentSource, std::string& error) {
-  const GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource);
-  const GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource);
+void GlProgram::DeleteShaders() {
+  if (vertex != 0) glDeleteShader(vertex);
+  if (fragment != 0) glDeleteShader(fragment);
+  vertex = fragment = 0;
+}
+
+void GlProgram::Start(const char* vertexSource, const char* fragmentSource) {
+  vertex = Compile(GL_VERTEX_SHADER, vertexSource);
+  fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource);
   program = glCreateProgram();
   glAttachShader(program, vertex);
   glAttachShader(program, fragment);
   glLinkProgram(program);
+}
+
+// Only the link's result is asked for (the shaders' only when it failed): each question
+// waits for the driver, in a browser for its GPU process, which may be busy with the page.
+bool GlProgram::Finish(std::string& error) {
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
   if (ok != GL_TRUE) error = FailureLog(program, vertex, fragment);
-  glDeleteShader(vertex);
-  glDeleteShader(fragment);
+  DeleteShaders();
   if (ok == GL_TRUE) return true;
   glDeleteProgram(program);
   program = 0;

@@ -70,23 +70,27 @@ bool GlRenderDevice::Create(int width, int height, bool depthBuffer) {
   }
   MakeCurrent();
   if (!meshStore->HasProgram()) {
+    // All four are started before any is asked after (see GlProgram::Start).
+    std::unique_ptr<GlProgram> program = GlMeshStore::StartProgram();
+    auto lineRenderer = std::make_unique<GlLineRenderer>();
+    lineRenderer->Start();
+    auto textRenderer = std::make_unique<GlTextRenderer>();
+    textRenderer->Start();
+    auto copy = std::make_unique<GlPresentCopy>();
+    copy->Start();
     std::string error;
-    std::unique_ptr<GlProgram> program = GlMeshStore::BuildProgram(error);
-    if (!program) {
+    if (!program->Finish(error)) {
       SetError(*context, "mesh shader: %s", error.c_str());
       return false;
     }
-    auto lineRenderer = std::make_unique<GlLineRenderer>();
     if (!lineRenderer->Init(error)) {
       SetError(*context, "line shader: %s", error.c_str());
       return false;
     }
-    auto textRenderer = std::make_unique<GlTextRenderer>();
     if (!textRenderer->Init(error)) {
       SetError(*context, "text shader: %s", error.c_str());
       return false;
     }
-    auto copy = std::make_unique<GlPresentCopy>();
     if (!copy->Init(error)) {
       SetError(*context, "presentation shader: %s", error.c_str());
       return false;

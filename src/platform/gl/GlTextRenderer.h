@@ -21,7 +21,8 @@ class GlTextRenderer {
   static constexpr int kAtlasSize = 1024;
 
   ~GlTextRenderer();
-  bool Init(std::string& error);
+  void Start();                   // starts building the program
+  bool Init(std::string& error);  // after Start
 
   FontId CreateFont(const FontDesc& desc);
   bool Measure(FontId font, const std::string& utf8, int& width, int& height);
