@@ -2,7 +2,8 @@
 """The timeline of cold loads of the page, as the page itself sees it, to find what lies on
 the way to the first title picture.
 
-usage: web_timeline.py BUILD_WEB_DIR [LOADS]   (default 3 loads, each in a fresh browser)
+usage: web_timeline.py BUILD_WEB_DIR [LOADS] [--disable-gpu-compositing]
+       (default 3 loads, each in a fresh browser; the flag goes to the browser)
 
 For each load, in ms from the navigation's start: when each file was asked for and had
 arrived (Resource Timing), when the wasm was compiled and instantiated, the drawing context
@@ -128,14 +129,16 @@ JSON.stringify({marks: (function () {
 
 
 def main():
-    build = sys.argv[1]
-    loads = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    flags = [arg for arg in sys.argv[1:] if arg.startswith("--")]
+    args = [arg for arg in sys.argv[1:] if not arg.startswith("--")]
+    build = args[0]
+    loads = int(args[1]) if len(args) > 1 else 3
     with open("/proc/loadavg") as f:
         print("load average before: %s" % " ".join(f.read().split()[:3]))
     firsts = []
     with webpage.serve(webpage.page_dir(build)) as base:
         for n in range(loads):
-            with Browser() as browser:
+            with Browser(extra_flags=flags) as browser:
                 browser.call("Page.addScriptToEvaluateOnNewDocument", source=HOOKS)
                 firsts.append(webpage.open_page(browser, base + "/vorlith.html"))
                 browser.pump(0.3)
