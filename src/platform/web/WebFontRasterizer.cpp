@@ -94,8 +94,14 @@ EM_JS(void, vorlith_font_render, (int handle, int codePoint, int* info), {
   var down = Math.max(f.line - f.ascent, Math.ceil(m.actualBoundingBoxDescent));
   var w = left + right + 4, h = up + down + 4;
   var penX = left + 2, baseline = up + 2;
-  f.canvas.width = w;  // resizing clears the canvas and resets its state
-  f.canvas.height = h;
+  // The canvas grows when a glyph needs more room (which clears it and resets its state), else
+  // is cleared: a new size each glyph costs the browser a new bitmap.
+  if (w > f.canvas.width || h > f.canvas.height) {
+    f.canvas.width = Math.max(w, f.canvas.width);
+    f.canvas.height = Math.max(h, f.canvas.height);
+  } else {
+    ctx.clearRect(0, 0, f.canvas.width, f.canvas.height);
+  }
   ctx.font = f.css;
   ctx.fillStyle = "#fff";
   ctx.textBaseline = "alphabetic";
