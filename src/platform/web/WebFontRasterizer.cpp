@@ -22,6 +22,7 @@ EM_JS(int, vorlith_font_open, (const char* family, int height, int bold), {
   });
   if (!loaded || !Module.vorlithFontGlyphs || !Module.vorlithFontGlyphs[name]) return 0;
   var canvas = document.createElement("canvas");
+  canvas.width = canvas.height = 1;  // grown to the largest glyph drawn (vorlith_font_render)
   var ctx = canvas.getContext("2d", {willReadFrequently : true});
   var weight = bold ? "bold " : "";
   var best = 1, ascent = 1, line = 1;
