@@ -154,8 +154,7 @@ TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
                              SDL_CONTROLLERBUTTONDOWN),
               1);
     EXPECT_EQ(press.cbutton.button == SDL_CONTROLLER_BUTTON_START, button == 6);
-    EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
-    EXPECT_FLOAT_EQ(Pad().stickY, 0.0f);
+    EXPECT_EQ(std::pair(Pad().stickX, Pad().stickY), std::pair(0.0f, 0.0f));
     SDL_JoystickSetVirtualButton(pad, button, 0);
   }
   EXPECT_EQ(Frame(), "-");
