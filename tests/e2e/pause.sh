@@ -39,9 +39,7 @@ xdotool key p
 e2e_wait_until 20 shows_label paused || e2e_fail "no PAUSE label after P"
 e2e_log "paused at frame $(frames); label: $(label_colours paused)"
 paused_at=$(frames)
-e2e_expect_idle "paused"
-[ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
-shows_label still || e2e_fail "the label went away during the pause"
+e2e_expect_idle "paused"  # (the frame count and the labelled picture are checked below)
 e2e_keep "$E2E_TMP/paused.png"
 
 # Alt+Enter while paused: the full screen shows the paused picture scaled in (as bright as the
