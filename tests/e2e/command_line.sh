@@ -53,14 +53,11 @@ printf 'vorlith-replay 1\n5 Z\n2 Q\n' >"$WORK/bad.replay"
 printf 'vorlith-replay 1\n5 Z\n' >"$WORK/good.replay"
 run 0 '--replay FILE' --help
 run 0 '^Vorlith [0-9]' --version
-run 2 'needs --replay' --no-pacing -w 800
 run 2 'cannot be used with --headless' --replay "$WORK/bad.replay" --headless --screenshot 1:x.png
 run 2 "^vorlith: $WORK/bad.replay:3: unknown control 'Q'" \
   --headless --replay "$WORK/bad.replay" --trace "$WORK/trace.jsonl"
 run 2 "^vorlith: $WORK/no/trace.jsonl: cannot write the trace" \
   --headless --replay "$WORK/good.replay" --trace "$WORK/no/trace.jsonl"
-run 2 "^vorlith: $WORK/no/r.replay: cannot write the replay" \
-  --headless --replay "$WORK/good.replay" --record "$WORK/no/r.replay"
 run 2 "^vorlith: unknown option '--hlep' \(did you mean --help\?\) \(see --help\)" --hlep
 # Every output is checked before any is opened: a usage error truncates nothing.
 echo kept >"$WORK/p.jsonl"
