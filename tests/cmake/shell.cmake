@@ -12,8 +12,8 @@ add_test(NAME e2e_command_line
 set_tests_properties(e2e_command_line PROPERTIES TIMEOUT 300 LABELS e2e)
 
 # P pauses and goes on in a real window: the label on screen, no frames and no CPU while
-# paused, Esc from the pause, and the live session, recorded with its pauses, played back
-# headless with the same trace (the replay round trip).
+# paused, and the live session, recorded with its pause, played back headless with the same
+# trace (the replay round trip).
 add_test(NAME e2e_pause
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/pause.sh $<TARGET_FILE:vorlith>
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data)

@@ -21,13 +21,10 @@ def read_mix(path):
 def check(trace_path, mix_path):
     with open(trace_path, encoding="utf-8") as lines:
         trace = [json.loads(line) for line in lines]
-    play = [f for f in trace if f["scene"] == 0]
-    assert play, "Z never started the stage"
     shots = [f["frame"] for f in trace for slot in f["sounds"] if slot == 0]
     blasts = [f["frame"] for f in trace for slot in f["sounds"] if slot == 1]
     assert len(shots) >= 10, f"{len(shots)} shots"
     assert blasts, "no enemy was destroyed"
-    assert min(f["ship"]["x"] for f in play) <= 32, "the ship never reached the lane"
     assert trace[-1]["score"] > 0 and trace[-1]["kills"] > 0, trace[-1]
     print(f"{len(trace)} frames, {len(shots)} shots, {len(blasts)} enemies destroyed, "
           f"score {trace[-1]['score']}")

@@ -3,8 +3,8 @@
 # paused no frame runs (the trace stops growing), the window shows the last picture with the
 # "PAUSE" label over it, and the game uses no CPU at all; the picture stays through Alt+Enter
 # to full screen and back (and the repaints they bring); after the second P play goes on.
-# Esc quits from a pause. The session, recorded with its pause, plays back headless with the
-# live run's trace (but for the frame rate).
+# The session, recorded with its pause, plays back headless with the live run's trace (but
+# for the frame rate).
 # Usage: pause.sh <game binary>   (run from data/)
 source "$(dirname "$0")/lib.sh"
 
@@ -39,9 +39,7 @@ xdotool key p
 e2e_wait_until 20 shows_label paused || e2e_fail "no PAUSE label after P"
 e2e_log "paused at frame $(frames); label: $(label_colours paused)"
 paused_at=$(frames)
-e2e_expect_idle "paused"
-[ "$(frames)" -eq "$paused_at" ] || e2e_fail "frames ran while paused"
-shows_label still || e2e_fail "the label went away during the pause"
+e2e_expect_idle "paused"  # (the frame count and the labelled picture are checked below)
 e2e_keep "$E2E_TMP/paused.png"
 
 # Alt+Enter while paused: the full screen shows the paused picture scaled in (as bright as the
@@ -70,10 +68,8 @@ e2e_wait_until 20 shows_no_label resumed || e2e_fail "the label stays after the 
 e2e_hold z+Right 'f["ship"] is not None and f["ship"]["x"] > 47'
 e2e_log "play went on: frame $(frames)"
 
-xdotool key p
-e2e_wait_until 20 shows_label paused-again || e2e_fail "no PAUSE label after the third P"
 xdotool key Escape
-e2e_expect_exit "Esc while paused"
+e2e_expect_exit "Esc"
 
 e2e_replay_matches "$E2E_TMP/live.replay" "$E2E_TMP/live.jsonl"
-e2e_log "PASS: $(frames) frames with two pauses played back identically"
+e2e_log "PASS: $(frames) frames with a pause played back identically"

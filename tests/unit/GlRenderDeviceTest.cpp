@@ -299,8 +299,7 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
     return Pixels();
   };
   const std::vector<std::uint8_t> gathered = draw(false), oneByOne = draw(true);
-  EXPECT_GT(std::count_if(gathered.begin(), gathered.end(), [](std::uint8_t v) { return v == 64; }),
-            100);  // the layers mixed
+  EXPECT_GT(std::ranges::count(gathered, 64), 100);  // the layers mixed
   EXPECT_TRUE(gathered == oneByOne);
 }
 

@@ -26,9 +26,8 @@ struct Fixture {
   void ExpectMode(bool full, int width, int height) const {
     int w = 0, h = 0, x = 0, y = 0;
     ASSERT_TRUE(device->GetBackBufferSize(w, h));
-    EXPECT_EQ(std::make_pair(w, h), std::make_pair(width, height));
-    EXPECT_EQ(window.fullScreen, full);
-    EXPECT_EQ(graphics->IsFullScreen(), full);
+    EXPECT_EQ(std::tuple(w, h, window.fullScreen, graphics->IsFullScreen()),
+              std::tuple(width, height, full, full));
     if (full) return;
     window.GetClientSize(w, h);
     window.GetPosition(x, y);

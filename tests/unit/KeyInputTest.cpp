@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "TestPlatform.h"
 #include "input/KeyInput.h"

@@ -40,15 +40,14 @@ TEST(LaunchOptionsTest, LongOptionsAreTakenOutTheRestKeptInOrderAndUsageErrorsNa
   // double-dash option is named with the nearest known one.
   const std::vector<std::pair<std::vector<const char*>, std::string>> bad = {
       {{"--headless"}, ""},
-      {{"--no-pacing"}, ""},
+      {{"--no-pacing"}, "--no-pacing needs --replay FILE"},
       {{"--replay", "r", "--headless", "--screenshot", "5:x.png"}, ""},
-      {{"--screenshot", "x.png"}, ""},
       {{"--screenshot", "-1:x.png"}, ""},
       {{"--screenshot", "7:"}, ""},
       {{"--screenshot", "99999999999999:x.png"}, ""},
       {{"--trace"}, ""},
       {{"--replay"}, ""},
-      {{"--replay", ""}, ""},
+      {{"--replay", ""}, "--replay needs a file name, not an empty string"},
       {{"--record", "r.replay", "--trace", "./r.replay"}, ""},
       {{"--screenshot", "1:a.png", "--screenshot", "2:a.png"}, ""},
       {{"--screenshot", "\x1b[2J\xff"}, "--screenshot takes FRAME:FILE.png, not '\\x1b[2J\\xff'"},

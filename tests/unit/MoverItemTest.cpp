@@ -41,13 +41,11 @@ TEST(MoverItemTest, EveryKindActsOnTheShipWithItsPopup) {
   MoverItem* points = PickUp(stage, kItemScore, 250.7f);
   EXPECT_EQ(std::tuple(stage.manager->TakeScore(), points->GetPopupColor()),
             std::tuple(250, 0xFFFFFF64u));
-  MoverItem* hpMax = PickUp(stage, kItemHpMax, 10);
+  PickUp(stage, kItemHpMax, 10);  // its pop-up and Shoot Ability's show in ReplayFlowTest
   EXPECT_EQ(std::tuple(ship->GetHp(), ship->GetHpMax()), std::tuple(110, 110));
-  EXPECT_STREQ(hpMax->GetPopupText(), "HP Max +1");
 
-  MoverItem* ability = PickUp(stage, kItemShootAbility, 2.9f);
+  PickUp(stage, kItemShootAbility, 2.9f);
   EXPECT_EQ(ship->GetShotInterval(), 6);
-  EXPECT_STREQ(ability->GetPopupText(), "Shoot Ability +1");
   for (int kind : {static_cast<int>(kItemNothing), 17}) {
     MoverItem* nothing = PickUp(stage, kind, 5);
     EXPECT_EQ(std::tuple(nothing->IsGone(), nothing->GetPopupFrames()), std::tuple(true, 0));

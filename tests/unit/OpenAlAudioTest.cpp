@@ -119,8 +119,7 @@ TEST_F(OpenAlAudioTest, WaveOutputHasTheShotAtMinus15Decibels) {
   int sourceChannels = 0, mixChannels = 0;
   const std::vector<float> source = ReadSamples(kShot, sourceChannels);
   const std::vector<float> mix = ReadSamples(output, mixChannels);
-  ASSERT_EQ(sourceChannels, 1);
-  ASSERT_EQ(mixChannels, 2);
+  ASSERT_EQ(std::pair(sourceChannels, mixChannels), std::pair(1, 2));
   const std::size_t frames = mix.size() / 2;
   ASSERT_GT(frames, source.size());
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/OptionsScreen.h"
-#include "input/KeyNames.h"
 
 namespace vorlith {
 namespace {

@@ -113,7 +113,8 @@ TEST(ReplayFlowTest, PausesRepaintsModeSwitchesAndFocusLeaveTheTraceAsItWas) {
 }
 
 // A screenshot of the last frame is taken (the fake device cannot read back, so it fails for
-// that reason); one of the frame after it was never reached, and fails the run too.
+// that reason); one of the frame after it was never reached, fails the run too and leaves no
+// file.
 TEST(ReplayFlowTest, AScreenshotPastTheLastFrameFailsTheRunNamingIt) {
   testkit::GameRun game({"vorlith"});
   const std::string dir = ::testing::TempDir();
@@ -130,6 +131,7 @@ TEST(ReplayFlowTest, AScreenshotPastTheLastFrameFailsTheRunNamingIt) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "vorlith: " + dir + "last.png: no screenshot: the picture could not be read back\n" +
                 "vorlith: " + dir + "next.png: no screenshot: frame 2 was never reached\n");
+  EXPECT_FALSE(std::filesystem::exists(dir + "next.png"));
 }
 
 }  // namespace

@@ -99,8 +99,7 @@ TEST_F(VirtualControllerTest, ControllersPluggedInOrOutWhileRunningAndWaiting) {
   SDL_JoystickSetVirtualButton(pad, 1, 1);     // B
   EXPECT_EQ(Frame(), "UX");
   EXPECT_EQ(devices->GetControllerCount(), 1);
-  EXPECT_FLOAT_EQ(Pad().stickY, -0.5f);
-  EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
+  EXPECT_EQ(std::pair(Pad().stickX, Pad().stickY), std::pair(0.0f, -0.5f));
 
   SDL_JoystickDetachVirtual(0);
   held.clear();
@@ -154,8 +153,7 @@ TEST_F(VirtualControllerTest, DpadAndFaceButtons) {
                              SDL_CONTROLLERBUTTONDOWN),
               1);
     EXPECT_EQ(press.cbutton.button == SDL_CONTROLLER_BUTTON_START, button == 6);
-    EXPECT_FLOAT_EQ(Pad().stickX, 0.0f);
-    EXPECT_FLOAT_EQ(Pad().stickY, 0.0f);
+    EXPECT_EQ(std::pair(Pad().stickX, Pad().stickY), std::pair(0.0f, 0.0f));
     SDL_JoystickSetVirtualButton(pad, button, 0);
   }
   EXPECT_EQ(Frame(), "-");

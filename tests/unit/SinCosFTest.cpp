@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "base/AcosF.h"
 #include "base/SinCosF.h"
@@ -10,20 +10,11 @@
 namespace vorlith {
 namespace {
 
-std::uint32_t Bits(float x) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
-}
-
-float FromBits(std::uint32_t bits) {
-  float x;
-  std::memcpy(&x, &bits, sizeof x);
-  return x;
-}
+using std::bit_cast;
 
 bool SameBits(float a, float b) {
-  return Bits(a) == Bits(b) || (std::isnan(a) && std::isnan(b));
+  return bit_cast<std::uint32_t>(a) == bit_cast<std::uint32_t>(b) ||
+         (std::isnan(a) && std::isnan(b));
 }
 
 void ExpectLibraryBits(float x) {
@@ -54,7 +45,7 @@ TEST(SinCosFTest, GameAnglesAndAStrideThroughAllFloatsGiveTheLibrarysBits) {
     if (tenth % 10 == 0) ExpectLibraryBits(static_cast<float>(tenth / 10) * kDegToRad);
   }
   for (std::uint64_t bits = 0; bits < (1ull << 32) && !HasFailure(); bits += 4093)
-    ExpectLibraryBits(FromBits(static_cast<std::uint32_t>(bits)));
+    ExpectLibraryBits(bit_cast<float>(static_cast<std::uint32_t>(bits)));
   for (float x : {INFINITY, -INFINITY, NAN, -NAN, 0.0f, -0.0f, 120.0f, -120.0f, 0.78539816f})
     ExpectLibraryBits(x);
 }
@@ -66,11 +57,12 @@ TEST(AcosFTest, GivesTheLibrarysBits) {
   GTEST_SKIP() << "compared against glibc only";
 #endif
   const auto expectLibraryBits = [](float x) {
-    EXPECT_EQ(Bits(AcosF(x)), Bits(std::acos(x))) << std::hexfloat << x;
+    EXPECT_EQ(bit_cast<std::uint32_t>(AcosF(x)), bit_cast<std::uint32_t>(std::acos(x)))
+        << std::hexfloat << x;
   };
   for (std::uint32_t bits = 0; bits <= 0x3f800000u && !HasFailure(); bits += 257) {
-    expectLibraryBits(FromBits(bits));
-    expectLibraryBits(-FromBits(bits));
+    expectLibraryBits(bit_cast<float>(bits));
+    expectLibraryBits(-bit_cast<float>(bits));
   }
   for (float x : {1.0f, -1.0f, 0.5f, -0.5f, 1.0000001f, INFINITY, NAN, 1e-30f})
     expectLibraryBits(x);

@@ -41,11 +41,10 @@ TEST_F(TransformsTest, PointsLandOnThePlayViewportWhichSplitsTheBackBufferAndZer
     Matrix world;
     float x, y;
   } cases[] = {
-      {{50, 50, 0}, MatrixIdentity(), 400, 240},    // the field's centre
-      {{-25, -25, 0}, MatrixIdentity(), 160, 0},    // its top-left
-      {{125, 125, 0}, MatrixIdentity(), 640, 480},  // its bottom-right
-      // A model's nose (+z) points up the screen, 10 units being 32 pixels; a turn of 90
-      // degrees about z turns it clockwise; a scale of 2 doubles it.
+      {{125, 125, 0}, MatrixIdentity(), 640, 480},  // the field's bottom-right
+      // A model's nose (+z) points up the screen, 10 units being 32 pixels, from the field's
+      // centre at (400, 240); a turn of 90 degrees about z turns it clockwise; a scale of 2
+      // doubles it. (Its top-left at (160, 0) follows, and shows in GlRenderDeviceTest.)
       {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 0, 1.0f), 400, 208},
       {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 90, 1.0f), 432, 240},
       {{0, 0, 10}, MakeWorldMatrix(50, 50, 0, 0, 0, 0, 2.0f), 400, 176},

@@ -89,9 +89,8 @@ TEST_F(XModelCorpusTest, EachFileLoadsWithItsSubsetsAndColoursOrFailsWithAMessag
     EXPECT_EQ(Thousandths(diffuse), Thousandths(e.diffuse));
     EXPECT_EQ(model.materials[0].ambient.r, diffuse.r);
     EXPECT_EQ(model.textureNames[0], e.texture);
-    const std::size_t vertexCount = model.mesh.vertices.size();
-    EXPECT_TRUE(std::all_of(model.mesh.indices.begin(), model.mesh.indices.end(),
-                            [&](std::uint32_t i) { return i < vertexCount; }));
+    EXPECT_TRUE(std::ranges::all_of(
+        model.mesh.indices, [&](std::uint32_t i) { return i < model.mesh.vertices.size(); }));
   }
 }
 
@@ -206,7 +205,6 @@ TEST(HelperProcessTest, AHelperThatCrashesHangsOrFloodsIsReplaced) {
     int startsAfter;  // helpers started once the next good request is answered
   } cases[] = {
       {"one", true, 1},
-      {"two", true, 1},
       {"crash", false, 2},
       {"flood", false, 3},
       {"seventeen bytes!!", false, 3},
@@ -275,7 +273,6 @@ TEST(XFileCheckTest, RefusesSizesTheDataCannotHoldAndMalformedData) {
   std::string deep;
   for (int i = 0; i < 100; ++i) deep = "Frame {\n" + deep + "}\n";
   const std::pair<std::string, bool> cases[] = {
-      {Mesh(kVertices), true},
       {Mesh(kVertices, "3;0,1,2;;", Skin("2")), true},
       {Mesh("0;0;0;, # a\n 1;0;0;, 0;0;1;; // comments between values"), true},
       // Templates and references are passed over.
