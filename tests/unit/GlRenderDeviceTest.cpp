@@ -191,6 +191,24 @@ TEST_F(GlRenderDeviceTest, TextStaysInsideItsExtentAndTheViewport) {
   EXPECT_EQ(outside, 0);
 }
 
+// Glyphs this large overflow the atlas within one string: it is emptied and the string drawn
+// as far as it fits, still into the back buffer and still clipped.
+TEST_F(GlRenderDeviceTest, TextThatOverflowsTheAtlasIsDrawnClipped) {
+  FontDesc desc;
+  desc.height = 400;
+  const FontId font = device->CreateFont(desc);
+  if (font == 0) GTEST_SKIP() << "no font face installed";
+  device->SetViewport(Viewport{0, 0, 320, 480, 0.0f, 1.0f});
+  device->DrawText(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0, 0, 0xFFFFFFFF);
+  const std::vector<std::uint8_t> rgba = Pixels();
+  int inside = 0, outside = 0;
+  for (std::size_t i = 0; i < rgba.size(); i += 4) {
+    if (rgba[i] >= 128) ++(i / 4 % 640 < 320 ? inside : outside);
+  }
+  EXPECT_GT(inside, 1000);
+  EXPECT_EQ(outside, 0);
+}
+
 // A mode switch keeps the last picture (a paused game has no frame to draw it again): at the
 // same size as it is, at another scaled to it.
 TEST_F(GlRenderDeviceTest, ResetKeepsThePictureScaledToTheNewSize) {

@@ -14,6 +14,7 @@ constexpr int kFloatsPerVertex = 4;
 }  // namespace
 
 GlTextRenderer::~GlTextRenderer() {
+  if (atlasFramebuffer != 0) glDeleteFramebuffers(1, &atlasFramebuffer);
   if (atlas != 0) glDeleteTextures(1, &atlas);
   if (vertexBuffer != 0) glDeleteBuffers(1, &vertexBuffer);
   if (vertexArray != 0) glDeleteVertexArrays(1, &vertexArray);
@@ -48,8 +49,24 @@ bool GlTextRenderer::Init(std::string& error) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_2D, 0);
+  if (!MakeAtlasFramebuffer()) {
+    error = "the glyph atlas cannot be drawn into";
+    return false;
+  }
   ResetAtlas();
   return true;
+}
+
+// The atlas is cleared by the GPU, through a framebuffer of its own: nothing to fill and send.
+bool GlTextRenderer::MakeAtlasFramebuffer() {
+  GLint drawFramebuffer = 0;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+  glGenFramebuffers(1, &atlasFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, atlasFramebuffer);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, atlas, 0);
+  const bool complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+  return complete;
 }
 
 FontId GlTextRenderer::CreateFont(const FontDesc& desc) {
@@ -87,14 +104,20 @@ void GlTextRenderer::ResetAtlas() {
     if (font) font->glyphs.clear();
   }
   shelfX = shelfY = shelfHeight = 0;
-  // Zeroed in one call (a vector filled byte by byte costs milliseconds in the size-optimized
-  // browser build).
-  const auto zero =
-      std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kAtlasSize) * kAtlasSize);
-  glBindTexture(GL_TEXTURE_2D, atlas);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kAtlasSize, kAtlasSize, GL_RED, GL_UNSIGNED_BYTE,
-                  zero.get());
+  // Called between draws too: the clip, the colour mask and the target are put back.
+  GLint drawFramebuffer = 0;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+  const GLboolean clipped = glIsEnabled(GL_SCISSOR_TEST);
+  GLboolean mask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+  glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, atlasFramebuffer);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  const GLfloat zero[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  glClearBufferfv(GL_COLOR, 0, zero);
+  glColorMask(mask[0], mask[1], mask[2], mask[3]);
+  if (clipped) glEnable(GL_SCISSOR_TEST);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
 }
 
 // Shelf packing: left to right, a new shelf below when the row is full.

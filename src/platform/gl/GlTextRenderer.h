@@ -44,12 +44,13 @@ class GlTextRenderer {
   Font* Find(FontId font);
   const GlyphSlot* Glyph(Font& font, char32_t codePoint);
   bool Place(int width, int height, int& x, int& y);
+  bool MakeAtlasFramebuffer();
   void ResetAtlas();
   bool BuildQuads(Font& font, const std::u32string& text, int x, int y);
 
   GlProgram program;
   GLint screenSizeLocation = -1, colourLocation = -1, atlasLocation = -1;
-  GLuint vertexArray = 0, vertexBuffer = 0, atlas = 0;
+  GLuint vertexArray = 0, vertexBuffer = 0, atlas = 0, atlasFramebuffer = 0;
   std::size_t bufferFloats = 0;
   int shelfX = 0, shelfY = 0, shelfHeight = 0;
   std::vector<std::unique_ptr<Font>> fonts;  // FontId - 1; null once released
