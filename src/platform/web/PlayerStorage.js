@@ -22,7 +22,8 @@
     });
   };
   // The files the page read at its start (vorlithPlayerFiles in vorlith.html), stored as
-  // IDBFS's own load stores them; IDBFS loads them itself where the page read nothing.
+  // IDBFS's own load stores them; IDBFS loads them itself where the page read nothing. Where
+  // the page found no database there is nothing to load; IDBFS makes it at the first save.
   Module['preRun'] = [].concat(Module['preRun'] || [], function () {
     FS.mkdir('/player');
     FS.mount(IDBFS, {}, '/player');
@@ -34,6 +35,7 @@
     };
     var read = typeof vorlithPlayerFiles === 'object' ? vorlithPlayerFiles : Promise.resolve();
     read.then(function (found) {
+      if (found && !found.db) return;  // no database yet: nothing stored
       if (found && found.db.version !== IDBFS.DB_VERSION) found.db.close();
       if (!found || found.db.version !== IDBFS.DB_VERSION) throw new Error('not read');
       IDBFS.dbs['/player'] = found.db;
