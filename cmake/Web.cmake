@@ -124,6 +124,13 @@ add_custom_command(TARGET vorlith POST_BUILD
 if(TARGET vorlith_web_data)
   add_dependencies(vorlith vorlith_web_data)
 endif()
-configure_file(${web}/vorlith.html ${VORLITH_WEB_PAGE_DIR}/vorlith.html COPYONLY)
+# The page as served: its comment lines and indentation left out (2.5 KB).
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/vorlith.html)
+file(READ ${web}/vorlith.html page)
+string(REGEX REPLACE "\n[ \t]+" "\n" page "${page}")
+string(REGEX REPLACE "\n(//|<!--)[^\n]*" "" page "${page}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/vorlith.html "${page}")
+configure_file(${CMAKE_CURRENT_BINARY_DIR}/vorlith.html ${VORLITH_WEB_PAGE_DIR}/vorlith.html
+               COPYONLY)
 
 enable_testing()

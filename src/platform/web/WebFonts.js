@@ -1,9 +1,10 @@
 // Loads the page's two faces (made by cmake/WebAssets.cmake, beside the page) through the
 // FontFace API, with the code points each holds (Module.vorlithFontGlyphs[family], a Set);
 // WebFontRasterizer draws with them. Passed to emcc with --pre-js: the faces are fetched as
-// soon as the script runs, beside the program's own files, and the game starts once they are
-// there. A face that does not load is reported on the console and the game starts without it
-// (its fonts then fail as on a desktop without the face).
+// soon as the script runs (or earlier by the page: vorlithFontFaces, by file name), beside
+// the program's own files, and the game starts once they are there. A face that does not
+// load is reported on the console and the game starts without it (its fonts then fail as on
+// a desktop without the face).
 (function () {
   var faces = [["Vorlith Gothic", "vorlith-gothic"], ["Vorlith PGothic", "vorlith-pgothic"]];
   var glyphs = Module["vorlithFontGlyphs"] = {};
@@ -13,7 +14,8 @@
       if (!reply.ok) throw new Error(reply.status + " " + reply.statusText);
       return reply.json();
     });
-    var font = new FontFace(face[0], "url(" + face[1] + ".woff2)").load();
+    var early = typeof vorlithFontFaces === "object" && vorlithFontFaces[face[1]];
+    var font = early || new FontFace(face[0], "url(" + face[1] + ".woff2)").load();
     return Promise.all([font, codePoints]).then(function (both) {
       document.fonts.add(both[0]);
       glyphs[face[0]] = new Set(both[1]);
