@@ -104,18 +104,15 @@ void GlTextRenderer::ResetAtlas() {
     if (font) font->glyphs.clear();
   }
   shelfX = shelfY = shelfHeight = 0;
-  // Called between draws too: the clip, the colour mask and the target are put back.
+  // Called between draws too: the clip and the target are put back. (Colours are never masked;
+  // asking the driver for the mask would wait for it in the browser.)
   GLint drawFramebuffer = 0;
   glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
   const GLboolean clipped = glIsEnabled(GL_SCISSOR_TEST);
-  GLboolean mask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
-  glGetBooleanv(GL_COLOR_WRITEMASK, mask);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, atlasFramebuffer);
   glDisable(GL_SCISSOR_TEST);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   const GLfloat zero[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glClearBufferfv(GL_COLOR, 0, zero);
-  glColorMask(mask[0], mask[1], mask[2], mask[3]);
   if (clipped) glEnable(GL_SCISSOR_TEST);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
 }
