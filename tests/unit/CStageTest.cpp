@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "StageTestKit.h"
+#include "TestFiles.h"
+#include "app/Hud.h"
+#include "base/DataDirectory.h"
+#include "graphics/TextFont.h"
+#include "stage/StageSetUp.h"
 
 namespace vorlith {
 namespace {
@@ -115,6 +122,66 @@ TEST_F(CStageTest, ResultOverlaysShowTheirTextsAndTurnHeldKeysIntoRequests) {
   pad.buttons[2] = 1;
   Draw();
   EXPECT_EQ(stage->GetRequest(), StageRequest::kSameStage);
+}
+
+namespace fs = std::filesystem;
+
+// What stage one sets up shows in the committed replays' traces; here, its failure.
+using StageSetUpTest = testkit::StartedStage;
+
+// Stage 1 with its boss model missing from the data directory, and no sounds there: the
+// sounds come from the copies built into the program, one message names the missing file and
+// the stage fails before any mover is made.
+TEST_F(StageSetUpTest, AMissingModelIsNamedInOneMessageAndFailsTheStageBeforeAnyMover) {
+  const testing::ScratchFolder data("vorlith_setup");
+  fs::copy(fs::path(VORLITH_DATA_DIR) / "model", data / "model");
+  fs::remove(data / "model" / "boss0.x");
+  DataDirectory::Set(data.string());
+  const bool ready = SetUpStage1(*stage);
+  DataDirectory::Set("");
+  EXPECT_FALSE(ready);
+  EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
+  EXPECT_EQ(std::tuple(Manager().GetBulletPrototypeCount(), stage->GetMyShip(),
+                       Manager().GetLineSlots()[0]),
+            std::tuple(0u, nullptr, nullptr));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_NE(dialogs.shown[0].second.find((data / "model/boss0.x").string()), std::string::npos)
+      << dialogs.shown[0].second;
+}
+
+using HudTest = testkit::StartedStage;
+
+TEST_F(HudTest, GainsAddWithoutCarryingFrom99AndTheLinesShowScoreAndCounts) {
+  const std::uint32_t cases[][3] = {{99, 1, 99},        {199, 101, 299}, {99, 2, 101},
+                                    {50, 1, 51},        {99, 100, 199},  {1099, 1, 1099},
+                                    {4294967295u, 1, 0}};  // ends in 95: wraps as usual
+  for (const auto& c : cases) EXPECT_EQ(Hud::AddGain(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
+
+  // The line shows the score and the debug overlay restarts the drawn counts. (The combo's
+  // timing and payment show in the committed replays' traces: combo and score.)
+  TextFont font;
+  font.Create(&device, dialogs, 12);
+  AddShip(12.345f, 90);
+  Manager().CreateMoverEnemy(new MoverEnemy());
+  Manager().CreateMoverBullet(new MoverBullet());
+  stage->Step(pad);
+  device.BeginScene();
+  Manager().DrawMovers();
+  std::int32_t currentTime = 7;
+  MoverCounts counts = Manager().GetMoverCounts();
+  counts.killedEnemies = 4;
+  Hud::DrawDebug(font, *stage, counts, currentTime, 60);
+  Hud::DrawLine(font, 3, 99);
+  EXPECT_EQ(testkit::Texts(device),
+            (std::vector<std::string>{"Pos(12.35, 90.00)", "VisibleBulletNum 1",
+                                      "VisibleEnemyNum 1", "KilledEnemyNum 4", "CurrentTime 7",
+                                      "FPS 60", "Stage 3", "000000099"}));
+  const auto& texts = device.texts;
+  EXPECT_EQ(std::tuple(texts[5].x, texts[5].y, texts[6].x, texts[7].x, texts[7].y),
+            std::tuple(20, 120, 200, 500, 15));
+  EXPECT_EQ(
+      std::tuple(currentTime, counts.visibleBullets, counts.visibleEnemies, counts.killedEnemies),
+      std::tuple(8, 0, 0, 4));
 }
 
 }  // namespace

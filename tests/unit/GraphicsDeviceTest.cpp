@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FakeRenderDevice.h"
 #include "FakeWindow.h"
+#include "TestPlatform.h"
 #include "app/GraphicsDevice.h"
+#include "base/Utf8.h"
+#include "graphics/LineDrawer.h"
+#include "graphics/TextFont.h"
+#include "platform/sdl/TtfFontRasterizer.h"
 
 namespace vorlith {
 namespace {
@@ -97,6 +104,150 @@ TEST(GraphicsDeviceTest, PresentFollowsTheLostAndNotResetStates) {
   EXPECT_EQ(f.device->presentCount, 2);
   EXPECT_EQ(f.device->TestCooperativeLevel(), RenderDevice::Status::Ok);
   f.ExpectMode(false, 800, 600);
+}
+
+// A gauge draws its points untextured with its options once created; the 101st point and
+// points set outside the line are refused.
+TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
+  FakeRenderDevice device;
+  device.texture = 42;
+  LineDrawer gauge;
+  ASSERT_TRUE(gauge.AddPoint({440, 380}));
+  ASSERT_TRUE(gauge.AddPoint({440, 380 - 100}));
+  gauge.Draw(0xFFFFFFFF);  // not created yet, then without a device: nothing drawn
+  gauge.Create(nullptr, 1, 10.0f, true, false, 1.0f);
+  gauge.Draw(0xFFFFFFFF);
+  gauge.Create(&device, 1, 10.0f, true, false, 1.0f);
+  gauge.SetPoint(1, 440, 380 - 70);
+  gauge.Draw(0xFF6464FF);
+  ASSERT_EQ(device.polylines.size(), 1u);
+  const FakeRenderDevice::Polyline& line = device.polylines[0];
+  EXPECT_EQ(line.xy, (std::vector<float>{440, 380, 440, 310}));
+  EXPECT_EQ(std::tuple(line.width, line.argb, line.antialias, line.texture),
+            std::tuple(10.0f, 0xFF6464FFu, true, 0u));
+
+  for (int i = 2; i < 100; ++i) ASSERT_TRUE(gauge.AddPoint({static_cast<float>(i), 0}));
+  EXPECT_FALSE(gauge.AddPoint({1000, 1000}));
+  gauge.SetPoint(100, 5, 5);  // outside: ignored
+  gauge.SetPoint(-1, 5, 5);
+  gauge.Draw(0xFFFFFFFF);
+  ASSERT_EQ(device.polylines.size(), 2u);
+  EXPECT_EQ(device.polylines[1].xy.size(), 200u);
+  EXPECT_EQ(device.polylines[1].xy[198], 99.0f);
+}
+
+using Shown = std::vector<std::pair<std::string, std::string>>;
+
+// The device font is released with its owner or by a second Create; one that cannot be made
+// says so.
+TEST(TextFontTest, DrawsAtTheTopLeftOrCentredByTheMeasuredExtentAndReleasesItsFont) {
+  testing::RecordingDialogs dialogs;
+  FakeRenderDevice device;  // measures with the real font rasterizer
+  {
+    TextFont font;
+    font.Create(&device, dialogs, 12);
+    font.Create(&device, dialogs, 18, 0, 300, "HGP創英角ﾎﾟｯﾌﾟ体");
+    EXPECT_EQ(device.fonts.size(), 1u);
+    font.DrawText("Game Over", 200, 100, 0xFFFF0000, Center);
+    font.DrawText("left", 5, 6, 0xFF00FF00, TopLeft);
+    ASSERT_EQ(device.texts.size(), 2u);
+    const auto& centred = device.texts[0];
+    int width = 0, height = 0;
+    ASSERT_TRUE(device.MeasureText(centred.font, "Game Over", width, height));
+    EXPECT_TRUE(height >= 16 && height <= 18) << height;
+    EXPECT_NEAR(centred.x + width / 2.0, 200, 0.5);
+    EXPECT_NEAR(centred.y + height / 2.0, 100, 0.5);
+    EXPECT_EQ(centred.argb, 0xFFFF0000u);
+    EXPECT_EQ(std::make_pair(device.texts[1].x, device.texts[1].y), std::make_pair(5, 6));
+    EXPECT_TRUE(dialogs.shown.empty());
+  }
+  EXPECT_TRUE(device.fonts.empty());
+  TextFont font;
+  font.Create(&device, dialogs, 0);
+  EXPECT_FALSE(font.IsCreated());
+  EXPECT_EQ(dialogs.shown, (Shown{{"ok", "D3DXCreateFont FALSE"}}));
+}
+
+std::unique_ptr<FontRasterizer> Create(int height, const std::string& face = "") {
+  return FontRasterizer::Create(FontDesc{.height = height, .weight = 300, .faceName = face});
+}
+
+// Unusable heights give no font; at 30 pixels, glyphs sit on the baseline inside the line.
+TEST(TtfFontRasterizerTest, LineHeightIsNearThePixelHeightAndGlyphsSitInsideTheLine) {
+  for (int height : {0, -12, 100000}) EXPECT_FALSE(Create(height)) << height;
+  std::unique_ptr<FontRasterizer> font;
+  for (int height : {12, 18, 30}) {
+    font = Create(height);
+    ASSERT_TRUE(font) << height;
+    EXPECT_LE(font->GetLineHeight(), height);
+    EXPECT_GE(font->GetLineHeight(), height - 2);
+  }
+  FontRasterizer::Glyph letter, low;
+  ASSERT_TRUE(font->RenderGlyph(U'P', letter));
+  ASSERT_EQ(letter.alpha.size(), static_cast<std::size_t>(letter.width * letter.height));
+  EXPECT_GT(*std::max_element(letter.alpha.begin(), letter.alpha.end()), 200);
+  EXPECT_GE(letter.offsetY, 0);
+  EXPECT_LE(letter.offsetY + letter.height, font->GetLineHeight());
+  ASSERT_TRUE(font->RenderGlyph(U'y', low));  // the descender reaches below the capital
+  EXPECT_GT(low.offsetY + low.height, letter.offsetY + letter.height);
+  EXPECT_LE(low.offsetY + low.height, font->GetLineHeight());
+}
+
+// The most separate runs of ink (pixels at least half covered) in a row of the glyph; two
+// runs are separate when some pixel between them is at most a quarter covered (an open gap,
+// not a grey smear).
+int MostOpenRuns(const FontRasterizer::Glyph& glyph) {
+  int most = 0;
+  for (int y = 0; y < glyph.height; ++y) {
+    int runs = 0, gapMin = 0;
+    bool inInk = false;
+    for (int x = 0; x < glyph.width; ++x) {
+      const int alpha = glyph.alpha[static_cast<std::size_t>(y) * glyph.width + x];
+      if (alpha >= 128) {
+        if (!inInk && (runs == 0 || gapMin <= 64)) ++runs;
+        inInk = true;
+        gapMin = 255;
+      } else {
+        inInk = false;
+        gapMin = std::min(gapMin, alpha);
+      }
+    }
+    most = std::max(most, runs);
+  }
+  return most;
+}
+
+// Small text stays legible: the stems of "m" stand apart with both its counters open, at the
+// debug overlay's size and the HUD's. A missing face falls back to a Japanese-capable one.
+TEST(TtfFontRasterizerTest, TheStemsOfMStandApartAtSmallSizesAndAMissingFaceFallsBack) {
+  for (const auto& [height, face] :
+       {std::pair<int, std::string>{12, ""}, {12, "HGP創英角ﾎﾟｯﾌﾟ体"}, {18, "HGP創英角ﾎﾟｯﾌﾟ体"}}) {
+    auto font = Create(height, face);
+    ASSERT_TRUE(font);
+    FontRasterizer::Glyph glyph;
+    ASSERT_TRUE(font->RenderGlyph(U'm', glyph));
+    std::string picture;
+    for (int y = 0; y < glyph.height; ++y, picture += '\n') {
+      for (int x = 0; x < glyph.width; ++x)
+        picture += " .:#"[glyph.alpha[static_cast<std::size_t>(y) * glyph.width + x] / 64];
+    }
+    EXPECT_EQ(MostOpenRuns(glyph), 3) << height << " " << face << "\n" << picture;
+    ASSERT_TRUE(font->RenderGlyph(U'自', glyph));
+    EXPECT_GT(glyph.width, 4);
+    EXPECT_GT(glyph.advance, 8);
+  }
+}
+
+TEST(Utf8Test, DecodesAndReplacesBadBytes) {
+  const std::pair<const char*, std::u32string> cases[] = {
+      {"自機ﾎﾟ", U"自機ﾎﾟ"},
+      {"\xF0\x9F\x98\x80", U"\U0001F600"},
+      {"a\xFF\x62", U"a\uFFFDb"},               // \x62: b
+      {"\xE3\x81", U"\uFFFD\uFFFD"},            // cut short
+      {"\xC0\xAF", U"\uFFFD\uFFFD"},            // overlong
+      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},  // surrogate
+  };
+  for (const auto& [bytes, decoded] : cases) EXPECT_EQ(DecodeUtf8(bytes), decoded) << bytes;
 }
 
 }  // namespace

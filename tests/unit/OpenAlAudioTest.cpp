@@ -22,9 +22,8 @@ constexpr const char* kShot = VORLITH_DATA_DIR "/sound/se_sad04.wav";
 
 // Waits (up to a few seconds of wall time) until the voice has finished.
 bool WaitUntilFinished(AudioDevice& device, std::uint32_t voice) {
-  for (int i = 0; i < 300 && device.IsPlaying(voice); ++i) {
+  for (int i = 0; i < 300 && device.IsPlaying(voice); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   return !device.IsPlaying(voice);
 }
 
@@ -136,14 +135,10 @@ TEST_F(OpenAlAudioTest, WaveOutputHasTheShotAtMinus15Decibels) {
       energy += static_cast<double>(source[i]) * source[i];
     }
     const double gain = cross / energy;
-    for (std::size_t i = 0; i < 2 * source.size(); ++i) {
+    for (std::size_t i = 0; i < 2 * source.size(); ++i)
       error += std::pow(mix[start * 2 + i] - gain * source[i / 2], 2);
-    }
     error /= 2.0 * gain * gain * energy;
-    if (error < bestError) {
-      bestError = error;
-      bestGain = gain;
-    }
+    if (error < bestError) std::tie(bestError, bestGain) = std::pair(error, gain);
   }
   EXPECT_NEAR(20.0 * std::log10(bestGain), -15.0, 0.05);
   EXPECT_LT(bestError, 1e-4) << "the mix is not the effect scaled";

@@ -24,34 +24,19 @@ class SdlWindowTest : public ::testing::Test {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
+  // Events as SDL lays them out: type, time stamp, window, then the event's own fields.
+  static void Push(SDL_Event event) { SDL_PushEvent(&event); }
+  Uint32 Id() { return SDL_GetWindowID(window.GetSdlWindow()); }
   void PushKey(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.windowID = SDL_GetWindowID(window.GetSdlWindow());
-    event.key.state = SDL_PRESSED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.sym = key;
-    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    event.key.keysym.mod = mod;
-    SDL_PushEvent(&event);
+    const SDL_Keysym keysym{SDL_GetScancodeFromKey(key), key, mod, 0};
+    Push({.key = {SDL_KEYDOWN, 0, Id(), SDL_PRESSED, repeat, 0, 0, keysym}});
   }
   void PushWindowEvent(Uint8 what, int data1 = 0, int data2 = 0) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = SDL_GetWindowID(window.GetSdlWindow());
-    event.window.event = what;
-    event.window.data1 = data1;
-    event.window.data2 = data2;
-    SDL_PushEvent(&event);
+    Push({.window = {SDL_WINDOWEVENT, 0, Id(), what, 0, 0, 0, data1, data2}});
   }
   void PushButtons() {  // Start, then B
-    for (Uint8 button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_B}) {
-      SDL_Event press{};
-      press.type = SDL_CONTROLLERBUTTONDOWN;
-      press.cbutton.button = button;
-      press.cbutton.state = SDL_PRESSED;
-      SDL_PushEvent(&press);
-    }
+    for (Uint8 button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_B})
+      Push({.cbutton = {SDL_CONTROLLERBUTTONDOWN, 0, 0, button, SDL_PRESSED, 0, 0}});
   }
   // The events the loop would see, up to the first time nothing waits.
   std::vector<Event> Drain() {
@@ -82,9 +67,7 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEventsAndMaximizeNeverSt
         SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED}) {
     PushWindowEvent(what);
   }
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  SDL_PushEvent(&quit);
+  Push({.type = SDL_QUIT});
   EXPECT_EQ(Drain(),
             (std::vector<Event>{Event::Escape, Event::ToggleFullScreen, Event::ToggleFullScreen,
                                 Event::Help, Event::Pause, Event::Pause, Event::Close,

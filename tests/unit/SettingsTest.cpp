@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "EnvironmentScope.h"
+#include "TestFiles.h"
+#include "app/OptionsScreen.h"
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "input/KeyNames.h"
 
 namespace vorlith {
@@ -94,6 +100,126 @@ TEST(SettingsTest, EachBadLineIsNamedAndKeepsTheDefaultAndTheLaterOfTwoClashingL
                                                 "s:5: pause shares a button with fire; start "
                                                 "is used"}));
   EXPECT_EQ(Settings::KeysText(twice.bindings.keys[Bindings::kFire]), "Space");
+}
+
+namespace fs = std::filesystem;
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  const testing::ScratchFolder home{"vorlith-settings-file"};
+  const testing::EnvironmentScope config{"XDG_CONFIG_HOME", home.c_str()};
+};
+
+// Missing: the defaults, nothing written. Saved: read back as written. Binary, or one byte
+// past 64 KiB: kept aside whole and the defaults used; exactly 64 KiB is read.
+TEST_F(SettingsFileTest, SavedSettingsComeBackAndAnUnreadableFileIsKeptAside) {
+  const std::string path = SettingsFile::Locate();
+  EXPECT_EQ(path, (home / "vorlith" / "settings.ini").string());
+  EXPECT_EQ(SettingsFile::Load(path).ToText(), Settings{}.ToText());
+  EXPECT_FALSE(fs::exists(path));
+
+  Settings settings;
+  settings.volume = 50;
+  settings.bindings.keys[Bindings::kFire] = {44, 29};  // Space, Z
+  ASSERT_EQ(SettingsFile::Save(path, settings), "");
+  EXPECT_EQ(testing::ReadWhole(path), settings.ToText());
+  const std::string elsewhere = (home / "gone" / "settings.ini").string();
+  EXPECT_EQ(SettingsFile::Save(elsewhere, Settings{})
+                .rfind("The settings were not saved: " + elsewhere + ": ", 0),
+            0u);
+  EXPECT_EQ(SettingsFile::Load(path).ToText(), settings.ToText());
+
+  const std::string limit = settings.ToText() + std::string(SettingsFile::kMaxBytes, '#');
+  for (const std::string& bad :
+       {std::string("[sound]\nvolume = 5\0\n", 20), limit.substr(0, SettingsFile::kMaxBytes + 1)}) {
+    std::ofstream(path, std::ios::binary) << bad;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(SettingsFile::Load(path).volume, 100);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("kept as " + path + ".bad"), std::string::npos) << said;
+    EXPECT_EQ(testing::ReadWhole(path + ".bad"), bad);
+    EXPECT_FALSE(fs::exists(path));
+    fs::remove(path + ".bad");
+  }
+  std::ofstream(path, std::ios::binary) << limit.substr(0, SettingsFile::kMaxBytes);
+  EXPECT_EQ(SettingsFile::Load(path).volume, 50);
+}
+
+class OptionsScreenTest : public ::testing::Test {
+ protected:
+  // One frame with only this pad control (fire without one) held, then one with nothing held.
+  void Tap(std::uint8_t PadState::*control = nullptr) {
+    PadState pad;
+    (control ? pad.*control : pad.buttons[0]) = 1;
+    screen.Step(pad, held);
+    screen.Step(PadState{}, held);
+  }
+  void Fire() { Tap(); }
+  void PressKey(int code) {
+    held.keys.held[code] = true;
+    screen.Step(PadState{}, held);
+    held.keys.held[code] = false;
+    screen.Step(PadState{}, held);
+  }
+  void GoTo(int line) {
+    while (screen.GetLine() != line) Tap(&PadState::down);
+  }
+
+  OptionsScreen screen;
+  OptionsScreen::Held held;
+};
+
+TEST_F(OptionsScreenTest, LinesWrapTheVolumeStopsAtItsEndsAndRebindingSwapsKeys) {
+  Settings settings;
+  settings.volume = 90;
+  screen.Open(settings, PadState{}, held);
+  Tap(&PadState::up);
+  EXPECT_EQ(screen.GetLine(), OptionsScreen::kBack);
+  Tap(&PadState::down);
+  Tap(&PadState::right);
+  Tap(&PadState::right);  // 100 is the top
+  EXPECT_EQ(screen.LineText(OptionsScreen::kVolume), "volume\t100");
+  for (int i = 0; i < 11; ++i) Tap(&PadState::left);
+  EXPECT_EQ(screen.GetSettings().volume, 0);
+  // A held control counts once.
+  PadState right;
+  right.right = 1;
+  for (int i = 0; i < 3; ++i) screen.Step(right, held);
+  EXPECT_EQ(screen.GetSettings().volume, 10);
+  GoTo(OptionsScreen::kMute);
+  Fire();
+  EXPECT_TRUE(screen.GetSettings().mute);
+
+  // The new key replaces the action's keys; the action that had it takes the old one. Esc
+  // keeps the key; a key without a name is not taken. Leaving by "back" ends the screen.
+  constexpr int kSpace = 44, kX = 27, kZ = 29, kUnnamed = 200;
+  screen.Open(Settings{}, PadState{}, held);
+  GoTo(OptionsScreen::kFirstKey + Bindings::kFire);
+  Fire();
+  ASSERT_TRUE(screen.IsWaiting());
+  PressKey(kUnnamed);
+  PressKey(kX);
+  EXPECT_FALSE(screen.IsWaiting());
+  EXPECT_EQ(screen.LineText(OptionsScreen::kFirstKey + Bindings::kFire), "key fire\tX");
+  EXPECT_EQ(screen.LineText(OptionsScreen::kFirstKey + Bindings::kX), "key x\tZ");
+  Fire();
+  screen.Escape();
+  PressKey(kSpace);  // no longer waited for
+  EXPECT_EQ(screen.GetSettings().bindings.keys[Bindings::kFire][0], kX);
+  EXPECT_TRUE(screen.IsOpen());
+
+  GoTo(OptionsScreen::kFirstButton + Bindings::kPause);
+  Fire();
+  held.buttons[0] = true;  // A, fire's button
+  screen.Step(PadState{}, held);
+  EXPECT_EQ(Settings::ButtonsText(screen.GetSettings().bindings.buttons[Bindings::kPause]), "a");
+  EXPECT_EQ(Settings::ButtonsText(screen.GetSettings().bindings.buttons[Bindings::kFire]), "start");
+  GoTo(OptionsScreen::kDefaults);
+  Fire();
+  EXPECT_EQ(screen.GetSettings().bindings.keys[Bindings::kFire][0], kZ);
+  Tap(&PadState::down);
+  Fire();
+  EXPECT_FALSE(screen.IsOpen());
 }
 
 }  // namespace
