@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -139,14 +140,13 @@ TEST_F(StageSetUpTest, AMissingModelIsNamedInOneMessageAndFailsTheStageBeforeAny
   DataDirectory::Set(data.string());
   const bool ready = SetUpStage1(*stage);
   DataDirectory::Set("");
-  EXPECT_FALSE(ready);
-  EXPECT_NE(stage->GetSoundManager().GetSound(1), nullptr);
-  EXPECT_EQ(std::tuple(Manager().GetBulletPrototypeCount(), stage->GetMyShip(),
+  EXPECT_EQ(std::tuple(ready, stage->GetSoundManager().GetSound(1) != nullptr,
+                       Manager().GetBulletPrototypeCount(), stage->GetMyShip(),
                        Manager().GetLineSlots()[0]),
-            std::tuple(0u, nullptr, nullptr));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_NE(dialogs.shown[0].second.find((data / "model/boss0.x").string()), std::string::npos)
-      << dialogs.shown[0].second;
+            std::tuple(false, true, 0u, nullptr, nullptr));
+  EXPECT_THAT(dialogs.shown,
+              ::testing::ElementsAre(::testing::Pair(
+                  ::testing::_, ::testing::HasSubstr((data / "model/boss0.x").string()))));
 }
 
 using HudTest = testkit::StartedStage;

@@ -91,8 +91,7 @@ TEST(GraphicsDeviceTest, PresentFollowsTheLostAndNotResetStates) {
   f.window.minimized = true;  // nothing to present to: lost
   f.graphics->Present();
   f.graphics->Present();
-  EXPECT_EQ(f.device->presentCount, 1);
-  EXPECT_EQ(f.device->resetCount, 0);
+  EXPECT_EQ(std::pair(f.device->presentCount, f.device->resetCount), std::pair(1, 0));
   f.window.minimized = false;  // back: not reset until a Present resets it
   EXPECT_EQ(f.device->TestCooperativeLevel(), RenderDevice::Status::NotReset);
   f.device->resetFails = true;  // a failed reset skips presentation until one succeeds
@@ -100,9 +99,9 @@ TEST(GraphicsDeviceTest, PresentFollowsTheLostAndNotResetStates) {
   EXPECT_EQ(f.device->presentCount, 1);
   f.device->resetFails = false;
   f.graphics->Present();
-  EXPECT_EQ(f.device->resetCount, 1);
-  EXPECT_EQ(f.device->presentCount, 2);
-  EXPECT_EQ(f.device->TestCooperativeLevel(), RenderDevice::Status::Ok);
+  EXPECT_EQ(
+      std::tuple(f.device->resetCount, f.device->presentCount, f.device->TestCooperativeLevel()),
+      std::tuple(1, 2, RenderDevice::Status::Ok));
   f.ExpectMode(false, 800, 600);
 }
 
@@ -132,8 +131,8 @@ TEST(LineDrawerTest, GaugeDrawsItsPointsUntexturedWithItsOptionsOnceCreated) {
   gauge.SetPoint(-1, 5, 5);
   gauge.Draw(0xFFFFFFFF);
   ASSERT_EQ(device.polylines.size(), 2u);
-  EXPECT_EQ(device.polylines[1].xy.size(), 200u);
-  EXPECT_EQ(device.polylines[1].xy[198], 99.0f);
+  const std::vector<float>& xy = device.polylines[1].xy;
+  EXPECT_EQ(std::pair(xy.size(), xy[198]), std::pair(std::size_t{200}, 99.0f));
 }
 
 using Shown = std::vector<std::pair<std::string, std::string>>;
@@ -157,9 +156,8 @@ TEST(TextFontTest, DrawsAtTheTopLeftOrCentredByTheMeasuredExtentAndReleasesItsFo
     EXPECT_TRUE(height >= 16 && height <= 18) << height;
     EXPECT_NEAR(centred.x + width / 2.0, 200, 0.5);
     EXPECT_NEAR(centred.y + height / 2.0, 100, 0.5);
-    EXPECT_EQ(centred.argb, 0xFFFF0000u);
-    EXPECT_EQ(std::make_pair(device.texts[1].x, device.texts[1].y), std::make_pair(5, 6));
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(std::tuple(centred.argb, device.texts[1].x, device.texts[1].y, dialogs.shown.size()),
+              std::tuple(0xFFFF0000u, 5, 6, 0u));
   }
   EXPECT_TRUE(device.fonts.empty());
   TextFont font;
@@ -179,8 +177,7 @@ TEST(TtfFontRasterizerTest, LineHeightIsNearThePixelHeightAndGlyphsSitInsideTheL
   for (int height : {12, 18, 30}) {
     font = Create(height);
     ASSERT_TRUE(font) << height;
-    EXPECT_LE(font->GetLineHeight(), height);
-    EXPECT_GE(font->GetLineHeight(), height - 2);
+    EXPECT_TRUE(font->GetLineHeight() <= height && font->GetLineHeight() >= height - 2) << height;
   }
   FontRasterizer::Glyph letter, low;
   ASSERT_TRUE(font->RenderGlyph(U'P', letter));
@@ -227,14 +224,12 @@ TEST(TtfFontRasterizerTest, TheStemsOfMStandApartAtSmallSizesAndAMissingFaceFall
     FontRasterizer::Glyph glyph;
     ASSERT_TRUE(font->RenderGlyph(U'm', glyph));
     std::string picture;
-    for (int y = 0; y < glyph.height; ++y, picture += '\n') {
+    for (int y = 0; y < glyph.height; ++y, picture += '\n')
       for (int x = 0; x < glyph.width; ++x)
         picture += " .:#"[glyph.alpha[static_cast<std::size_t>(y) * glyph.width + x] / 64];
-    }
     EXPECT_EQ(MostOpenRuns(glyph), 3) << height << " " << face << "\n" << picture;
     ASSERT_TRUE(font->RenderGlyph(U'自', glyph));
-    EXPECT_GT(glyph.width, 4);
-    EXPECT_GT(glyph.advance, 8);
+    EXPECT_TRUE(glyph.width > 4 && glyph.advance > 8) << glyph.width << " " << glyph.advance;
   }
 }
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -87,8 +88,8 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
         std::tuple(red.ambient.r, red.ambient.a, red.emissive.b, model.GetMaterials()[1].ambient.g),
         std::tuple(1.0f, 0.5f, 0.25f, 1.0f));
     EXPECT_EQ(device.texturePaths, std::vector<std::string>{found});
-    EXPECT_NE(model.GetTextures()[0], 0u);
-    EXPECT_EQ(model.GetTextures()[1], 0u);  // missing: the subset is drawn untextured
+    // The missing one's subset is drawn untextured.
+    EXPECT_EQ(std::pair(model.GetTextures()[0] != 0, model.GetTextures()[1]), std::pair(true, 0u));
 
     ASSERT_EQ(device.meshes.size(), 1u);
     const MeshData& mesh = device.meshes[0];
@@ -150,10 +151,9 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   std::vector<std::string> names, problems;
   for (const auto& [name, why] : cases) {
     names.push_back(name);
-    if (!why.empty()) {
+    if (!why.empty())
       problems.push_back(directory.string() + "/model/m.x: texture '" +
                          (name[4] == '\x1b' ? "tex/\\x1b[2J.png" : name) + "' not loaded: " + why);
-    }
   }
   std::ofstream(directory / "model" / "m.x") << ModelNaming(names);
   Model model("./model/m.x");
@@ -185,17 +185,15 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   for (int slot = 0; slot < 10; ++slot)
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
   EXPECT_FALSE(registry.LoadAllModels(&device, dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
-  EXPECT_NE(dialogs.shown[0].second.find("cannot open model file " + missing + ": no such file"),
-            std::string::npos)
-      << dialogs.shown[0].second;
+  EXPECT_THAT(dialogs.shown,
+              ::testing::ElementsAre(::testing::Pair(
+                  "Error! ModelRegistry::LoadAllModels()",
+                  ::testing::HasSubstr("cannot open model file " + missing + ": no such file"))));
   for (int slot = 0; slot < 10; ++slot) {
     const Model* model = registry.GetModel(slot);
     EXPECT_TRUE(model && model->IsLoaded() == (slot < 3)) << slot;
   }
-  EXPECT_EQ(registry.GetModel(10), nullptr);
-  EXPECT_EQ(registry.GetModel(-1), nullptr);
+  EXPECT_EQ(std::tuple(registry.GetModel(10), registry.GetModel(-1)), std::tuple(nullptr, nullptr));
   EXPECT_FALSE(Model(modelPath.c_str()).Load(nullptr));
   EXPECT_EQ(device.meshes.size(), 3u);
   registry.GetModel(3)->DrawAt(0, 0, 0, 0, 0, 0, 1.0f);

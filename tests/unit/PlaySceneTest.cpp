@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "StageTestKit.h"
@@ -257,8 +258,7 @@ TEST(GameAppTest, OptionsOpenWithOAndLeaveWithEscSavingAndTheCommandLineBeatsThe
   game.test.window->PushEvent(WindowEventType::Escape);
   EXPECT_EQ(game.app->RunOnce(false), WindowApp::Pass::Event);
   EXPECT_TRUE(game.app->IsRunning());
-  ASSERT_EQ(saved.size(), 1u);
-  EXPECT_EQ(saved[0].volume, 60);
+  EXPECT_THAT(saved, ::testing::ElementsAre(::testing::Field(&Settings::volume, 60)));
   EXPECT_EQ(game.test.dialogs->shown, (std::vector<std::pair<std::string, std::string>>{
                                           {"Vorlith", "The settings were not saved: full"}}));
   EXPECT_FLOAT_EQ(game.app->GetAudioSystem()->GetEffectGain(), 0.6f);

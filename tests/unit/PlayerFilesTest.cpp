@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -23,6 +24,7 @@ namespace vorlith {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 class PlayerFilesTest : public ::testing::Test {
  protected:
@@ -115,20 +117,17 @@ TEST(DataDirectoryTest, CandidatesComeFromTheEnvironmentAloneOrElseBesideTheBina
       {{"", "", "../share/games/vorlith", "/src/data"}, {"/src/data"}},
       {{"", "/src/build", "../data", "/src/data"}, {"/src/data"}},  // the same place once
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(DataDirectory::Candidates(c.places), c.expected) << c.places.programDirectory;
-  }
 }
 
 TEST(DataDirectoryTest, FindTakesTheFirstHolderAndTheMessageNamesEveryPlaceTried) {
   const List candidates = {"/a", "/b", "/c"};
   EXPECT_EQ(DataDirectory::Find(candidates, [](const std::string& d) { return d != "/a"; }), "/b");
   EXPECT_EQ(DataDirectory::Find(candidates, [](const std::string&) { return false; }), "");
-  const std::string message = DataDirectory::NotFoundMessage(candidates);
-  EXPECT_NE(message.find("/a, /b or /c"), std::string::npos) << message;
-  EXPECT_NE(message.find("VORLITH_DATA_DIR"), std::string::npos);
-  EXPECT_NE(DataDirectory::NotFoundMessage({"/x\x1b]0;t\a"}).find("in /x\\x1b]0;t\\x07;"),
-            std::string::npos);
+  EXPECT_THAT(DataDirectory::NotFoundMessage(candidates),
+              ::testing::AllOf(HasSubstr("/a, /b or /c"), HasSubstr("VORLITH_DATA_DIR")));
+  EXPECT_THAT(DataDirectory::NotFoundMessage({"/x\x1b]0;t\a"}), HasSubstr("in /x\\x1b]0;t\\x07;"));
 
   const testing::ScratchFolder root("vorlith_DataDirectoryTest");
   std::filesystem::create_directories(root / "model");
@@ -251,11 +250,11 @@ TEST_F(RecordsTest, ADamagedTableIsKeptAsideWithOneMessageAndTheGamePlaysOn) {
   EXPECT_EQ(dialogs.shown.size(), 1u);
   fs::resize_file(folder / "scores.txt", ScoreTable::kMaxFileBytes + 1);  // too large
   EXPECT_TRUE(Records()->GetTable().empty());
-  EXPECT_NE(dialogs.shown.back().second.find("4097 bytes, more than 4096"), std::string::npos);
+  EXPECT_THAT(dialogs.shown.back().second, HasSubstr("4097 bytes, more than 4096"));
   EXPECT_TRUE(fs::exists(folder / "scores.txt.bad-2"));
   fs::create_directory(folder / "scores.txt");  // unreadable
   EXPECT_TRUE(Records()->GetTable().empty());
-  EXPECT_NE(dialogs.shown.back().second.find("(not a regular file)"), std::string::npos);
+  EXPECT_THAT(dialogs.shown.back().second, HasSubstr("(not a regular file)"));
   EXPECT_TRUE(fs::is_directory(folder / "scores.txt.bad-3"));
   EXPECT_EQ(dialogs.shown.size(), 3u);
 }
@@ -277,10 +276,10 @@ TEST_F(RecordsTest, AFullDiskLeavesThePreviousFilesWithOneMessage) {
   std::signal(SIGXFSZ, SIG_DFL);
   EXPECT_EQ(place, 1);
   EXPECT_EQ(testing::ReadWhole(folder / "scores.txt"), before);
-  ASSERT_EQ(dialogs.shown.size(), 1u);  // the table's, which stands for the last replay's too
-  EXPECT_NE(dialogs.shown[0].second.find("cannot write: File too large. The high scores stay"),
-            std::string::npos)
-      << dialogs.shown[0].second;
+  // The table's, which stands for the last replay's too.
+  EXPECT_THAT(dialogs.shown,
+              ::testing::ElementsAre(::testing::Pair(
+                  "Vorlith", HasSubstr("cannot write: File too large. The high scores stay"))));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
 }
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,8 @@
 
 namespace vorlith {
 namespace {
+
+using ::testing::HasSubstr;
 
 bool ParseText(const std::string& text, ReplayScript& script, std::string& error) {
   std::istringstream in(text);
@@ -78,7 +81,7 @@ TEST(ReplayScriptTest, RefusesMalformedLinesNamingTheLine) {
   EXPECT_FALSE(ReplayStream().Open("/dev/zero", error));
   EXPECT_EQ(error, "/dev/zero:1: longer than 4096 bytes");
   EXPECT_FALSE(ReplayStream().Open(::testing::TempDir(), error));
-  EXPECT_NE(error.find(": is a directory"), std::string::npos) << error;
+  EXPECT_THAT(error, HasSubstr(": is a directory"));
   EXPECT_FALSE(ReplayStream().Open("/nonexistent/r\x07.replay", error));
   EXPECT_EQ(error, "/nonexistent/r\\x07.replay: cannot open: No such file or directory");
   const std::string path = ::testing::TempDir() + "/other-rules.replay";
@@ -138,9 +141,7 @@ TEST(ReplayStreamTest, AChangedFileEndsTheReplayThereAndAPipeIsHeldWholeUpToItsL
     pclose(pipe);
     ASSERT_EQ(opened, runs <= limit) << error;
     if (!opened) {
-      EXPECT_NE(error.find(":" + std::to_string(limit + 2) + ": more than 262144 changes"),
-                std::string::npos)
-          << error;
+      EXPECT_THAT(error, HasSubstr(":" + std::to_string(limit + 2) + ": more than 262144 changes"));
       continue;
     }
     EXPECT_EQ(replay.GetFrameCount(), static_cast<std::int64_t>(runs / 2 * 3 + runs % 2 * 2));
@@ -178,19 +179,17 @@ TEST(TraceWriterTest, OneLineOfJsonPerFrameWrittenAtOnce) {
         "\"finished\":false},",
         "\"bullets\":500,", "\"request\":\"c\",",
         "\"messages\":[[\"Error\",\"自機が登録されていません。\\nMyShip is not registered.\"],"
-        "[\"a\\\"b\\\\\",\"\\u0001\"]],\"sounds\":[0,1,0]}"}) {
-    EXPECT_NE(line.find(part), std::string::npos) << part << "\nin " << line;
-  }
+        "[\"a\\\"b\\\\\",\"\\u0001\"]],\"sounds\":[0,1,0]}"})
+    EXPECT_THAT(line, HasSubstr(part));
   EXPECT_EQ(line.find('\n'), std::string::npos);
 
   // Bytes that are not UTF-8 (a message quoting a damaged file) still make valid JSON.
   frame.messages = {{"Error",
                      "a\xff\xe3\x81"
                      "b\x1b"}};
-  EXPECT_NE(TraceWriter::Format(frame).find("[[\"Error\",\"a\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
-                                            "b\\u001b\"]]"),
-            std::string::npos)
-      << TraceWriter::Format(frame);
+  EXPECT_THAT(TraceWriter::Format(frame),
+              HasSubstr("[[\"Error\",\"a\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+                        "b\\u001b\"]]"));
 
   // Each frame is in the file while the trace is still open.
   const testing::ScratchFolder folder("vorlith-trace-writer");

@@ -20,14 +20,13 @@ TEST(SettingsTest, WrittenSettingsReadBackAndTheDefaultsAreTodaysControls) {
   const Settings defaults = Settings::Parse("", "s.ini", messages);
   const std::string text = defaults.ToText();
   EXPECT_NE(text.find("[keys]\nup = Up\ndown = Down\nleft = Left\nright = Right\nfire = Z\n"
-                      "x = X\ncontinue = C\nreturn = V\npause = P\n"),
-            std::string::npos);
-  EXPECT_NE(text.find("[pad]\nup = dpup\ndown = dpdown\nleft = dpleft\nright = dpright\n"
-                      "fire = a\nx = b\ncontinue = x\nreturn = y\npause = start\n"),
-            std::string::npos);
-  EXPECT_NE(text.find("[window]\nfullscreen = no\nwidth = 640\nheight = 480\n"
+                      "x = X\ncontinue = C\nreturn = V\npause = P\n\n"
+                      "[pad]\nup = dpup\ndown = dpdown\nleft = dpleft\nright = dpright\n"
+                      "fire = a\nx = b\ncontinue = x\nreturn = y\npause = start\n\n"
+                      "[window]\nfullscreen = no\nwidth = 640\nheight = 480\n"
                       "pause_when_unfocused = yes\n"),
-            std::string::npos);
+            std::string::npos)
+      << text;
 
   Settings changed;
   changed.volume = 0;
@@ -81,13 +80,9 @@ TEST(SettingsTest, EachBadLineIsNamedAndKeepsTheDefaultAndTheLaterOfTwoClashingL
   EXPECT_EQ(messages.back(), "/c/settings.ini:8: left shares a key with up; Left is used");
   EXPECT_EQ(messages[0].substr(19),
             "volume is a whole number from 0 to 100, not \"101\"; 100 is used");
-  const Settings defaults;
-  EXPECT_EQ(read.volume, 100);
-  EXPECT_EQ(read.bindings.keys[Bindings::kUp][0], KeyNames::KeyFromName("W"));
-  EXPECT_EQ(read.bindings.keys[Bindings::kLeft], defaults.bindings.keys[Bindings::kLeft]);
-  EXPECT_EQ(read.bindings.keys[Bindings::kFire], defaults.bindings.keys[Bindings::kFire]);
-  EXPECT_EQ(read.bindings.buttons, defaults.bindings.buttons);
-  EXPECT_EQ(std::tuple(read.windowWidth, read.windowHeight), std::tuple(640, 480));
+  Settings expected;  // the defaults but for the good line
+  expected.bindings.keys[Bindings::kUp] = {KeyNames::KeyFromName("W"), KeyNames::kNoKey};
+  EXPECT_EQ(read.ToText(), expected.ToText());
 
   // Swapped keys are no clash; of two lines that take one key, the later gives way.
   messages.clear();
