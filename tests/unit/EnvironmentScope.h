@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace vorlith::testing {
@@ -10,17 +11,16 @@ namespace vorlith::testing {
 class EnvironmentScope {
  public:
   EnvironmentScope(const char* name, const char* value) : name(name) {
-    if (const char* old = std::getenv(name)) saved = old, had = true;
+    if (const char* old = std::getenv(name)) saved = old;
     value ? setenv(name, value, 1) : unsetenv(name);
   }
-  ~EnvironmentScope() { had ? setenv(name, saved.c_str(), 1) : unsetenv(name); }
+  ~EnvironmentScope() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
   EnvironmentScope(const EnvironmentScope&) = delete;
   EnvironmentScope& operator=(const EnvironmentScope&) = delete;
 
  private:
   const char* name;
-  std::string saved;
-  bool had = false;
+  std::optional<std::string> saved;
 };
 
 }  // namespace vorlith::testing

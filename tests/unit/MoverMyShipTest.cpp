@@ -88,17 +88,17 @@ TEST(MoverMyShipTest, BulletsAndEnemiesHurtWithoutFloorTheLastPointCountsAndBoss
 TEST(MoverMyShipTest, GaugesGrowUpFromY380AndStayAfterTheEnd) {
   SmallStage stage;
   MoverMyShip* ship = stage.AddShip(50, 50, 100);
-  EXPECT_FLOAT_EQ(ship->GetHpMaxBar()->GetPoint(0).y, 380.0f);
-  EXPECT_FLOAT_EQ(ship->GetHpMaxBar()->GetPoint(1).y, 280.0f);
-  EXPECT_FLOAT_EQ(ship->GetHpBar()->GetPoint(1).x, 440.0f);
+  EXPECT_EQ(std::tuple(ship->GetHpMaxBar()->GetPoint(0).y, ship->GetHpMaxBar()->GetPoint(1).y,
+                       ship->GetHpBar()->GetPoint(1).x),
+            std::tuple(380.0f, 280.0f, 440.0f));
   ship->RaiseHpMax(20);
   ship->Damage(200);
   ship->Update();
   ASSERT_TRUE(ship->IsFinished());
   stage.device.BeginScene();
   ship->Draw();
-  EXPECT_FLOAT_EQ(ship->GetHpBar()->GetPoint(1).y, 380.0f);
-  EXPECT_FLOAT_EQ(ship->GetHpMaxBar()->GetPoint(1).y, 260.0f);
+  EXPECT_EQ(std::pair(ship->GetHpBar()->GetPoint(1).y, ship->GetHpMaxBar()->GetPoint(1).y),
+            std::pair(380.0f, 260.0f));
 }
 
 // An item of the given kind standing on the ship's box edge, picked up by one update.

@@ -173,10 +173,10 @@ TEST(PlaySceneTest, TheTableOpensFromTheTitleAndItsKeysCountAsTheyGoDown) {
     game.Frame();
     scenes += std::to_string(game.app->GetScene());
   }
-  EXPECT_EQ(scenes, "222112");
-  EXPECT_EQ(game.Texts()[1], " 1  000110100  stage 1     5432 frames  2026-12-07 05:42");
-  EXPECT_EQ(game.test.device->texts[1].argb, 0xFFFFD040u);
-  EXPECT_EQ(game.app->GetRecordedPad().buttons[kTableButton], 0);
+  EXPECT_EQ(std::tuple(scenes, game.Texts()[1], game.test.device->texts[1].argb,
+                       game.app->GetRecordedPad().buttons[kTableButton]),
+            std::tuple("222112", " 1  000110100  stage 1     5432 frames  2026-12-07 05:42",
+                       0xFFFFD040u, 0));
   game.test.input->keys.held[11] = false;  // H
   game.test.input->keys.held[29] = true;   // Z: watching an entry without a replay: a message
   game.Frame();

@@ -163,11 +163,10 @@ TEST_F(SoundManagerTest, ReleasingTwiceOrInAnyOrderReleasesEverythingOnce) {
     if (!steps.empty()) manager->Play(0);  // released voices play nothing
     manager.reset();
     const FakeAudioLog& log = *fresh.log;
-    EXPECT_TRUE(log.plays.empty());
-    EXPECT_EQ(log.voicesReleased, 10u) << steps.size();
-    EXPECT_EQ(log.stops, 10u) << steps.size();
-    EXPECT_TRUE(log.buffers.at(0).released);
-    EXPECT_EQ(log.devicesClosed, 1u) << steps.size();
+    EXPECT_EQ(std::tuple(log.plays.size(), log.voicesReleased, log.stops,
+                         log.buffers.at(0).released, log.devicesClosed),
+              std::tuple(0u, 10u, 10u, true, 1u))
+        << steps.size();
   }
 }
 
@@ -196,9 +195,8 @@ TEST(KeptAudioSystemTest, EachStageReleasesItsOwnSoundsWhileTheOutputStaysOpen) 
     EXPECT_EQ(log.devicesOpened, 2u + stage);
     meanwhile.reset();
     device.reset();
-    EXPECT_EQ(log.devicesClosed, 1u + stage);
-    EXPECT_EQ(log.voicesCreated, 2u * (stage + 1));
-    EXPECT_EQ(log.voicesReleased, log.voicesCreated);
+    EXPECT_EQ(std::tuple(log.devicesClosed, log.voicesCreated, log.voicesReleased),
+              std::tuple(1u + stage, 2u * (stage + 1), 2u * (stage + 1)));
     ASSERT_EQ(log.buffers.size(), 1u);  // a released buffer's record is used again
     EXPECT_TRUE(log.buffers.back().released);
   }

@@ -258,8 +258,7 @@ TEST_P(RiffReaderTest, SearchStaysInsideTheParentAndSkipsPadBytes) {
   EXPECT_EQ(reader->Seek(0, SEEK_CUR), 12);  // left where it was
   format.ckid = MakeFourCC('f', 'm', 't', ' ');
   ASSERT_EQ(reader->Descend(format, &outer, RiffReader::kFindChunk), RiffError::None);
-  EXPECT_EQ(format.dwDataOffset, 12u + 8 + 3 + 1 + 8);
-  EXPECT_EQ(format.cksize, 16u);
+  EXPECT_EQ(std::pair(format.dwDataOffset, format.cksize), std::pair(12u + 8 + 3 + 1 + 8, 16u));
   ASSERT_EQ(reader->Ascend(format), RiffError::None);
   EXPECT_EQ(reader->Seek(0, SEEK_CUR), static_cast<long>(riff.size()));
   EXPECT_EQ(reader->Descend(data, nullptr, RiffReader::kFindChunk), RiffError::None);
