@@ -40,22 +40,19 @@ std::string PngHeader(std::uint32_t width, std::uint32_t height) {
   return bytes + std::string("\x08\x06\0\0\0", 5);
 }
 
-// A model of one triangle per texture name, each with its own material naming it.
+// A model of one triangle per texture name (the same three corners), each with its own
+// material naming it.
 std::string ModelNaming(const std::vector<std::string>& names) {
   const std::string n = std::to_string(names.size());
-  std::string vertices, faces, materials, indices;
+  std::string faces, materials, indices;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string z = std::to_string(i), end = i + 1 < names.size() ? "," : ";";
-    vertices += " 0;0;" + z + ";, 1;0;" + z + ";, 0;1;" + z + ";" + end + "\n";
-    faces += " 3;" + std::to_string(3 * i) + "," + std::to_string(3 * i + 1) + "," +
-             std::to_string(3 * i + 2) + ";" + end;
-    indices += (i ? "," : "") + z;
+    faces += std::string(i ? ", " : "") + "3;0,1,2;";
+    indices += (i ? "," : "") + std::to_string(i);
     materials +=
         "  Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"" + names[i] + "\"; } }\n";
   }
-  return "xof 0303txt 0032\nMesh {\n " + std::to_string(3 * names.size()) + ";\n" + vertices + " " +
-         n + ";\n" + faces + "\n MeshMaterialList { " + n + "; " + n + "; " + indices + ";;\n" +
-         materials + " }\n}\n";
+  return "xof 0303txt 0032\nMesh {\n 3; 0;0;0;, 1;0;0;, 0;1;0;;\n " + n + "; " + faces +
+         ";\n MeshMaterialList { " + n + "; " + n + "; " + indices + ";;\n" + materials + " }\n}\n";
 }
 
 class ModelTest : public ::testing::Test {
