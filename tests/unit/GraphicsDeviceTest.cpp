@@ -186,7 +186,8 @@ TEST(TtfFontRasterizerTest, LineHeightIsNearThePixelHeightAndGlyphsSitInsideTheL
   for (int height : {12, 18, 30}) {
     font = Create(height);
     ASSERT_TRUE(font) << height;
-    EXPECT_TRUE(font->GetLineHeight() <= height && font->GetLineHeight() >= height - 2) << height;
+    EXPECT_TRUE(font->GetLineHeight() <= height && font->GetLineHeight() >= height - 2)
+        << height << ": " << font->GetLineHeight();
   }
   FontRasterizer::Glyph letter, low;
   ASSERT_TRUE(font->RenderGlyph(U'P', letter));

@@ -125,10 +125,9 @@ TEST_F(VirtualControllerTest, ControllersPluggedInOrOutWhileRunningAndWaiting) {
   EXPECT_GE(SDL_GetTicks() - waitStart, Uint32{SdlEventWait::kJoystickStepMs + 50});
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 1);
   bool start = false;
-  while (!start && SdlEventWait::Wait(event, 500)) {
+  while (!start && SdlEventWait::Wait(event, 500))
     start = event.type == SDL_CONTROLLERBUTTONDOWN &&
             event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
-  }
   EXPECT_TRUE(start);
   EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_FALSE));
 

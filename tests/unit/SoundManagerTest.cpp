@@ -419,9 +419,8 @@ TEST(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
     device->SetGain(voice, 0.5f);
     device->Play(voice);
     EXPECT_TRUE(device->IsPlaying(voice));
-    for (int i = 0; i < 500 && device->IsPlaying(voice); ++i) {
+    for (int i = 0; i < 500 && device->IsPlaying(voice); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     EXPECT_FALSE(device->IsPlaying(voice));
   }
   std::vector<float> mix(std::filesystem::file_size(file) / sizeof(float));
