@@ -11,7 +11,6 @@
 #include <fstream>
 #include <thread>
 
-#include "EnvironmentScope.h"
 #include "StageTestKit.h"
 #include "TestFiles.h"
 #include "base/DataDirectory.h"

@@ -13,7 +13,6 @@
 #include <future>
 #include <memory>
 
-#include "EnvironmentScope.h"
 #include "FakeWindow.h"
 #include "TestFiles.h"
 #include "TestPlatform.h"

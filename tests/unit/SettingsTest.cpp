@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "EnvironmentScope.h"
 #include "TestFiles.h"
 #include "app/LaunchOptions.h"
 #include "app/OptionsScreen.h"

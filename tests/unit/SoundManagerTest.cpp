@@ -11,8 +11,8 @@
 #include <memory>
 #include <thread>
 
-#include "EnvironmentScope.h"
 #include "FakeAudioSystem.h"
+#include "TestFiles.h"
 #include "TestPlatform.h"
 #include "WaveBytes.h"
 #include "platform/headless/SilentAudioSystem.h"
@@ -223,7 +223,7 @@ TEST(KeptAudioSystemTest, EachStageReleasesItsOwnSoundsWhileTheOutputStaysOpen) 
 
 // Waits (up to a few seconds of wall time) until the voice has finished.
 bool WaitUntilFinished(AudioDevice& device, std::uint32_t voice) {
-  for (int i = 0; i < 300 && device.IsPlaying(voice); ++i)
+  for (int i = 0; i < 500 && device.IsPlaying(voice); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   return !device.IsPlaying(voice);
 }
@@ -419,9 +419,7 @@ TEST(SdlAudioTest, DiskDriverWritesTheMixConvertedToStereoFloatAtItsGain) {
     device->SetGain(voice, 0.5f);
     device->Play(voice);
     EXPECT_TRUE(device->IsPlaying(voice));
-    for (int i = 0; i < 500 && device->IsPlaying(voice); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(device->IsPlaying(voice));
+    EXPECT_TRUE(WaitUntilFinished(*device, voice));
   }
   std::vector<float> mix(std::filesystem::file_size(file) / sizeof(float));
   std::ifstream(file, std::ios::binary)
