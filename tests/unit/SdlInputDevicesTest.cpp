@@ -308,9 +308,8 @@ TEST_F(SdlWindowTest, ShortcutsAndWindowEventsBecomeLoopEventsAndMaximizeNeverSt
   PushButtons();
   for (Uint8 what :
        {SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_FOCUS_LOST,
-        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED}) {
+        SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED})
     PushWindowEvent(what);
-  }
   Push({.type = SDL_QUIT});
   EXPECT_EQ(Drain(),
             (std::vector<Event>{Event::Escape, Event::ToggleFullScreen, Event::ToggleFullScreen,

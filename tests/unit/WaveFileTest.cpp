@@ -271,9 +271,8 @@ TEST_P(RiffReaderTest, DirectBufferAccessWalksTheWholeFileAndNoFurther) {
   ASSERT_EQ(reader->GetInfo(info), RiffError::None);
   Bytes seen;
   while (info.pchNext != info.pchEndRead ||
-         (reader->Advance(info) == RiffError::None && info.pchNext != info.pchEndRead)) {
+         (reader->Advance(info) == RiffError::None && info.pchNext != info.pchEndRead))
     seen.push_back(*info.pchNext++);
-  }
   EXPECT_EQ(seen, bytes);
   ASSERT_EQ(reader->SetInfo(info), RiffError::None);
   EXPECT_EQ(reader->Seek(0, SEEK_CUR), static_cast<long>(bytes.size()));
