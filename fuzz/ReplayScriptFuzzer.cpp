@@ -56,9 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (loaded && fromFile.GetFrameCount() != fromMemory.GetFrameCount()) std::abort();
   if (!loaded && fileError != path + ":" + memoryError.substr(5)) std::abort();
   const std::int64_t played = std::min<std::int64_t>(fromMemory.GetFrameCount(), 1 << 16);
-  for (std::int64_t frame = 0; loaded && frame < played; ++frame) {
+  for (std::int64_t frame = 0; loaded && frame < played; ++frame)
     if (fromFile.ReadFrame() != fromMemory.GetControls(frame)) std::abort();
-  }
   if (!fromFile.GetError().empty()) std::abort();
   std::remove(path.c_str());
   return 0;

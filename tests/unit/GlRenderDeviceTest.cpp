@@ -55,9 +55,8 @@ class GlRenderDeviceTest : public ::testing::Test {
   // One subset facing the viewer with corners (x, y, u, v): three make a triangle, four a quad.
   MeshId Mesh(const std::vector<std::array<float, 4>>& corners) {
     MeshData mesh;
-    for (const auto& [x, y, u, v] : corners) {
+    for (const auto& [x, y, u, v] : corners)
       mesh.vertices.push_back(MeshVertex{x - 320, 240 - y, 1, 0, 0, -1, u, v});
-    }
     mesh.indices = {0, 1, 2, 0, 2, 3};
     mesh.indices.resize(corners.size() == 4 ? 6 : 3);
     mesh.subsets = {{0, static_cast<std::uint32_t>(mesh.indices.size())}};
@@ -79,8 +78,7 @@ TEST_F(GlRenderDeviceTest, CounterClockwiseIsCulledAndHalfTransparencyBlendsOpaq
   device->SetCullMode(CullMode::CounterClockwise);
   device->DrawSubset(Triangle(100, 100, 100, 200, 200, 200), 0);  // counter-clockwise
   device->DrawSubset(Triangle(300, 100, 400, 100, 300, 200), 0);  // clockwise
-  EXPECT_EQ(At(110, 190)[0], 0);
-  EXPECT_EQ(At(310, 110)[0], 255);
+  EXPECT_EQ(std::pair(At(110, 190)[0], At(310, 110)[0]), std::pair(0, 255));
 
   device->Clear(0xFFFF0000, true);
   device->SetLighting(true);
@@ -124,8 +122,8 @@ TEST_F(GlRenderDeviceTest, TextureModulatesWithItsTopRowAtVZero) {
   device->SetTextureFilter(TextureFilter::Point);
   device->SetTexture(texture);
   device->DrawSubset(quad, 0);
-  EXPECT_EQ(At(320, 200), (Rgba{255, 0, 0, 255}));
-  EXPECT_EQ(At(320, 280), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(std::pair(At(320, 200), At(320, 280)),
+            std::pair(Rgba{255, 0, 0, 255}, Rgba{0, 0, 255, 255}));
   device->ReleaseTexture(texture);
   device->DrawSubset(quad, 0);  // a released texture draws untextured
   EXPECT_EQ(At(320, 200), (Rgba{255, 255, 255, 255}));
@@ -216,12 +214,13 @@ TEST_F(GlRenderDeviceTest, ResetKeepsThePictureScaledToTheNewSize) {
   device->Clear(0xFFFF0000, true);  // the left half red
   device->EndScene();
   ASSERT_TRUE(device->Reset(640, 480));
-  EXPECT_EQ(At(319, 10), (Rgba{255, 0, 0, 255}));
-  EXPECT_EQ(At(320, 10), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(std::pair(At(319, 10), At(320, 10)),
+            std::pair(Rgba{255, 0, 0, 255}, Rgba{0, 0, 0, 255}));
   ASSERT_TRUE(device->Reset(1280, 960));
-  EXPECT_EQ(At(10, 900, 1280, 960)[0], 255);
-  EXPECT_EQ(At(630, 10, 1280, 960)[0], 255);
-  EXPECT_EQ(At(650, 10, 1280, 960)[0], 0);
+  const std::vector<std::uint8_t> scaled = Pixels(1280, 960);
+  EXPECT_EQ(std::tuple(RgbaAt(scaled, 1280, 10, 900)[0], RgbaAt(scaled, 1280, 630, 10)[0],
+                       RgbaAt(scaled, 1280, 650, 10)[0]),
+            std::tuple(255, 255, 0));
 }
 
 // What the window shows after Present: the back buffer pixel for pixel when it has the
@@ -254,15 +253,14 @@ TEST(GlRenderDevicePresentTest, WindowShowsTheBackBufferExactlyAtItsSizeAndLette
     auto backAt = [&](int x, int y) { return RgbaAt(back, width, x, height - 1 - y); };
     if (width == 640) {
       int differing = 0;
-      for (int y = 0; y < 480; ++y) {
+      for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) differing += shownAt(x, y) != backAt(x, y);
-      }
       EXPECT_EQ(differing, 0);
     } else {  // twice the size, centred: bars of 80 rows above and below
-      EXPECT_EQ(shownAt(320, 40), (Rgba{0, 0, 0, 255}));
-      EXPECT_EQ(shownAt(320, 439), (Rgba{0, 0, 0, 255}));
-      EXPECT_EQ(shownAt(600, 100), backAt(300, 10));
-      EXPECT_EQ(shownAt(20, 300), backAt(10, 110));
+      const Rgba black{0, 0, 0, 255};
+      EXPECT_EQ(
+          std::tuple(shownAt(320, 40), shownAt(320, 439), shownAt(600, 100), shownAt(20, 300)),
+          std::tuple(black, black, backAt(300, 10), backAt(10, 110)));
     }
   }
   SDL_DestroyWindow(window);
@@ -276,9 +274,8 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
   MeshData layers;
   for (std::uint32_t s = 0; s < 3; ++s) {
     const float x = 10.0f * s, y = -10.0f * s;
-    for (auto [dx, dy] : {std::pair{0, 0}, {40, 0}, {40, -40}, {0, -40}}) {
+    for (auto [dx, dy] : {std::pair{0, 0}, {40, 0}, {40, -40}, {0, -40}})
       layers.vertices.push_back(MeshVertex{x + dx, y + dy, 1, 0, 0, -1, 0, 0});
-    }
     for (std::uint32_t i : {0, 1, 2, 0, 2, 3}) layers.indices.push_back(4 * s + i);
     layers.subsets.push_back({6 * s, 6});
   }
@@ -287,18 +284,13 @@ TEST_F(GlRenderDeviceTest, GatheredDrawsGiveThePictureOfDrawsSentOneByOne) {
   struct Step {
     float x, y;
     int firstSubset, endSubset;
-    bool otherColour = false, otherMesh = false, smallViewport = false;
+    bool otherColour, otherMesh, smallViewport;
   };
-  const Step steps[] = {{-220, 140, 0, 3},
-                        {-200, 130, 0, 3},
-                        {-180, 120, 0, 2},
-                        {-160, 110, 0, 3},
-                        {-140, 100, 0, 3, true},
-                        {-130, 100, 0, 1, false, true},
-                        {-120, 90, 1, 3},
-                        {-110, 85, 0, 3},
-                        {-100, 80, 0, 3, false, false, true},
-                        {-90, 75, 0, 3, false, false, true}};
+  const Step steps[] = {{-220, 140, 0, 3, 0, 0, 0}, {-200, 130, 0, 3, 0, 0, 0},
+                        {-180, 120, 0, 2, 0, 0, 0}, {-160, 110, 0, 3, 0, 0, 0},
+                        {-140, 100, 0, 3, 1, 0, 0}, {-130, 100, 0, 1, 0, 1, 0},
+                        {-120, 90, 1, 3, 0, 0, 0},  {-110, 85, 0, 3, 0, 0, 0},
+                        {-100, 80, 0, 3, 0, 0, 1},  {-90, 75, 0, 3, 0, 0, 1}};
   auto draw = [&](bool oneByOne) {
     device->SetViewport(Viewport{0, 0, 640, 480, 0.0f, 1.0f});
     device->Clear(0xFF000000, true);

@@ -1,6 +1,8 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -12,6 +14,7 @@
 #include "base/DataDirectory.h"
 #include "graphics/Model.h"
 #include "graphics/ModelRegistry.h"
+#include "platform/XModelLoader.h"
 
 namespace vorlith {
 namespace {
@@ -37,22 +40,19 @@ std::string PngHeader(std::uint32_t width, std::uint32_t height) {
   return bytes + std::string("\x08\x06\0\0\0", 5);
 }
 
-// A model of one triangle per texture name, each with its own material naming it.
+// A model of one triangle per texture name (the same three corners), each with its own
+// material naming it.
 std::string ModelNaming(const std::vector<std::string>& names) {
   const std::string n = std::to_string(names.size());
-  std::string vertices, faces, materials, indices;
+  std::string faces, materials, indices;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string z = std::to_string(i), end = i + 1 < names.size() ? "," : ";";
-    vertices += " 0;0;" + z + ";, 1;0;" + z + ";, 0;1;" + z + ";" + end + "\n";
-    faces += " 3;" + std::to_string(3 * i) + "," + std::to_string(3 * i + 1) + "," +
-             std::to_string(3 * i + 2) + ";" + end;
-    indices += (i ? "," : "") + z;
+    faces += std::string(i ? ", " : "") + "3;0,1,2;";
+    indices += (i ? "," : "") + std::to_string(i);
     materials +=
         "  Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"" + names[i] + "\"; } }\n";
   }
-  return "xof 0303txt 0032\nMesh {\n " + std::to_string(3 * names.size()) + ";\n" + vertices + " " +
-         n + ";\n" + faces + "\n MeshMaterialList { " + n + "; " + n + "; " + indices + ";;\n" +
-         materials + " }\n}\n";
+  return "xof 0303txt 0032\nMesh {\n 3; 0;0;0;, 1;0;0;, 0;1;0;;\n " + n + "; " + faces +
+         ";\n MeshMaterialList { " + n + "; " + n + "; " + indices + ";;\n" + materials + " }\n}\n";
 }
 
 class ModelTest : public ::testing::Test {
@@ -85,8 +85,8 @@ TEST_F(ModelTest, LoadsSubsetsInMaterialOrderAndDrawsEachWithItsMaterialAndTextu
         std::tuple(red.ambient.r, red.ambient.a, red.emissive.b, model.GetMaterials()[1].ambient.g),
         std::tuple(1.0f, 0.5f, 0.25f, 1.0f));
     EXPECT_EQ(device.texturePaths, std::vector<std::string>{found});
-    EXPECT_NE(model.GetTextures()[0], 0u);
-    EXPECT_EQ(model.GetTextures()[1], 0u);  // missing: the subset is drawn untextured
+    // The missing one's subset is drawn untextured.
+    EXPECT_EQ(std::pair(model.GetTextures()[0] != 0, model.GetTextures()[1]), std::pair(true, 0u));
 
     ASSERT_EQ(device.meshes.size(), 1u);
     const MeshData& mesh = device.meshes[0];
@@ -148,10 +148,9 @@ TEST_F(ModelTest, TexturesOnlyFromCheckedImagesInsideTheDataDirectory) {
   std::vector<std::string> names, problems;
   for (const auto& [name, why] : cases) {
     names.push_back(name);
-    if (!why.empty()) {
+    if (!why.empty())
       problems.push_back(directory.string() + "/model/m.x: texture '" +
                          (name[4] == '\x1b' ? "tex/\\x1b[2J.png" : name) + "' not loaded: " + why);
-    }
   }
   std::ofstream(directory / "model" / "m.x") << ModelNaming(names);
   Model model("./model/m.x");
@@ -183,17 +182,15 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   for (int slot = 0; slot < 10; ++slot)
     registry.RegisterModel(slot, slot == 3 ? missing.c_str() : modelPath.c_str());
   EXPECT_FALSE(registry.LoadAllModels(&device, dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].first, "Error! ModelRegistry::LoadAllModels()");
-  EXPECT_NE(dialogs.shown[0].second.find("cannot open model file " + missing + ": no such file"),
-            std::string::npos)
-      << dialogs.shown[0].second;
+  EXPECT_THAT(dialogs.shown,
+              ::testing::ElementsAre(::testing::Pair(
+                  "Error! ModelRegistry::LoadAllModels()",
+                  ::testing::HasSubstr("cannot open model file " + missing + ": no such file"))));
   for (int slot = 0; slot < 10; ++slot) {
     const Model* model = registry.GetModel(slot);
     EXPECT_TRUE(model && model->IsLoaded() == (slot < 3)) << slot;
   }
-  EXPECT_EQ(registry.GetModel(10), nullptr);
-  EXPECT_EQ(registry.GetModel(-1), nullptr);
+  EXPECT_EQ(std::tuple(registry.GetModel(10), registry.GetModel(-1)), std::tuple(nullptr, nullptr));
   EXPECT_FALSE(Model(modelPath.c_str()).Load(nullptr));
   EXPECT_EQ(device.meshes.size(), 3u);
   registry.GetModel(3)->DrawAt(0, 0, 0, 0, 0, 0, 1.0f);
@@ -207,6 +204,63 @@ TEST_F(ModelTest, RegistryStopsAtTheFirstModelThatFailsToLoad) {
   EXPECT_EQ(registry.GetModel(0), nullptr);
   EXPECT_EQ(device.releasedMeshes.size(), device.meshes.size());
   EXPECT_TRUE(registry.LoadAllModels(&device, dialogs));
+}
+
+// A committed model's extent (x across, y towards the viewer, z up the screen) and the
+// diffuse colour of its first material.
+struct Extent {
+  Vec3 low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
+  ColorValue colour;
+};
+
+Extent Measure(const std::string& name) {
+  LoadedModel model;
+  std::string error;
+  Extent e;
+  EXPECT_TRUE(LoadXModel(VORLITH_DATA_DIR "/model/" + name + ".x", model, error)) << error;
+  EXPECT_TRUE(model.mesh.hasNormals) << name;
+  for (const MeshVertex& v : model.mesh.vertices) {
+    e.low = {std::min(e.low.x, v.px), std::min(e.low.y, v.py), std::min(e.low.z, v.pz)};
+    e.high = {std::max(e.high.x, v.px), std::max(e.high.y, v.py), std::max(e.high.z, v.pz)};
+  }
+  if (!model.materials.empty()) e.colour = model.materials[0].diffuse;
+  return e;
+}
+
+TEST(GameModelsTest, EachModelHasItsSizeShapeAndColour) {
+  const struct {
+    const char* name;
+    float width, widthTolerance, length, lengthTolerance;  // 0: any
+  } sizes[] = {
+      {"myship", 6, 0.8f, 0, 0},
+      {"enemy", 6, 0.8f, 6, 1.5f},
+      {"enemy_blue", 6, 0.8f, 6, 1.5f},
+      {"boss0", 50, 0.5f, 16, 0.6f},
+      {"bullet_small_blue", 1.5f, 0.3f, 1.5f, 0.3f},
+      {"bullet_small_green", 1.5f, 0.3f, 1.5f, 0.3f},
+      {"laser_sign", 0, 0, 3, 0.3f},
+      {"item_blue", 4, 0.5f, 0, 0},
+      {"axis_x", 100, 0.01f, 0.5f, 0.5f},  // thin bars
+      {"axis_y", 0.5f, 0.5f, 100, 0.01f},
+  };
+  for (const auto& s : sizes) {
+    const Extent e = Measure(s.name);
+    const float width = e.high.x - e.low.x, length = e.high.z - e.low.z;
+    EXPECT_NEAR(s.width > 0 ? width : 0, s.width, s.widthTolerance) << s.name;
+    EXPECT_NEAR(s.length > 0 ? length : 0, s.length, s.lengthTolerance) << s.name;
+  }
+  const Extent ship = Measure("myship"), boss = Measure("boss0"), item = Measure("item_blue");
+  EXPECT_GT(ship.high.z, -ship.low.z);    // the nose is the far end along +z
+  EXPECT_NEAR(boss.low.x, -25.0f, 0.5f);  // the boss's hit box: -25..25 by -8..8
+  EXPECT_NEAR(boss.low.z, -8.0f, 0.6f);
+  EXPECT_LT(item.high.y - item.low.y, (item.high.x - item.low.x) / 2);  // flat: its spin shows
+  const ColorValue red = Measure("enemy").colour, blue = Measure("enemy_blue").colour;
+  EXPECT_GT(red.r, red.b + 0.5f);
+  EXPECT_GT(blue.b, blue.r + 0.5f);
+  const ColorValue blueShot = Measure("bullet_small_blue").colour;
+  const ColorValue greenShot = Measure("bullet_small_green").colour;
+  EXPECT_GT(blueShot.b, blueShot.g);
+  EXPECT_GT(greenShot.g, greenShot.b);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(ReliabilityTest, MessagesEscapeWhatIsNotPrintableUtf8AsInAFailedSoundsName)
 
 TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
   const int sizes[] = {INT_MIN, -1, 0, INT_MAX};
-  for (int width : sizes) {
+  for (int width : sizes)
     for (int height : sizes) {
       HeadlessWindow window(1280, 1024);
       window.ShowWindowed(width, height);  // UBSan ends the test on an overflow
@@ -99,7 +99,6 @@ TEST(ReliabilityTest, WindowSizesAtTheEndsOfIntAreCentredWithoutOverflow) {
       EXPECT_EQ(x, static_cast<int>((1280LL - width) / 2));
       EXPECT_EQ(y, static_cast<int>((1024LL - height) / 2));
     }
-  }
 }
 
 // A headless run opens one device and makes and releases a stage's buffers again and again.
